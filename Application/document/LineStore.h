@@ -1,0 +1,100 @@
+// LineStore: the lines of one document, each a byte string without its line end (any
+// byte, NUL included), with the file name, the lock of the open file, the language fields
+// and the comment index the painter reads. A line may be null (never stored); null and ""
+// both read as an empty line, but trailing null lines are dropped by TrimTail.
+// Every change to the text goes through SetLine, InsertLines and DeleteLines.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace varlin {
+
+struct EditWindow;
+struct KeywordEntry;
+class FileLock;
+
+// One comment of the comment index; endLine is the store's capacity and endCol 5000
+// for a line comment's end column and for a block comment that is never closed.
+struct CommentSpan {
+    std::int32_t startLine = 0;
+    std::int32_t startCol = 0;
+    std::int32_t endLine = 0;
+    std::int32_t endCol = 0;
+};
+
+constexpr int kInitialLineCapacity = 1000000;
+constexpr int kLineCapacityGrowth = 20000;
+constexpr int kCommentOpenEndCol = 5000;
+constexpr int kMaxSortLines = 10000;
+
+class LineStore {
+public:
+    explicit LineStore(EditWindow* owner = nullptr);
+    ~LineStore();
+    LineStore(const LineStore&) = delete;
+    LineStore& operator=(const LineStore&) = delete;
+
+    bool IsFailed() const { return failed_ != 0; }
+    EditWindow* Owner() const { return owner_; }
+
+    void Clear();
+    int Reserve(int n);                       // 1 done, 2 out of memory
+    int EnsureLine(int i);                    // 1 done, 2 out of memory
+    int Capacity() const { return capacity_; }
+    int GetLineCount() const { return count_; }
+
+    // Copies at most size - 1 bytes of line i into buffer and terminates it there.
+    void GetLine(int i, char* buffer, int size) const;
+    // The whole line; "" for a null entry or a line number out of range. Valid until the
+    // line is changed.
+    std::string_view LineView(int i) const;
+    bool IsNullLine(int i) const;             // true also out of range
+    int SetLine(int i, std::string_view text);  // 0, or -1 (bad index, out of memory)
+    int SetNullLine(int i);                   // stores null at i, extending the document
+    int InsertLines(int at, int n);           // 0, or -1 out of memory
+    void DeleteLines(int at, int n);
+    void TrimTail();
+    int IsLineEmpty(int i) const;             // 1 out of range, null or ""; else 0
+
+    // The file name; "" for a document without a name.
+    const std::string& FileName() const { return fileName_; }
+    std::string GetFileName() const { return fileName_; }
+    void SetFileName(const std::string& name) { fileName_ = name; }
+
+    // Sorts lines from..to (inclusive) byte-wise; 1113 when to - from >= 10000.
+    void SortLines(int from, int to, bool descending);
+
+    bool HasCommentDelimiter(int i) const;
+    void BuildCommentIndex(int from, int to);
+    void ShiftCommentIndex(int at, int delta);
+    // Newest span first, as the index puts new spans at its head.
+    const std::vector<CommentSpan>& CommentIndex() const { return comments_; }
+
+    // Language fields, filled by SelectLanguage.
+    const KeywordEntry* keywordTable = nullptr;
+    std::string routinePattern;
+    std::string lineCommentMarker;
+    std::string blockOpenMarker;
+    std::string blockCloseMarker;
+    bool highlight = false;
+    int languageLabelId = 1614;
+
+    // The open, locked file while LockMode holds it (null when none).
+    std::unique_ptr<FileLock> lockedFile;
+
+private:
+    struct Storage;
+    EditWindow* owner_ = nullptr;
+    std::string fileName_;
+    int capacity_ = kInitialLineCapacity;
+    int count_ = 0;
+    int failed_ = 0;
+    std::unique_ptr<Storage> storage_;
+    std::vector<CommentSpan> comments_;  // comments_[0] is the head of the list
+};
+
+}  // namespace varlin

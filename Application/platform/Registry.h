@@ -1,0 +1,28 @@
+// The settings store: QSettings("Korvel Software", "Varlin") (the registry key on
+// Windows, an INI file on Linux), or a file of its own for tests and batch runs.
+// Keys and value names are those of the registry ("Options", "LngLineBuffer").
+// A missing or unreadable value gives the caller's default; a failed write keeps the old file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace varlin {
+
+// Points the store at a settings file (INI format); an empty name restores the user's store.
+void SetSettingsFile(const std::string& fileName);
+std::string SettingsFileName();
+
+std::int32_t Korvel_ReadLongFromHKCU(const std::string& key, const std::string& value,
+                                     std::int32_t defaultValue);
+std::uint32_t Korvel_ReadColorFromHKCU(const std::string& key, const std::string& value,
+                                       std::uint32_t defaultValue);
+std::string Korvel_ReadStringFromHKCU(const std::string& key, const std::string& value,
+                                      const std::string& defaultValue, int size = 500);
+// Writes return false when the value could not be stored (the old file stays as it was).
+bool Korvel_WriteLongToHKCU(const std::string& key, const std::string& value, std::int32_t data);
+bool Korvel_WriteColorToHKCU(const std::string& key, const std::string& value, std::uint32_t data);
+bool Korvel_WriteStringToHKCU(const std::string& key, const std::string& value, const std::string& data);
+bool Korvel_DeleteRegistryKey(const std::string& key);
+
+}  // namespace varlin

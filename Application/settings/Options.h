@@ -1,0 +1,69 @@
+// Options: the program-wide settings record, read from key "Options" of the settings
+// store at creation and written back only when the settings sheet saves it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace varlin {
+
+// A colour as the settings store keeps it: red in the lowest byte, then green, then blue.
+using Color = std::uint32_t;
+constexpr Color MakeColor(int red, int green, int blue) {
+    return Color(red & 0xFF) | (Color(green & 0xFF) << 8) | (Color(blue & 0xFF) << 16);
+}
+constexpr int ColorRed(Color c) { return int(c & 0xFF); }
+constexpr int ColorGreen(Color c) { return int((c >> 8) & 0xFF); }
+constexpr int ColorBlue(Color c) { return int((c >> 16) & 0xFF); }
+
+enum CodeTableValue : int { kCodeTableOem = 1, kCodeTableAnsi = 2 };
+
+struct Options {
+    std::int32_t LngLineBuffer = 3000;
+    std::int32_t ApplicationLanguage = 49;
+    std::int32_t CodeTable = kCodeTableAnsi;
+    std::int32_t InsertMode = 1;
+    std::int32_t IndentMode = 1;
+    std::int32_t AutoOpen = 0;
+    std::int32_t LockMode = 1;
+    std::int32_t AutoDelDrag = 1;
+    std::int32_t MouseWheelScroll = 15;
+    std::int32_t LineNumbers = 1;
+    std::int32_t HighLightLang = 1;
+    std::int32_t VbChar = 250;
+    std::int32_t TabChar = 26;
+    std::int32_t TabDistance = 8;
+    std::int32_t CaretHystVert = 0;
+    std::int32_t CaretHystHori = 5;
+    std::int32_t MouseHystVert = 0;
+    std::int32_t MouseHystHori = 0;
+    Color ColorText = MakeColor(0, 0, 0);
+    Color ColorLineNumbers = MakeColor(64, 64, 64);
+    Color ColorHighlight = MakeColor(255, 0, 0);
+    Color ColorKeywords = MakeColor(0, 157, 0);
+    Color ColorComments = MakeColor(0, 0, 255);
+    Color ColorBackground = MakeColor(255, 251, 240);
+    std::string BracketList = "(,),begin,end,{,},[,],#if,#endif";
+    std::string FileNameFilter;  // string 1400 unless stored
+
+    // Sound working values of fields that could crash or hang the program when used as
+    // stored (the stored value itself is kept and written back unchanged).
+    int LineBufferSize() const;   // LngLineBuffer, at least 1 and at most kMaxLineBuffer
+    int TabStep() const;          // TabDistance, below 2 counts as 2, at most 1000
+};
+
+constexpr int kMaxLineBuffer = 1 << 24;
+
+void SetDefaultColors(Options& options);
+void LoadOptions(Options& options);
+void SaveOptions(const Options& options);
+
+// The options of the running program. Tests and batch mode may install their own record.
+Options& CurrentOptions();
+void SetCurrentOptions(Options* options);  // nullptr restores the program's own record
+
+// Reads or writes one option by its registry value name (used by --set NAME=VALUE);
+// false for an unknown name or a value that is not valid for it.
+bool SetOptionByName(Options& options, const std::string& name, const std::string& value);
+
+}  // namespace varlin

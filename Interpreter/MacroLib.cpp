@@ -1,0 +1,1 @@
+// The interpreter's entry points (filled in with the language).

@@ -1,0 +1,37 @@
+# Shared helpers for the targets: warnings, and one test executable per test folder.
+
+function(varlin_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+endfunction()
+
+# A GoogleTest executable from every .cpp of a test folder, linked to the core.
+function(varlin_gtest name folder)
+  file(GLOB sources CONFIGURE_DEPENDS ${folder}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE varlin_core GTest::gtest GTest::gtest_main ${ARGN})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE VARLIN_TEST_DATA="${PROJECT_SOURCE_DIR}/tests"
+                                             VARLIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  varlin_warnings(${name})
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# One Qt Test executable per .cpp of the widget test folder.
+function(varlin_qtest folder)
+  file(GLOB sources CONFIGURE_DEPENDS ${folder}/*.cpp)
+  foreach(source ${sources})
+    get_filename_component(base ${source} NAME_WE)
+    add_executable(qt_${base} ${source})
+    set_target_properties(qt_${base} PROPERTIES AUTOMOC ON)
+    target_link_libraries(qt_${base} PRIVATE varlin_ui varlin_core Qt6::Test)
+    target_include_directories(qt_${base} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    target_compile_definitions(qt_${base} PRIVATE VARLIN_TEST_DATA="${PROJECT_SOURCE_DIR}/tests"
+                                                  VARLIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
+    varlin_warnings(qt_${base})
+    add_test(NAME qt_${base} COMMAND qt_${base})
+    set_tests_properties(qt_${base} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  endforeach()
+endfunction()
