@@ -5,6 +5,7 @@
 // Every change to the text goes through SetLine, InsertLines and DeleteLines.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -53,6 +54,7 @@ public:
     // line is changed.
     std::string_view LineView(int i) const;
     bool IsNullLine(int i) const;             // true also out of range
+    // Stores a copy of text (always a string, "" included; SetNullLine stores null).
     int SetLine(int i, std::string_view text);  // 0, or -1 (bad index, out of memory)
     int SetNullLine(int i);                   // stores null at i, extending the document
     int InsertLines(int at, int n);           // 0, or -1 out of memory
@@ -74,6 +76,16 @@ public:
     // Newest span first, as the index puts new spans at its head.
     const std::vector<CommentSpan>& CommentIndex() const { return comments_; }
 
+    // Loading without a copy per line: the reader hands over the block that holds the
+    // file's bytes and appends lines that point into it. Such lines cost no allocation of
+    // their own until they are replaced; the blocks live until Clear.
+    int AdoptBlock(std::unique_ptr<char[]> block, std::size_t size);  // 0, or -1
+    int AppendBlockLine(const char* data, std::size_t size);          // 0, or -1
+    // Makes room for n line entries at once (Reserve only moves the capacity number).
+    int ReserveLines(int n);                  // 1 done, 2 out of memory
+    // Bytes the store holds on the heap (entries, blocks, changed lines), for tests.
+    std::size_t MemoryUsed() const;
+
     // Language fields, filled by SelectLanguage.
     const KeywordEntry* keywordTable = nullptr;
     std::string routinePattern;
@@ -87,7 +99,12 @@ public:
     std::unique_ptr<FileLock> lockedFile;
 
 private:
+    // The entries live in two parallel arrays as long as the document (not the capacity):
+    // the bytes of each line and its size, whose top bit marks a line of its own
+    // allocation (as opposed to one inside an adopted block or the shared "").
     struct Storage;
+    bool GrowEntries(std::size_t n);
+    void FreeLine(std::size_t i);
     EditWindow* owner_ = nullptr;
     std::string fileName_;
     int capacity_ = kInitialLineCapacity;

@@ -1,0 +1,350 @@
+// LineStore: the lines of one document. A loaded file stays in the large blocks the
+// reader filled, and its lines point into them; a line gets an allocation of its own only
+// when it is set, so replacing a line costs that line alone and inserting or deleting
+// lines moves small entries. The capacity is a number the editor's rules grow, never an
+// allocation: an empty store holds only a few hundred bytes.
+#include "document/LineStore.h"
+
+#include "document/FileLock.h"
+#include "platform/Host.h"
+#include "platform/Messages.h"
+#include "view/Language.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <numeric>
+
+namespace varlin {
+namespace {
+
+constexpr int kOutOfMemory = 1002;
+constexpr int kTooManyToSort = 1113;
+constexpr std::uint32_t kOwnLine = 0x80000000u;  // size flag: the line's own allocation
+constexpr std::uint32_t kSizeMask = 0x7FFFFFFFu;
+const char kEmptyLine[1] = {0};                  // every stored "" points here
+
+bool StartsWith(std::string_view text, std::size_t at, const std::string& marker) {
+    return !marker.empty() && text.size() - at >= marker.size() &&
+           std::memcmp(text.data() + at, marker.data(), marker.size()) == 0;
+}
+
+}  // namespace
+
+struct LineStore::Storage {
+    std::vector<const char*> text;    // null: a null entry
+    std::vector<std::uint32_t> size;  // byte count, with kOwnLine for own allocations
+    std::vector<std::unique_ptr<char[]>> blocks;
+    std::size_t blockBytes = 0;
+    std::size_t ownBytes = 0;
+};
+
+LineStore::LineStore(EditWindow* owner) : owner_(owner) {
+    storage_.reset(new (std::nothrow) Storage);
+    if (!storage_) {
+        ShowMessage(kOutOfMemory);
+        failed_ = 1;
+        return;
+    }
+    SelectLanguage(*this, 1);
+}
+
+LineStore::~LineStore() {
+    lockedFile.reset();
+    if (storage_) Clear();
+    SelectLanguage(*this, 0);
+}
+
+void LineStore::FreeLine(std::size_t i) {
+    Storage& s = *storage_;
+    if (s.size[i] & kOwnLine) {
+        s.ownBytes -= s.size[i] & kSizeMask;
+        std::free(const_cast<char*>(s.text[i]));
+    }
+    s.text[i] = nullptr;
+    s.size[i] = 0;
+}
+
+void LineStore::Clear() {
+    comments_.clear();
+    if (!storage_) return;
+    for (std::size_t i = 0; i < storage_->text.size(); ++i) FreeLine(i);
+    // Memory follows the document: a cleared store gives its entries back.
+    std::vector<const char*>().swap(storage_->text);
+    std::vector<std::uint32_t>().swap(storage_->size);
+    std::vector<std::unique_ptr<char[]>>().swap(storage_->blocks);
+    storage_->blockBytes = 0;
+    count_ = 0;
+}
+
+bool LineStore::GrowEntries(std::size_t n) {
+    if (!storage_) return false;
+    Storage& s = *storage_;
+    if (n <= s.text.capacity() && n <= s.size.capacity()) return true;
+    std::size_t want = std::max(n, s.text.size() + s.text.size() / 2);
+    try {
+        s.text.reserve(want);
+        s.size.reserve(want);
+    } catch (const std::bad_alloc&) {
+        ShowMessage(kOutOfMemory);
+        return false;
+    } catch (const std::length_error&) {
+        ShowMessage(kOutOfMemory);
+        return false;
+    }
+    return true;
+}
+
+int LineStore::Reserve(int n) {
+    int want = std::max(n, count_);
+    if (want <= capacity_) return 1;
+    capacity_ = want;
+    return 1;
+}
+
+int LineStore::ReserveLines(int n) {
+    if (n <= 0) return 1;
+    return GrowEntries(static_cast<std::size_t>(n)) ? 1 : 2;
+}
+
+int LineStore::EnsureLine(int i) {
+    if (i < 0) return 1;
+    if (i >= capacity_) {
+        if (i > INT_MAX - kLineCapacityGrowth) {
+            ShowMessage(kOutOfMemory);
+            return 2;
+        }
+        if (Reserve(i + kLineCapacityGrowth) != 1) return 2;
+    }
+    if (i >= count_) {
+        std::size_t n = static_cast<std::size_t>(i) + 1;
+        if (!GrowEntries(n)) return 2;
+        storage_->text.resize(n, nullptr);
+        storage_->size.resize(n, 0);
+        count_ = i + 1;
+    }
+    return 1;
+}
+
+std::string_view LineStore::LineView(int i) const {
+    if (i < 0 || i >= count_ || !storage_) return {};
+    const char* p = storage_->text[i];
+    if (!p) return {};
+    return std::string_view(p, storage_->size[i] & kSizeMask);
+}
+
+bool LineStore::IsNullLine(int i) const {
+    return i < 0 || i >= count_ || !storage_ || storage_->text[i] == nullptr;
+}
+
+void LineStore::GetLine(int i, char* buffer, int size) const {
+    if (!buffer || size <= 0) return;
+    std::string_view line = LineView(i);
+    std::size_t n = std::min(line.size(), static_cast<std::size_t>(size - 1));
+    if (n) std::memcpy(buffer, line.data(), n);
+    buffer[n] = 0;
+    buffer[size - 1] = 0;
+}
+
+int LineStore::SetLine(int i, std::string_view text) {
+    if (i < 0 || !storage_) return -1;
+    if (text.size() > kSizeMask) {
+        ShowMessage(kOutOfMemory);
+        return -1;
+    }
+    if (EnsureLine(i) != 1) return -1;
+    // Copy first: text may be a view of the line being replaced.
+    char* copy = nullptr;
+    if (!text.empty()) {
+        copy = static_cast<char*>(std::malloc(text.size()));
+        if (!copy) {
+            FreeLine(i);
+            ShowMessage(kOutOfMemory);
+            return -1;
+        }
+        std::memcpy(copy, text.data(), text.size());
+    }
+    FreeLine(i);
+    Storage& s = *storage_;
+    if (copy) {
+        s.text[i] = copy;
+        s.size[i] = static_cast<std::uint32_t>(text.size()) | kOwnLine;
+        s.ownBytes += text.size();
+    } else {
+        s.text[i] = kEmptyLine;
+        s.size[i] = 0;
+    }
+    return 0;
+}
+
+int LineStore::SetNullLine(int i) {
+    if (i < 0 || !storage_) return -1;
+    if (EnsureLine(i) != 1) return -1;
+    FreeLine(i);
+    return 0;
+}
+
+int LineStore::AdoptBlock(std::unique_ptr<char[]> block, std::size_t size) {
+    if (!storage_) return -1;
+    try {
+        storage_->blocks.push_back(std::move(block));
+    } catch (const std::bad_alloc&) {
+        ShowMessage(kOutOfMemory);
+        return -1;
+    }
+    storage_->blockBytes += size;
+    return 0;
+}
+
+int LineStore::AppendBlockLine(const char* data, std::size_t size) {
+    if (!storage_ || size > kSizeMask) return -1;
+    if (count_ >= capacity_) {
+        if (count_ > INT_MAX - kLineCapacityGrowth) {
+            ShowMessage(kOutOfMemory);
+            return -1;
+        }
+        Reserve(count_ + kLineCapacityGrowth);
+    }
+    if (!GrowEntries(static_cast<std::size_t>(count_) + 1)) return -1;
+    storage_->text.push_back(size ? data : kEmptyLine);
+    storage_->size.push_back(static_cast<std::uint32_t>(size));
+    ++count_;
+    return 0;
+}
+
+int LineStore::InsertLines(int at, int n) {
+    if (n < 1 || at < 0 || at >= count_ || !storage_) return 0;
+    if (n > INT_MAX - kLineCapacityGrowth - count_) {
+        ShowMessage(kOutOfMemory);
+        return -1;
+    }
+    if (count_ + n > capacity_ && Reserve(count_ + n + kLineCapacityGrowth) != 1) return -1;
+    if (!GrowEntries(static_cast<std::size_t>(count_) + n)) return -1;
+    Storage& s = *storage_;
+    s.text.insert(s.text.begin() + at, static_cast<std::size_t>(n), nullptr);
+    s.size.insert(s.size.begin() + at, static_cast<std::size_t>(n), 0u);
+    count_ += n;
+    ShiftCommentIndex(at, n);
+    return 0;
+}
+
+void LineStore::DeleteLines(int at, int n) {
+    if (n < 1 || at < 0 || at >= count_ || !storage_) return;
+    n = std::min(n, count_ - at);
+    for (int i = at; i < at + n; ++i) FreeLine(static_cast<std::size_t>(i));
+    Storage& s = *storage_;
+    s.text.erase(s.text.begin() + at, s.text.begin() + at + n);
+    s.size.erase(s.size.begin() + at, s.size.begin() + at + n);
+    count_ -= n;
+    ShiftCommentIndex(at, -n);
+}
+
+void LineStore::TrimTail() {
+    if (!storage_) return;
+    while (count_ >= 1 && storage_->text[count_ - 1] == nullptr) {
+        storage_->text.pop_back();
+        storage_->size.pop_back();
+        --count_;
+    }
+}
+
+int LineStore::IsLineEmpty(int i) const { return LineView(i).empty() ? 1 : 0; }
+
+std::size_t LineStore::MemoryUsed() const {
+    std::size_t bytes = sizeof(*this) + comments_.capacity() * sizeof(CommentSpan);
+    if (!storage_) return bytes;
+    const Storage& s = *storage_;
+    return bytes + sizeof(Storage) + s.text.capacity() * sizeof(const char*) +
+           s.size.capacity() * sizeof(std::uint32_t) +
+           s.blocks.capacity() * sizeof(std::unique_ptr<char[]>) + s.blockBytes + s.ownBytes;
+}
+
+void LineStore::SortLines(int from, int to, bool descending) {
+    if (to <= from || !storage_) return;
+    if (to - from >= kMaxSortLines) {
+        ShowMessage(kTooManyToSort);
+        return;
+    }
+    from = std::max(from, 0);
+    to = std::min(to, count_ - 1);
+    if (to <= from) return;
+    WaitCursor wait;
+    std::vector<int> order(static_cast<std::size_t>(to - from + 1));
+    std::iota(order.begin(), order.end(), from);
+    // Byte-wise on unsigned bytes (char_traits<char> compares as unsigned char); a null
+    // entry compares as "". Stable, so that equal lines keep their order.
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return descending ? LineView(b) < LineView(a) : LineView(a) < LineView(b);
+    });
+    Storage& s = *storage_;
+    std::vector<const char*> text(order.size());
+    std::vector<std::uint32_t> size(order.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        text[k] = s.text[order[k]];
+        size[k] = s.size[order[k]];
+    }
+    std::copy(text.begin(), text.end(), s.text.begin() + from);
+    std::copy(size.begin(), size.end(), s.size.begin() + from);
+}
+
+bool LineStore::HasCommentDelimiter(int i) const {
+    if (!highlight) return false;
+    std::string_view text = LineView(i);
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        if (StartsWith(text, k, blockOpenMarker) || StartsWith(text, k, blockCloseMarker))
+            return true;
+    }
+    return false;
+}
+
+void LineStore::BuildCommentIndex(int from, int to) {
+    comments_.clear();
+    if (!highlight) return;
+    // Start at the nearest line above the range that holds a block marker, so that a
+    // block comment opened above the range is seen.
+    int start = from - 1;
+    while (start > 0 && !HasCommentDelimiter(start)) --start;
+    start = std::max(start, 0);
+    to = std::min(to, count_);
+    // Spans are collected oldest first and reversed at the end: the index reads newest
+    // first, as a list with insertion at its head would.
+    bool inBlock = false;
+    for (int line = start; line < to; ++line) {
+        std::string_view text = LineView(line);
+        for (std::size_t k = 0; k < text.size(); ++k) {
+            if (text[k] == '"') {
+                std::size_t close = text.find('"', k + 1);
+                if (close == std::string_view::npos) break;
+                k = close;
+                continue;
+            }
+            if (inBlock) {
+                if (StartsWith(text, k, blockCloseMarker)) {
+                    comments_.back().endLine = line;
+                    comments_.back().endCol = static_cast<int>(k) + 1;
+                    inBlock = false;
+                    k += blockCloseMarker.size() - 1;
+                }
+            } else if (StartsWith(text, k, lineCommentMarker)) {
+                comments_.push_back({line, static_cast<int>(k), line, kCommentOpenEndCol});
+                break;
+            } else if (StartsWith(text, k, blockOpenMarker)) {
+                comments_.push_back({line, static_cast<int>(k), capacity_, kCommentOpenEndCol});
+                inBlock = true;
+                k += blockOpenMarker.size() - 1;
+            }
+        }
+    }
+    std::reverse(comments_.begin(), comments_.end());
+}
+
+void LineStore::ShiftCommentIndex(int at, int delta) {
+    for (CommentSpan& span : comments_) {
+        if (span.startLine >= at) span.startLine += delta;
+        if (span.endLine >= at) span.endLine += delta;
+    }
+}
+
+}  // namespace varlin

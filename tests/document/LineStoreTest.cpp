@@ -1,0 +1,241 @@
+// Line store: null versus empty lines, growth past the end, moving entries, sorting,
+// memory that follows the document, and the comment index the painter reads.
+#include "document/LineStore.h"
+#include "platform/HeadlessHost.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace varlin {
+namespace {
+
+class LineStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host.writeMessagesToStderr = false;
+        host.Install();
+    }
+    HeadlessHost host;
+};
+
+std::vector<std::string> Lines(const LineStore& s) {
+    std::vector<std::string> out;
+    for (int i = 0; i < s.GetLineCount(); ++i)
+        out.push_back(s.IsNullLine(i) ? "<null>" : std::string(s.LineView(i)));
+    return out;
+}
+
+void Fill(LineStore& s, const std::vector<std::string>& lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i] == "<null>")
+            s.SetNullLine(int(i));
+        else
+            s.SetLine(int(i), lines[i]);
+    }
+}
+
+TEST_F(LineStoreTest, WritingPastTheEndPadsWithNullLinesThatTrimTailDrops) {
+    LineStore a;
+    ASSERT_EQ(a.SetLine(5, "x"), 0);
+    EXPECT_EQ(a.GetLineCount(), 6);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(a.IsLineEmpty(i), 1) << i;
+    a.TrimTail();
+    EXPECT_EQ(a.GetLineCount(), 6);
+
+    LineStore b;
+    ASSERT_EQ(b.SetNullLine(5), 0);
+    EXPECT_EQ(b.GetLineCount(), 6);
+    b.TrimTail();
+    EXPECT_EQ(b.GetLineCount(), 0);
+
+    LineStore c;  // a stored "" is a line, not a gap
+    Fill(c, {"a", "", "<null>"});
+    c.TrimTail();
+    EXPECT_EQ(Lines(c), (std::vector<std::string>{"a", ""}));
+}
+
+TEST_F(LineStoreTest, InsertAndDeleteKeepTheirBounds) {
+    LineStore empty;
+    EXPECT_EQ(empty.InsertLines(0, 1), 0);
+    EXPECT_EQ(empty.GetLineCount(), 0);
+
+    LineStore s;
+    Fill(s, {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"});
+    EXPECT_EQ(s.InsertLines(10, 1), 0);  // not at the end
+    EXPECT_EQ(s.GetLineCount(), 10);
+    ASSERT_EQ(s.InsertLines(1, 2), 0);
+    EXPECT_EQ(Lines(s)[0], "0");
+    EXPECT_TRUE(s.IsNullLine(1));
+    EXPECT_TRUE(s.IsNullLine(2));
+    EXPECT_EQ(Lines(s)[3], "1");
+    s.DeleteLines(1, 2);
+    s.DeleteLines(3, 100);
+    EXPECT_EQ(Lines(s), (std::vector<std::string>{"0", "1", "2"}));
+    s.DeleteLines(-1, 1);
+    s.DeleteLines(3, 1);
+    EXPECT_EQ(s.GetLineCount(), 3);
+}
+
+TEST_F(LineStoreTest, ReadsOfMissingLinesAreEmptyAndNeverFail) {
+    LineStore s;
+    s.SetLine(0, " ");
+    EXPECT_EQ(s.IsLineEmpty(0), 0);  // a blank is text
+    EXPECT_EQ(s.IsLineEmpty(1), 1);
+    EXPECT_EQ(s.IsLineEmpty(-1), 1);
+    EXPECT_EQ(s.LineView(7), "");
+    EXPECT_EQ(s.SetLine(-1, "x"), -1);
+    char buffer[4] = {'q', 'q', 'q', 'q'};
+    s.GetLine(9, buffer, sizeof buffer);
+    EXPECT_EQ(buffer[0], 0);
+}
+
+TEST_F(LineStoreTest, GetLineCutsToTheBuffer) {
+    LineStore s;
+    s.SetLine(0, std::string(5000, 'a'));
+    std::vector<char> buffer(3000, 'z');
+    s.GetLine(0, buffer.data(), 3000);
+    EXPECT_EQ(std::string(buffer.data()).size(), 2999u);
+}
+
+TEST_F(LineStoreTest, LinesKeepEveryByteValue) {
+    std::string all;
+    for (int c = 0; c < 256; ++c) all += char(c);
+    LineStore s;
+    s.SetLine(0, all);
+    EXPECT_EQ(s.LineView(0), all);
+    s.SetLine(0, s.LineView(0).substr(1));  // a view of the line it replaces
+    EXPECT_EQ(s.LineView(0), all.substr(1));
+}
+
+TEST_F(LineStoreTest, CapacityIsANumberAndEmptyStoresAreSmall) {
+    std::vector<std::unique_ptr<LineStore>> stores;
+    std::size_t total = 0;
+    for (int i = 0; i < 10; ++i) {
+        stores.push_back(std::make_unique<LineStore>());
+        EXPECT_EQ(stores.back()->Capacity(), kInitialLineCapacity);
+        total += stores.back()->MemoryUsed();
+    }
+    EXPECT_LT(total, 10u * 1024);
+
+    LineStore s;
+    ASSERT_EQ(s.SetLine(kInitialLineCapacity, "x"), 0);  // the first index past the capacity
+    EXPECT_EQ(s.Capacity(), kInitialLineCapacity + kLineCapacityGrowth);
+    s.Clear();
+    EXPECT_EQ(s.GetLineCount(), 0);
+    EXPECT_LT(s.MemoryUsed(), 1024u);
+}
+
+TEST_F(LineStoreTest, BlockLinesCostNoAllocationUntilChanged) {
+    LineStore s;
+    std::string text = "alpha\r\nbeta\r\n";
+    auto block = std::make_unique<char[]>(text.size());
+    std::copy(text.begin(), text.end(), block.get());
+    const char* p = block.get();
+    ASSERT_EQ(s.AdoptBlock(std::move(block), text.size()), 0);
+    ASSERT_EQ(s.AppendBlockLine(p, 5), 0);
+    ASSERT_EQ(s.AppendBlockLine(p + 7, 4), 0);
+    ASSERT_EQ(s.AppendBlockLine(p, 0), 0);
+    EXPECT_EQ(Lines(s), (std::vector<std::string>{"alpha", "beta", ""}));
+    std::size_t before = s.MemoryUsed();
+    s.SetLine(1, "gamma");
+    EXPECT_EQ(s.MemoryUsed(), before + 5);
+    EXPECT_EQ(Lines(s), (std::vector<std::string>{"alpha", "gamma", ""}));
+}
+
+TEST_F(LineStoreTest, SortingTreatsNullAsEmptyAndComparesUnsignedBytes) {
+    LineStore s;
+    Fill(s, {"b", "<null>", "a"});
+    s.SortLines(0, 2, false);
+    EXPECT_EQ(Lines(s), (std::vector<std::string>{"<null>", "a", "b"}));
+
+    LineStore u;
+    Fill(u, {"\xE4", "z", "A"});
+    u.SortLines(0, 2, false);
+    EXPECT_EQ(Lines(u), (std::vector<std::string>{"A", "z", "\xE4"}));
+    u.SortLines(0, 2, true);
+    EXPECT_EQ(Lines(u), (std::vector<std::string>{"\xE4", "z", "A"}));
+}
+
+TEST_F(LineStoreTest, SortingTenThousandLinesIsRefused) {
+    LineStore s;
+    s.SetLine(10000, "a");
+    s.SetLine(0, "b");
+    s.SortLines(0, 10000, false);
+    EXPECT_EQ(host.messageIds, std::vector<int>{1113});
+    EXPECT_EQ(s.LineView(0), "b");
+    s.SortLines(0, 9999, false);
+    EXPECT_EQ(host.messageIds.size(), 1u);
+    EXPECT_EQ(s.LineView(9999), "b");
+}
+
+struct CommentCase {
+    const char* name;
+    std::vector<std::string> lines;
+    std::vector<CommentSpan> expected;  // newest first
+};
+
+TEST_F(LineStoreTest, CommentIndexFindsTheSpansThePainterShows) {
+    const int cap = kInitialLineCapacity;
+    const std::vector<CommentCase> cases = {
+        {"quoted marker opens nothing, real one stays open",
+         {"s = \"/*\"; /* open", "still"},
+         {{0, 10, cap, 5000}}},
+        {"closed on a later line",
+         {"s = \"/*\"; /* open", "x */ y"},
+         {{0, 10, 1, 3}}},
+        {"line comment hides a block opener",
+         {"a // b /* c", "d"},
+         {{0, 2, 0, 5000}}},
+        {"two spans, newest first",
+         {"/* a */ b // c"},
+         {{0, 10, 0, 5000}, {0, 0, 0, 6}}},
+        {"quote inside a block comment skips its marker",
+         {"/* \"*/\" */"},
+         {{0, 0, 0, 9}}},
+        {"an unclosed string ends with its line",
+         {"\"abc", "/* x */"},
+         {{1, 0, 1, 6}}},
+    };
+    for (const CommentCase& c : cases) {
+        LineStore s;
+        Fill(s, c.lines);
+        s.BuildCommentIndex(0, s.GetLineCount());
+        const auto& got = s.CommentIndex();
+        ASSERT_EQ(got.size(), c.expected.size()) << c.name;
+        for (std::size_t k = 0; k < got.size(); ++k) {
+            EXPECT_EQ(got[k].startLine, c.expected[k].startLine) << c.name;
+            EXPECT_EQ(got[k].startCol, c.expected[k].startCol) << c.name;
+            EXPECT_EQ(got[k].endLine, c.expected[k].endLine) << c.name;
+            EXPECT_EQ(got[k].endCol, c.expected[k].endCol) << c.name;
+        }
+    }
+}
+
+TEST_F(LineStoreTest, CommentIndexSeesABlockOpenedAboveTheRange) {
+    LineStore s;
+    Fill(s, {"/* begins", "inside", "inside", "ends */"});
+    s.BuildCommentIndex(2, 4);
+    ASSERT_EQ(s.CommentIndex().size(), 1u);
+    EXPECT_EQ(s.CommentIndex()[0].startLine, 0);
+    EXPECT_EQ(s.CommentIndex()[0].endLine, 3);
+    s.InsertLines(1, 2);
+    EXPECT_EQ(s.CommentIndex()[0].startLine, 0);
+    EXPECT_EQ(s.CommentIndex()[0].endLine, 5);
+    s.DeleteLines(0, 1);
+    EXPECT_EQ(s.CommentIndex()[0].startLine, -1);
+}
+
+TEST_F(LineStoreTest, NoCommentIndexWithoutColouring) {
+    LineStore s;
+    s.highlight = false;
+    s.SetLine(0, "/* x */");
+    EXPECT_FALSE(s.HasCommentDelimiter(0));
+    s.BuildCommentIndex(0, 1);
+    EXPECT_TRUE(s.CommentIndex().empty());
+}
+
+}  // namespace
+}  // namespace varlin
