@@ -4,6 +4,7 @@
 #include "view/Language.h"
 
 #include "document/LineStore.h"
+#include "textutil/CodeTables.h"
 
 #include <algorithm>
 #include <cstring>
@@ -98,18 +99,6 @@ bool IsWordByte(unsigned char c) {
 }
 
 }  // namespace
-
-bool IsAnsiAlphaNumeric(unsigned char c) {
-    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
-        return true;
-    switch (c) {
-    case 0x83: case 0x8A: case 0x8C: case 0x8E: case 0x9A: case 0x9C: case 0x9E:
-    case 0x9F: case 0xAA: case 0xB5: case 0xBA:
-        return true;
-    default:
-        return c >= 0xC0 && c != 0xD7 && c != 0xF7;
-    }
-}
 
 std::string FileExtension(std::string_view name) {
     std::size_t slash = name.find_last_of("/\\");

@@ -53,9 +53,6 @@ bool KeywordRunAt(const LineStore& store, int line, int index, int& runLength);
 // The extension of a file name without its dot, cut to 8 characters; "" for none.
 std::string FileExtension(std::string_view name);
 
-// The byte class of the ANSI code table: letters (accented ones included) and digits.
-bool IsAnsiAlphaNumeric(unsigned char c);
-
 // The items of a bracket list as they stand (blanks kept, each cut to 19 characters):
 // items 1, 3, 5 ... open, the item after each closes it.
 std::vector<std::string> ParseBracketList(std::string_view list);
