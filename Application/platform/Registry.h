@@ -25,4 +25,17 @@ bool Korvel_WriteColorToHKCU(const std::string& key, const std::string& value, s
 bool Korvel_WriteStringToHKCU(const std::string& key, const std::string& value, const std::string& data);
 bool Korvel_DeleteRegistryKey(const std::string& key);
 
+// Groups the writes made while it lives into one replacement of the settings file, so
+// that a record of many values (the options) is stored all at once or not at all. Reads
+// meanwhile see the pending values. Commit returns false when the file could not be
+// written (or could not be read first); a batch that is not committed discards its writes.
+class RegistryBatch {
+public:
+    RegistryBatch();
+    ~RegistryBatch();
+    bool Commit();
+    RegistryBatch(const RegistryBatch&) = delete;
+    RegistryBatch& operator=(const RegistryBatch&) = delete;
+};
+
 }  // namespace varlin

@@ -1,0 +1,294 @@
+// The settings file format and its safe replacement on disk.
+#include "platform/IniFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#ifdef _WIN32
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace varlin {
+namespace {
+
+std::string Trim(const std::string& s) {
+    std::size_t b = s.find_first_not_of(" \t\r");
+    if (b == std::string::npos) return std::string();
+    std::size_t e = s.find_last_not_of(" \t\r");
+    return s.substr(b, e - b + 1);
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+void AppendUtf8(std::string& out, unsigned code) {
+    if (code < 0x100) {
+        out += char(code);  // a byte of the value, as written by EscapeIniValue
+    } else if (code < 0x800) {
+        out += char(0xC0 | (code >> 6));
+        out += char(0x80 | (code & 0x3F));
+    } else {
+        out += char(0xE0 | (code >> 12));
+        out += char(0x80 | ((code >> 6) & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    }
+}
+
+bool NeedsQuotes(const std::string& v) {
+    if (v.empty()) return false;
+    if (v.front() == ' ' || v.back() == ' ' || v.front() == '\t' || v.back() == '\t' || v.front() == '@')
+        return true;
+    return v.find_first_of(",;=\"") != std::string::npos;
+}
+
+#ifndef _WIN32
+std::string ParentFolder(const std::string& path) {
+    std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool MakeFolders(const std::string& folder) {
+    struct stat st;
+    if (::stat(folder.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
+    std::string parent = ParentFolder(folder);
+    if (parent != folder && !MakeFolders(parent)) return false;
+#ifdef _WIN32
+    return ::mkdir(folder.c_str()) == 0 || errno == EEXIST;
+#else
+    return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+#endif
+}
+
+bool WriteAll(int fd, const std::string& content) {
+    const char* p = content.data();
+    std::size_t left = content.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        p += n;
+        left -= std::size_t(n);
+    }
+    return true;
+}
+#endif
+
+}  // namespace
+
+const std::string* IniDocument::Find(const std::string& section, const std::string& key) const {
+    for (const Section& s : sections) {
+        if (s.name != section) continue;
+        for (const Entry& e : s.entries)
+            if (e.key == key) return &e.value;
+    }
+    return nullptr;
+}
+
+void IniDocument::Set(const std::string& section, const std::string& key, const std::string& value) {
+    Section* target = nullptr;
+    for (Section& s : sections)
+        if (s.name == section) target = &s;
+    if (!target) {
+        sections.push_back(Section{section, {}});
+        target = &sections.back();
+    }
+    for (Entry& e : target->entries) {
+        if (e.key == key) {
+            e.value = value;
+            return;
+        }
+    }
+    target->entries.push_back(Entry{key, value});
+}
+
+bool IniDocument::RemoveSection(const std::string& section) {
+    std::size_t before = sections.size();
+    std::string prefix = section + "/";
+    std::erase_if(sections, [&](const Section& s) {
+        return s.name == section || s.name.compare(0, prefix.size(), prefix) == 0;
+    });
+    return sections.size() != before;
+}
+
+std::string EscapeIniValue(const std::string& value) {
+    std::string out;
+    bool quote = NeedsQuotes(value);
+    if (quote) out += '"';
+    for (unsigned char c : value) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '"': out += "\\\""; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (c < 0x20 || c == 0x7F) {
+                char hex[8];
+                std::snprintf(hex, sizeof hex, "\\x%04x", c);
+                out += hex;
+            } else {
+                out += char(c);
+            }
+        }
+    }
+    if (quote) out += '"';
+    return out;
+}
+
+std::string UnescapeIniValue(const std::string& raw) {
+    std::string text = Trim(raw);
+    std::string out;
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '"') {
+            quoted = !quoted;
+            continue;
+        }
+        if (c != '\\' || i + 1 >= text.size()) {
+            out += c;
+            continue;
+        }
+        char e = text[++i];
+        switch (e) {
+        case 'n': out += '\n'; break;
+        case 'r': out += '\r'; break;
+        case 't': out += '\t'; break;
+        case 'a': out += '\a'; break;
+        case 'b': out += '\b'; break;
+        case 'f': out += '\f'; break;
+        case 'v': out += '\v'; break;
+        case '0': out += '\0'; break;
+        case 'x': {
+            unsigned code = 0;
+            int digits = 0;
+            while (digits < 4 && i + 1 < text.size() && HexValue(text[i + 1]) >= 0) {
+                code = code * 16 + unsigned(HexValue(text[++i]));
+                ++digits;
+            }
+            if (digits == 0) out += 'x';
+            else AppendUtf8(out, code);
+            break;
+        }
+        default: out += e; break;  // \\ \" \; and any other character stand for themselves
+        }
+    }
+    (void)quoted;
+    return out;
+}
+
+std::string IniDocument::Serialise() const {
+    std::string out;
+    for (const Section& s : sections) {
+        if (s.entries.empty()) continue;
+        if (!out.empty()) out += '\n';
+        out += '[' + s.name + "]\n";
+        for (const Entry& e : s.entries) out += e.key + '=' + EscapeIniValue(e.value) + '\n';
+    }
+    return out;
+}
+
+IniDocument IniDocument::Parse(const std::string& text) {
+    IniDocument doc;
+    std::string current;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string::npos) end = text.size();
+        std::string line = Trim(text.substr(pos, end - pos));
+        pos = end + 1;
+        if (line.empty() || line[0] == ';' || line[0] == '#') continue;
+        if (line[0] == '[') {
+            std::size_t close = line.find(']');
+            current = Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+            continue;
+        }
+        std::size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        std::string key = Trim(line.substr(0, eq));
+        if (key.empty()) continue;
+        doc.Set(current, key, UnescapeIniValue(line.substr(eq + 1)));
+    }
+    return doc;
+}
+
+bool ReadIniFile(const std::string& path, IniDocument& doc, int& error) {
+    doc = IniDocument();
+    error = 0;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        error = errno;
+        return error == ENOENT;
+    }
+    std::string text;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+    bool failed = std::ferror(f) != 0;
+    if (failed) error = errno ? errno : EIO;
+    std::fclose(f);
+    if (failed) return false;
+    doc = IniDocument::Parse(text);
+    return true;
+}
+
+#ifdef _WIN32
+bool WriteFileReplacing(const std::string& path, const std::string& content) {
+    QString name = QString::fromLocal8Bit(path.c_str());
+    if (!QDir().mkpath(QFileInfo(name).absolutePath())) return false;
+    QSaveFile file(name);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (file.write(content.data(), qint64(content.size())) != qint64(content.size())) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+#else
+bool WriteFileReplacing(const std::string& path, const std::string& content) {
+    std::string target = path;
+    // Replace the file a symbolic link points at, not the link.
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+        target = real;
+        std::free(real);
+    }
+    std::string folder = ParentFolder(target);
+    if (!MakeFolders(folder)) return false;
+    std::string temp = target + ".XXXXXX";
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0) return false;
+    struct stat old;
+    if (::stat(target.c_str(), &old) == 0) ::chmod(temp.c_str(), old.st_mode & 07777);
+    bool ok = WriteAll(fd, content);
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    // The rename itself must reach the disk too.
+    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+#endif
+
+}  // namespace varlin
