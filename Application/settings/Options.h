@@ -55,8 +55,14 @@ struct Options {
 constexpr int kMaxLineBuffer = 1 << 24;
 
 void SetDefaultColors(Options& options);
+// Reads every field from key "Options"; a missing or unreadable value gives the field's
+// default (for colours: the field's current value, see InitOptions).
 void LoadOptions(Options& options);
-void SaveOptions(const Options& options);
+// Writes every field in one replacement of the settings file; false when it failed
+// (the stored options then stay as they were).
+bool SaveOptions(const Options& options);
+// What creating the record does: the default colours, then LoadOptions.
+void InitOptions(Options& options);
 
 // The options of the running program. Tests and batch mode may install their own record.
 Options& CurrentOptions();

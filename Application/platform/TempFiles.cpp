@@ -1,0 +1,124 @@
+// Temporary files in a private folder, made without following planted links.
+#include "platform/TempFiles.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+
+#ifdef _WIN32
+#include <QDir>
+#include <QTemporaryFile>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace varlin {
+namespace {
+
+std::string g_base;
+std::string g_fallbackFolder;  // made with mkdtemp when our usual folder was unusable
+
+std::string RandomSuffix() {
+    static std::mt19937_64 engine{std::random_device{}()};
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(engine()));
+    return text;
+}
+
+#ifndef _WIN32
+// Opens folder when it is a real folder (not a link) owned by us and closed to others;
+// a folder of ours that others may enter is closed first. -1 otherwise.
+int OpenOwnFolder(const std::string& folder) {
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat st;
+    bool ok = ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid();
+    if (ok && (st.st_mode & 077) != 0) ok = ::fchmod(fd, 0700) == 0;
+    if (!ok) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// The private folder, opened; its path in folder.
+int OpenPrivateFolder(std::string& folder) {
+    if (!g_fallbackFolder.empty()) {
+        folder = g_fallbackFolder;
+        int fd = OpenOwnFolder(folder);
+        if (fd >= 0) return fd;
+    }
+    folder = TemporaryBase() + "/varlin-" + std::to_string(::geteuid());
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return -1;
+    int fd = OpenOwnFolder(folder);
+    if (fd >= 0) return fd;
+    // Someone else holds our name (or planted a link there): use a fresh folder instead.
+    std::string pattern = TemporaryBase() + "/varlin-" + std::to_string(::geteuid()) + "-XXXXXX";
+    if (!::mkdtemp(pattern.data())) return -1;
+    g_fallbackFolder = folder = pattern;
+    return OpenOwnFolder(folder);
+}
+#endif
+
+}  // namespace
+
+void SetTemporaryBase(const std::string& folder) {
+    g_base = folder;
+    g_fallbackFolder.clear();
+}
+
+std::string TemporaryBase() {
+    if (!g_base.empty()) return g_base;
+#ifdef _WIN32
+    return QDir::tempPath().toStdString();
+#else
+    const char* env = std::getenv("TMPDIR");
+    struct stat st;
+    if (env && env[0] == '/' && ::stat(env, &st) == 0 && S_ISDIR(st.st_mode)) return env;
+    return "/tmp";
+#endif
+}
+
+#ifdef _WIN32
+std::string PrivateTemporaryFolder() { return QDir::tempPath().toStdString(); }
+
+std::string CreateTemporaryFileName(const std::string& prefix) {
+    QTemporaryFile file(QDir::tempPath() + "/" + QString::fromStdString(prefix) + "XXXXXX");
+    file.setAutoRemove(false);
+    if (!file.open()) return std::string();
+    return file.fileName().toStdString();
+}
+#else
+std::string PrivateTemporaryFolder() {
+    std::string folder;
+    int fd = OpenPrivateFolder(folder);
+    if (fd < 0) return std::string();
+    ::close(fd);
+    return folder;
+}
+
+std::string CreateTemporaryFileName(const std::string& prefix) {
+    if (prefix.find('/') != std::string::npos) return std::string();
+    std::string folder;
+    int dir = OpenPrivateFolder(folder);
+    if (dir < 0) return std::string();
+    std::string result;
+    for (int attempt = 0; attempt < 100 && result.empty(); ++attempt) {
+        std::string name = prefix + RandomSuffix();
+        int fd = ::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            ::close(fd);
+            result = folder + "/" + name;
+        } else if (errno != EEXIST) {
+            break;
+        }
+    }
+    ::close(dir);
+    return result;
+}
+#endif
+
+}  // namespace varlin
