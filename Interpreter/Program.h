@@ -1,0 +1,103 @@
+// A compiled script: the byte code of a small stack machine with every name already
+// resolved to a variable slot, a command-table entry or an internal function, so that
+// running it never looks a name up. The compiler builds it; the machine runs it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Interpreter/MacroLib.h"
+
+namespace macrolib {
+
+// Limits that keep a hostile script from hurting the program that runs it.
+constexpr size_t MaxScriptBytes = 4u << 20;     // larger files are refused
+constexpr size_t MaxTextBytes = 16u << 20;      // no text value grows beyond this
+constexpr int MaxNesting = 200;                 // blocks, parentheses and unary operators together
+constexpr int MaxArguments = 64;                // arguments of one call
+
+// A value of the language: a 32-bit integer, or a text when `text` is set. Texts are
+// shared and never changed in place, so copying a value is cheap.
+struct Value {
+    int32_t number = 0;
+    std::shared_ptr<const std::string> text;
+
+    bool isText() const { return text != nullptr; }
+};
+
+inline Value IntegerValue(int32_t number) {
+    Value v;
+    v.number = number;
+    return v;
+}
+
+inline Value TextValue(std::string s) {
+    Value v;
+    v.text = std::make_shared<const std::string>(std::move(s));
+    return v;
+}
+
+// A place in the script, 1-based.
+struct Position {
+    int32_t line = 0;
+    int32_t column = 0;
+};
+
+enum class Op : uint8_t {
+    PushInt,        // a: the integer
+    PushText,       // a: index into texts
+    Load,           // a: slot
+    Store,          // a: slot; pops
+    Pop,
+    Add, Sub, Mul, Div, Mod, Neg,
+    Eq, Ne, Lt, Le, Gt, Ge,
+    Not,
+    Truth,          // the top must be an integer; it becomes 0 or 1
+    AndJump,        // a: target; when the top is 0 jump and keep it, else pop it
+    OrJump,         // a: target; when the top is 1 jump and keep it, else pop it
+    Jump,           // a: target
+    JumpIfFalse,    // a: target; pops an integer
+    Check,          // asks the abort callback
+    ForTest,        // a: variable, b: limit slot, c: target when the variable is past the limit
+    ForNext,        // a: variable, b: limit slot, c: target of the next round
+    IncrementBy,    // a: slot, b: constant; slot := slot + b (the shape of a counting loop)
+    LessConst,      // a: constant; top := top < a (top an integer)
+    CallTable,      // a: index into calls; pops the value arguments, pushes the result
+    CallInternal,   // a: internal function, b: argument count; pops them, pushes the result
+    Exit,
+};
+
+struct Instruction {
+    Op op;
+    int32_t a = 0;
+    int32_t b = 0;
+    int32_t c = 0;
+};
+
+// How one argument of a command-table function is passed.
+enum class ArgKind : int32_t { Text = 0, Integer = 1, IntegerOut = 2 };
+
+// A call of a command-table function, as the compiler found it.
+struct CallSite {
+    int32_t entry = 0;                 // index into the command table
+    std::vector<ArgKind> kinds;        // one per argument
+    std::vector<int32_t> outSlots;     // the variable of each "*L" argument, else -1
+};
+
+struct Program {
+    std::vector<Instruction> code;
+    std::vector<Position> positions;   // one per instruction, read only for errors
+    std::vector<std::shared_ptr<const std::string>> texts;  // text literals
+    std::vector<CallSite> calls;
+    std::vector<std::string> slotNames;  // variables, then hidden loop limits
+    int32_t slotCount = 0;
+    int32_t maxStack = 0;
+    std::string description;           // from Macro "…"
+};
+
+// Splits a signature into argument kinds; false when it holds an unknown code.
+bool ParseSignature(const char* signature, std::vector<ArgKind>& kinds);
+
+}  // namespace macrolib
