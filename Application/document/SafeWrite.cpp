@@ -1,0 +1,310 @@
+// SafeWrite: see the header. The temporary and backup files are made with mkostemp, so
+// two saves never meet on a name, and every path that fails removes what it created.
+#include "document/SafeWrite.h"
+
+#include "document/FileLock.h"
+#include "document/TextFile.h"
+#include "platform/Messages.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace varlin {
+namespace {
+
+constexpr std::size_t kSinkBuffer = 1 << 20;
+constexpr int kMaxLinkDepth = 40;
+
+std::string DirectoryOf(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string BaseOf(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A fresh file named after base in dir; -1 with errno when the folder cannot take it.
+int MakeTempFile(const std::string& dir, const std::string& base, const char* tag,
+                 std::string& path) {
+    std::string pattern = dir + "/." + base + tag + "XXXXXX";
+    std::unique_ptr<char[]> buf(new char[pattern.size() + 1]);
+    std::memcpy(buf.get(), pattern.c_str(), pattern.size() + 1);
+    int fd = ::mkostemp(buf.get(), O_CLOEXEC);
+    if (fd >= 0) path = buf.get();
+    return fd;
+}
+
+bool SyncAndClose(int fd, int& error) {
+    bool ok = ::fsync(fd) == 0 || errno == EINVAL;  // EINVAL: the file cannot be synced
+    if (!ok) error = errno;
+    if (::close(fd) != 0 && ok) {
+        error = errno;
+        ok = false;
+    }
+    return ok;
+}
+
+void SyncDirectory(const std::string& dir) {
+    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+mode_t NewFileMode() {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Copies the whole of from (from its start) into the sink; false with error set.
+bool CopyInto(int from, ByteSink& sink, int& error) {
+    std::unique_ptr<char[]> buf(new (std::nothrow) char[kSinkBuffer]);
+    if (!buf) {
+        error = ENOMEM;
+        return false;
+    }
+    off_t offset = 0;
+    for (;;) {
+        ssize_t got = ::pread(from, buf.get(), kSinkBuffer, offset);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            error = errno;
+            return false;
+        }
+        if (got == 0) return true;
+        offset += got;
+        if (!sink.Write(buf.get(), static_cast<std::size_t>(got))) {
+            error = sink.Error();
+            return false;
+        }
+    }
+}
+
+bool CopyAll(int from, int to, int& error) {
+    ByteSink sink(to);
+    if (!CopyInto(from, sink, error)) return false;
+    if (!sink.Flush()) {
+        error = sink.Error();
+        return false;
+    }
+    return true;
+}
+
+// Writes produce's bytes over fd from its start and cuts the file behind them.
+bool WriteOver(int fd, bool regular, const std::function<bool(ByteSink&)>& produce,
+               int& error) {
+    if (regular && ::lseek(fd, 0, SEEK_SET) < 0) {
+        error = errno;
+        return false;
+    }
+    ByteSink sink(fd);
+    bool ok = produce(sink) && sink.Flush();
+    if (!ok) {
+        error = sink.Error() ? sink.Error() : EIO;
+        return false;
+    }
+    if (regular && ::ftruncate(fd, static_cast<off_t>(sink.Written())) != 0) {
+        error = errno;
+        return false;
+    }
+    if (regular && ::fsync(fd) != 0) {
+        error = errno;
+        return false;
+    }
+    return true;
+}
+
+// The path for files whose folder cannot take a temporary file: a backup copy beside the
+// file (or in the temporary folder), then the new content written over the old.
+int WriteInPlace(const std::string& name, const std::string& target, int fd, bool exists,
+                 const std::function<bool(ByteSink&)>& produce) {
+    int error = 0;
+    if (!exists) {  // nothing to lose: write and remove the file again on failure
+        if (WriteOver(fd, true, produce, error)) return 0;
+        ::unlink(target.c_str());
+        ShowFileError(name, error);
+        return -1;
+    }
+    std::string backup;
+    int bfd = MakeTempFile(DirectoryOf(target), BaseOf(target), ".backup-", backup);
+    if (bfd < 0) {
+        const char* tmp = std::getenv("TMPDIR");
+        bfd = MakeTempFile(tmp && *tmp ? tmp : "/tmp", BaseOf(target), ".backup-", backup);
+    }
+    if (bfd < 0) {
+        ShowFileError(name, errno);
+        return -1;
+    }
+    bool copied = CopyAll(fd, bfd, error);
+    if (!copied) ::close(bfd);
+    if (!copied || !SyncAndClose(bfd, error)) {
+        ::unlink(backup.c_str());
+        ShowFileError(name, error);
+        return -1;
+    }
+    if (WriteOver(fd, true, produce, error)) {
+        ::unlink(backup.c_str());
+        return 0;
+    }
+    // Put the old content back; only when that fails too is the backup kept and named.
+    int restoreError = 0;
+    bool restored = false;
+    int rfd = ::open(backup.c_str(), O_RDONLY | O_CLOEXEC);
+    if (rfd >= 0) {
+        restored = WriteOver(fd, true, [&](ByteSink& sink) {
+            return CopyInto(rfd, sink, restoreError);
+        }, restoreError);
+        ::close(rfd);
+    }
+    ShowFileError(name, error);
+    if (restored)
+        ::unlink(backup.c_str());
+    else
+        ShowMessage(kBackupKeptMessage, backup);
+    return -1;
+}
+
+}  // namespace
+
+ByteSink::ByteSink(int fd) : fd_(fd), buffer_(new (std::nothrow) char[kSinkBuffer]) {
+    if (!buffer_) error_ = ENOMEM;
+}
+
+ByteSink::~ByteSink() { delete[] buffer_; }
+
+bool ByteSink::WriteOut(const char* data, std::size_t size) {
+    while (size > 0) {
+        ssize_t done = ::write(fd_, data, size);
+        if (done < 0) {
+            if (errno == EINTR) continue;
+            error_ = errno;
+            return false;
+        }
+        if (done == 0) {
+            error_ = ENOSPC;
+            return false;
+        }
+        data += done;
+        size -= static_cast<std::size_t>(done);
+        written_ += static_cast<std::size_t>(done);
+    }
+    return true;
+}
+
+bool ByteSink::Write(const char* data, std::size_t size) {
+    if (error_) return false;
+    if (used_ + size <= kSinkBuffer) {
+        std::memcpy(buffer_ + used_, data, size);
+        used_ += size;
+        return true;
+    }
+    if (!Flush()) return false;
+    if (size >= kSinkBuffer) return WriteOut(data, size);
+    std::memcpy(buffer_, data, size);
+    used_ = size;
+    return true;
+}
+
+bool ByteSink::Flush() {
+    if (error_) return false;
+    bool ok = WriteOut(buffer_, used_);
+    used_ = 0;
+    return ok;
+}
+
+std::string ResolveLinks(const std::string& name) {
+    std::string path = name;
+    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        char target[PATH_MAX];
+        ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
+        if (n < 0) return path;
+        std::string link(target, static_cast<std::size_t>(n));
+        path = (!link.empty() && link[0] == '/') ? link : DirectoryOf(path) + "/" + link;
+    }
+    return path;
+}
+
+int WriteFileSafely(const std::string& name, const std::function<bool(ByteSink&)>& produce) {
+    const std::string target = ResolveLinks(name);
+    int error = 0;
+    struct stat st {};
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (!exists && errno != ENOENT) {
+        ShowFileError(name, errno);
+        return -1;
+    }
+    if (exists && S_ISDIR(st.st_mode)) {
+        ShowFileError(name, EISDIR);
+        return -1;
+    }
+    // A device or pipe is no file to replace: it is written to as it is.
+    if (exists && !S_ISREG(st.st_mode)) {
+        int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd < 0 || !WriteOver(fd, false, produce, error)) {
+            if (fd >= 0) ::close(fd);
+            ShowFileError(name, fd < 0 ? errno : error);
+            return -1;
+        }
+        ::close(fd);
+        return 0;
+    }
+    // The old file is opened for writing and locked, as a write that shares nothing:
+    // a read-only file, or one another editor holds, is refused before anything changes.
+    std::unique_ptr<FileLock> old;
+    if (exists) {
+        old = FileLock::Open(target, FileLock::Mode::ReadWriteLocked, error);
+        if (!old) {
+            ShowFileError(name, error);
+            return -1;
+        }
+    }
+    std::string temp;
+    const bool linked = exists && st.st_nlink > 1;
+    int fd = linked ? -1 : MakeTempFile(DirectoryOf(target), BaseOf(target), ".save-", temp);
+    if (fd < 0) {
+        if (exists) return WriteInPlace(name, target, old->Descriptor(), true, produce);
+        int nfd = ::open(target.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, NewFileMode());
+        if (nfd < 0) {
+            ShowFileError(name, errno);
+            return -1;
+        }
+        int result = WriteInPlace(name, target, nfd, false, produce);
+        ::close(nfd);
+        return result;
+    }
+    // Mode and owner first, so that the file is never visible with the wrong ones.
+    bool ok = ::fchmod(fd, exists ? (st.st_mode & 07777) : NewFileMode()) == 0;
+    if (!ok) error = errno;
+    if (ok && exists && (st.st_uid != ::geteuid() || st.st_gid != ::getegid()))
+        (void)!::fchown(fd, st.st_uid, st.st_gid);  // only where we may
+    ok = ok && WriteOver(fd, true, produce, error);
+    if (::close(fd) != 0 && ok) {
+        error = errno;
+        ok = false;
+    }
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+        error = errno;
+        ok = false;
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        ShowFileError(name, error);
+        return -1;
+    }
+    SyncDirectory(DirectoryOf(target));
+    return 0;
+}
+
+}  // namespace varlin

@@ -1,0 +1,45 @@
+// SafeWrite: replacing a file's content so that a failure at any point (full disk, I/O
+// error, failed fsync or rename, read-only file or folder) leaves the old file as it was.
+// The new content goes to a temporary file beside the target, is flushed to disk and then
+// renamed over the target, which keeps its permissions and, where we may, its owner. A
+// symbolic link stays a link (the file it points to is replaced). A file with several
+// hard links, or one in a folder that cannot take a temporary file, is written in place
+// after a backup copy has been made; a device or pipe is simply written to.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+namespace varlin {
+
+// A buffered writer over a file descriptor; the first failure sticks in error.
+class ByteSink {
+public:
+    explicit ByteSink(int fd);
+    ~ByteSink();
+    ByteSink(const ByteSink&) = delete;
+    ByteSink& operator=(const ByteSink&) = delete;
+
+    bool Write(const char* data, std::size_t size);
+    bool Flush();
+    int Error() const { return error_; }
+    std::size_t Written() const { return written_; }
+
+private:
+    bool WriteOut(const char* data, std::size_t size);
+    int fd_;
+    char* buffer_;
+    std::size_t used_ = 0;
+    std::size_t written_ = 0;
+    int error_ = 0;
+};
+
+// Writes name from what produce puts into the sink. Failures show the file error message
+// (and, when a backup had to be kept, message 1215 naming it). 0 or -1.
+int WriteFileSafely(const std::string& name, const std::function<bool(ByteSink&)>& produce);
+
+// The path a name finally refers to, following symbolic links (also dangling ones).
+std::string ResolveLinks(const std::string& name);
+
+}  // namespace varlin

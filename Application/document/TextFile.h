@@ -1,0 +1,61 @@
+// TextFile: reading a text file into a LineStore and writing a LineStore back with CR LF
+// line ends, byte for byte otherwise. With LockMode on, a loaded document keeps its file
+// open and locked until it is saved (then locked again) or closed. Saving never leaves a
+// half-written file: the new text goes to a temporary file that replaces the old one.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace varlin {
+
+class LineStore;
+
+constexpr int kLineCountQuestionLimit = 500000;
+// Our own message: a load had to split lines longer than the line buffer.
+constexpr int kLinesSplitMessage = 1214;
+// Our own message: a save in place failed and the old content is kept in a backup copy.
+constexpr int kBackupKeptMessage = 1215;
+
+// The content of an open file as the reader sees it (raw, or with the text translation
+// applied), held in one block that the store adopts so that lines need no copies.
+struct TextStream {
+    std::unique_ptr<char[]> block;
+    std::size_t size = 0;
+};
+
+// Reads an open file to its end; translate applies the text mode: CR LF reads as LF and
+// the byte 0x1A ends the input. 0, or -1 with error set to an errno value.
+int ReadStream(int fd, bool translate, TextStream& stream, int& error);
+
+// Lines of the stream: its LFs, plus one when bytes follow the last LF.
+std::size_t CountLines(const TextStream& stream);
+
+// Fills the store from the stream (question 1304 above 500,000 lines, lines split at the
+// line buffer size minus one); name is only for messages. 0 or -1.
+int ReadLines(LineStore& store, TextStream& stream, const std::string& name);
+
+// Replaces the store's text by the file name; highlight is the HighLightLang setting.
+int Load(LineStore& store, const std::string& name, int highlight);
+
+// Writes the whole document to name and makes it the document's name. 0 or -1.
+int SaveTo(LineStore& store, const std::string& name);
+
+// Writes lines from..to (cut to the document) to name, each ended by CR LF. 0 or -1.
+int WriteRange(const LineStore& store, const std::string& name, int from, int to);
+
+// True for a missing name or one of only characters with codes 1 to 32.
+bool IsBlankFileName(std::string_view name);
+
+// Save as: asks for a name (dialog "Speichern als") when name is blank; 1 saved, 2
+// cancelled or failed. The caller sets the window title and clears the modified flag.
+int SaveAs(LineStore& store, std::string_view name);
+
+// Save: saves under the document's name, or runs SaveAs without a name when it has none.
+// Only a plain save (Saved) lets the caller forget the undo record.
+enum class SaveOutcome { Saved, SavedAs, Failed, Cancelled };
+SaveOutcome Save(LineStore& store);
+
+}  // namespace varlin

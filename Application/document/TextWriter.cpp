@@ -1,0 +1,84 @@
+// TextWriter: a document goes out line by line with CR LF after each, null lines as
+// empty ones, through one large buffer and the safe replacement of SafeWrite. Save and
+// SaveAs are the parts of the save commands that need no window.
+#include "document/FileLock.h"
+#include "document/LineStore.h"
+#include "document/SafeWrite.h"
+#include "document/TextFile.h"
+#include "platform/Host.h"
+#include "platform/Messages.h"
+#include "resources/StringTable.h"
+#include "settings/Options.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace varlin {
+namespace {
+
+constexpr int kSaveAsTitle = 1502;
+constexpr int kDefaultFilter = 1400;
+
+}  // namespace
+
+int WriteRange(const LineStore& store, const std::string& name, int from, int to) {
+    from = std::max(from, 0);
+    to = std::min(to, store.GetLineCount() - 1);
+    return WriteFileSafely(name, [&](ByteSink& sink) {
+        for (int i = from; i <= to; ++i) {
+            std::string_view line = store.LineView(i);
+            if (!sink.Write(line.data(), line.size()) || !sink.Write("\r\n", 2)) return false;
+        }
+        return true;
+    });
+}
+
+int SaveTo(LineStore& store, const std::string& name) {
+    // The document's own lock would refuse the write; it is released first.
+    store.lockedFile.reset();
+    store.TrimTail();
+    if (WriteRange(store, name, 0, store.GetLineCount() - 1) != 0) return -1;
+    if (CurrentOptions().LockMode != 0) {
+        int error = 0;
+        store.lockedFile = FileLock::Open(name, FileLock::Mode::ReadWriteLocked, error);
+        if (!store.lockedFile) {
+            ShowFileError(name, error);
+            return -1;
+        }
+    }
+    store.SetFileName(name);
+    return 0;
+}
+
+bool IsBlankFileName(std::string_view name) {
+    return std::all_of(name.begin(), name.end(), [](char c) {
+        unsigned char u = static_cast<unsigned char>(c);
+        return u >= 1 && u <= 32;
+    });
+}
+
+int SaveAs(LineStore& store, std::string_view name) {
+    std::string chosen(name);
+    if (IsBlankFileName(name)) {
+        FileDialogRequest request;
+        request.mode = FileDialogMode::Save;
+        request.titleId = kSaveAsTitle;
+        request.filter = CurrentOptions().FileNameFilter.empty()
+                             ? LoadAppString(kDefaultFilter)
+                             : CurrentOptions().FileNameFilter;
+        request.registryValue = "OpenFile";
+        std::vector<std::string> names;
+        if (!HostAskFileNames(request, names) || names.empty() || IsBlankFileName(names[0]))
+            return 2;
+        chosen = names[0];
+    }
+    return SaveTo(store, chosen) == 0 ? 1 : 2;
+}
+
+SaveOutcome Save(LineStore& store) {
+    if (store.FileName().empty())
+        return SaveAs(store, {}) == 1 ? SaveOutcome::SavedAs : SaveOutcome::Cancelled;
+    return SaveTo(store, store.FileName()) == 0 ? SaveOutcome::Saved : SaveOutcome::Failed;
+}
+
+}  // namespace varlin

@@ -1,0 +1,221 @@
+// Reading and writing text files: the line-end rules in both read modes, the split of
+// over-long lines, the line-count question, round trips that must lose no byte, and the
+// save commands' use of the file dialog.
+#include "document/FileTestSupport.h"
+#include "document/TextFile.h"
+
+#include <algorithm>
+
+namespace varlin {
+namespace {
+
+using testing::DocumentFileTest;
+using testing::ReadBytes;
+using testing::StoreLines;
+using testing::WriteBytes;
+using Lines = std::vector<std::string>;
+
+class TextFileTest : public DocumentFileTest {};
+
+struct ReadCase {
+    const char* name;
+    std::string bytes;
+    int lockMode;
+    int lineBuffer;
+    Lines expected;
+};
+
+TEST_F(TextFileTest, LineEndsAndSplitsFollowTheReadingRules) {
+    const std::string s20(20, 's');
+    const std::vector<ReadCase> cases = {
+        {"empty file", "", 1, 3000, {}},
+        {"no end on the last line", "abc", 1, 3000, {"abc"}},
+        {"final empty line is kept", "a\r\n\r\n", 1, 3000, {"a", ""}},
+        {"CR CR LF", "abc\r\r\n", 1, 3000, {"abc"}},
+        {"CR CR LF, text mode", "abc\r\r\n", 0, 3000, {"abc"}},
+        {"mixed ends", "a\nb\r\nc", 0, 3000, {"a", "b", "c"}},
+        {"lone CR stays inside", "ab\rcd\r", 1, 3000, {"ab\rcd"}},
+        {"lone CR file is cut at the buffer", "ab\rcd\ref\r", 1, 5, {"ab\rc", "d\ref", ""}},
+        {"0x1A ends a text-mode file", "ab\x1A" "cd\r\nef", 0, 3000, {"ab"}},
+        {"0x1A stays inside in raw mode", "ab\x1A" "cd\r\nef\x1A", 1, 3000, {"ab\x1A" "cd", "ef"}},
+        {"split inside CR LF, raw", "12345678\r\n", 1, 10, {"12345678", ""}},
+        {"no split in text mode", "12345678\r\n", 0, 10, {"12345678"}},
+        {"long line in pieces", s20 + "\r\nx", 1, 10, {s20.substr(0, 9), s20.substr(0, 9), "ss", "x"}},
+        {"exact fit at the end of file", "123456789", 1, 10, {"123456789"}},
+        {"buffer of one byte still reads", "ab\n", 1, 1, {"a", "b", ""}},
+    };
+    for (const ReadCase& c : cases) {
+        options.LockMode = c.lockMode;
+        options.LngLineBuffer = c.lineBuffer;
+        WriteBytes(Path("in.txt"), c.bytes);
+        LineStore store;
+        ASSERT_EQ(Load(store, Path("in.txt"), 1), 0) << c.name;
+        EXPECT_EQ(StoreLines(store), c.expected) << c.name;
+    }
+}
+
+TEST_F(TextFileTest, FiveThousandCharactersLoadAsTwoPiecesAndTheUserIsTold) {
+    WriteBytes(Path("long.txt"), std::string(5000, 'x') + "\r\n");
+    LineStore store;
+    ASSERT_EQ(Load(store, Path("long.txt"), 1), 0);
+    ASSERT_EQ(store.GetLineCount(), 2);
+    EXPECT_EQ(store.LineView(0).size(), 2999u);
+    EXPECT_EQ(store.LineView(1).size(), 2001u);
+    ASSERT_EQ(host.messageIds, std::vector<int>{kLinesSplitMessage});
+
+    host.messageIds.clear();
+    WriteBytes(Path("short.txt"), std::string(2998, 'x') + "\n");
+    ASSERT_EQ(Load(store, Path("short.txt"), 1), 0);
+    EXPECT_TRUE(host.messageIds.empty());
+}
+
+TEST_F(TextFileTest, MoreThanHalfAMillionLinesAsksFirst) {
+    WriteBytes(Path("exact.txt"), std::string(500000, '\n'));
+    LineStore store;
+    ASSERT_EQ(Load(store, Path("exact.txt"), 1), 0);
+    EXPECT_TRUE(host.messageIds.empty());
+    EXPECT_EQ(store.GetLineCount(), 500000);
+
+    WriteBytes(Path("more.txt"), std::string(500000, '\n') + "x");
+    host.answers = {IdNo};
+    EXPECT_EQ(Load(store, Path("more.txt"), 1), -1);
+    EXPECT_EQ(host.messageIds, std::vector<int>{1304});
+    EXPECT_NE(host.messageTexts[0].find("500.000"), std::string::npos);
+
+    host.answers = {IdYes};
+    ASSERT_EQ(Load(store, Path("more.txt"), 1), 0);
+    EXPECT_EQ(store.GetLineCount(), 500001);
+    EXPECT_EQ(store.LineView(500000), "x");
+}
+
+TEST_F(TextFileTest, RoundTripsLoseNoByte) {
+    std::string all;
+    for (int c = 0; c < 256; ++c)
+        if (c != '\n' && c != '\r' && c != 0x1A) all += char(c);
+    struct Case {
+        const char* name;
+        std::string in;
+        std::string out;
+    } cases[] = {
+        {"every byte value", all + "\r\n" + all + "\r\n", all + "\r\n" + all + "\r\n"},
+        {"LF file comes back with CR LF", "a\nb\n", "a\r\nb\r\n"},
+        {"missing last end is added", "a\r\nb", "a\r\nb\r\n"},
+        {"trailing empty line stays", "a\r\n\r\n", "a\r\n\r\n"},
+        {"tabs and trailing blanks stay", "\tx  \r\n", "\tx  \r\n"},
+        {"empty file stays empty", "", ""},
+    };
+    for (int lockMode : {0, 1}) {
+        options.LockMode = lockMode;
+        for (const Case& c : cases) {
+            WriteBytes(Path("rt.txt"), c.in);
+            LineStore store;
+            ASSERT_EQ(Load(store, Path("rt.txt"), 1), 0) << c.name;
+            ASSERT_EQ(SaveTo(store, Path("rt.txt")), 0) << c.name;
+            EXPECT_EQ(ReadBytes(Path("rt.txt")), c.out) << c.name << " mode " << lockMode;
+        }
+    }
+}
+
+TEST_F(TextFileTest, NullLinesAtTheEndAreNotSavedButInsideTheyAreEmpty) {
+    LineStore store;
+    store.SetLine(0, "a");
+    store.SetLine(2, "c");
+    store.SetLine(1, "b");
+    store.SetNullLine(1);
+    store.SetNullLine(4);
+    ASSERT_EQ(SaveTo(store, Path("n.txt")), 0);
+    EXPECT_EQ(ReadBytes(Path("n.txt")), "a\r\n\r\nc\r\n");
+    EXPECT_EQ(store.FileName(), Path("n.txt"));
+}
+
+TEST_F(TextFileTest, WriteRangeClampsToTheDocument) {
+    LineStore store;
+    for (int i = 0; i < 5; ++i) store.SetLine(i, std::string(1, char('a' + i)));
+    ASSERT_EQ(WriteRange(store, Path("r.txt"), -3, 1), 0);
+    EXPECT_EQ(ReadBytes(Path("r.txt")), "a\r\nb\r\n");
+    ASSERT_EQ(WriteRange(store, Path("r.txt"), 3, 99), 0);
+    EXPECT_EQ(ReadBytes(Path("r.txt")), "d\r\ne\r\n");
+    ASSERT_EQ(WriteRange(store, Path("r.txt"), 4, 2), 0);  // nothing to write: empty file
+    EXPECT_EQ(ReadBytes(Path("r.txt")), "");
+    EXPECT_TRUE(store.FileName().empty());
+}
+
+TEST_F(TextFileTest, OneTenMegabyteLine) {
+    const std::string big(10 << 20, 'q');
+    WriteBytes(Path("big.txt"), big);
+    LineStore store;
+    ASSERT_EQ(Load(store, Path("big.txt"), 1), 0);
+    EXPECT_EQ(store.GetLineCount(), int((big.size() + 2998) / 2999));
+    EXPECT_EQ(host.messageIds, std::vector<int>{kLinesSplitMessage});
+
+    options.LngLineBuffer = 16 << 20;
+    ASSERT_EQ(Load(store, Path("big.txt"), 1), 0);
+    ASSERT_EQ(store.GetLineCount(), 1);
+    ASSERT_EQ(SaveTo(store, Path("big.txt")), 0);
+    EXPECT_EQ(ReadBytes(Path("big.txt")), big + "\r\n");
+}
+
+TEST_F(TextFileTest, NamesWithBlanksAndUmlauts) {
+    const std::string name = Path("neue Datei \xC3\xA4\xC3\xB6\xC3\xBC \xE4.txt");
+    WriteBytes(name, "eins\r\n");
+    LineStore store;
+    ASSERT_EQ(Load(store, name, 1), 0);
+    EXPECT_EQ(store.FileName(), name);
+    store.SetLine(1, "zwei");
+    ASSERT_EQ(SaveTo(store, name), 0);
+    EXPECT_EQ(ReadBytes(name), "eins\r\nzwei\r\n");
+}
+
+TEST_F(TextFileTest, MissingFilesAndFolders) {
+    LineStore store;
+    options.LockMode = 0;
+    EXPECT_EQ(Load(store, Path("none.txt"), 1), -1);
+    EXPECT_EQ(Load(store, dir, 1), -1);
+    EXPECT_EQ(host.messageIds, (std::vector<int>{1022, 1022}));
+
+    host.messageIds.clear();
+    options.LockMode = 1;
+    host.answers = {IdYes, IdYes};
+    EXPECT_EQ(Load(store, Path("none.txt"), 1), -1);
+    EXPECT_EQ(Load(store, dir, 1), -1);
+    EXPECT_EQ(host.messageIds, (std::vector<int>{1209, 1026, 1209, 1020}));
+
+    host.messageIds.clear();
+    store.SetLine(0, "x");
+    EXPECT_EQ(SaveTo(store, dir), -1);
+    EXPECT_EQ(host.messageIds, std::vector<int>{1020});
+}
+
+TEST_F(TextFileTest, LoadingSelectsTheLanguageWithTheColouringSetting) {
+    WriteBytes(Path("A.JAVA"), "class A {}\n");
+    LineStore store;
+    EXPECT_EQ(store.languageLabelId, 1616);  // a new document is C/C++
+    ASSERT_EQ(Load(store, Path("A.JAVA"), 1), 0);
+    EXPECT_EQ(store.languageLabelId, 1615);
+    ASSERT_EQ(Load(store, Path("A.JAVA"), 0), 0);
+    EXPECT_EQ(store.languageLabelId, 1614);
+    ASSERT_EQ(SaveTo(store, Path("b.pas")), 0);  // saving keeps the language
+    EXPECT_EQ(store.languageLabelId, 1614);
+}
+
+TEST_F(TextFileTest, SaveAsAsksForANameOnlyWhenItHasNone) {
+    LineStore store;
+    store.SetLine(0, "x");
+    EXPECT_EQ(Save(store), SaveOutcome::Cancelled);  // no queued answer: cancelled
+    EXPECT_TRUE(store.FileName().empty());
+
+    host.fileNameAnswers.push_back({Path("chosen.txt")});
+    EXPECT_EQ(Save(store), SaveOutcome::SavedAs);
+    EXPECT_EQ(store.FileName(), Path("chosen.txt"));
+    EXPECT_EQ(ReadBytes(Path("chosen.txt")), "x\r\n");
+
+    store.SetLine(0, "y");
+    EXPECT_EQ(Save(store), SaveOutcome::Saved);
+    EXPECT_EQ(SaveAs(store, "  \t"), 2);  // blank: the dialog is asked and cancelled
+    EXPECT_EQ(SaveAs(store, Path("other.txt")), 1);
+    EXPECT_EQ(store.FileName(), Path("other.txt"));
+    EXPECT_EQ(ReadBytes(Path("other.txt")), "y\r\n");
+}
+
+}  // namespace
+}  // namespace varlin
