@@ -55,6 +55,7 @@ private:
 
     // Emitting, with the depth of the value stack kept for its size.
     size_t emit(Op op, Position where, int32_t a = 0, int32_t b = 0, int32_t c = 0);
+    size_t emitJumpIfFalse(Position where);
     void stack(int change);
     void patch(size_t at, int32_t target);
     int32_t label();
@@ -140,6 +141,22 @@ size_t Compiler::emit(Op op, Position where, int32_t a, int32_t b, int32_t c) {
     return p_.code.size() - 1;
 }
 
+// The jump of an if or while. A condition `x < k` and its jump become one instruction.
+size_t Compiler::emitJumpIfFalse(Position where) {
+    std::vector<Instruction>& code = p_.code;
+    size_t n = code.size();
+    stack(-1);
+    if (n >= 2 && static_cast<int32_t>(n - 2) >= lastLabel_ && code[n - 2].op == Op::Load &&
+        code[n - 1].op == Op::LessConst) {
+        code[n - 2] = {Op::JumpUnlessLess, code[n - 2].a, code[n - 1].a, 0};
+        p_.positions[n - 2] = p_.positions[n - 1];
+        code.pop_back();
+        p_.positions.pop_back();
+        return n - 2;
+    }
+    return emit(Op::JumpIfFalse, where);
+}
+
 void Compiler::stack(int change) {
     stackDepth_ += change;
     if (stackDepth_ > p_.maxStack)
@@ -153,7 +170,7 @@ int32_t Compiler::label() {
 
 void Compiler::patch(size_t at, int32_t target) {
     Instruction& in = p_.code[at];
-    if (in.op == Op::ForTest)
+    if (in.op == Op::ForTest || in.op == Op::JumpUnlessLess)
         in.c = target;
     else
         in.a = target;
@@ -275,8 +292,7 @@ bool Compiler::ifStatement() {
     TRY(advance());
     TRY(expression());
     TRY(expect(Tok::KwThen));
-    size_t skipThen = emit(Op::JumpIfFalse, where);
-    stack(-1);
+    size_t skipThen = emitJumpIfFalse(where);
     TRY(statements());
     if (tok_.kind == Tok::KwElse) {
         size_t skipElse = emit(Op::Jump, tok_.where);
@@ -299,8 +315,7 @@ bool Compiler::whileStatement() {
     TRY(advance());
     TRY(expression());
     TRY(expect(Tok::KwDo));
-    size_t exitJump = emit(Op::JumpIfFalse, where);
-    stack(-1);
+    size_t exitJump = emitJumpIfFalse(where);
     size_t checksBefore = checks_;
     TRY(statements());
     if (checks_ == checksBefore)  // an empty body must still listen for the abort

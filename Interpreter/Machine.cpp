@@ -147,6 +147,7 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
     size_t pc = 0;
     const char* fault = nullptr;
     std::string faultText;
+    const MacroAbortCallback abort = hooks.abort;
 
     for (;;) {
         const Instruction& in = code[pc];
@@ -246,6 +247,15 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
             sp[-1].number = sp[-1].number < in.a;
             ++pc;
             break;
+        case Op::JumpUnlessLess: {
+            const Value& v = vars[in.a];
+            if (v.isText()) {
+                fault = KindsOfComparison;
+                goto failed;
+            }
+            pc = v.number < in.b ? pc + 1 : in.c;
+            break;
+        }
         case Op::Not:
         case Op::Truth:
             if (sp[-1].isText()) {
@@ -275,7 +285,7 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
             pc = sp->number ? pc + 1 : in.a;
             break;
         case Op::Check:
-            if (hooks.abort && hooks.abort() != 0) {
+            if (abort && abort() != 0) {
                 failure.kind = MACROLIB_ABORTED;
                 failure.where = program.positions[pc];
                 failure.text = "stopped";
