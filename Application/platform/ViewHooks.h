@@ -19,6 +19,9 @@ struct ViewHooks {
     void (*showCaret)(void* context, bool visible) = nullptr;
     // Size of the text area in whole lines and columns.
     void (*viewportSize)(void* context, int* lines, int* columns) = nullptr;
+    // Refresh one status-line field (500 line, 501 column, 502 line count, 503 range ...)
+    // or, for field 0, all of them; the view passes it on while its window is active.
+    void (*refreshStatus)(void* context, int field) = nullptr;
 };
 
 constexpr int kHeadlessViewLines = 25;
@@ -41,6 +44,9 @@ inline void ViewPlaceCaret(const ViewHooks& v, int row, int column) {
 }
 inline void ViewShowCaret(const ViewHooks& v, bool visible) {
     if (v.showCaret) v.showCaret(v.context, visible);
+}
+inline void ViewRefreshStatus(const ViewHooks& v, int field) {
+    if (v.refreshStatus) v.refreshStatus(v.context, field);
 }
 inline void ViewViewportSize(const ViewHooks& v, int* lines, int* columns) {
     *lines = kHeadlessViewLines;

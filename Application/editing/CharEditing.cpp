@@ -1,0 +1,250 @@
+// Character editing: typing (insert and overwrite mode, the code-table conversion),
+// inserting a blank, Backspace and Delete with their joins of two lines, and the deletion
+// of a marked range that typing over it and Delete perform. A line is edited as a copy of
+// at most LngLineBuffer - 1 characters and written back whole.
+#include "editing/EditActions.h"
+
+#include "editing/UndoRecord.h"
+#include "macro/Recording.h"
+#include "platform/Host.h"
+#include "settings/Options.h"
+#include "textutil/CodeTables.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace varlin {
+namespace {
+
+constexpr unsigned char kAcuteAccent = 180;
+constexpr unsigned char kApostrophe = 39;
+
+// The copy of a line that an action will write back; false (with a beep) when the stored
+// line is longer than the work buffer, whose write-back would lose the rest of it.
+bool EditableCopy(const EditWindow& w, int line, std::string& text) {
+    bool cut = false;
+    text = WorkLine(w, line, &cut);
+    if (cut) HostBeep();
+    return !cut;
+}
+
+int Length(const std::string& s) { return static_cast<int>(s.size()); }
+
+void Changed(EditWindow& w, int line) {
+    RepaintLine(w, line);
+    w.modified = 1;
+}
+
+// Backspace at the first text column: the line moves up onto the end of the line above.
+// A join whose result would not fit the work buffer is refused instead of cutting text.
+void JoinWithLineAbove(EditWindow& w) {
+    ForgetUndo();
+    ClearDrag(w);
+    const int line = w.caretLine;
+    std::string upper;
+    if (!EditableCopy(w, line - 1, upper)) return;
+    std::string_view lower = w.doc->LineView(line);
+    if (upper.size() + lower.size() > static_cast<std::size_t>(WorkBufferSize() - 2)) {
+        HostBeep();
+        return;
+    }
+    const int oldEnd = Length(upper);
+    upper.append(lower);
+    w.doc->SetLine(line - 1, upper);
+    w.doc->DeleteLines(line, 1);
+    SetCaret(w, line - 1, IndexToColumn(w, upper, oldEnd));
+    RepaintFrom(w, line - 1);
+    RefreshStatus(w, kStatusLineCount);
+    w.modified = 1;
+}
+
+void DeleteMarkedRange(EditWindow& w, const DragRange& r) {
+    SaveRangeForUndo(w, r);
+    int col = DeleteRange(w, r);
+    if (col < 0) return;
+    SetCaret(w, std::max(r.FromLine, 0), col);
+    RepaintFrom(w, std::max(r.FromLine, 0));
+    RefreshStatus(w, kStatusAll);
+    ClearDrag(w);
+    w.modified = 1;
+}
+
+void DeleteCharacter(EditWindow& w) {
+    const int line = w.caretLine;
+    if (line >= w.LineCount()) return;
+    ClearDrag(w);
+    std::string t;
+    if (!EditableCopy(w, line, t)) return;
+    int i = ColumnToIndex(w, t, w.caretCol);
+    if (i < Length(t)) {
+        SaveLineForUndo(w, t);
+        t.erase(static_cast<std::size_t>(i), 1);
+        w.doc->SetLine(line, t);
+        Changed(w, line);
+        return;
+    }
+    // At or beyond the end: the next line is joined on. A join that would not fit is
+    // refused rather than cutting the next line's text.
+    SetCaret(w, line, IndexToColumn(w, t, Length(t)));
+    if (line + 1 >= w.LineCount()) return;
+    std::string_view next = w.doc->LineView(line + 1);
+    if (t.size() + next.size() > static_cast<std::size_t>(WorkBufferSize() - 1)) {
+        HostBeep();
+        return;
+    }
+    SaveLineForUndo(w, t);
+    t.append(next);
+    w.doc->SetLine(line, t);
+    w.doc->DeleteLines(line + 1, 1);
+    RepaintAll(w);
+    RefreshStatus(w, kStatusLineCount);
+    w.modified = 1;
+}
+
+}  // namespace
+
+bool OpenGap(std::string& text, int i, int n, int bufferSize) {
+    if (n < 0) return false;
+    if (static_cast<long long>(text.size()) + n >= static_cast<long long>(bufferSize) - 1) return false;
+    std::size_t at = std::min<std::size_t>(static_cast<std::size_t>(std::max(i, 0)), text.size());
+    text.insert(at, static_cast<std::size_t>(n), ' ');
+    return true;
+}
+
+void InsertChar(EditWindow& w, int code) {
+    if (static_cast<std::uint32_t>(code) < 32 && code != '\t') return;
+    unsigned char ch = static_cast<unsigned char>(code & 0xFF);
+    const Options& o = CurrentOptions();
+    if (o.AutoDelDrag) {
+        DragRange r;
+        if (GetNormalizedDrag(w, r) == kDragMarked) {
+            int col = DeleteRange(w, r);
+            if (col < 0) return;
+            w.modified = 1;
+            SetCaret(w, std::max(r.FromLine, 0), col);
+            RepaintFrom(w, std::max(r.FromLine, 0));
+        }
+    }
+    ClearDrag(w);
+    RecordLong(kActInsertChar, static_cast<signed char>(ch));
+    if (ch == kAcuteAccent) ch = kApostrophe;
+    if (o.CodeTable == kCodeTableOem) ch = AnsiToOem(ch);
+
+    const int line = w.caretLine;
+    std::string t;
+    if (!EditableCopy(w, line, t)) return;
+    int i = ColumnToIndex(w, t, w.caretCol);
+    SaveLineForUndo(w, t);
+    if (o.InsertMode) {
+        if (!OpenGap(t, i, 1, WorkBufferSize())) {
+            HostBeep();
+            return;
+        }
+        t[static_cast<std::size_t>(i)] = static_cast<char>(ch);
+    } else if (i >= Length(t)) {
+        if (i >= WorkBufferSize() - 1) {
+            HostBeep();
+            return;
+        }
+        t.push_back(static_cast<char>(ch));
+    } else {
+        t[static_cast<std::size_t>(i)] = static_cast<char>(ch);
+    }
+    w.doc->SetLine(line, t);
+    RefreshStatus(w, kStatusLineCount);
+    SetCaret(w, line, IndexToColumn(w, t, i + 1));
+    Changed(w, line);
+}
+
+void InsertText(EditWindow& w, std::string_view text) {
+    for (char c : text) InsertChar(w, static_cast<unsigned char>(c));
+}
+
+void InsertSpace(EditWindow& w) {
+    RecordAction(kActInsertSpace);
+    const int line = w.caretLine;
+    if (line >= w.LineCount()) return;
+    ClearDrag(w);
+    std::string t;
+    if (!EditableCopy(w, line, t)) return;
+    int i = ColumnToIndex(w, t, w.caretCol);
+    SaveLineForUndo(w, t);
+    if (!OpenGap(t, i, 1, WorkBufferSize())) {
+        HostBeep();
+        return;
+    }
+    w.doc->SetLine(line, t);
+    Changed(w, line);
+}
+
+void Backspace(EditWindow& w) {
+    RecordAction(kActBackspace);
+    const int line = w.caretLine;
+    if (line >= w.LineCount()) return;
+    const int margin = MarginWidth(w);
+    if (w.caretCol > margin) {
+        ClearDrag(w);
+        std::string t;
+        if (!EditableCopy(w, line, t)) return;
+        int i = ColumnToIndex(w, t, w.caretCol);
+        if (i == 0) {
+            SetCaret(w, line, margin);
+            return;
+        }
+        SaveLineForUndo(w, t);
+        t.erase(static_cast<std::size_t>(i - 1), 1);
+        w.doc->SetLine(line, t);
+        SetCaret(w, line, IndexToColumn(w, t, i - 1));
+        Changed(w, line);
+    } else if (w.caretCol == margin && line > 0) {
+        JoinWithLineAbove(w);
+    }
+}
+
+void Delete(EditWindow& w) {
+    RecordAction(kActDelete);
+    DragRange r;
+    if (GetNormalizedDrag(w, r) == kDragMarked)
+        DeleteMarkedRange(w, r);
+    else
+        DeleteCharacter(w);
+}
+
+int DeleteRange(EditWindow& w, const DragRange& range) {
+    DragRange r = range;
+    if (r.ToLine < 0 || r.ToLine < r.FromLine) return -1;
+    const int margin = MarginWidth(w);
+    if (r.FromLine < 0) {
+        r.FromLine = 0;
+        r.FromCol = margin;
+    }
+    bool cutA = false;
+    bool cutB = false;
+    std::string a = WorkLine(w, r.FromLine, &cutA);
+    std::string b = WorkLine(w, r.ToLine, &cutB);
+    int s = ColumnToIndex(w, a, r.FromCol);
+    int e = ColumnToIndex(w, b, r.ToCol);
+    if (s == 0 && e >= Length(b)) {
+        w.doc->DeleteLines(r.FromLine, r.ToLine - r.FromLine + 1);
+        return margin;
+    }
+    // The first line is written back: refuse when that would cut a stored line's text.
+    if (cutB || (cutA && r.FromLine == r.ToLine)) {
+        HostBeep();
+        return -1;
+    }
+    a.resize(static_cast<std::size_t>(s));
+    if (e < Length(b)) {
+        std::string_view tail = std::string_view(b).substr(static_cast<std::size_t>(e) + 1);
+        if (a.size() + tail.size() > static_cast<std::size_t>(WorkBufferSize() - 1)) {
+            HostBeep();
+            return -1;
+        }
+        a.append(tail);
+    }
+    w.doc->SetLine(r.FromLine, a);
+    if (r.ToLine > r.FromLine) w.doc->DeleteLines(r.FromLine + 1, r.ToLine - r.FromLine);
+    return IndexToColumn(w, a, s);
+}
+
+}  // namespace varlin

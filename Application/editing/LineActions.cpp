@@ -1,0 +1,238 @@
+// Line actions: inserting, deleting and duplicating lines, cutting a line before or after
+// the cursor, bringing back the last deleted text, Enter with its indentation, cutting
+// off the rest of the file, and Tab / Shift+Tab over the marked lines.
+#include "editing/EditActions.h"
+
+#include "editing/UndoRecord.h"
+#include "macro/Recording.h"
+#include "platform/Host.h"
+#include "platform/Messages.h"
+#include "settings/Options.h"
+
+#include <algorithm>
+
+namespace varlin {
+namespace {
+
+constexpr int kMessageTruncateFile = 1302;
+
+int Length(const std::string& s) { return static_cast<int>(s.size()); }
+
+// The copy of a line that will be written back; refused (beep) when the stored line is
+// longer than the work buffer and writing the copy back would lose its end.
+bool EditableCopy(const EditWindow& w, int line, std::string& text) {
+    bool cut = false;
+    text = WorkLine(w, line, &cut);
+    if (cut) HostBeep();
+    return !cut;
+}
+
+bool BelowCount(const EditWindow& w) { return w.caretLine >= 0 && w.caretLine < w.LineCount(); }
+
+}  // namespace
+
+void StoreLastDel(EditWindow& w, std::string_view text) {
+    if (!text.empty()) w.lastDel.assign(text);
+}
+
+void InsertLine(EditWindow& w) {
+    RecordAction(kActInsertLine);
+    if (!BelowCount(w)) return;
+    ClearDrag(w);
+    w.doc->InsertLines(w.caretLine, 1);
+    RepaintFrom(w, w.caretLine);
+    RefreshStatus(w, kStatusAll);
+    w.modified = 1;
+}
+
+void DeleteLine(EditWindow& w) {
+    RecordAction(kActDeleteLine);
+    if (!BelowCount(w)) return;
+    ClearDrag(w);
+    const int line = w.caretLine;
+    // The whole stored line, also beyond the work buffer: nothing of it is lost.
+    std::string text(w.doc->LineView(line));
+    StoreLastDel(w, text);
+    std::string forUndo = text;
+    if (Length(text) < WorkBufferSize() - 3) forUndo += "\r\n";
+    SaveTextForUndo(w, forUndo);
+    SetCaret(w, line, MarginWidth(w));
+    w.doc->DeleteLines(line, 1);
+    RepaintFrom(w, line);
+    RefreshStatus(w, kStatusAll);
+    w.modified = 1;
+}
+
+void DuplicateLine(EditWindow& w) {
+    RecordAction(kActDuplicateLine);
+    if (!BelowCount(w)) return;
+    const int line = w.caretLine;
+    std::string text(w.doc->LineView(line));
+    if (w.doc->InsertLines(line, 1) != 0) return;
+    w.doc->SetLine(line, text);
+    RepaintFrom(w, line);
+    RefreshStatus(w, kStatusAll);
+    w.modified = 1;
+}
+
+void TruncateLineStart(EditWindow& w) {
+    RecordAction(kActTruncateLineStart);
+    if (!BelowCount(w)) return;
+    ForgetUndo();
+    ClearDrag(w);
+    std::string t;
+    if (!EditableCopy(w, w.caretLine, t)) return;
+    int i = ColumnToIndex(w, t, w.caretCol);
+    std::string removed = t.substr(0, static_cast<std::size_t>(i));
+    StoreLastDel(w, removed);
+    SaveTextForUndo(w, removed);
+    if (i > 0) {
+        w.doc->SetLine(w.caretLine, std::string_view(t).substr(static_cast<std::size_t>(i)));
+        w.modified = 1;
+    }
+    SetCaret(w, w.caretLine, MarginWidth(w));
+    RepaintLine(w, w.caretLine);
+}
+
+void TruncateLineEnd(EditWindow& w) {
+    RecordAction(kActTruncateLineEnd);
+    if (!BelowCount(w)) return;
+    ForgetUndo();
+    ClearDrag(w);
+    std::string t;
+    if (!EditableCopy(w, w.caretLine, t)) return;
+    int i = ColumnToIndex(w, t, w.caretCol);
+    std::string removed = t.substr(static_cast<std::size_t>(i));
+    StoreLastDel(w, removed);
+    SaveTextForUndo(w, removed);
+    if (!removed.empty()) {
+        w.doc->SetLine(w.caretLine, std::string_view(t).substr(0, static_cast<std::size_t>(i)));
+        w.modified = 1;
+    }
+    RepaintLine(w, w.caretLine);
+}
+
+void InsertLastDel(EditWindow& w) {
+    RecordAction(kActInsertLastDel);
+    if (!BelowCount(w)) return;
+    ClearDrag(w);
+    if (w.lastDel.empty()) return;
+    const int line = w.caretLine;
+    std::string t;
+    if (!EditableCopy(w, line, t)) return;
+    int i = ColumnToIndex(w, t, w.caretCol);
+    BeginInsertUndo(w);
+    if (!OpenGap(t, i, Length(w.lastDel), WorkBufferSize())) {
+        HostBeep();
+        return;
+    }
+    t.replace(static_cast<std::size_t>(i), w.lastDel.size(), w.lastDel);
+    w.doc->SetLine(line, t);
+    SetCaret(w, line, IndexToColumn(w, t, i + Length(w.lastDel)));
+    EndInsertUndo(w);
+    RepaintLine(w, line);
+    w.modified = 1;
+}
+
+void Linefeed(EditWindow& w) {
+    RecordAction(kActLinefeed);
+    ForgetUndo();
+    ClearDrag(w);
+    const int line = w.caretLine;
+    if (line >= w.LineCount() || line < 0) {
+        SetCaret(w, line < 0x7FFFFFF0 ? line + 1 : line, MarginWidth(w));
+        return;
+    }
+    std::string t;
+    if (!EditableCopy(w, line, t)) return;
+    if (w.doc->InsertLines(line, 1) != 0) return;
+    int i = ColumnToIndex(w, t, w.caretCol);
+    int blanks = 0;
+    while (blanks < i && (t[static_cast<std::size_t>(blanks)] == ' ' || t[static_cast<std::size_t>(blanks)] == '\t'))
+        ++blanks;
+    const int n = CurrentOptions().IndentMode ? blanks : 0;
+    std::string lower = t.substr(0, static_cast<std::size_t>(n)) + t.substr(static_cast<std::size_t>(i));
+    if (Length(lower) > WorkBufferSize() - 1) lower.resize(static_cast<std::size_t>(WorkBufferSize() - 1));
+    w.doc->SetLine(line, std::string_view(t).substr(0, static_cast<std::size_t>(i)));
+    w.doc->SetLine(line + 1, lower);
+    SetCaret(w, line + 1, IndexToColumn(w, lower, n));
+    RefreshStatus(w, kStatusLineCount);
+    RepaintFrom(w, line);
+    w.modified = 1;
+}
+
+void TruncateFile(EditWindow& w) {
+    RecordAction(kActTruncateFile);
+    ForgetUndo();
+    ClearDrag(w);
+    if (!BelowCount(w)) return;
+    if (ShowMessage(kMessageTruncateFile) != IdYes) return;
+    const int line = w.caretLine;
+    std::string t;
+    if (!EditableCopy(w, line, t)) return;
+    SaveRangeForUndo(w, DragRange{line, w.caretCol, w.LineCount(), MarginWidth(w)});
+    w.doc->DeleteLines(line + 1, w.LineCount() - line - 1);
+    int i = ColumnToIndex(w, t, w.caretCol);
+    StoreLastDel(w, std::string_view(t).substr(static_cast<std::size_t>(i)));
+    w.doc->SetLine(line, std::string_view(t).substr(0, static_cast<std::size_t>(i)));
+    RepaintFrom(w, line);
+    RefreshStatus(w, kStatusAll);
+    w.modified = 1;
+}
+
+namespace {
+
+bool StartsBlank(std::string_view t) { return !t.empty() && (t[0] == ' ' || t[0] == '\t'); }
+
+// Shift+Tab: only when every line of the range begins with a blank or a tab or is empty.
+void OutdentLines(EditWindow& w, int from, int to) {
+    for (int l = from; l <= to; ++l) {
+        std::string_view t = w.doc->LineView(l);
+        if (!t.empty() && !StartsBlank(t)) return;
+    }
+    const int most = std::max(CurrentOptions().TabDistance, 0);
+    for (int l = from; l <= to; ++l) {
+        std::string_view t = w.doc->LineView(l);
+        if (t.empty()) continue;
+        std::size_t drop = 1;
+        if (t[0] == ' ') {
+            drop = 0;
+            while (drop < t.size() && static_cast<int>(drop) < most && (t[drop] == ' ' || t[drop] == '\t'))
+                ++drop;
+        }
+        if (drop > 0) w.doc->SetLine(l, std::string(t.substr(drop)));
+    }
+}
+
+void IndentLines(EditWindow& w, int from, int to) {
+    for (int l = from; l <= to; ++l) {
+        if (w.doc->IsLineEmpty(l)) continue;
+        bool cut = false;
+        std::string t = WorkLine(w, l, &cut);
+        if (cut || !OpenGap(t, 0, 1, WorkBufferSize())) continue;  // no room: line unchanged
+        t[0] = '\t';
+        w.doc->SetLine(l, t);
+    }
+}
+
+}  // namespace
+
+void TabKey(EditWindow& w, TabDirection direction) {
+    DragRange r;
+    if (GetNormalizedDrag(w, r) == kDragNone || r.FromLine == r.ToLine) {
+        InsertChar(w, '\t');
+        return;
+    }
+    StartDrag(w, kDragMarked, r.FromLine, MarginWidth(w), r.ToLine, WorkBufferSize());
+    // Lines past the end of the document are empty: nothing to shift there.
+    const int from = std::max(r.FromLine, 0);
+    const int to = std::min(r.ToLine, w.LineCount() - 1);
+    if (direction == TabDirection::Indent)
+        IndentLines(w, from, to);
+    else
+        OutdentLines(w, from, to);
+    w.modified = 1;
+    ViewInvalidateLines(w.view, r.FromLine, r.ToLine);
+}
+
+}  // namespace varlin
