@@ -1,19 +1,72 @@
+// Start-up and exit of the editor with its windows: the Qt application with Qt's own
+// German texts, the Application record, the Qt host, the frame shown as it was left,
+// the command-line files opened from within the event loop, and the values written back.
 #include "frame/qt/GuiMain.h"
 
+#include "frame/Application.h"
+#include "frame/qt/MainFrame.h"
+#include "platform/qt/QtHost.h"
+#include "resources/StringTable.h"
+
 #include <QApplication>
-#include <QMainWindow>
-#include <QMdiArea>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QLibraryInfo>
+#include <QTimer>
+#include <QTranslator>
+
+#include <vector>
 
 namespace varlin {
+namespace {
+
+// Qt's own texts (file dialog, standard buttons) in the user's language.
+void LoadQtTranslation(QApplication& qtApp, QTranslator& translator, int language) {
+    if (language != kLanguageGerman) return;
+    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (translator.load(QStringLiteral("qtbase_de"), dir)) qtApp.installTranslator(&translator);
+}
+
+// The character cell of the fixed-pitch screen font, measured once.
+void MeasureCharacterCell(Application& app) {
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setStyleHint(QFont::Monospace);
+    if (!QFontInfo(font).fixedPitch()) font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    QFontMetrics metrics(font);
+    app.charWidth = metrics.horizontalAdvance(QLatin1Char('M'));
+    app.charHeight = metrics.height();
+}
+
+}  // namespace
+
+FrameInstaller& FrameInstallers() {
+    static FrameInstaller installers;
+    return installers;
+}
 
 int RunGui(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QMainWindow frame;
-    frame.setWindowTitle(QStringLiteral("Varlin  4.4.0"));
-    frame.setCentralWidget(new QMdiArea(&frame));
-    frame.resize(900, 650);
-    frame.show();
-    return app.exec();
+    QApplication qtApp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Varlin"));
+    InstallQtHost();  // start-up may already have messages to show
+    std::vector<std::string> words;
+    for (int i = 1; i < argc; ++i) words.emplace_back(argv[i]);
+
+    auto app = std::make_unique<Application>();
+    const std::string directory = QCoreApplication::applicationDirPath().toStdString();
+    if (InitApplication(*app, JoinCommandLine(words), directory) != 1) return 1;
+    QTranslator qtTranslator;
+    LoadQtTranslation(qtApp, qtTranslator, app->language);
+    MeasureCharacterCell(*app);
+
+    MainFrame frame(*app);
+    SetQtHostParent(&frame);
+    for (const auto& install : FrameInstallers()) install(frame);
+    frame.RefreshMenu();
+    frame.ShowAsPersisted();
+    QTimer::singleShot(0, &frame, [&frame] { frame.OpenCommandLineFiles(); });
+    int code = qtApp.exec();
+    SaveOnExit(*app);
+    return code;
 }
 
 }  // namespace varlin

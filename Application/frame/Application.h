@@ -1,0 +1,57 @@
+// Application: the one record that lives from start-up to exit and holds what belongs to
+// the whole program rather than to one document window: the command line, the options,
+// the language, the frame's geometry as it is persisted, the character cell and the
+// prefix state. The windows themselves belong to the Qt frame, which points back here.
+#pragma once
+
+#include "settings/Options.h"
+
+#include <string>
+#include <vector>
+
+namespace varlin {
+
+constexpr int kLanguageGerman = 49;
+constexpr int kLanguageEnglish = 44;
+constexpr int kTitleStringId = 1713;   // "Varlin"
+constexpr int kMaxCaptionLength = 99;
+
+struct Application {
+    std::string commandLine;          // the command line as one text, words blank-separated
+    Options* options = nullptr;       // not owned: the program's CurrentOptions()
+    int language = kLanguageGerman;
+    int mainWindMax = 1;              // the frame was maximized
+    int mdiWindMax = 1;               // persisted only, never used
+    int mainWindHeight = 500;         // size of the frame while neither maximized nor minimized
+    int mainWindWidth = 700;
+    int charWidth = 0;                // the character cell of the fixed font, set by the frame
+    int charHeight = 0;
+    bool caretShown = false;
+    int prefixState = 0;              // 0, or 2, 3, 4 while F2, F3, F4 is pending
+    std::string programDirectory;
+    std::string title;                // string 1713
+    std::string version;              // "4.4.0"
+};
+
+// Fills the record: title, version, options (read from the store), the geometry and the
+// language of "MainWindow" and "Settings"; the string table switches to that language.
+// Returns 1 on success, 2 on failure.
+int InitApplication(Application& app, const std::string& commandLine,
+                    const std::string& programDirectory);
+
+// Reads or writes the "MainWindow" and "Settings" values (missing values give the defaults).
+void LoadWindowSettings(Application& app);
+void SaveOnExit(const Application& app);
+
+// The frame's caption: title, two blanks, version, cut to 99 characters.
+std::string FrameCaption(const Application& app);
+
+// Splits a command line into its words: blanks separate, a pair of double quotes groups
+// blanks into one word (the quotes themselves are dropped), empty words are skipped.
+std::vector<std::string> SplitCommandLine(const std::string& commandLine);
+
+// Joins argument words into one command line that SplitCommandLine gives back unchanged
+// (words with blanks are quoted).
+std::string JoinCommandLine(const std::vector<std::string>& words);
+
+}  // namespace varlin

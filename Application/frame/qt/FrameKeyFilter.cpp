@@ -1,0 +1,91 @@
+// The frame's key chain. Keys are taken at the widget that has the focus, before it sees
+// them, and only for the frame window: dialogs and open popup menus have their own keys.
+#include "frame/qt/FrameKeyFilter.h"
+
+#include "frame/qt/KeyCodes.h"
+#include "frame/qt/MainFrame.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QToolBar>
+
+namespace varlin {
+
+FrameKeyFilter::FrameKeyFilter(MainFrame& frame) : frame_(frame) {}
+
+bool FrameKeyFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
+    auto* receiver = qobject_cast<QWidget*>(watched);
+    if (!receiver || receiver->window() != &frame_) return false;
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (event->type() == QEvent::ShortcutOverride) {
+        // Claiming the key keeps Qt's own shortcuts (menu mnemonics) from taking it first.
+        if (!WouldConsume(receiver, key)) return false;
+        key->accept();
+        return true;
+    }
+    if (key == lastEvent_ && lastReceiver_ && receiver->isAncestorOf(lastReceiver_)) return false;
+    lastEvent_ = key;
+    lastReceiver_ = receiver;
+    return HandleKey(receiver, key);
+}
+
+bool FrameKeyFilter::HandleKey(QWidget* receiver, QKeyEvent* event) {
+    if (MdiKey(event, true)) return true;
+    FrameHooks& hooks = frame_.hooks();
+    if (hooks.prefixKey && hooks.prefixKey(event)) return true;
+    if (ControlWantsKey(receiver, event)) return false;
+    int command = AcceleratorCommand(event);
+    if (command < 0) return false;
+    frame_.RunCommand(command);
+    return true;
+}
+
+bool FrameKeyFilter::WouldConsume(QWidget* receiver, QKeyEvent* event) {
+    if (MdiKey(event, false)) return true;
+    FrameHooks& hooks = frame_.hooks();
+    if (hooks.prefixKey) {
+        int k = event->key();
+        if (k == Qt::Key_F2 || k == Qt::Key_F3 || k == Qt::Key_F4) return true;
+        if (hooks.prefixPending && hooks.prefixPending()) return true;
+    }
+    return !ControlWantsKey(receiver, event) && AcceleratorCommand(event) >= 0;
+}
+
+// The keys of the MDI window menu: Ctrl+F4 closes the current document window, Ctrl+F6
+// and Ctrl+Tab go to the next one (with Shift to the previous one). Without a document
+// window they are no MDI keys, and Ctrl+F4 reaches the accelerator table.
+bool FrameKeyFilter::MdiKey(QKeyEvent* event, bool run) {
+    Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    bool shift = mods & Qt::ShiftModifier;
+    if ((mods & ~Qt::ShiftModifier) != Qt::ControlModifier) return false;
+    QMdiSubWindow* current = frame_.currentDocument();
+    if (!current) return false;
+    int k = event->key();
+    if (k == Qt::Key_F4 && !shift) {
+        if (run) current->close();
+        return true;
+    }
+    if (k == Qt::Key_F6 || k == Qt::Key_Tab || k == Qt::Key_Backtab) {
+        if (run) {
+            if (shift || k == Qt::Key_Backtab) frame_.mdiArea()->activatePreviousSubWindow();
+            else frame_.mdiArea()->activateNextSubWindow();
+        }
+        return true;
+    }
+    return false;
+}
+
+bool FrameKeyFilter::ControlWantsKey(QWidget* receiver, QKeyEvent* event) {
+    FrameHooks& hooks = frame_.hooks();
+    if (hooks.controlWantsKey) return hooks.controlWantsKey(receiver, event);
+    for (QWidget* w = receiver; w; w = w->parentWidget()) {
+        if (qobject_cast<QToolBar*>(w)) return true;
+    }
+    return false;
+}
+
+}  // namespace varlin

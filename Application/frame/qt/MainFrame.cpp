@@ -1,0 +1,302 @@
+// The frame window's behaviour: command dispatch, menu switching and enabling, opening
+// files, arranging and closing the document windows, and the persisted geometry.
+#include "frame/qt/MainFrame.h"
+
+#include "frame/CommandRouting.h"
+#include "frame/MenuEnabling.h"
+#include "frame/OptionToggles.h"
+#include "frame/qt/FrameKeyFilter.h"
+#include "frame/qt/FrameMenus.h"
+#include "platform/Host.h"
+#include "platform/qt/QtHost.h"
+#include "resources/StringTable.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSessionManager>
+#include <QStatusBar>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace varlin {
+namespace {
+
+constexpr int kOpenTitleId = 1501;          // "Öffnen"
+constexpr int kDefaultFilterId = 1400;
+constexpr int kActionOpen = 22;             // macro actions written while recording
+constexpr int kActionToggleInsertMode = 79;
+
+// Commands whose dialogs come with later parts: shown, but grey until registered.
+bool AwaitsItsPart(int commandId) {
+    return commandId == kCmdBrowseOpen || commandId == kCmdLanguage || commandId == kCmdAbout ||
+           commandId == kCmdTranslation;
+}
+
+std::vector<QMdiSubWindow*> OpenWindows(QMdiArea* mdi) {
+    std::vector<QMdiSubWindow*> open;
+    for (QMdiSubWindow* w : mdi->subWindowList()) {
+        if (!w->isHidden()) open.push_back(w);
+    }
+    return open;
+}
+
+}  // namespace
+
+MainFrame::MainFrame(Application& app, FrameHooks hooks, QWidget* parent)
+    : QMainWindow(parent), app_(app), hooks_(std::move(hooks)) {
+    setObjectName("VARLIN32_MAIN");
+    setWindowTitle(QString::fromStdString(FrameCaption(app_)));
+    mdi_ = new QMdiArea(this);
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdi_);
+    statusBar();
+    menus_ = std::make_unique<FrameMenus>(*this);
+    menus_->Show(kMenuIdNoDocument);
+    // Activation and closing of document windows change the menu; the refresh waits for
+    // the event loop, when a closed window has left the area's list.
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) {
+        QMetaObject::invokeMethod(this, &MainFrame::RefreshMenu, Qt::QueuedConnection);
+    });
+    keyFilter_ = std::make_unique<FrameKeyFilter>(*this);
+    qApp->installEventFilter(keyFilter_.get());
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        if (CloseAllDocuments() > 0) manager.cancel();
+    });
+}
+
+MainFrame::~MainFrame() {
+    if (qApp) qApp->removeEventFilter(keyFilter_.get());
+}
+
+void MainFrame::RegisterCommand(int commandId, std::function<void()> handler) {
+    handlers_[commandId] = std::move(handler);
+}
+
+bool MainFrame::HasCommand(int commandId) const { return handlers_.count(commandId) != 0; }
+
+void MainFrame::RunCommand(int commandId) {
+    CommandRoute route = RouteOfCommand(commandId);
+    if (route == CommandRoute::Document) {
+        SendToDocument(commandId);
+        return;
+    }
+    RunFrameCommand(commandId);
+    if (route == CommandRoute::FrameThenDocument) SendToDocument(commandId);
+}
+
+void MainFrame::PostCommand(int commandId) {
+    QTimer::singleShot(0, this, [this, commandId] {
+        // Inside a long loop's Escape poll nothing may run: try again afterwards.
+        if (QtHostInsideEscapePoll()) PostCommand(commandId);
+        else RunCommand(commandId);
+    });
+}
+
+void MainFrame::RunFrameCommand(int commandId) {
+    if (auto it = handlers_.find(commandId); it != handlers_.end() && it->second) {
+        it->second();
+        return;
+    }
+    switch (commandId) {
+    case kCmdNew: OpenDocument(""); break;
+    case kCmdOpen: OpenDialog(); break;
+    case kCmdExit: close(); break;
+    case kCmdInsertMode: ToggleInsertModeCommand(); break;
+    case kCmdCodeTable:
+        ToggleCodeTable(*app_.options);
+        RepaintDocuments();
+        RefreshStatus();
+        break;
+    case kCmdViewToggle:
+        ToggleViewChars(*app_.options);
+        RepaintDocuments();
+        RefreshStatus();
+        break;
+    case kCmdArrangeCols: Arrange(1); break;
+    case kCmdArrangeRows: Arrange(2); break;
+    case kCmdTile: Arrange(3); break;
+    case kCmdCascade: Arrange(4); break;
+    case kCmdCloseAll: CloseAllDocuments(); break;
+    default: break;  // its part is not installed
+    }
+}
+
+void MainFrame::SendToDocument(int commandId) {
+    QMdiSubWindow* window = currentDocument();
+    if (window && hooks_.documentCommand) hooks_.documentCommand(window, commandId);
+}
+
+void MainFrame::ToggleInsertModeCommand() {
+    if (hooks_.forgetUndo) hooks_.forgetUndo();
+    ToggleInsertMode(*app_.options);
+    if (hooks_.recording && hooks_.recording() && hooks_.recordAction) {
+        hooks_.recordAction(kActionToggleInsertMode, {});
+    }
+    RefreshStatus();
+}
+
+void MainFrame::RepaintDocuments() {
+    for (QMdiSubWindow* w : OpenWindows(mdi_)) {
+        if (w->isMinimized()) continue;
+        if (hooks_.repaintDocument) hooks_.repaintDocument(w);
+        else w->update();
+    }
+}
+
+void MainFrame::RefreshStatus() {
+    if (hooks_.refreshStatus) hooks_.refreshStatus();
+}
+
+QMdiSubWindow* MainFrame::currentDocument() const {
+    QMdiSubWindow* w = mdi_->currentSubWindow();
+    return w && !w->isHidden() ? w : nullptr;
+}
+
+int MainFrame::documentCount() const { return int(OpenWindows(mdi_).size()); }
+
+void MainFrame::RefreshMenu() {
+    QMdiSubWindow* current = currentDocument();
+    menus_->Show(documentCount() > 0 ? kMenuIdDocument : kMenuIdNoDocument);
+    if (current) {
+        if (hooks_.documentActivated) hooks_.documentActivated(current);
+        else if (QWidget* content = current->widget()) content->setFocus();
+    }
+    RefreshStatus();
+}
+
+int MainFrame::currentMenuId() const { return menus_->shownMenuId(); }
+
+QAction* MainFrame::findAction(int commandId) const {
+    return menus_->findAction(menus_->shownMenuId(), commandId);
+}
+
+int MainFrame::MenuFlags() const {
+    MenuState state;
+    state.recording = hooks_.recording && hooks_.recording();
+    QMdiSubWindow* current = currentDocument();
+    DocumentMenuState doc;
+    if (current && (!hooks_.documentState || hooks_.documentState(current, doc))) {
+        state.documentActive = true;
+        state.modified = doc.modified;
+        state.rangeMarked = doc.rangeMarked;
+        state.canUndo = hooks_.canUndo && hooks_.canUndo();
+    }
+    return ComputeMenuFlags(state);
+}
+
+void MainFrame::UpdateMenuEnabling(QMenu* popup) {
+    int flags = MenuFlags();
+    for (QAction* action : popup->actions()) {
+        bool ok = false;
+        int id = action->data().toInt(&ok);
+        if (!ok || id <= 0) continue;
+        bool enabled = IsMenuItemEnabled(id, flags) && !(AwaitsItsPart(id) && !HasCommand(id));
+        action->setEnabled(enabled);
+        if (id == kLearnMacroItem) {
+            // "Makro &lernen      F2 L": the blanks that aligned the key become a tab.
+            QString text = QString::fromStdString(LoadAppString(LearnMacroTextId(flags)));
+            if (!text.isEmpty()) {
+                text.replace(QRegularExpression(" {3,}"), "\t");
+                action->setText(text);
+            }
+        }
+    }
+}
+
+int MainFrame::OpenDocument(const std::string& fileName) {
+    if (hooks_.openDocument) return hooks_.openDocument(*this, fileName);
+    waitingFiles_.push_back(fileName);
+    return 0;
+}
+
+void MainFrame::OpenCommandLineFiles() {
+    for (const std::string& name : SplitCommandLine(app_.commandLine)) OpenDocument(name);
+    if (app_.options && app_.options->AutoOpen) PostCommand(kCmdOpen);
+}
+
+void MainFrame::OpenDialog() {
+    FileDialogRequest request;
+    request.mode = FileDialogMode::OpenMany;
+    request.titleId = kOpenTitleId;
+    request.filter = app_.options ? app_.options->FileNameFilter : std::string();
+    if (request.filter.empty()) request.filter = LoadAppString(kDefaultFilterId);
+    request.registryValue = "OpenFile";
+    std::vector<std::string> names;
+    if (!HostAskFileNames(request, names)) return;
+    if (hooks_.recording && hooks_.recording() && hooks_.recordAction) {
+        hooks_.recordAction(kActionOpen, names);
+    }
+    for (const std::string& name : names) OpenDocument(name);
+}
+
+int MainFrame::CloseAllDocuments() {
+    for (QMdiSubWindow* w : OpenWindows(mdi_)) w->close();
+    return documentCount();
+}
+
+void MainFrame::Arrange(int mode) {
+    if (mode == 3) {
+        mdi_->tileSubWindows();
+        return;
+    }
+    if (mode == 4) {
+        mdi_->cascadeSubWindows();
+        return;
+    }
+    std::vector<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* w : OpenWindows(mdi_)) {
+        if (!w->isMinimized()) windows.push_back(w);
+    }
+    if (windows.empty()) return;
+    const QRect area = mdi_->viewport()->rect();
+    const int n = int(windows.size());
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow* w = windows[std::size_t(i)];
+        if (w->isMaximized()) w->showNormal();
+        if (mode == 1) {
+            int x0 = area.width() * i / n, x1 = area.width() * (i + 1) / n;
+            w->setGeometry(x0, 0, x1 - x0, area.height());
+        } else {
+            int y0 = area.height() * i / n, y1 = area.height() * (i + 1) / n;
+            w->setGeometry(0, y0, area.width(), y1 - y0);
+        }
+    }
+}
+
+void MainFrame::ShowAsPersisted() {
+    resize(std::max(app_.mainWindWidth, 200), std::max(app_.mainWindHeight, 150));
+    if (app_.mainWindMax) showMaximized();
+    else show();
+}
+
+void MainFrame::closeEvent(QCloseEvent* event) {
+    // Every document window answers first (each may ask to save and may refuse).
+    if (CloseAllDocuments() > 0) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void MainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (!isMaximized() && !isMinimized() && !isFullScreen()) {
+        app_.mainWindWidth = width();
+        app_.mainWindHeight = height();
+    }
+}
+
+void MainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) app_.mainWindMax = isMaximized() ? 1 : 0;
+}
+
+}  // namespace varlin

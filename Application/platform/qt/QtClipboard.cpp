@@ -1,0 +1,99 @@
+// The clipboard of the Qt host. Documents are bytes; other programs want text. Both are
+// put on the clipboard: text as the Windows-1252 reading of the bytes, and the bytes
+// themselves under a private type, so that a round trip inside the editor loses nothing
+// (NUL and the five bytes Windows-1252 leaves undefined included).
+#include "platform/qt/QtHost.h"
+
+#include "textutil/CodeTables.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+namespace varlin {
+
+const char* const kClipboardBytesMimeType = "application/x-varlin-bytes";
+
+QString BytesToWindows1252(const std::string& bytes) {
+    QString text;
+    text.reserve(qsizetype(bytes.size()));
+    for (unsigned char c : bytes) {
+        char16_t u = c;
+        if (c >= 0x80 && c < 0xA0) {
+            u = AnsiGlyph(c);
+            // Undefined bytes keep their C1 control code, as the system's conversion does.
+            if (u == 0xFFFD) u = c;
+        }
+        text.append(QChar(u));
+    }
+    return text;
+}
+
+std::string Windows1252ToBytes(const QString& text) {
+    std::string bytes;
+    bytes.reserve(std::size_t(text.size()));
+    for (QChar ch : text) {
+        char16_t u = ch.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            bytes += char(u);
+            continue;
+        }
+        char out = '?';
+        for (int c = 0x80; c < 0xA0; ++c) {
+            char16_t g = AnsiGlyph((unsigned char)c);
+            if (g == u || (g == 0xFFFD && u == c)) {
+                out = char(c);
+                break;
+            }
+        }
+        bytes += out;
+    }
+    return bytes;
+}
+
+QMimeData* MakeClipboardData(const std::string& bytes) {
+    auto* data = new QMimeData;
+    data->setText(BytesToWindows1252(bytes));
+    data->setData(kClipboardBytesMimeType, QByteArray(bytes.data(), qsizetype(bytes.size())));
+    return data;
+}
+
+bool ReadClipboardData(const QMimeData* data, std::string& bytes) {
+    bytes.clear();
+    if (!data) return false;
+    if (data->hasFormat(kClipboardBytesMimeType)) {
+        QByteArray raw = data->data(kClipboardBytesMimeType);
+        bytes.assign(raw.constData(), std::size_t(raw.size()));
+        return true;
+    }
+    if (data->hasText()) {
+        bytes = Windows1252ToBytes(data->text());
+        return true;
+    }
+    return true;  // an empty clipboard reads as no text, which is not a failure
+}
+
+namespace {
+
+bool SetClipboard(void*, const std::string& bytes) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard) return false;
+    clipboard->setMimeData(MakeClipboardData(bytes));
+    return true;
+}
+
+bool GetClipboard(void*, std::string& bytes) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard) return false;
+    return ReadClipboardData(clipboard->mimeData(), bytes);
+}
+
+}  // namespace
+
+// Used by QtHost.cpp when it fills the record.
+void FillClipboardHooks(Host& host) {
+    host.setClipboard = SetClipboard;
+    host.getClipboard = GetClipboard;
+}
+
+}  // namespace varlin

@@ -1,0 +1,179 @@
+// The frame's core tables and the Application record: routing, menu enabling, option
+// switches, the command line's words and the persisted window values.
+#include "frame/Application.h"
+#include "frame/CommandRouting.h"
+#include "frame/MenuEnabling.h"
+#include "frame/OptionToggles.h"
+#include "platform/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace varlin {
+namespace {
+
+TEST(CommandRouting, ApplicationCommandsStayInTheFrame) {
+    for (int id : {11, 12, 18, 19, 73, 76, 79, 82, 83, 88, 89, 90, 91, 92, 93, 94, 95, 97, 101,
+                   102, 103, 104, 106, 122, 303, 401}) {
+        EXPECT_EQ(RouteOfCommand(id), CommandRoute::Frame) << id;
+    }
+    EXPECT_EQ(RouteOfCommand(81), CommandRoute::FrameThenDocument);
+}
+
+TEST(CommandRouting, EverythingElseGoesToTheDocument) {
+    for (int id : {13, 14, 15, 16, 31, 40, 44, 55, 58, 105, 121, 201, 217, 233, 240, 301, 302,
+                   40010, 0, -1}) {
+        EXPECT_EQ(RouteOfCommand(id), CommandRoute::Document) << id;
+    }
+}
+
+TEST(MenuEnabling, WithoutDocumentMacroAndSettingsItemsFollowRecording) {
+    int idle = ComputeMenuFlags({});
+    EXPECT_EQ(idle, kMenuNotRecording);
+    MenuState recordingState;
+    recordingState.recording = true;
+    int recording = ComputeMenuFlags(recordingState);
+    EXPECT_EQ(recording, 0);
+    for (int id : {88, 90, 91, 92, 93, 73, 82, 83, 76}) {
+        EXPECT_TRUE(IsMenuItemEnabled(id, idle)) << id;
+        EXPECT_FALSE(IsMenuItemEnabled(id, recording)) << id;
+    }
+    EXPECT_TRUE(IsMenuItemEnabled(89, recording));
+    EXPECT_EQ(LearnMacroTextId(idle), 1700);
+    EXPECT_EQ(LearnMacroTextId(recording), 1701);
+}
+
+TEST(MenuEnabling, DocumentItemsNeedTheirState) {
+    MenuState s;
+    s.documentActive = true;
+    int plain = ComputeMenuFlags(s);
+    for (int id : {13, 31, 33, 34, 37, 54, 240}) EXPECT_FALSE(IsMenuItemEnabled(id, plain)) << id;
+    for (int id : {32, 35, 15, 401, 11}) EXPECT_TRUE(IsMenuItemEnabled(id, plain)) << id;
+    s.modified = true;
+    s.rangeMarked = true;
+    s.canUndo = true;
+    int busy = ComputeMenuFlags(s);
+    for (int id : {13, 31, 33, 34, 37, 54, 240}) EXPECT_TRUE(IsMenuItemEnabled(id, busy)) << id;
+}
+
+TEST(MenuEnabling, DocumentBitsIgnoredWithoutActiveDocument) {
+    MenuState s;
+    s.modified = true;
+    s.rangeMarked = true;
+    s.canUndo = true;
+    EXPECT_EQ(ComputeMenuFlags(s), kMenuNotRecording);
+}
+
+TEST(OptionToggles, CodeTableTwiceReturnsAndZeroBecomesAnsi) {
+    Options o;
+    o.CodeTable = 2;
+    ToggleCodeTable(o);
+    EXPECT_EQ(o.CodeTable, 1);
+    ToggleCodeTable(o);
+    EXPECT_EQ(o.CodeTable, 2);
+    o.CodeTable = 0;
+    ToggleCodeTable(o);
+    EXPECT_EQ(o.CodeTable, 2);
+}
+
+TEST(OptionToggles, ViewTwiceReturnsToDotAndArrow) {
+    Options o;
+    ToggleViewChars(o);
+    EXPECT_EQ(o.VbChar, 32);
+    EXPECT_EQ(o.TabChar, 32);
+    ToggleViewChars(o);
+    EXPECT_EQ(o.VbChar, 250);
+    EXPECT_EQ(o.TabChar, 26);
+    o.VbChar = 'x';  // anything but a blank counts as visible
+    ToggleViewChars(o);
+    EXPECT_EQ(o.VbChar, 32);
+}
+
+TEST(OptionToggles, InsertMode) {
+    Options o;
+    o.InsertMode = 5;
+    ToggleInsertMode(o);
+    EXPECT_EQ(o.InsertMode, 0);
+    ToggleInsertMode(o);
+    EXPECT_EQ(o.InsertMode, 1);
+}
+
+TEST(CommandLine, WordsAndQuotes) {
+    struct Case { const char* line; std::vector<std::string> words; };
+    const Case cases[] = {
+        {"", {}},
+        {"   ", {}},
+        {"a.c b.h", {"a.c", "b.h"}},
+        {"  a.c   b.h  ", {"a.c", "b.h"}},
+        {"\"my file.c\" b.h", {"my file.c", "b.h"}},
+        {"dir/\"a b\"/c.txt", {"dir/a b/c.txt"}},
+        {"\"\" x", {"x"}},
+        {"\"open end", {"open end"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SplitCommandLine(c.line), c.words) << c.line;
+}
+
+TEST(CommandLine, JoinIsSplitBack) {
+    std::vector<std::string> words = {"a.c", "with blank.txt", "", "/tmp/x y/z"};
+    std::vector<std::string> expected = {"a.c", "with blank.txt", "/tmp/x y/z"};
+    EXPECT_EQ(SplitCommandLine(JoinCommandLine(words)), expected);
+}
+
+class WindowSettings : public ::testing::Test {
+protected:
+    void SetUp() override {
+        file_ = (std::filesystem::temp_directory_path() /
+                 ("frame_settings_" + std::to_string(::getpid()) + ".ini")).string();
+        std::remove(file_.c_str());
+        SetSettingsFile(file_);
+    }
+    void TearDown() override {
+        SetSettingsFile("");
+        std::remove(file_.c_str());
+    }
+    std::string file_;
+};
+
+TEST_F(WindowSettings, EmptyStoreGivesMaximizedAt700By500) {
+    Application app;
+    app.mainWindMax = 0;
+    app.language = 0;
+    LoadWindowSettings(app);
+    EXPECT_EQ(app.mainWindMax, 1);
+    EXPECT_EQ(app.mdiWindMax, 1);
+    EXPECT_EQ(app.mainWindWidth, 700);
+    EXPECT_EQ(app.mainWindHeight, 500);
+    EXPECT_EQ(app.language, 49);
+}
+
+TEST_F(WindowSettings, SavedGeometryAndLanguageComeBack) {
+    Application app;
+    app.mainWindMax = 0;
+    app.mainWindWidth = 800;
+    app.mainWindHeight = 600;
+    app.language = 44;
+    SaveOnExit(app);
+    Application next;
+    LoadWindowSettings(next);
+    EXPECT_EQ(next.mainWindMax, 0);
+    EXPECT_EQ(next.mainWindWidth, 800);
+    EXPECT_EQ(next.mainWindHeight, 600);
+    EXPECT_EQ(next.language, 44);
+}
+
+TEST_F(WindowSettings, InitGivesTheCaption) {
+    Application app;
+    ASSERT_EQ(InitApplication(app, "a.c", "/opt/varlin"), 1);
+    EXPECT_EQ(FrameCaption(app), "Varlin  4.4.0");
+    EXPECT_EQ(app.commandLine, "a.c");
+    EXPECT_NE(app.options, nullptr);
+    app.title = std::string(120, 'T');
+    EXPECT_EQ(FrameCaption(app).size(), 99u);
+}
+
+}  // namespace
+}  // namespace varlin
