@@ -105,6 +105,7 @@ std::string CutText(const std::string& text) {
 }  // namespace
 
 void LoadOptions(Options& options) {
+    RegistryBatch snapshot;  // one read of the store for all fields; never committed
     const Options& d = Defaults();
     for (const FieldInfo& f : kFields) {
         switch (f.kind) {
