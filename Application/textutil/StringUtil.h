@@ -58,9 +58,10 @@ int FindFrom(const char* s, int start, const char* sub);
 
 // Reads one line piece. Plain: like fgets (at most size - 1 bytes, up to and including a
 // line feed); returns buf, or null at the end of the file. Wide (16-bit little-endian
-// text): keeps the first byte of each pair, stops after a pair whose first byte is a line
-// feed or when size - 1 bytes are stored; a pair cut by the end of the file is dropped; returns the position after the last
-// byte stored, or null when nothing was stored.
+// text): keeps the first byte of each pair and stops after a pair whose first byte is a
+// line feed, when size - 1 bytes are stored, or at the end of the file (a pair cut by the
+// end is dropped); returns the position after the last byte stored, or null when nothing
+// was stored.
 char* ReadPiece(char* buf, int size, std::FILE* file, int wide);
 
 }  // namespace varlin
