@@ -37,6 +37,13 @@ std::string Korvel_Assemble_FileName(const std::string& folder, const std::strin
     return name;
 }
 
+std::string Korvel_ConvertFilenameToWildcard(const std::string& fileName) {
+    std::string extension = Korvel_GetExtension(fileName, std::string::npos);
+    std::string pattern = extension.empty() ? "*.*" : "*." + extension;
+    std::size_t base = BaseStart(fileName);
+    return base == 0 ? pattern : fileName.substr(0, base) + pattern;
+}
+
 int Korvel_ScanString(const std::string& text, std::size_t& pos, std::string& word, char sep, int size) {
     std::size_t limit = size > 1 ? std::size_t(size - 1) : 0;
     for (;;) {

@@ -23,6 +23,11 @@ std::string Korvel_StripFileName(const std::string& path);
 std::string Korvel_Assemble_FileName(const std::string& folder, const std::string& base,
                                      const std::string& extension);
 
+// A wildcard pattern for the files like the given one, for the search-and-open dialog:
+// its folder with "*." and its extension ("/src/a.cpp" -> "/src/*.cpp"), "*.*" when the
+// name has no extension, and "*.*" alone for an empty name.
+std::string Korvel_ConvertFilenameToWildcard(const std::string& fileName);
+
 // The next word of text at pos, words separated by runs of sep. Double quotes group a
 // word, so that a file name with blanks can be given ("my file.txt"); the quotes are not
 // part of the word, and a word that is only "" is skipped. The word is cut at size - 1

@@ -38,6 +38,13 @@ TEST(AssembleFileName, JoinsWithOneSeparator) {
     EXPECT_EQ(Korvel_Assemble_FileName("", "x", ""), "x");
 }
 
+TEST(ConvertFilenameToWildcard, FolderAndExtensionKept) {
+    EXPECT_EQ(Korvel_ConvertFilenameToWildcard("/src/a.cpp"), "/src/*.cpp");
+    EXPECT_EQ(Korvel_ConvertFilenameToWildcard("/src/Makefile"), "/src/*.*");
+    EXPECT_EQ(Korvel_ConvertFilenameToWildcard("x.verylongext"), "*.verylongext");
+    EXPECT_EQ(Korvel_ConvertFilenameToWildcard(""), "*.*");
+}
+
 std::vector<std::string> Words(const std::string& text, int size = 512) {
     std::vector<std::string> words;
     std::size_t pos = 0;
