@@ -27,10 +27,20 @@ bool FrameKeyFilter::eventFilter(QObject* watched, QEvent* event) {
         key->accept();
         return true;
     }
-    if (key == lastEvent_ && lastReceiver_ && receiver->isAncestorOf(lastReceiver_)) return false;
+    if (IsPropagation(receiver, key)) return false;
     lastEvent_ = key;
+    lastKey_ = key->key();
+    lastModifiers_ = key->modifiers();
     lastReceiver_ = receiver;
     return HandleKey(receiver, key);
+}
+
+// Qt offers a key that the focused widget left unused to its parents, the same event
+// object each time; a new event may well reuse the address of the last one, though.
+bool FrameKeyFilter::IsPropagation(QWidget* receiver, const QKeyEvent* event) const {
+    return event == lastEvent_ && lastReceiver_ && receiver != lastReceiver_ &&
+           receiver->isAncestorOf(lastReceiver_) && event->key() == lastKey_ &&
+           event->modifiers() == lastModifiers_;
 }
 
 bool FrameKeyFilter::HandleKey(QWidget* receiver, QKeyEvent* event) {

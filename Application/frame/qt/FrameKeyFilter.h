@@ -22,6 +22,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool IsPropagation(QWidget* receiver, const QKeyEvent* event) const;
     bool HandleKey(QWidget* receiver, QKeyEvent* event);
     bool WouldConsume(QWidget* receiver, QKeyEvent* event);
     bool MdiKey(QKeyEvent* event, bool run);
@@ -31,6 +32,8 @@ private:
     // The key event last handled and where: Qt hands an unused key on to the parents,
     // and a key must pass the chain only once.
     const QKeyEvent* lastEvent_ = nullptr;
+    int lastKey_ = 0;
+    Qt::KeyboardModifiers lastModifiers_;
     QPointer<QWidget> lastReceiver_;
 };
 

@@ -43,7 +43,6 @@ void FrameMenus::Build(int menuId) {
 
 void FrameMenus::AddItems(QMenu* popup, std::span<const MenuItem> items, MenuSet& set) {
     connect(popup, &QMenu::aboutToShow, this, [this, popup] { frame_.UpdateMenuEnabling(popup); });
-    connect(popup, &QMenu::hovered, this, &FrameMenus::ShowHelp);
     for (const MenuItem& item : items) {
         if (item.flags & kMenuSeparator) {
             popup->addSeparator();
@@ -55,6 +54,7 @@ void FrameMenus::AddItems(QMenu* popup, std::span<const MenuItem> items, MenuSet
             action->setData(item.id);
             int id = item.id;
             connect(action, &QAction::triggered, &frame_, [this, id] { frame_.RunCommand(id); });
+            connect(action, &QAction::hovered, this, [this, action] { ShowHelp(action); });
             set.actions.emplace(item.id, action);
         }
     }

@@ -51,7 +51,12 @@ bool IsAltGrCharacter(const QKeyEvent* event) {
     if (c < 0x20 || c == 0x7F) return false;
     Qt::KeyboardModifiers m = event->modifiers();
     if (m & Qt::GroupSwitchModifier) return true;
-    return (m & Qt::ControlModifier) && (m & Qt::AltModifier);
+    if (!(m & Qt::ControlModifier) || !(m & Qt::AltModifier)) return false;
+    // Ctrl+Alt with the key's own letter or digit is a key combination (Ctrl+Alt+S saves
+    // under a new name); any other character is what AltGr typed on that key.
+    int key = event->key();
+    bool plain = (key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9);
+    return !(plain && QChar(c).toUpper().unicode() == key);
 }
 
 int AcceleratorCommand(const QKeyEvent* event) {

@@ -16,7 +16,8 @@ int VirtualKeyFromQt(int qtKey);
 int ModifiersFromQt(Qt::KeyboardModifiers modifiers);
 
 // True for a printable character typed with AltGr (reported as AltGr, or as Ctrl+Alt as
-// the platform may do): such a key types, it never runs an accelerator.
+// Windows does) other than the key's own letter: such a key types, it never runs an
+// accelerator.
 bool IsAltGrCharacter(const QKeyEvent* event);
 
 // The accelerator table's CommandId for a key event, or -1.
