@@ -1,0 +1,66 @@
+// The HTML commands: one walk over the document that converts each line which can
+// change and stores it back only when it changed and still fits the line work buffer.
+#include "editing/HtmlCommands.h"
+
+#include "editing/EditActions.h"
+#include "editing/EditWindow.h"
+#include "platform/Host.h"
+#include "platform/Memory.h"
+#include "platform/Messages.h"
+#include "textutil/HtmlSequences.h"
+
+#include <cstring>
+#include <new>
+#include <string>
+#include <string_view>
+
+namespace varlin {
+namespace {
+
+using Convert = int (*)(std::string_view, std::string&);
+using MayChange = bool (*)(std::string_view);
+
+bool HasAmpersand(std::string_view text) {
+    return !text.empty() && std::memchr(text.data(), '&', text.size()) != nullptr;
+}
+
+int ConvertLines(EditWindow& w, Convert convert, MayChange mayChange) {
+    const std::size_t limit = static_cast<std::size_t>(WorkBufferSize() - 1);
+    int result = 0;
+    {
+        WaitCursor wait;
+        try {
+            std::string converted;
+            converted.reserve(limit + 1);
+            const int count = w.LineCount();
+            for (int line = 0; line < count; ++line) {
+                std::string_view text = w.doc->LineView(line);
+                // Most lines of a document hold nothing to convert: they are only read.
+                if (!mayChange(text)) continue;
+                if (convert(text, converted) == 0 || converted.size() > limit) continue;
+                if (w.doc->SetLine(line, converted) != 0) {
+                    result = -1;  // the store has shown why
+                    break;
+                }
+            }
+        } catch (const std::bad_alloc&) {
+            ShowMessage(kOutOfMemoryMessage);
+            result = -1;
+        }
+    }
+    RepaintAll(w);
+    w.modified = 1;
+    return result;
+}
+
+}  // namespace
+
+int LinesToHtml(EditWindow& w) {
+    return ConvertLines(w, static_cast<Convert>(ToHtmlSequences), HasHtmlCharacter);
+}
+
+int LinesFromHtml(EditWindow& w) {
+    return ConvertLines(w, static_cast<Convert>(FromHtmlSequences), HasAmpersand);
+}
+
+}  // namespace varlin
