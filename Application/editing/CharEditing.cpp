@@ -30,8 +30,11 @@ bool EditableCopy(const EditWindow& w, int line, std::string& text) {
 
 int Length(const std::string& s) { return static_cast<int>(s.size()); }
 
-void Changed(EditWindow& w, int line) {
-    RepaintLine(w, line);
+// Writes a changed line back, repaints it and marks the document changed.
+void WriteBack(EditWindow& w, int line, const std::string& text) {
+    const bool hadDelimiter = w.doc->HasCommentDelimiter(line);
+    w.doc->SetLine(line, text);
+    RepaintLine(w, line, hadDelimiter);
     w.modified = 1;
 }
 
@@ -79,8 +82,7 @@ void DeleteCharacter(EditWindow& w) {
     if (i < Length(t)) {
         SaveLineForUndo(w, t);
         t.erase(static_cast<std::size_t>(i), 1);
-        w.doc->SetLine(line, t);
-        Changed(w, line);
+        WriteBack(w, line, t);
         return;
     }
     // At or beyond the end: the next line is joined on. A join that would not fit is
@@ -150,10 +152,9 @@ void InsertChar(EditWindow& w, int code) {
     } else {
         t[static_cast<std::size_t>(i)] = static_cast<char>(ch);
     }
-    w.doc->SetLine(line, t);
+    WriteBack(w, line, t);
     RefreshStatus(w, kStatusLineCount);
     SetCaret(w, line, IndexToColumn(w, t, i + 1));
-    Changed(w, line);
 }
 
 void InsertText(EditWindow& w, std::string_view text) {
@@ -173,8 +174,7 @@ void InsertSpace(EditWindow& w) {
         HostBeep();
         return;
     }
-    w.doc->SetLine(line, t);
-    Changed(w, line);
+    WriteBack(w, line, t);
 }
 
 void Backspace(EditWindow& w) {
@@ -193,9 +193,8 @@ void Backspace(EditWindow& w) {
         }
         SaveLineForUndo(w, t);
         t.erase(static_cast<std::size_t>(i - 1), 1);
-        w.doc->SetLine(line, t);
+        WriteBack(w, line, t);
         SetCaret(w, line, IndexToColumn(w, t, i - 1));
-        Changed(w, line);
     } else if (w.caretCol == margin && line > 0) {
         JoinWithLineAbove(w);
     }

@@ -116,8 +116,8 @@ std::string WorkLine(const EditWindow& w, int line, bool* cut) {
 
 // ---- Repaint and status ----------------------------------------------------------------
 
-void RepaintLine(EditWindow& w, int line) {
-    if (w.doc->HasCommentDelimiter(line))
+void RepaintLine(EditWindow& w, int line, bool hadDelimiter) {
+    if (hadDelimiter || w.doc->HasCommentDelimiter(line))
         ViewInvalidateAll(w.view);
     else
         ViewInvalidateLines(w.view, line, line);

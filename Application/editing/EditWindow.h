@@ -174,7 +174,9 @@ int GetDragForMacro(const EditWindow& w, int& fromLine, int& fromCol, int& toLin
 
 // ---- Repaint and status helpers used by the actions ----------------------------------
 
-void RepaintLine(EditWindow& w, int line);          // the window when it holds a comment delimiter
+// The line, or the whole window when the line holds a block-comment delimiter now or held
+// one before the change (hadDelimiter), since comment colouring below may change.
+void RepaintLine(EditWindow& w, int line, bool hadDelimiter = false);
 void RepaintFrom(EditWindow& w, int line);          // the line and everything below
 void RepaintAll(EditWindow& w);
 void RefreshStatus(EditWindow& w, int field);

@@ -27,6 +27,14 @@ bool EditableCopy(const EditWindow& w, int line, std::string& text) {
     return !cut;
 }
 
+// Writes a changed line back and repaints it (the window when a comment delimiter was or is in it).
+void WriteBack(EditWindow& w, int line, std::string_view text) {
+    const bool hadDelimiter = w.doc->HasCommentDelimiter(line);
+    w.doc->SetLine(line, text);
+    RepaintLine(w, line, hadDelimiter);
+    w.modified = 1;
+}
+
 bool BelowCount(const EditWindow& w) { return w.caretLine >= 0 && w.caretLine < w.LineCount(); }
 
 }  // namespace
@@ -86,12 +94,8 @@ void TruncateLineStart(EditWindow& w) {
     std::string removed = t.substr(0, static_cast<std::size_t>(i));
     StoreLastDel(w, removed);
     SaveTextForUndo(w, removed);
-    if (i > 0) {
-        w.doc->SetLine(w.caretLine, std::string_view(t).substr(static_cast<std::size_t>(i)));
-        w.modified = 1;
-    }
+    if (i > 0) WriteBack(w, w.caretLine, std::string_view(t).substr(static_cast<std::size_t>(i)));
     SetCaret(w, w.caretLine, MarginWidth(w));
-    RepaintLine(w, w.caretLine);
 }
 
 void TruncateLineEnd(EditWindow& w) {
@@ -105,11 +109,7 @@ void TruncateLineEnd(EditWindow& w) {
     std::string removed = t.substr(static_cast<std::size_t>(i));
     StoreLastDel(w, removed);
     SaveTextForUndo(w, removed);
-    if (!removed.empty()) {
-        w.doc->SetLine(w.caretLine, std::string_view(t).substr(0, static_cast<std::size_t>(i)));
-        w.modified = 1;
-    }
-    RepaintLine(w, w.caretLine);
+    if (!removed.empty()) WriteBack(w, w.caretLine, std::string_view(t).substr(0, static_cast<std::size_t>(i)));
 }
 
 void InsertLastDel(EditWindow& w) {
@@ -127,11 +127,9 @@ void InsertLastDel(EditWindow& w) {
         return;
     }
     t.replace(static_cast<std::size_t>(i), w.lastDel.size(), w.lastDel);
-    w.doc->SetLine(line, t);
+    WriteBack(w, line, t);
     SetCaret(w, line, IndexToColumn(w, t, i + Length(w.lastDel)));
     EndInsertUndo(w);
-    RepaintLine(w, line);
-    w.modified = 1;
 }
 
 void Linefeed(EditWindow& w) {

@@ -292,3 +292,33 @@ TEST_F(ActionTable, MarginShiftsEveryColumnByItsWidth) {
 
 }  // namespace
 }  // namespace varlin::test
+
+namespace varlin::test {
+namespace {
+
+struct RepaintFixture : EditFixture {
+    int wholeWindow = 0;
+    std::vector<std::pair<int, int>> lines;
+    void SetUp() override {
+        EditFixture::SetUp();
+        w->view.context = this;
+        w->view.invalidateAll = [](void* c) { ++static_cast<RepaintFixture*>(c)->wholeWindow; };
+        w->view.invalidateLines = [](void* c, int a, int b) { static_cast<RepaintFixture*>(c)->lines.push_back({a, b}); };
+    }
+};
+
+TEST_F(RepaintFixture, ACommentDelimiterMadeOrRemovedRepaintsTheWindow) {
+    ASSERT_TRUE(w->doc->highlight) << "a new document is coloured as C/C++";
+    Load(*w, "x\na|b\nc");
+    InsertChar(*w, 'q');
+    EXPECT_EQ(wholeWindow, 0);
+    EXPECT_EQ(lines.back(), std::make_pair(1, 1)) << "a plain change repaints its line";
+    InsertChar(*w, '/');
+    InsertChar(*w, '*');
+    EXPECT_EQ(wholeWindow, 1) << "the line now opens a block comment";
+    Backspace(*w);
+    EXPECT_EQ(wholeWindow, 2) << "the line no longer opens it";
+}
+
+}  // namespace
+}  // namespace varlin::test

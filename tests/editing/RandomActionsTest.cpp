@@ -142,13 +142,13 @@ struct RandomRun : EditFixture {
 };
 
 TEST_F(RandomRun, LongRandomSequencesKeepTheDocumentSound) {
-    for (unsigned seed = 1; seed <= 24; ++seed) {
+    for (unsigned seed = 1; seed <= 40; ++seed) {
         SCOPED_TRACE(seed);
         rng.seed(seed);
         RandomOptions();
         RandomDocument();
         ReleaseShift();
-        for (int step = 0; step < 2500; ++step) {
+        for (int step = 0; step < 4000; ++step) {
             RandomAction();
             CheckSound(step);
             if (HasFatalFailure()) return;
