@@ -316,11 +316,16 @@ bool Compiler::whileStatement() {
     TRY(expression());
     TRY(expect(Tok::KwDo));
     size_t exitJump = emitJumpIfFalse(where);
+    int32_t body = label();
     size_t checksBefore = checks_;
     TRY(statements());
     if (checks_ == checksBefore)  // an empty body must still listen for the abort
         emit(Op::Check, where);
-    emit(Op::Jump, where, top);
+    const Instruction test = p_.code[exitJump];
+    if (test.op == Op::JumpUnlessLess)   // test again at the foot: one jump per round
+        emit(Op::JumpIfLess, p_.positions[exitJump], test.a, test.b, body);
+    else
+        emit(Op::Jump, where, top);
     patch(exitJump, label());
     return blockEnd();
 }

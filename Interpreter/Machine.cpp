@@ -256,6 +256,15 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
             pc = v.number < in.b ? pc + 1 : in.c;
             break;
         }
+        case Op::JumpIfLess: {
+            const Value& v = vars[in.a];
+            if (v.isText()) {
+                fault = KindsOfComparison;
+                goto failed;
+            }
+            pc = v.number < in.b ? in.c : pc + 1;
+            break;
+        }
         case Op::Not:
         case Op::Truth:
             if (sp[-1].isText()) {

@@ -65,6 +65,7 @@ enum class Op : uint8_t {
     IncrementBy,    // a: slot, b: constant; slot := slot + b (the shape of a counting loop)
     LessConst,      // a: constant; top := top < a (top an integer)
     JumpUnlessLess, // a: slot, b: constant, c: target; jump unless slot < b (a loop's test)
+    JumpIfLess,     // a: slot, b: constant, c: target; jump if slot < b (the same test at the loop's foot)
     CallTable,      // a: index into calls; pops the value arguments, pushes the result
     CallInternal,   // a: internal function, b: argument count; pops them, pushes the result
     Exit,

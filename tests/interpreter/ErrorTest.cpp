@@ -81,6 +81,8 @@ const ErrorCase errorCases[] = {
      "t.vlm:4:10: Chr: code out of range (1 to 255, or -128 to -1)"},
     {"Macro \"T\"\nbegin\n  Print (1);\n  Print (Val (\"99999999999\"));\nend", MACROLIB_RUN_ERROR,
      "t.vlm:4:10: Val: number out of range"},
+    {"Macro \"T\"\nvar i;\nbegin\n  Print (1);\n  while i < 3 do i := \"x\"; end\nend",
+     MACROLIB_RUN_ERROR, "t.vlm:5:11: cannot compare a text with an integer"},
     {"Macro \"T\"\nvar i;\nbegin\n  Print (1);\n  i := \"x\";\n  for i := i to 3 do end\nend",
      MACROLIB_RUN_ERROR, "t.vlm:6:3: the loop variable and its limit must be integers"},
 };
@@ -119,6 +121,17 @@ TEST(MacroErrors, ALongLineIsCutNotOverrun) {
     int32_t full = MacroLib_FormatError(&error, small, sizeof small);
     EXPECT_EQ(full, 45);
     EXPECT_STREQ(small, "/some/where/scr");
+}
+
+TEST(MacroCheck, ReadsWithoutRunning) {
+    MacroLibError error{};
+    const std::string good = fake::Script("Print (1 div 0);");
+    EXPECT_EQ(MacroLib_Check("c.vlm", good.data(), good.size(), fake::table, &error), MACROLIB_OK);
+    EXPECT_EQ(error.Kind, MACROLIB_NO_ERROR);
+    const std::string bad = fake::Script("Find ();");
+    EXPECT_EQ(MacroLib_Check("c.vlm", bad.data(), bad.size(), fake::table, &error), MACROLIB_FAILED);
+    EXPECT_STREQ(error.Text, "Find: 2 arguments expected, 0 given");
+    EXPECT_EQ(error.Line, 3);
 }
 
 TEST(RunMacro, ReadsTheFileNamedInQuotes) {
