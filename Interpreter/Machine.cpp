@@ -104,32 +104,32 @@ bool Compare(Op op, const Value& l, const Value& r, int32_t& result) {
     return true;
 }
 
+// Stores a 64-bit result when it fits 32 bits; false for an overflow. (Done in 64 bits
+// rather than with compiler built-ins so that every compiler takes it.)
+bool Fits(int64_t wide, int32_t& result) {
+    if (wide < INT32_MIN || wide > INT32_MAX)
+        return false;
+    result = static_cast<int32_t>(wide);
+    return true;
+}
+
 // Integer arithmetic of two values; false with `error` set.
 bool Arithmetic(Op op, int32_t l, int32_t r, int32_t& result, const char*& error) {
     switch (op) {
     case Op::Add:
-        if (__builtin_add_overflow(l, r, &result))
-            return error = Overflow, false;
-        return true;
+        return Fits(int64_t{l} + r, result) || (error = Overflow, false);
     case Op::Sub:
-        if (__builtin_sub_overflow(l, r, &result))
-            return error = Overflow, false;
-        return true;
+        return Fits(int64_t{l} - r, result) || (error = Overflow, false);
     case Op::Mul:
-        if (__builtin_mul_overflow(l, r, &result))
-            return error = Overflow, false;
-        return true;
+        return Fits(int64_t{l} * r, result) || (error = Overflow, false);
     case Op::Div:
         if (r == 0)
             return error = DivisionByZero, false;
-        if (l == INT32_MIN && r == -1)
-            return error = Overflow, false;
-        result = l / r;
-        return true;
+        return Fits(int64_t{l} / r, result) || (error = Overflow, false);
     default:  // Mod
         if (r == 0)
             return error = DivisionByZero, false;
-        result = r == -1 ? 0 : l % r;
+        result = static_cast<int32_t>(int64_t{l} % r);
         return true;
     }
 }
@@ -308,7 +308,7 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
                 fault = in.b >= 0 ? KindsOfPlus : KindsOfArithmetic;
                 goto failed;
             }
-            if (__builtin_add_overflow(v.number, in.b, &v.number)) {
+            if (!Fits(int64_t{v.number} + in.b, v.number)) {
                 fault = Overflow;
                 goto failed;
             }

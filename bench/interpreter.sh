@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build}
 rounds=10000000
-cmake --build "$dir" --target bench_interpreter >/dev/null
+cmake --build "$dir" --target bench_interpreter >/dev/null 2>&1 || { echo "bench_interpreter does not build in $dir" >&2; exit 1; }
 ours=$("$dir/bench/bench_interpreter" "$rounds")
 peer=$(python3 - "$rounds" <<'PY'
 import sys, time

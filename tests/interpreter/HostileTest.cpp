@@ -4,9 +4,8 @@
 // tests/interpreter/cases/ and run here too.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-
 #include <cstdio>
+#include <filesystem>
 #include <random>
 
 #include "FakeProgram.h"
@@ -148,15 +147,12 @@ TEST(HostileScripts, RandomInputEndsCleanly) {
 }
 
 TEST(HostileScripts, KeptFuzzerCasesRunCleanly) {
-    std::string folder = std::string(VARLIN_TEST_DATA) + "/interpreter/cases";
-    DIR* dir = opendir(folder.c_str());
-    ASSERT_NE(dir, nullptr) << folder;
+    std::filesystem::path folder = std::filesystem::path(VARLIN_TEST_DATA) / "interpreter" / "cases";
+    ASSERT_TRUE(std::filesystem::is_directory(folder)) << folder;
     int count = 0;
-    while (dirent* entry = readdir(dir)) {
-        std::string name = entry->d_name;
-        if (name[0] == '.')
-            continue;
-        FILE* f = std::fopen((folder + "/" + name).c_str(), "rb");
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::string name = entry.path().filename().string();
+        FILE* f = std::fopen(entry.path().string().c_str(), "rb");
         ASSERT_TRUE(f) << name;
         std::string script;
         char buffer[4096];
@@ -172,7 +168,6 @@ TEST(HostileScripts, KeptFuzzerCasesRunCleanly) {
             << name;
         ++count;
     }
-    closedir(dir);
     EXPECT_GT(count, 0);
 }
 
