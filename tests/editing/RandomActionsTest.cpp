@@ -127,6 +127,7 @@ struct RandomRun : EditFixture {
 
     void CheckSound(int step) {
         ASSERT_GE(w->LineCount(), 0) << step;
+        ASSERT_LE(w->LineCount(), w->doc->Capacity()) << step;
         ASSERT_GE(w->firstLine, 0) << step;
         ASSERT_GE(w->firstCol, 0) << step;
         ASSERT_GE(w->caretLine, 0) << step;
