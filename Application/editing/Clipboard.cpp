@@ -1,0 +1,39 @@
+// Clipboard: copying the range out and pasting text in, both through the Host.
+#include "editing/Clipboard.h"
+
+#include "editing/BlockInsert.h"
+#include "editing/RangeText.h"
+#include "platform/Host.h"
+#include "platform/Messages.h"
+
+namespace varlin {
+
+int CopyRangeToClipboard(const EditWindow& w, const DragRange& range) {
+    if (RangeTextSize(w, range) <= 0) return 0;
+    std::string text;
+    {
+        WaitCursor wait;
+        if (!RangeText(w, range, text)) return -1;
+    }
+    if (!HostSetClipboard(text)) {
+        ShowMessage(kMessageClipboardWrite);
+        return -1;
+    }
+    return 0;
+}
+
+bool ReadClipboardText(std::string& text) {
+    text.clear();
+    if (HostGetClipboard(text)) return true;
+    text.clear();
+    ShowMessage(kMessageClipboardRead);
+    return false;
+}
+
+void PasteText(EditWindow& w) {
+    std::string text;
+    if (!ReadClipboardText(text) || text.empty()) return;
+    InsertTextAtCursor(w, text, LineEndRule::Reader);
+}
+
+}  // namespace varlin
