@@ -1,6 +1,7 @@
 // Start-up and exit of the Application record, and the command line's words.
 #include "frame/Application.h"
 
+#include "platform/FileNames.h"
 #include "platform/Registry.h"
 #include "resources/StringTable.h"
 
@@ -21,11 +22,13 @@ void LoadWindowSettings(Application& app) {
 }
 
 void SaveOnExit(const Application& app) {
+    RegistryBatch batch;  // one replacement of the settings file for all five values
     Korvel_WriteLongToHKCU(kMainWindowKey, "MainWindMax", app.mainWindMax);
     Korvel_WriteLongToHKCU(kMainWindowKey, "MdiWindMax", app.mdiWindMax);
     Korvel_WriteLongToHKCU(kMainWindowKey, "MainWindHeight", app.mainWindHeight);
     Korvel_WriteLongToHKCU(kMainWindowKey, "MainWindWidth", app.mainWindWidth);
     Korvel_WriteLongToHKCU(kSettingsKey, "ApplicationLanguage", app.language);
+    batch.Commit();
 }
 
 int InitApplication(Application& app, const std::string& commandLine,
@@ -50,24 +53,12 @@ std::string FrameCaption(const Application& app) {
 }
 
 std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
+    // Room for a whole path of this platform, not just the 511 characters of old.
+    constexpr int kWordSize = 4096;
     std::vector<std::string> words;
+    std::size_t pos = 0;
     std::string word;
-    bool quoted = false;
-    bool inWord = false;
-    for (char c : commandLine) {
-        if (c == '"') {
-            quoted = !quoted;
-            inWord = true;
-        } else if (c == ' ' && !quoted) {
-            if (!word.empty()) words.push_back(word);
-            word.clear();
-            inWord = false;
-        } else {
-            word += c;
-            inWord = true;
-        }
-    }
-    if (inWord && !word.empty()) words.push_back(word);
+    while (Korvel_ScanString(commandLine, pos, word, ' ', kWordSize) >= 1) words.push_back(word);
     return words;
 }
 

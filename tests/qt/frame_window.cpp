@@ -6,6 +6,7 @@
 #include "frame/qt/MainFrame.h"
 #include "platform/HeadlessHost.h"
 #include "platform/Registry.h"
+#include "platform/qt/QtHost.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -151,6 +152,26 @@ private slots:
         for (int id : {13, 31, 33, 34, 37, 54, 240}) QVERIFY(frame_->findAction(id)->isEnabled());
     }
 
+    void windowMenuListsTheDocuments() {
+        QMdiSubWindow* first = AddDocument();
+        first->setWindowTitle("eins.c");
+        QMdiSubWindow* second = AddDocument();
+        second->setWindowTitle("a&b.c");
+        QTRY_COMPARE(frame_->currentMenuId(), 108);
+        QMenu* windows = PopupOf(frame_->findAction(106));
+        for (int round = 0; round < 2; ++round) emit windows->aboutToShow();  // no duplicates
+        QStringList listed;
+        QAction* firstEntry = nullptr;
+        for (QAction* a : windows->actions()) {
+            if (!a->isCheckable()) continue;
+            listed << a->text() + (a->isChecked() ? "*" : "");
+            if (!firstEntry) firstEntry = a;
+        }
+        QCOMPARE(listed, (QStringList{"&1 eins.c", "&2 a&&b.c*"}));
+        firstEntry->trigger();
+        QCOMPARE(frame_->currentDocument(), first);
+    }
+
     void registeredDialogIsEnabled() {
         int ran = 0;
         frame_->RegisterCommand(122, [&] { ++ran; });
@@ -161,12 +182,13 @@ private slots:
     }
 
     void helpTextOfPointedItem() {
-        frame_->findAction(12)->hover();
-        QCOMPARE(frame_->statusBar()->currentMessage(), QString::fromUtf8("Öffnen einer bestehenden Datei"));
+        QCOMPARE(PointAt(12), QString::fromUtf8("Öffnen einer bestehenden Datei"));
         AddDocument();
         QTRY_COMPARE(frame_->currentMenuId(), 108);
-        frame_->findAction(53)->hover();  // no help string: the item's own text
-        QCOMPARE(frame_->statusBar()->currentMessage(), QString("Passende Klammer"));
+        QCOMPARE(PointAt(53), QString("Passende Klammer"));  // no help string: the item's text
+        QCOMPARE(PointAt(52), QString("Sprung auf zuletzt gemerkte Position"));
+        frame_->menuBar()->setActiveAction(nullptr);  // the menu closed: the fields come back
+        QCOMPARE(frame_->statusBar()->currentMessage(), QString());
     }
 
     void acceleratorsReachTheDocument_data() {
@@ -282,6 +304,16 @@ private slots:
         QCOMPARE(events, (std::vector<std::string>{"a.c", "mit blank.h", "b.txt", "open dialog"}));
     }
 
+    void postedCommandWaitsForALongLoop() {
+        int ran = 0;
+        frame_->RegisterCommand(73, [&] { ++ran; });
+        frame_->PostCommand(73);
+        SetEscapePollInterval(0);
+        QVERIFY(!QtHostPollEscape());  // the loop's poll processes events, but runs no command
+        QCOMPARE(ran, 0);
+        QTRY_COMPARE(ran, 1);
+    }
+
     void filesWaitWithoutDocumentWindows() {
         app_->commandLine = "x.c";
         frame_->OpenCommandLineFiles();
@@ -378,6 +410,19 @@ private:
         QMenu* popup = PopupOf(action);
         QVERIFY(popup);
         emit popup->aboutToShow();
+    }
+
+    // Opens the popup of the command's item and points at the item, as the mouse does.
+    QString PointAt(int commandId) {
+        QAction* action = frame_->findAction(commandId);
+        QMenu* popup = PopupOf(action);
+        frame_->menuBar()->setActiveAction(nullptr);
+        QMenu* top = popup;
+        while (QMenu* parent = qobject_cast<QMenu*>(PopupOf(top->menuAction()))) top = parent;
+        frame_->menuBar()->setActiveAction(top->menuAction());
+        if (popup != top) top->setActiveAction(popup->menuAction());
+        popup->setActiveAction(action);
+        return frame_->statusBar()->currentMessage();
     }
 
     QTemporaryDir dir_;

@@ -54,7 +54,8 @@ void FrameMenus::AddItems(QMenu* popup, std::span<const MenuItem> items, MenuSet
             action->setData(item.id);
             int id = item.id;
             connect(action, &QAction::triggered, &frame_, [this, id] { frame_.RunCommand(id); });
-            connect(action, &QAction::hovered, this, [this, action] { ShowHelp(action); });
+            // The frame shows an action's status tip while the item is pointed at.
+            action->setStatusTip(HelpText(item));
             set.actions.emplace(item.id, action);
         }
     }
@@ -81,14 +82,10 @@ const std::vector<QMenu*>& FrameMenus::popups(int menuId) const {
     return set == sets_.end() ? none : set->second.popups;
 }
 
-void FrameMenus::ShowHelp(QAction* action) {
-    bool ok = false;
-    int id = action->data().toInt(&ok);
-    if (!ok || id <= 0) return;  // popups and separators leave the status line as it is
-    std::string help = LoadAppString(id);
-    QString text = help.empty() ? action->text().section('\t', 0, 0).remove('&')
-                                : QString::fromStdString(help);
-    frame_.statusBar()->showMessage(text);
+QString FrameMenus::HelpText(const MenuItem& item) {
+    std::string help = LoadAppString(item.id);
+    if (!help.empty()) return QString::fromStdString(help);
+    return QString::fromStdString(StripMnemonic(item.label ? item.label : "")).trimmed();
 }
 
 void FrameMenus::FillWindowList(QMenu* popup) {

@@ -37,7 +37,7 @@ private:
 
     void Build(int menuId);
     void AddItems(QMenu* popup, std::span<const MenuItem> items, MenuSet& set);
-    void ShowHelp(QAction* action);
+    static QString HelpText(const MenuItem& item);
     void FillWindowList(QMenu* popup);
 
     MainFrame& frame_;
