@@ -1,6 +1,7 @@
 // The two menu resources of the frame as data: 107 while no document window is open, 108
-// while at least one is. Labels carry their mnemonic ("&"), the shortcut text is kept
-// beside the label and is only shown, never bound (the keys live in the accelerator table).
+// while at least one is, in German and English. Labels carry their mnemonic ("&"); the
+// shortcut text is kept beside the label and is only shown, never bound (the keys live
+// in the accelerator table and the prefix-key tables).
 #pragma once
 
 #include <span>
@@ -17,6 +18,7 @@ enum MenuItemFlags : unsigned {
 struct MenuItem {
     int id;                  // CommandId; 0 for popups and separators
     const char* label;       // German label with its mnemonic; trailing blanks belong to it
+    const char* english;     // the label in English
     const char* shortcut;    // shortcut text shown beside the label, nullptr when none
     unsigned flags;
     std::span<const MenuItem> children;
@@ -30,6 +32,12 @@ std::span<const MenuItem> MenuResource(int menuId);
 
 // The first item with this CommandId anywhere in the menu, or nullptr.
 const MenuItem* FindMenuItem(std::span<const MenuItem> menu, int commandId);
+
+constexpr int kMenuLanguageEnglish = 44;
+
+// The label and the shortcut text in a language (49 German, 44 English).
+const char* MenuItemLabel(const MenuItem& item, int language);
+std::string ShortcutText(const MenuItem& item, int language);
 
 // The label as a resource holds it: label, then backspace (or tab) and the shortcut text.
 std::string MenuItemResourceText(const MenuItem& item);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <map>
 #include <set>
 #include <string>
@@ -55,6 +56,35 @@ TEST(MenuData, LanguagePopupShortcutsFollowATab) {
         EXPECT_EQ(text.find('\b'), std::string::npos) << id;
     }
     EXPECT_EQ(MenuItemResourceText(*FindMenuItem(MenuResource(108), 89)), "Makro ler&nen");
+}
+
+// Every item has its English label, and within a popup no two English labels share a
+// mnemonic (the German resource itself has one pair: "&Durchsuchen" and "&Drucken").
+void CheckEnglish(std::span<const MenuItem> items) {
+    std::set<char> mnemonics;
+    for (const MenuItem& item : items) {
+        if (item.flags & kMenuSeparator) continue;
+        ASSERT_NE(item.english, nullptr) << item.label;
+        if (item.flags & kMenuPopup) CheckEnglish(item.children);
+        std::string label = item.english;
+        std::size_t amp = label.find('&');
+        if (amp == std::string::npos || amp + 1 >= label.size()) continue;
+        char m = char(std::tolower((unsigned char)label[amp + 1]));
+        EXPECT_TRUE(mnemonics.insert(m).second) << "mnemonic twice: " << label;
+    }
+}
+
+TEST(MenuData, EnglishLabelsComplete) {
+    CheckEnglish(MenuResource(107));
+    CheckEnglish(MenuResource(108));
+    const MenuItem* open = FindMenuItem(MenuResource(107), 12);
+    EXPECT_STREQ(MenuItemLabel(*open, 44), "&Open");
+    EXPECT_STREQ(MenuItemLabel(*open, 49), "&Öffnen");
+    EXPECT_EQ(ShortcutText(*open, 44), "Ctrl+O");
+    EXPECT_EQ(ShortcutText(*FindMenuItem(MenuResource(108), 212), 44), "Ctrl+Home");
+    EXPECT_EQ(ShortcutText(*FindMenuItem(MenuResource(108), 33), 44), "Shift+Del");
+    EXPECT_EQ(ShortcutText(*FindMenuItem(MenuResource(108), 47), 44), "F2 End");
+    EXPECT_EQ(ShortcutText(*FindMenuItem(MenuResource(108), 47), 49), "F2 Ende");
 }
 
 TEST(MenuData, StripMnemonic) {

@@ -7,6 +7,7 @@
 #include "platform/HeadlessHost.h"
 #include "platform/Registry.h"
 #include "platform/qt/QtHost.h"
+#include "resources/StringTable.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -99,6 +100,16 @@ private slots:
         QCOMPARE(frame_->findAction(12)->text(), QString::fromUtf8("&Öffnen\tStrg+O"));
         QCOMPARE(frame_->findAction(122)->text(), QString::fromUtf8("&Info über Varlin..."));
         QVERIFY(frame_->findAction(13) == nullptr);
+    }
+
+    void englishMenusAfterALanguageChange() {
+        SetAppLanguage(44);
+        frame_->RetranslateMenus();
+        SetAppLanguage(49);
+        QCOMPARE(BarLabels(*frame_), (QStringList{"&File", "&Macros", "E&xtras", "&?"}));
+        QCOMPARE(frame_->findAction(12)->text(), QString("&Open\tCtrl+O"));
+        frame_->RetranslateMenus();
+        QCOMPARE(frame_->findAction(12)->text(), QString::fromUtf8("&Öffnen\tStrg+O"));
     }
 
     void menuSwitchesWithDocuments() {

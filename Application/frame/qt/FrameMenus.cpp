@@ -14,21 +14,33 @@
 
 namespace varlin {
 
-QString QtMenuText(const char* label, const char* shortcut) {
+QString QtMenuText(const MenuItem& item, int language) {
+    const char* label = MenuItemLabel(item, language);
     QString text = QString::fromUtf8(label ? label : "");
-    if (shortcut) text += '\t' + QString::fromUtf8(shortcut);
+    if (item.shortcut) text += '\t' + QString::fromStdString(ShortcutText(item, language));
     return text;
 }
 
-FrameMenus::FrameMenus(MainFrame& frame) : QObject(&frame), frame_(frame) {
+FrameMenus::FrameMenus(MainFrame& frame) : QObject(&frame), frame_(frame) { Rebuild(); }
+
+void FrameMenus::Rebuild() {
+    int shown = shown_;
+    frame_.menuBar()->clear();
+    windowListActions_.clear();
+    for (auto& [id, set] : sets_) {
+        for (QMenu* popup : set.popups) delete popup;
+    }
+    sets_.clear();
+    shown_ = 0;
     Build(kMenuIdNoDocument);
     Build(kMenuIdDocument);
+    if (shown) Show(shown);
 }
 
 void FrameMenus::Build(int menuId) {
     MenuSet& set = sets_[menuId];
     for (const MenuItem& top : MenuResource(menuId)) {
-        auto* popup = new QMenu(QString::fromUtf8(top.label), &frame_);
+        auto* popup = new QMenu(QString::fromUtf8(MenuItemLabel(top, GetAppLanguage())), &frame_);
         AddItems(popup, top.children, set);
         set.popups.push_back(popup);
         // The status line shows its fields again once the menu has closed.
@@ -47,10 +59,10 @@ void FrameMenus::AddItems(QMenu* popup, std::span<const MenuItem> items, MenuSet
         if (item.flags & kMenuSeparator) {
             popup->addSeparator();
         } else if (item.flags & kMenuPopup) {
-            QMenu* sub = popup->addMenu(QString::fromUtf8(item.label));
+            QMenu* sub = popup->addMenu(QString::fromUtf8(MenuItemLabel(item, GetAppLanguage())));
             AddItems(sub, item.children, set);
         } else {
-            QAction* action = popup->addAction(QtMenuText(item.label, item.shortcut));
+            QAction* action = popup->addAction(QtMenuText(item, GetAppLanguage()));
             action->setData(item.id);
             int id = item.id;
             connect(action, &QAction::triggered, &frame_, [this, id] { frame_.RunCommand(id); });
@@ -85,7 +97,8 @@ const std::vector<QMenu*>& FrameMenus::popups(int menuId) const {
 QString FrameMenus::HelpText(const MenuItem& item) {
     std::string help = LoadAppString(item.id);
     if (!help.empty()) return QString::fromStdString(help);
-    return QString::fromStdString(StripMnemonic(item.label ? item.label : "")).trimmed();
+    const char* label = MenuItemLabel(item, GetAppLanguage());
+    return QString::fromStdString(StripMnemonic(label ? label : "")).trimmed();
 }
 
 void FrameMenus::FillWindowList(QMenu* popup) {

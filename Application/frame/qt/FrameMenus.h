@@ -23,6 +23,8 @@ class FrameMenus : public QObject {
 public:
     explicit FrameMenus(MainFrame& frame);
 
+    // Builds the popups again in the current language (after a change of language).
+    void Rebuild();
     // Puts the popups of menu 107 or 108 into the frame's menu bar.
     void Show(int menuId);
     int shownMenuId() const { return shown_; }
@@ -47,6 +49,6 @@ private:
 };
 
 // The label of a menu item as Qt shows it: the shortcut text after a tab.
-QString QtMenuText(const char* label, const char* shortcut);
+QString QtMenuText(const MenuItem& item, int language);
 
 }  // namespace varlin

@@ -172,6 +172,11 @@ void MainFrame::RefreshMenu() {
     RefreshStatus();
 }
 
+void MainFrame::RetranslateMenus() {
+    menus_->Rebuild();
+    RefreshMenu();
+}
+
 int MainFrame::currentMenuId() const { return menus_->shownMenuId(); }
 
 QAction* MainFrame::findAction(int commandId) const {

@@ -45,6 +45,8 @@ public:
 
     // Menu switching: 108 while a document window exists, 107 otherwise.
     void RefreshMenu();
+    // Builds the menus again in the language of the string table, then switches as above.
+    void RetranslateMenus();
     int currentMenuId() const;
     // The action of a CommandId in the menu shown now, or nullptr.
     QAction* findAction(int commandId) const;
