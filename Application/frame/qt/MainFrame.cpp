@@ -302,6 +302,10 @@ void MainFrame::resizeEvent(QResizeEvent* event) {
 void MainFrame::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) app_.mainWindMax = isMaximized() ? 1 : 0;
+    // Coming back to the frame puts the focus and caret back into the current document.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        QMetaObject::invokeMethod(this, &MainFrame::RefreshMenu, Qt::QueuedConnection);
+    }
 }
 
 }  // namespace varlin
