@@ -281,6 +281,23 @@ private slots:
         QTRY_COMPARE(frame_->currentMenuId(), 107);
     }
 
+    void qtOwnShortcutsDoNotAct() {
+        FakeDocument* doc = nullptr;
+        QMdiSubWindow* w = AddDocument(&doc);
+        QTRY_VERIFY(doc->hasFocus());
+        QTest::keyClick(doc, Qt::Key_W, Qt::ControlModifier);  // Qt would close the window
+        QVERIFY(!w->isHidden());
+        QCOMPARE(doc->typed.size(), 1);  // the document sees the key itself
+        QCOMPARE(commands_, std::vector<int>{});
+    }
+
+    void menuMnemonicStillOpensItsMenu() {
+        QTest::keyClick(frame_.get(), Qt::Key_D, Qt::AltModifier);
+        QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+        QCOMPARE(qobject_cast<QMenu*>(QApplication::activePopupWidget())->title(), QString("&Datei"));
+        QApplication::activePopupWidget()->close();
+    }
+
     void noDocumentDropsDocumentCommands() {
         QTest::keyClick(frame_.get(), Qt::Key_Left);
         frame_->RunCommand(13);

@@ -22,8 +22,13 @@ bool FrameKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     if (event->type() == QEvent::ShortcutOverride) {
-        // Claiming the key keeps Qt's own shortcuts (menu mnemonics) from taking it first.
-        if (!WouldConsume(receiver, key)) return false;
+        // Claiming a key keeps Qt's own shortcuts from taking it before the key chain or
+        // the widget sees it. Only the menu bar's Alt+letter mnemonics (and the keys of
+        // toolbar controls) are left to Qt: a document window has no other shortcuts, and
+        // Qt's own (Ctrl+W closing a window) are not the editor's.
+        if (!WouldConsume(receiver, key) && (LeftToQt(key) || ControlWantsKey(receiver, key))) {
+            return false;
+        }
         key->accept();
         return true;
     }
@@ -52,6 +57,11 @@ bool FrameKeyFilter::HandleKey(QWidget* receiver, QKeyEvent* event) {
     if (command < 0) return false;
     frame_.RunCommand(command);
     return true;
+}
+
+bool FrameKeyFilter::LeftToQt(const QKeyEvent* event) {
+    Qt::KeyboardModifiers mods = event->modifiers();
+    return (mods & Qt::AltModifier) && !(mods & Qt::ControlModifier);
 }
 
 bool FrameKeyFilter::WouldConsume(QWidget* receiver, QKeyEvent* event) {

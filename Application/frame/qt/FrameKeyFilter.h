@@ -24,6 +24,7 @@ protected:
 private:
     bool IsPropagation(QWidget* receiver, const QKeyEvent* event) const;
     bool HandleKey(QWidget* receiver, QKeyEvent* event);
+    static bool LeftToQt(const QKeyEvent* event);
     bool WouldConsume(QWidget* receiver, QKeyEvent* event);
     bool MdiKey(QKeyEvent* event, bool run);
     bool ControlWantsKey(QWidget* receiver, QKeyEvent* event);
