@@ -1,0 +1,202 @@
+// Find, FindNext and Replace: the steps around the search engine (the stored request, the
+// dialogs, recording, placing the cursor) and the replace loop, which asks at each hit
+// unless all hits are to be replaced and can be stopped with Escape.
+#include "search/FindReplace.h"
+
+#include "editing/EditActions.h"
+#include "editing/EditWindow.h"
+#include "macro/Recording.h"
+#include "platform/Host.h"
+#include "platform/Messages.h"
+#include "search/SearchEngine.h"
+#include "settings/Options.h"
+
+#include <optional>
+#include <string>
+
+namespace varlin {
+namespace {
+
+constexpr int kNotFoundMessage = 1201;
+constexpr int kStopReplaceMessage = 1303;
+
+void ShowHit(EditWindow& w, int line, int col) {
+    CenterOn(w, line, col);
+    SetCaret(w, line, col);
+}
+
+// The display column one character after col in line.
+int ColumnAfter(const EditWindow& w, int line, int col) {
+    std::string_view v = w.doc->LineView(line);
+    return IndexToColumn(w, v, ColumnToIndex(w, v, col) + 1);
+}
+
+// The loop of one Replace command, from the cursor on.
+void ReplaceLoop(EditWindow& w, FindSettings& s) {
+    const int codeTable = CurrentOptions().CodeTable;
+    SearchPattern pattern;
+    const bool searchable = CompilePattern(s, codeTable, pattern);
+    std::string replacement;
+    if (!PrepareReplacement(s.ReplaceString, s.ExpandEscapes, codeTable, replacement)) {
+        // A refused notation would otherwise replace every hit by nothing.
+        HostBeep();
+        return;
+    }
+    const int matched = static_cast<int>(pattern.text.size());
+    int line = w.caretLine;
+    int col = w.caretCol;
+    std::optional<WaitCursor> wait;  // once nothing more is asked
+    for (;;) {
+        if (HostPollEscape() && ShowMessage(kStopReplaceMessage) == IdYes) {
+            ClearDrag(w);
+            return;
+        }
+        if (s.ReplaceAll && !wait) wait.emplace();
+        int hitLine = line;
+        int hitCol = col;
+        if (!searchable || !SearchForward(pattern, w, hitLine, hitCol)) {
+            if (!s.ReplaceAll) {
+                ShowMessage(kNotFoundMessage);
+                ShowCaret(w);
+            }
+            return;
+        }
+        ShowHit(w, hitLine, hitCol);
+        MarkHit(w, hitLine, hitCol, matched);
+        if (!s.ReplaceAll) {
+            // The question needs the mark on screen; replacing all paints once, below.
+            RepaintLine(w, hitLine);
+            const int answer = AskReplace(s);
+            if (answer == kAnswerSkip) {
+                line = hitLine;
+                col = ColumnAfter(w, hitLine, hitCol);
+                continue;
+            }
+            if (answer != kAnswerReplace) {
+                ClearDrag(w);
+                return;
+            }
+        }
+        const bool hadDelimiter = w.doc->HasCommentDelimiter(hitLine);
+        int after = hitCol;
+        if (ReplacePrepared(w, matched, replacement, hitLine, after) != 0) {
+            ClearDrag(w);
+            return;
+        }
+        RepaintLine(w, hitLine, hadDelimiter);
+        w.modified = 1;
+        // Behind the inserted text, so that a replacement containing the pattern is not
+        // found again.
+        line = hitLine;
+        col = after;
+    }
+}
+
+}  // namespace
+
+int ShowFindDialog(FindSettings& s) {
+    s.DialogKind = FindDialogKind::Find;
+    return HostRunDialog(DialogId::Find, &s) == 1 ? 1 : 2;
+}
+
+int ShowReplaceDialog(FindSettings& s) {
+    s.DialogKind = FindDialogKind::Replace;
+    return HostRunDialog(DialogId::Replace, &s) == 1 ? 1 : 2;
+}
+
+int AskReplace(FindSettings& s) {
+    const int answer = HostRunDialog(DialogId::ReplaceQuestion, &s);
+    return answer == kAnswerReplace || answer == kAnswerSkip ? answer : kAnswerCancel;
+}
+
+void Find(EditWindow& w, std::string_view text, std::int32_t mode) {
+    if (w.LineCount() == 0) {
+        HostBeep();
+        return;
+    }
+    ClearDrag(w);
+    FindSettings s;
+    LoadFindSettings(s);
+    s.ReplaceAll = 0;
+    if (!text.empty()) {
+        s.FindString = CutFindText(std::string(text));
+        ApplyMode(s, mode, ModeUse::Find);
+    } else if (ShowFindDialog(s) != 1) {
+        return;
+    }
+    // Stored first, so that a macro's search is what FindNext repeats.
+    StoreFindSettings(s);
+    RecordTextLong(kFindActionId, s.FindString, ModeOf(s, ModeUse::Find));
+    int line = w.caretLine;
+    int col = w.caretCol;
+    if (SearchForward(s, w, line, col)) {
+        ShowHit(w, line, col);
+    } else {
+        ShowMessage(kNotFoundMessage);
+        ShowCaret(w);
+    }
+}
+
+void FindNext(EditWindow& w) {
+    if (w.LineCount() == 0) {
+        HostBeep();
+        return;
+    }
+    ClearDrag(w);
+    RecordAction(kFindNextActionId);
+    FindSettings s;
+    LoadFindSettings(s);
+    if (s.FindString.empty()) {
+        HostBeep();
+        return;
+    }
+    int line = w.caretLine;
+    int col = line < w.LineCount() ? ColumnAfter(w, line, w.caretCol) : w.caretCol;
+    if (SearchForward(s, w, line, col))
+        ShowHit(w, line, col);
+    else
+        HostBeep();
+}
+
+void Replace(EditWindow& w, std::string_view findText, std::string_view replaceText,
+             std::int32_t mode) {
+    if (w.LineCount() == 0) {
+        HostBeep();
+        return;
+    }
+    ClearDrag(w);
+    FindSettings s;
+    LoadFindSettings(s);
+    s.ReplaceAll = 0;
+    if (!findText.empty()) {
+        s.FindString = CutFindText(std::string(findText));
+        s.ReplaceString = CutFindText(std::string(replaceText));
+        ApplyMode(s, mode, ModeUse::Replace);
+    } else if (ShowReplaceDialog(s) != 1) {
+        return;
+    }
+    RecordTwoTextsLong(kReplaceActionId, s.FindString, s.ReplaceString, ModeOf(s, ModeUse::Replace));
+    StoreFindSettings(s);
+    ReplaceLoop(w, s);
+}
+
+int FindAction(EditWindow& w, const char* text, std::int32_t mode) {
+    Find(w, text ? text : "", mode);
+    return 0;
+}
+
+int FindNextAction(EditWindow& w) {
+    FindNext(w);
+    return 0;
+}
+
+int ReplaceAction(EditWindow& w, const char* findText, const char* replaceText, std::int32_t mode) {
+    Replace(w, findText ? findText : "", replaceText ? replaceText : "", mode);
+    return 0;
+}
+
+int CommandFind(EditWindow& w) { return FindAction(w, nullptr, 0); }
+int CommandFindNext(EditWindow& w) { return FindNextAction(w); }
+int CommandReplace(EditWindow& w) { return ReplaceAction(w, nullptr, nullptr, 0); }
+
+}  // namespace varlin

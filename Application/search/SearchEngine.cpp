@@ -1,0 +1,214 @@
+// The search engine: pattern compilation, the scan of line views, and the replace and mark
+// steps at a hit. The scan looks for the bytes that can begin a hit with memchr and only
+// compares the rest of the pattern there, so a document is searched at memory speed
+// whether or not case is told apart.
+#include "search/SearchEngine.h"
+
+#include "editing/EditActions.h"
+#include "editing/EditWindow.h"
+#include "platform/EscapeNotation.h"
+#include "platform/Host.h"
+#include "platform/Messages.h"
+#include "settings/Options.h"
+#include "textutil/CodeTables.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace varlin {
+namespace {
+
+constexpr int kLineOverflowMessage = 1110;
+// memchr runs per candidate first byte up to this many; more candidates (never the case
+// for letters) go through the fold table byte by byte.
+constexpr int kMemchrCandidates = 3;
+
+// The text as a zero-terminated buffer of 256 bytes would hold it: expanded or copied,
+// cut at 255 characters and at a NUL. False for a refused notation.
+bool ExpandText(const std::string& text, int expand, std::string& out) {
+    std::string plain = text.substr(0, std::min(text.find('\0'), text.size()));
+    if (!expand) {
+        out = CutFindText(plain);
+        return true;
+    }
+    char buffer[kFindTextMax + 1];
+    const int n = Korvel_EscapeToBinary(plain.c_str(), buffer, sizeof buffer);
+    if (n < 0) {
+        out.clear();
+        return false;
+    }
+    out.assign(buffer, static_cast<std::size_t>(n));
+    return true;
+}
+
+// The line as the work buffer holds it.
+std::string_view CutLine(const EditWindow& w, int line) {
+    std::string_view v = w.doc->LineView(line);
+    const std::size_t limit = static_cast<std::size_t>(std::max(WorkBufferSize() - 1, 0));
+    return v.size() > limit ? v.substr(0, limit) : v;
+}
+
+// Whether the pattern stands at i of data from its byte `from` on (the earlier ones are
+// known to match).
+bool MatchesAt(const SearchPattern& p, const unsigned char* data, std::size_t i, std::size_t from) {
+    const std::size_t n = p.text.size();
+    const auto* pat = reinterpret_cast<const unsigned char*>(p.text.data());
+    if (!p.folded) return std::memcmp(data + i + from, pat + from, n - from) == 0;
+    for (std::size_t j = from; j < n; ++j)
+        if (p.fold[data[i + j]] != pat[j]) return false;
+    return true;
+}
+
+std::size_t NextOf(const unsigned char* data, unsigned char c, std::size_t from, std::size_t last) {
+    if (from > last) return SIZE_MAX;
+    const void* hit = std::memchr(data + from, c, last + 1 - from);
+    return hit ? static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - data) : SIZE_MAX;
+}
+
+}  // namespace
+
+bool CompilePattern(const FindSettings& s, int codeTable, SearchPattern& p) {
+    ExpandText(s.FindString, s.ExpandEscapes, p.text);
+    const bool ignoreCase = s.CapsSens == 0;
+    const bool oem = codeTable == kCodeTableOem;
+    if (ignoreCase) AnsiUpperBytes(p.text);
+    p.startOfLine = s.StartOfLine != 0;
+    p.endOfLine = s.EndOfLine != 0;
+    p.folded = ignoreCase || oem;
+    for (int b = 0; b < 256; ++b) {
+        unsigned char f = static_cast<unsigned char>(b);
+        if (oem) f = OemToAnsi(f);
+        if (ignoreCase) f = AnsiUpper(f);
+        p.fold[b] = f;
+    }
+    p.firstByteCount = 0;
+    if (p.text.empty()) return false;
+    const auto first = static_cast<unsigned char>(p.text[0]);
+    for (int b = 0; b < 256; ++b)
+        if (p.fold[b] == first) p.firstBytes[p.firstByteCount++] = static_cast<unsigned char>(b);
+    return true;
+}
+
+int FindInLine(const SearchPattern& p, std::string_view line, int from) {
+    const std::size_t n = p.text.size();
+    const std::size_t start = static_cast<std::size_t>(std::max(from, 0));
+    if (n == 0 || line.size() < n || start > line.size() - n) return -1;
+    const auto* data = reinterpret_cast<const unsigned char*>(line.data());
+    const std::size_t last = line.size() - n;  // the last index a hit can begin at
+    if (p.firstByteCount > kMemchrCandidates) {
+        const auto first = static_cast<unsigned char>(p.text[0]);
+        for (std::size_t i = start; i <= last; ++i)
+            if (p.fold[data[i]] == first && MatchesAt(p, data, i, 1)) return static_cast<int>(i);
+        return -1;
+    }
+    // The next place of each candidate byte; the smallest is the next place to try.
+    std::size_t next[kMemchrCandidates];
+    for (int k = 0; k < p.firstByteCount; ++k) next[k] = NextOf(data, p.firstBytes[k], start, last);
+    for (;;) {
+        int best = -1;
+        for (int k = 0; k < p.firstByteCount; ++k)
+            if (next[k] != SIZE_MAX && (best < 0 || next[k] < next[best])) best = k;
+        if (best < 0) return -1;
+        const std::size_t i = next[best];
+        if (MatchesAt(p, data, i, 1)) return static_cast<int>(i);
+        next[best] = NextOf(data, p.firstBytes[best], i + 1, last);
+    }
+}
+
+int SearchForward(const SearchPattern& p, EditWindow& w, int& line, int& col) {
+    const int count = w.LineCount();
+    if (line >= count || p.text.empty()) return 0;
+    const std::size_t n = p.text.size();
+    const int startLine = std::max(line, 0);
+    for (int l = startLine; l < count; ++l) {
+        const std::string_view v = CutLine(w, l);
+        if (v.size() < n) continue;
+        const int from = l == line ? ColumnToIndex(w, v, col) : 0;
+        int pos = 0;
+        if (p.startOfLine) {
+            // The first occurrence at or after a start past index 0 cannot begin the line.
+            if (from > 0 || !MatchesAt(p, reinterpret_cast<const unsigned char*>(v.data()), 0, 0)) continue;
+        } else {
+            pos = FindInLine(p, v, from);
+            if (pos < 0) continue;
+        }
+        if (p.endOfLine && static_cast<std::size_t>(pos) != v.size() - n) continue;
+        line = l;
+        col = IndexToColumn(w, v, pos);
+        return 1;
+    }
+    return 0;
+}
+
+int SearchForward(const FindSettings& s, EditWindow& w, int& line, int& col) {
+    SearchPattern pattern;
+    if (!CompilePattern(s, CurrentOptions().CodeTable, pattern)) return 0;
+    WaitCursor wait;
+    return SearchForward(pattern, w, line, col);
+}
+
+int MatchedLength(const FindSettings& s) {
+    std::string text;
+    ExpandText(s.FindString, s.ExpandEscapes, text);
+    return static_cast<int>(text.size());
+}
+
+bool PrepareReplacement(const std::string& replaceText, int expandEscapes, int codeTable,
+                        std::string& bytes) {
+    if (!ExpandText(replaceText, expandEscapes, bytes)) return false;
+    // The stored line stays in its table: a replacement typed in ANSI goes in as OEM.
+    if (codeTable == kCodeTableOem) AnsiToOemBytes(bytes);
+    return true;
+}
+
+int ReplacePrepared(EditWindow& w, int matchedLength, std::string_view replacement, int line,
+                    int& col) {
+    if (line < 0 || line >= w.LineCount()) return -1;
+    const std::string_view stored = w.doc->LineView(line);
+    const long long limit = static_cast<long long>(WorkBufferSize()) - 1;
+    // A line longer than the work buffer would lose its end if it were written back.
+    const bool cut = static_cast<long long>(stored.size()) > limit;
+    const int len = static_cast<int>(stored.size());
+    const int i = ColumnToIndex(w, stored, col);
+    const int m = std::clamp(matchedLength, 0, len - i);
+    if (cut || static_cast<long long>(len) - m + static_cast<long long>(replacement.size()) >= limit) {
+        ShowMessage(kLineOverflowMessage);
+        return -1;
+    }
+    // One buffer for the whole program: a replace-all makes no allocation per hit but the
+    // line's own.
+    static std::string rebuilt;
+    rebuilt.assign(stored.substr(0, static_cast<std::size_t>(i)));
+    rebuilt.append(replacement);
+    rebuilt.append(stored.substr(static_cast<std::size_t>(i + m)));
+    if (w.doc->SetLine(line, rebuilt) != 0) return -1;
+    col = IndexToColumn(w, rebuilt, i + static_cast<int>(replacement.size()));
+    return 0;
+}
+
+int ReplaceAtHit(EditWindow& w, int matchedLength, const std::string& replaceText, int line,
+                 int& col, int expandEscapes) {
+    std::string bytes;
+    if (!PrepareReplacement(replaceText, expandEscapes, CurrentOptions().CodeTable, bytes)) return -1;
+    return ReplacePrepared(w, matchedLength, bytes, line, col);
+}
+
+void MarkHit(EditWindow& w, int line, int col, int length) {
+    // The previous hit's mark goes; its line is repainted only when it is another one.
+    if (w.dragKind != kDragNone) {
+        if (w.FromLine != w.ToLine)
+            ViewInvalidateAll(w.view);
+        else if (w.FromLine != line)
+            ViewInvalidateLines(w.view, w.FromLine, w.FromLine);
+    }
+    const std::string_view v = CutLine(w, line);
+    const int i = ColumnToIndex(w, v, col);
+    w.dragKind = kDragMarked;
+    w.FromLine = line;
+    w.ToLine = line;
+    w.FromCol = col;
+    w.ToCol = IndexToColumn(w, v, i + std::max(length, 0));
+    RefreshStatus(w, kStatusRange);
+}
+
+}  // namespace varlin

@@ -1,0 +1,72 @@
+// The search engine of a document window: a forward, line-by-line search from a position
+// to the end of the document (never wrapping), optionally ignoring case (ANSI upper case,
+// so that "ä" finds "Ä") and demanding that a hit begins or ends its line; and the two
+// steps of a replace at a hit, replacing the matched text and marking the hit.
+//
+// Lines are compared as the line work buffer would hold them (cut after LngLineBuffer - 1
+// characters), converted from OEM to ANSI when the document is in the OEM table, since
+// search texts are typed in ANSI. The conversion and the upper-casing are one 256-entry
+// table applied to the bytes as they are compared, so no line is ever copied.
+#pragma once
+
+#include "search/FindSettings.h"
+
+#include <string>
+#include <string_view>
+
+namespace varlin {
+
+struct EditWindow;
+
+// A search request made ready for comparing, once per command.
+struct SearchPattern {
+    std::string text;              // expanded and cut; upper case unless CapsSens
+    bool startOfLine = false;
+    bool endOfLine = false;
+    bool folded = false;           // line bytes pass through fold[] before comparing
+    unsigned char fold[256] = {};
+    // The line bytes that fold to the pattern's first byte (at most 256 of them).
+    unsigned char firstBytes[256] = {};
+    int firstByteCount = 0;
+};
+
+// Builds the pattern from FindString (expanded when ExpandEscapes is set, else cut at 255
+// characters) for a document in codeTable (1 OEM, anything else ANSI). Returns false
+// when it is empty: a text that expands to nothing, or a refused notation, finds nothing.
+bool CompilePattern(const FindSettings& settings, int codeTable, SearchPattern& pattern);
+
+// The index of the first occurrence of the pattern in line at or after from; -1 when
+// there is none. The line is taken as it is given (the caller cuts it).
+int FindInLine(const SearchPattern& pattern, std::string_view line, int from);
+
+// From (line, col), a display column, to the end of the document: 1 with (line, col) set
+// to the first hit, or 0 with both unchanged. Of each line only the first occurrence at or
+// after the start is tested against StartOfLine and EndOfLine. The first form shows the
+// wait cursor while it searches.
+int SearchForward(const FindSettings& settings, EditWindow& w, int& line, int& col);
+int SearchForward(const SearchPattern& pattern, EditWindow& w, int& line, int& col);
+
+// The matched length of a request: FindString's length after expansion when ExpandEscapes
+// is set, else its length cut at 255.
+int MatchedLength(const FindSettings& settings);
+
+// The replacement bytes as stored into the line: expanded (ExpandEscapes) or cut at 255,
+// then converted from ANSI to OEM when codeTable is 1. False for a refused notation.
+bool PrepareReplacement(const std::string& replaceText, int expandEscapes, int codeTable,
+                        std::string& bytes);
+
+// Replaces matchedLength characters at (line, col) by replaceText (prepared as above):
+// 0 with col moved behind the inserted text, or -1 when the line would reach
+// LngLineBuffer - 1 characters (message 1110; the line stays as it was), the notation
+// was refused or the line could not be stored. The caller repaints the line.
+int ReplaceAtHit(EditWindow& w, int matchedLength, const std::string& replaceText, int line,
+                 int& col, int expandEscapes);
+// The same with the replacement already prepared.
+int ReplacePrepared(EditWindow& w, int matchedLength, std::string_view replacement, int line,
+                    int& col);
+
+// Makes the hit of `length` characters at (line, col) the marked range. The caller
+// repaints the hit's line; a previous mark on another line is repainted here.
+void MarkHit(EditWindow& w, int line, int col, int length);
+
+}  // namespace varlin
