@@ -80,8 +80,10 @@ int WriteResult(EditWindow& w, int c, const Result& result) {
     for (std::size_t k = 0; k < result.lineCount; ++k) total += PieceCount(result.Line(k).size(), limit);
     if (total > static_cast<std::size_t>(0x7FFFFFFF - 1) - static_cast<std::size_t>(std::max(c, 0)))
         return Fail(kMessageOutOfMemory);
+    // The cursor line may lie past the end of the document: the empty line that would
+    // follow the text's last LF there is no line of the document and is not written.
+    const bool virtualCursorLine = c >= w.LineCount();
     if (w.doc->InsertLines(c + 1, static_cast<int>(total) - 1) != 0) return -1;
-    const int count = w.LineCount();
     int line = c;
     int cursorLine = c;
     std::size_t cursorIndex = 0;
@@ -91,9 +93,8 @@ int WriteResult(EditWindow& w, int c, const Result& result) {
         const bool lastLine = k + 1 == result.lineCount;
         for (std::size_t at = 0, n = PieceCount(text.size(), limit); n > 0; --n, at += limit, ++line) {
             std::string_view piece = text.substr(std::min(at, text.size()), limit);
-            // An empty last line past the end of the document reads as empty anyway;
-            // writing it would add a line that was never there.
-            const bool skip = lastLine && n == 1 && piece.empty() && line >= count;
+            const bool skip = lastLine && n == 1 && piece.empty() && virtualCursorLine &&
+                              result.lineCount > 1;
             if (!skip && w.doc->SetLine(line, piece) != 0) return -1;
             if (lastLine && result.cursorIndex >= at &&
                 (result.cursorIndex < at + limit || n == 1)) {

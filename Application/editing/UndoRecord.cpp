@@ -96,6 +96,28 @@ bool ReadSavedText(UndoRecord& u, std::string& text) {
     return true;
 }
 
+// How the deletion of a range treats the break that its last slice counts. Deleting
+// whole lines removes it with the lines. A range that is not whole lines but ends at the
+// end of a line's text leaves its first line in place, and with it one line break: the
+// saved text must then leave out its final CR LF, or Undo would bring back a line too
+// many. At the end of the document the same holds, but truncating the file keeps its
+// first line even when it starts at the first column, so that case is decided at Undo.
+enum class LastBreak { None, Kept, Dropped, AtDocumentEnd };
+
+LastBreak ClassifyLastBreak(const EditWindow& w, const DragRange& r) {
+    const int count = w.LineCount();
+    const int fromLine = std::max(r.FromLine, 0);
+    if (fromLine >= count || r.ToLine < fromLine) return LastBreak::None;
+    if (r.ToLine < count) {
+        std::string_view last = w.doc->LineView(r.ToLine);
+        if (static_cast<std::size_t>(ColumnToIndex(w, last, r.ToCol)) < last.size()) return LastBreak::None;
+    }
+    if (r.ToLine >= count - 1) return LastBreak::AtDocumentEnd;
+    const int fromCol = r.FromLine < 0 ? MarginWidth(w) : r.FromCol;
+    const bool wholeLines = ColumnToIndex(w, w.doc->LineView(fromLine), fromCol) == 0;
+    return wholeLines ? LastBreak::Kept : LastBreak::Dropped;
+}
+
 // Kind 2: removes the text between the position before the insertion and the position
 // after it, joining the lines it spans. False when the start lies after the end.
 bool RemoveInsertion(EditWindow& w, const UndoRecord& u) {
@@ -168,6 +190,7 @@ void SaveTextForUndo(EditWindow& w, std::string_view text) {
         !WriteEnd(f))
         return;
     StorePositions(u, w);
+    u.endsWithLastBreak = false;
     u.undoKind = kUndoDeletedText;
 }
 
@@ -175,7 +198,10 @@ void SaveRangeForUndo(EditWindow& w, const DragRange& range) {
     UndoRecord& u = TheUndoRecord();
     u.undoKind = kUndoNone;
     if (!EnsureTempFile(u)) return;
-    const long long size = RangeTextSize(w, range);
+    long long size = RangeTextSize(w, range);
+    const LastBreak lastBreak = ClassifyLastBreak(w, range);
+    // A CR LF left out stays in the file behind the saved length.
+    if (lastBreak == LastBreak::Dropped) size -= 2;
     if (size <= 0) return;
     if (!WriteHeader(u.tempFile, static_cast<std::uint64_t>(size))) {
         ShowMessage(kMessageWriteFailed, u.tempFileName);
@@ -187,6 +213,7 @@ void SaveRangeForUndo(EditWindow& w, const DragRange& range) {
         return;
     }
     StorePositions(u, w);
+    u.endsWithLastBreak = lastBreak == LastBreak::AtDocumentEnd;
     u.undoKind = kUndoDeletedText;
 }
 
@@ -209,6 +236,10 @@ void Undo(EditWindow& w) {
     case kUndoDeletedText: {
         std::string text;
         if (!ReadSavedText(u, text)) return;
+        const bool lineExists = w.caretLine >= 0 && w.caretLine < w.LineCount();
+        if (u.endsWithLastBreak && lineExists && text.size() >= 2 &&
+            text.compare(text.size() - 2, 2, "\r\n") == 0)
+            text.resize(text.size() - 2);
         if (InsertTextAtCursor(w, text, LineEndRule::Exact) != 0) return;
         break;
     }

@@ -33,6 +33,9 @@ struct UndoRecord {
     bool tempFileTried = false;       // the file is made (or its failure shown) only once
     int lineBufferSize = 0;           // the line buffer's size at the last kind-3 save
     std::string lineBuffer;           // kind 3: the line as it was before the first change
+    // Kind 1 from a range: the saved text ends with the break of the document's last
+    // line. Put back into a line that still exists, that break is one too many.
+    bool endsWithLastBreak = false;
     int insertEndLine = 0;            // kind 2: the cursor after the insertion
     int insertEndCol = 0;
     int savedCaretLine = 0;           // the cursor and scroll origin when the record was made

@@ -94,7 +94,8 @@ TEST_F(Blocks, PasteLandsAtTheCursor) {
         {"trailing CRs and 0x1A are dropped like the file reader", "|", "a\r\r\nb\x1A", "a\nb|"},
         {"a lone CR inside a line stays", "|", "a\rb", "a\rb|"},
         {"NUL bytes are kept", "|", "a\0b\n\0"s, "a\0b\n\0|"s},
-        {"at the end of the document a trailing LF adds no line", "ab|", "X\n", "abX\n@|"},
+        {"on the last line a trailing LF makes a last empty line", "ab|", "X\n", "abX\n|"},
+        {"below the last line a trailing LF adds no line", "a\n@|", "X\n", "a\nX\n@|"},
         {"below the last line the gap reads as empty lines", "a\n\n@|", "X", "a\n\nX|"},
         {"inside a tab the text goes before the tab", "a\tb", "X", "aX|\tb", 3},
     };
