@@ -1,0 +1,204 @@
+// The find, replace and question dialogs on QDialog. Texts come from the string table;
+// search texts are document bytes in the ANSI table, shown and read as Windows-1252.
+#include "search/qt/FindDialogs.h"
+
+#include "platform/Messages.h"
+#include "platform/qt/QtHost.h"
+#include "resources/StringTable.h"
+#include "search/FindReplace.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace varlin {
+namespace {
+
+// Control ids of the templates, and the string ids of their texts.
+constexpr int kFindCaption = 2200;
+constexpr int kReplaceCaption = 900;
+constexpr int kCapsSensBox = 2201;
+constexpr int kSearchField = 2202;
+constexpr int kSearchLabel = 2203;
+constexpr int kReplaceSearchLabel = 216;
+constexpr int kStartOfLineBox = 2204;
+constexpr int kEndOfLineBox = 2205;
+constexpr int kEscapesBox = 2207;
+constexpr int kOkText = 2208;
+constexpr int kCancelText = 2209;
+constexpr int kReplaceLabel = 901;
+constexpr int kReplaceField = 902;
+constexpr int kReplaceAllBox = 903;
+constexpr int kQuestionCaption = 2300;
+constexpr int kQuestionFindLabel = 2304;
+constexpr int kQuestionReplaceLabel = 2305;
+constexpr int kQuestionCancelText = 2306;
+constexpr int kReplaceAllButton = 2303;
+constexpr int kNoSearchTextMessage = 1102;
+
+QString Text(int id) { return QString::fromUtf8(LoadAppString(id)); }
+
+template <typename W>
+W* Named(W* widget, int id) {
+    widget->setObjectName(QString::number(id));
+    return widget;
+}
+
+QCheckBox* Box(QWidget* parent, int id, std::int32_t checked) {
+    auto* box = Named(new QCheckBox(Text(id), parent), id);
+    box->setChecked(checked != 0);
+    return box;
+}
+
+QLineEdit* Field(QWidget* parent, int id, const std::string& text) {
+    auto* field = Named(new QLineEdit(BytesToWindows1252(text), parent), id);
+    field->setMinimumWidth(320);
+    return field;
+}
+
+QLabel* Label(QWidget* parent, int controlId, int textId, QWidget* buddy) {
+    auto* label = Named(new QLabel(Text(textId), parent), controlId);
+    label->setBuddy(buddy);
+    return label;
+}
+
+std::int32_t Flag(const QCheckBox* box) { return box->isChecked() ? 1 : 0; }
+
+}  // namespace
+
+FindReplaceDialog::FindReplaceDialog(FindSettings& record, QWidget* parent)
+    : QDialog(parent), record_(record), replace_(record.DialogKind == FindDialogKind::Replace) {
+    setWindowTitle(Text(replace_ ? kReplaceCaption : kFindCaption));
+    auto* layout = new QVBoxLayout(this);
+
+    // Created in the order of the screen, which is also the Tab order.
+    auto* fields = new QGridLayout;
+    findField_ = Field(this, kSearchField, record_.FindString);
+    fields->addWidget(Label(this, replace_ ? kReplaceSearchLabel : kSearchLabel, kSearchLabel, findField_), 0, 0);
+    fields->addWidget(findField_, 0, 1);
+    if (replace_) {
+        replaceField_ = Field(this, kReplaceField, record_.ReplaceString);
+        fields->addWidget(Label(this, kReplaceLabel, kReplaceLabel, replaceField_), 1, 0);
+        fields->addWidget(replaceField_, 1, 1);
+    }
+    layout->addLayout(fields);
+
+    capsSens_ = Box(this, kCapsSensBox, record_.CapsSens);
+    startOfLine_ = Box(this, kStartOfLineBox, record_.StartOfLine);
+    endOfLine_ = Box(this, kEndOfLineBox, record_.EndOfLine);
+    expandEscapes_ = Box(this, kEscapesBox, record_.ExpandEscapes);
+    for (QCheckBox* box : {capsSens_, startOfLine_, endOfLine_, expandEscapes_}) layout->addWidget(box);
+    if (replace_) {
+        // The caller starts every command with ReplaceAll 0, so the box opens unchecked.
+        replaceAll_ = Box(this, kReplaceAllBox, record_.ReplaceAll);
+        layout->addWidget(replaceAll_);
+    }
+
+    auto* ok = Named(new QPushButton(Text(kOkText), this), 1);
+    ok->setDefault(true);
+    auto* cancel = Named(new QPushButton(Text(kCancelText), this), 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+
+    connect(ok, &QPushButton::clicked, this, [this] {
+        TakeFields();
+        if (record_.FindString.empty()) {
+            ShowMessage(kNoSearchTextMessage);
+            findField_->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        done(1);
+    });
+    connect(cancel, &QPushButton::clicked, this, [this] { done(2); });
+
+    findField_->setFocus(Qt::OtherFocusReason);
+    findField_->selectAll();
+}
+
+void FindReplaceDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Once the window is up, so that typing replaces the old search text.
+    QTimer::singleShot(0, this, [this] {
+        findField_->setFocus(Qt::OtherFocusReason);
+        findField_->selectAll();
+    });
+}
+
+void FindReplaceDialog::TakeFields() {
+    record_.FindString = CutFindText(Windows1252ToBytes(findField_->text()));
+    record_.CapsSens = Flag(capsSens_);
+    record_.StartOfLine = Flag(startOfLine_);
+    record_.EndOfLine = Flag(endOfLine_);
+    record_.ExpandEscapes = Flag(expandEscapes_);
+    if (replace_) {
+        record_.ReplaceString = CutFindText(Windows1252ToBytes(replaceField_->text()));
+        record_.ReplaceAll = Flag(replaceAll_);
+    }
+}
+
+ReplaceQuestionDialog::ReplaceQuestionDialog(FindSettings& record, QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle(Text(kQuestionCaption));
+    auto* find = Field(this, kSearchField, record.FindString);
+    auto* replacement = Field(this, kReplaceField, record.ReplaceString);
+    find->setEnabled(false);
+    replacement->setEnabled(false);
+    auto* fields = new QGridLayout;
+    fields->addWidget(Label(this, kQuestionFindLabel, kQuestionFindLabel, find), 0, 0);
+    fields->addWidget(find, 0, 1);
+    fields->addWidget(Label(this, kQuestionReplaceLabel, kQuestionReplaceLabel, replacement), 1, 0);
+    fields->addWidget(replacement, 1, 1);
+
+    auto* yes = Named(new QPushButton(Text(kAnswerReplace), this), kAnswerReplace);
+    yes->setDefault(true);
+    auto* no = Named(new QPushButton(Text(kAnswerSkip), this), kAnswerSkip);
+    auto* all = Named(new QPushButton(Text(kReplaceAllButton), this), kReplaceAllButton);
+    auto* cancel = Named(new QPushButton(Text(kQuestionCancelText), this), kAnswerCancel);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {yes, no, all, cancel}) buttons->addWidget(b);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addLayout(buttons);
+
+    connect(yes, &QPushButton::clicked, this, [this] { done(kAnswerReplace); });
+    connect(no, &QPushButton::clicked, this, [this] { done(kAnswerSkip); });
+    connect(all, &QPushButton::clicked, this, [this, &record] {
+        record.ReplaceAll = 1;
+        done(kAnswerReplace);
+    });
+    connect(cancel, &QPushButton::clicked, this, [this] { done(kAnswerCancel); });
+    yes->setFocus(Qt::OtherFocusReason);
+}
+
+int RunFindReplaceDialog(QWidget* parent, FindSettings& record) {
+    FindReplaceDialog dialog(record, parent);
+    return dialog.exec() == 1 ? 1 : 2;
+}
+
+int RunReplaceQuestion(QWidget* parent, FindSettings& record) {
+    ReplaceQuestionDialog dialog(record, parent);
+    const int code = dialog.exec();
+    return code == kAnswerReplace || code == kAnswerSkip ? code : kAnswerCancel;
+}
+
+void RegisterSearchDialogs() {
+    auto edit = [](QWidget* parent, void* record) {
+        return record ? RunFindReplaceDialog(parent, *static_cast<FindSettings*>(record)) : 2;
+    };
+    RegisterQtDialog(DialogId::Find, edit);
+    RegisterQtDialog(DialogId::Replace, edit);
+    RegisterQtDialog(DialogId::ReplaceQuestion, [](QWidget* parent, void* record) {
+        return record ? RunReplaceQuestion(parent, *static_cast<FindSettings*>(record)) : int(kAnswerCancel);
+    });
+}
+
+}  // namespace varlin
