@@ -201,14 +201,5 @@ TEST_F(SortFixture, CancelledDialogChangesNothing) {
     EXPECT_EQ(Learned(), "");
 }
 
-TEST(SortDialogTable, OrdersAndRadioButtons) {
-    EXPECT_EQ(SortRadioForOrder(0), 2401);
-    EXPECT_EQ(SortRadioForOrder(1), 2402);
-    EXPECT_EQ(SortRadioForOrder(5), -1);
-    EXPECT_EQ(SortOrderForRadio(2401), 0);
-    EXPECT_EQ(SortOrderForRadio(2402), 1);
-    EXPECT_EQ(SortOrderForRadio(-1), 0) << "neither selected reads as ascending";
-}
-
 }  // namespace
 }  // namespace varlin::test
