@@ -26,12 +26,19 @@ bool HasAmpersand(std::string_view text) {
 
 int ConvertLines(EditWindow& w, Convert convert, MayChange mayChange) {
     const std::size_t limit = static_cast<std::size_t>(WorkBufferSize() - 1);
+    // Without its work buffer the command does not start: nothing changes, not even the
+    // modified flag.
+    std::string converted;
+    try {
+        converted.reserve(limit + 1);
+    } catch (const std::bad_alloc&) {
+        ShowMessage(kOutOfMemoryMessage);
+        return -1;
+    }
     int result = 0;
     {
         WaitCursor wait;
         try {
-            std::string converted;
-            converted.reserve(limit + 1);
             const int count = w.LineCount();
             for (int line = 0; line < count; ++line) {
                 std::string_view text = w.doc->LineView(line);
