@@ -1,7 +1,7 @@
 // LineStore: the lines of one document. A loaded file stays in the large blocks the
 // reader filled, and its lines point into them; a line gets an allocation of its own only
 // when it is set, so replacing a line costs that line alone and inserting or deleting
-// lines moves small entries. The capacity is a number the editor's rules grow, never an
+// lines moves 8-byte entries. The capacity is a number the editor's rules grow, never an
 // allocation: an empty store holds only a few hundred bytes.
 #include "document/LineStore.h"
 
@@ -22,9 +22,61 @@ namespace {
 
 constexpr int kOutOfMemory = 1002;
 constexpr int kTooManyToSort = 1113;
-constexpr std::uint32_t kOwnLine = 0x80000000u;  // size flag: the line's own allocation
-constexpr std::uint32_t kSizeMask = 0x7FFFFFFFu;
-const char kEmptyLine[1] = {0};                  // every stored "" points here
+const char kEmptyLine[1] = {0};  // every stored "" points here
+
+// An entry is one 64-bit word: 0 for a null line; otherwise the line's address in the low
+// 48 bits (where user-space addresses live) and its length in the top 16. A line too long
+// for 16 bits, or one the store allocated itself, is a record of its length followed by
+// its bytes, marked by the length field kOwnTag.
+using Entry = std::uint64_t;
+constexpr int kLengthShift = 48;
+constexpr Entry kAddressMask = (Entry(1) << kLengthShift) - 1;
+constexpr std::size_t kOwnTag = 0xFFFF;
+constexpr std::size_t kMaxLineSize = std::size_t(1) << 40;
+
+bool FitsAddress(const void* p) {
+    return (reinterpret_cast<std::uintptr_t>(p) & ~std::uintptr_t(kAddressMask)) == 0;
+}
+
+// A line inside a block (or ""), when it fits an entry; 0 when it does not.
+Entry BlockEntry(const char* data, std::size_t size) {
+    if (size == 0) data = kEmptyLine;
+    if (size >= kOwnTag || !FitsAddress(data)) return 0;
+    return Entry(reinterpret_cast<std::uintptr_t>(data)) | (Entry(size) << kLengthShift);
+}
+
+bool IsOwn(Entry e) { return e != 0 && (e >> kLengthShift) == kOwnTag; }
+
+char* OwnRecord(Entry e) { return reinterpret_cast<char*>(std::uintptr_t(e & kAddressMask)); }
+
+std::size_t OwnSize(Entry e) {
+    std::uint64_t size;
+    std::memcpy(&size, OwnRecord(e), sizeof size);
+    return static_cast<std::size_t>(size);
+}
+
+std::string_view Decode(Entry e) {
+    if (e == 0) return {};
+    if (IsOwn(e)) return std::string_view(OwnRecord(e) + sizeof(std::uint64_t), OwnSize(e));
+    return std::string_view(reinterpret_cast<const char*>(std::uintptr_t(e & kAddressMask)),
+                            static_cast<std::size_t>(e >> kLengthShift));
+}
+
+// A copy of text: a block-style entry for "", else an own record; 0 when out of memory.
+Entry CopyEntry(std::string_view text, std::size_t& ownBytes) {
+    if (text.empty()) return BlockEntry(kEmptyLine, 0);
+    char* record = static_cast<char*>(std::malloc(sizeof(std::uint64_t) + text.size()));
+    if (!record) return 0;
+    if (!FitsAddress(record)) {  // never on the platforms we know; refused like no memory
+        std::free(record);
+        return 0;
+    }
+    std::uint64_t size = text.size();
+    std::memcpy(record, &size, sizeof size);
+    std::memcpy(record + sizeof size, text.data(), text.size());
+    ownBytes += sizeof size + text.size();
+    return Entry(reinterpret_cast<std::uintptr_t>(record)) | (Entry(kOwnTag) << kLengthShift);
+}
 
 bool StartsWith(std::string_view text, std::size_t at, const std::string& marker) {
     return !marker.empty() && text.size() - at >= marker.size() &&
@@ -34,8 +86,7 @@ bool StartsWith(std::string_view text, std::size_t at, const std::string& marker
 }  // namespace
 
 struct LineStore::Storage {
-    std::vector<const char*> text;    // null: a null entry
-    std::vector<std::uint32_t> size;  // byte count, with kOwnLine for own allocations
+    std::vector<Entry> entries;  // as many as the document has lines
     std::vector<std::unique_ptr<char[]>> blocks;
     std::size_t blockBytes = 0;
     std::size_t ownBytes = 0;
@@ -59,21 +110,20 @@ LineStore::~LineStore() {
 
 void LineStore::FreeLine(std::size_t i) {
     Storage& s = *storage_;
-    if (s.size[i] & kOwnLine) {
-        s.ownBytes -= s.size[i] & kSizeMask;
-        std::free(const_cast<char*>(s.text[i]));
+    Entry& e = s.entries[i];
+    if (IsOwn(e)) {
+        s.ownBytes -= sizeof(std::uint64_t) + OwnSize(e);
+        std::free(OwnRecord(e));
     }
-    s.text[i] = nullptr;
-    s.size[i] = 0;
+    e = 0;
 }
 
 void LineStore::Clear() {
     comments_.clear();
     if (!storage_) return;
-    for (std::size_t i = 0; i < storage_->text.size(); ++i) FreeLine(i);
+    for (std::size_t i = 0; i < storage_->entries.size(); ++i) FreeLine(i);
     // Memory follows the document: a cleared store gives its entries back.
-    std::vector<const char*>().swap(storage_->text);
-    std::vector<std::uint32_t>().swap(storage_->size);
+    std::vector<Entry>().swap(storage_->entries);
     std::vector<std::unique_ptr<char[]>>().swap(storage_->blocks);
     storage_->blockBytes = 0;
     count_ = 0;
@@ -81,16 +131,11 @@ void LineStore::Clear() {
 
 bool LineStore::GrowEntries(std::size_t n) {
     if (!storage_) return false;
-    Storage& s = *storage_;
-    if (n <= s.text.capacity() && n <= s.size.capacity()) return true;
-    std::size_t want = std::max(n, s.text.size() + s.text.size() / 2);
+    std::vector<Entry>& entries = storage_->entries;
+    if (n <= entries.capacity()) return true;
     try {
-        s.text.reserve(want);
-        s.size.reserve(want);
-    } catch (const std::bad_alloc&) {
-        ShowMessage(kOutOfMemory);
-        return false;
-    } catch (const std::length_error&) {
+        entries.reserve(std::max(n, entries.size() + entries.size() / 2));
+    } catch (const std::exception&) {  // bad_alloc or length_error
         ShowMessage(kOutOfMemory);
         return false;
     }
@@ -121,8 +166,7 @@ int LineStore::EnsureLine(int i) {
     if (i >= count_) {
         std::size_t n = static_cast<std::size_t>(i) + 1;
         if (!GrowEntries(n)) return 2;
-        storage_->text.resize(n, nullptr);
-        storage_->size.resize(n, 0);
+        storage_->entries.resize(n, 0);
         count_ = i + 1;
     }
     return 1;
@@ -130,13 +174,11 @@ int LineStore::EnsureLine(int i) {
 
 std::string_view LineStore::LineView(int i) const {
     if (i < 0 || i >= count_ || !storage_) return {};
-    const char* p = storage_->text[i];
-    if (!p) return {};
-    return std::string_view(p, storage_->size[i] & kSizeMask);
+    return Decode(storage_->entries[i]);
 }
 
 bool LineStore::IsNullLine(int i) const {
-    return i < 0 || i >= count_ || !storage_ || storage_->text[i] == nullptr;
+    return i < 0 || i >= count_ || !storage_ || storage_->entries[i] == 0;
 }
 
 void LineStore::GetLine(int i, char* buffer, int size) const {
@@ -150,32 +192,19 @@ void LineStore::GetLine(int i, char* buffer, int size) const {
 
 int LineStore::SetLine(int i, std::string_view text) {
     if (i < 0 || !storage_) return -1;
-    if (text.size() > kSizeMask) {
+    if (text.size() > kMaxLineSize) {
         ShowMessage(kOutOfMemory);
         return -1;
     }
     if (EnsureLine(i) != 1) return -1;
     // Copy first: text may be a view of the line being replaced.
-    char* copy = nullptr;
-    if (!text.empty()) {
-        copy = static_cast<char*>(std::malloc(text.size()));
-        if (!copy) {
-            FreeLine(i);
-            ShowMessage(kOutOfMemory);
-            return -1;
-        }
-        std::memcpy(copy, text.data(), text.size());
+    Entry copy = CopyEntry(text, storage_->ownBytes);
+    FreeLine(static_cast<std::size_t>(i));
+    if (copy == 0) {
+        ShowMessage(kOutOfMemory);
+        return -1;
     }
-    FreeLine(i);
-    Storage& s = *storage_;
-    if (copy) {
-        s.text[i] = copy;
-        s.size[i] = static_cast<std::uint32_t>(text.size()) | kOwnLine;
-        s.ownBytes += text.size();
-    } else {
-        s.text[i] = kEmptyLine;
-        s.size[i] = 0;
-    }
+    storage_->entries[i] = copy;
     return 0;
 }
 
@@ -199,7 +228,7 @@ int LineStore::AdoptBlock(std::unique_ptr<char[]> block, std::size_t size) {
 }
 
 int LineStore::AppendBlockLine(const char* data, std::size_t size) {
-    if (!storage_ || size > kSizeMask) return -1;
+    if (!storage_ || size > kMaxLineSize) return -1;
     if (count_ >= capacity_) {
         if (count_ > INT_MAX - kLineCapacityGrowth) {
             ShowMessage(kOutOfMemory);
@@ -208,8 +237,13 @@ int LineStore::AppendBlockLine(const char* data, std::size_t size) {
         Reserve(count_ + kLineCapacityGrowth);
     }
     if (!GrowEntries(static_cast<std::size_t>(count_) + 1)) return -1;
-    storage_->text.push_back(size ? data : kEmptyLine);
-    storage_->size.push_back(static_cast<std::uint32_t>(size));
+    Entry e = BlockEntry(data, size);
+    if (e == 0) e = CopyEntry(std::string_view(data, size), storage_->ownBytes);
+    if (e == 0) {
+        ShowMessage(kOutOfMemory);
+        return -1;
+    }
+    storage_->entries.push_back(e);
     ++count_;
     return 0;
 }
@@ -223,8 +257,7 @@ int LineStore::InsertLines(int at, int n) {
     if (count_ + n > capacity_ && Reserve(count_ + n + kLineCapacityGrowth) != 1) return -1;
     if (!GrowEntries(static_cast<std::size_t>(count_) + n)) return -1;
     Storage& s = *storage_;
-    s.text.insert(s.text.begin() + at, static_cast<std::size_t>(n), nullptr);
-    s.size.insert(s.size.begin() + at, static_cast<std::size_t>(n), 0u);
+    s.entries.insert(s.entries.begin() + at, static_cast<std::size_t>(n), Entry(0));
     count_ += n;
     ShiftCommentIndex(at, n);
     return 0;
@@ -235,17 +268,15 @@ void LineStore::DeleteLines(int at, int n) {
     n = std::min(n, count_ - at);
     for (int i = at; i < at + n; ++i) FreeLine(static_cast<std::size_t>(i));
     Storage& s = *storage_;
-    s.text.erase(s.text.begin() + at, s.text.begin() + at + n);
-    s.size.erase(s.size.begin() + at, s.size.begin() + at + n);
+    s.entries.erase(s.entries.begin() + at, s.entries.begin() + at + n);
     count_ -= n;
     ShiftCommentIndex(at, -n);
 }
 
 void LineStore::TrimTail() {
     if (!storage_) return;
-    while (count_ >= 1 && storage_->text[count_ - 1] == nullptr) {
-        storage_->text.pop_back();
-        storage_->size.pop_back();
+    while (count_ >= 1 && storage_->entries[count_ - 1] == 0) {
+        storage_->entries.pop_back();
         --count_;
     }
 }
@@ -256,9 +287,7 @@ std::size_t LineStore::MemoryUsed() const {
     std::size_t bytes = sizeof(*this) + comments_.capacity() * sizeof(CommentSpan);
     if (!storage_) return bytes;
     const Storage& s = *storage_;
-    return bytes + sizeof(Storage) + s.text.capacity() * sizeof(const char*) +
-           s.size.capacity() * sizeof(std::uint32_t) +
-           s.blocks.capacity() * sizeof(std::unique_ptr<char[]>) + s.blockBytes + s.ownBytes;
+    return bytes + sizeof(Storage) + s.entries.capacity() * sizeof(Entry) + s.blocks.capacity() * sizeof(std::unique_ptr<char[]>) + s.blockBytes + s.ownBytes;
 }
 
 void LineStore::SortLines(int from, int to, bool descending) {
@@ -278,15 +307,9 @@ void LineStore::SortLines(int from, int to, bool descending) {
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         return descending ? LineView(b) < LineView(a) : LineView(a) < LineView(b);
     });
-    Storage& s = *storage_;
-    std::vector<const char*> text(order.size());
-    std::vector<std::uint32_t> size(order.size());
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        text[k] = s.text[order[k]];
-        size[k] = s.size[order[k]];
-    }
-    std::copy(text.begin(), text.end(), s.text.begin() + from);
-    std::copy(size.begin(), size.end(), s.size.begin() + from);
+    std::vector<Entry> sorted(order.size());
+    for (std::size_t k = 0; k < order.size(); ++k) sorted[k] = storage_->entries[order[k]];
+    std::copy(sorted.begin(), sorted.end(), storage_->entries.begin() + from);
 }
 
 bool LineStore::HasCommentDelimiter(int i) const {

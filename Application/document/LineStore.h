@@ -99,9 +99,9 @@ public:
     std::unique_ptr<FileLock> lockedFile;
 
 private:
-    // The entries live in two parallel arrays as long as the document (not the capacity):
-    // the bytes of each line and its size, whose top bit marks a line of its own
-    // allocation (as opposed to one inside an adopted block or the shared "").
+    // The entries live in one array as long as the document (not the capacity), one
+    // 64-bit word per line: where its bytes are (an adopted block, the shared "", or an
+    // allocation of its own) and how many.
     struct Storage;
     bool GrowEntries(std::size_t n);
     void FreeLine(std::size_t i);

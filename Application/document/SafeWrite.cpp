@@ -18,7 +18,7 @@
 namespace varlin {
 namespace {
 
-constexpr std::size_t kSinkBuffer = 1 << 20;
+constexpr std::size_t kSinkBuffer = 1 << 18;
 constexpr int kMaxLinkDepth = 40;
 
 std::string DirectoryOf(const std::string& path) {

@@ -141,7 +141,8 @@ TEST_F(LineStoreTest, BlockLinesCostNoAllocationUntilChanged) {
     EXPECT_EQ(Lines(s), (std::vector<std::string>{"alpha", "beta", ""}));
     std::size_t before = s.MemoryUsed();
     s.SetLine(1, "gamma");
-    EXPECT_EQ(s.MemoryUsed(), before + 5);
+    EXPECT_GT(s.MemoryUsed(), before);
+    EXPECT_LE(s.MemoryUsed(), before + 5 + 16);  // the line and a small header
     EXPECT_EQ(Lines(s), (std::vector<std::string>{"alpha", "gamma", ""}));
 }
 
