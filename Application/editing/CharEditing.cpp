@@ -64,7 +64,10 @@ void JoinWithLineAbove(EditWindow& w) {
 void DeleteMarkedRange(EditWindow& w, const DragRange& r) {
     SaveRangeForUndo(w, r);
     int col = DeleteRange(w, r);
-    if (col < 0) return;
+    if (col < 0) {
+        ForgetUndo();  // nothing was deleted: the saved text must not come back
+        return;
+    }
     SetCaret(w, std::max(r.FromLine, 0), col);
     RepaintFrom(w, std::max(r.FromLine, 0));
     RefreshStatus(w, kStatusAll);

@@ -61,9 +61,8 @@ void DeleteLine(EditWindow& w) {
     // The whole stored line, also beyond the work buffer: nothing of it is lost.
     std::string text(w.doc->LineView(line));
     StoreLastDel(w, text);
-    std::string forUndo = text;
-    if (Length(text) < WorkBufferSize() - 3) forUndo += "\r\n";
-    SaveTextForUndo(w, forUndo);
+    // With its line break at any length: Undo puts the text back as a line of its own.
+    SaveTextForUndo(w, text + "\r\n");
     SetCaret(w, line, MarginWidth(w));
     w.doc->DeleteLines(line, 1);
     RepaintFrom(w, line);

@@ -156,6 +156,21 @@ TEST_F(UndoTest, DeletedBytesOfEveryKindComeBackExactly) {
     }
 }
 
+TEST_F(UndoTest, LinesAsLongAsTheBufferComeBackAsTheyWere) {
+    options.LngLineBuffer = 8;  // lines of at most 7 characters
+    Load(*w, "12|3456\nnext");
+    Act(*w, "DeleteLine");
+    Undo(*w);
+    EXPECT_EQ(Render(*w), "12|3456\nnext") << "a deleted long line is not joined to the next";
+
+    Load(*w, "1234567\n1234567\nx");
+    SetDragFromMacro(*w, 1, 3, 2, 5);
+    Delete(*w);
+    EXPECT_EQ(DocText(*w), "1267\nx");
+    Undo(*w);
+    EXPECT_EQ(DocText(*w), "1234567\n1234567\nx");
+}
+
 TEST_F(UndoTest, AutoDelDragPasteUndoesOnlyThePaste) {
     options.AutoDelDrag = 1;
     Load(*w, "one |two three");
