@@ -1,0 +1,217 @@
+// The search engine on its own: which occurrence a search from a position finds, with the
+// flags, the code tables, escape notation and the line buffer's limit, and the replace
+// step at a hit with its overflow rule.
+#include "search/SearchTestSupport.h"
+
+#include "platform/Messages.h"
+
+namespace varlin {
+namespace {
+
+using test::Load;
+using test::Render;
+
+struct Fixture : test::SearchFixture {};
+
+constexpr int kEscapes = 8;  // a test-only flag next to the Mode bits: ExpandEscapes
+
+struct SearchCase {
+    const char* name;
+    const char* text;       // '|' marks the start of the search
+    const char* pattern;
+    int flags;              // Mode bits 1, 2, 4 and kEscapes
+    int codeTable;
+    const char* expected;   // the text with '|' at the hit, or nullptr for none
+};
+
+// Bytes: E4 ä, C4 Ä, FC ü in ANSI; 81 ü, 9A Ü, 84 ä, 8E Ä in the OEM table.
+const SearchCase kCases[] = {
+    {"HitAtTheStartIsFound", "ab|cd abcd", "cd", 1, 2, "ab|cd abcd"},
+    {"HitLeftOfTheStartIsSkipped", "cd |x cd", "cd", 1, 2, "cd x |cd"},
+    {"NoWrapAround", "foo\nbar|", "foo", 0, 2, nullptr},
+    {"LaterLine", "x|y\nzz\n  needle", "needle", 0, 2, "xy\nzz\n  |needle"},
+    {"CaseIgnoredAscii", "|one TWO", "two", 0, 2, "one |TWO"},
+    {"CaseToldApart", "|one TWO two", "two", 1, 2, "one TWO |two"},
+    {"UmlautFoldsWithoutCapsSens", "|x\xC4y", "\xE4", 0, 2, "x|\xC4y"},
+    {"UmlautKeptWithCapsSens", "|x\xC4y", "\xE4", 1, 2, nullptr},
+    {"SharpSHasNoCapital", "|STRASSE stra\xDF" "e", "\xDF", 0, 2, "STRASSE stra|\xDF" "e"},
+    {"StartOfLineFromTheMiddleSkipsTheLine", "a|b ab\nxab\nab", "ab", 2, 2, "ab ab\nxab\n|ab"},
+    {"StartOfLineAtIndexZero", "|ab\n", "ab", 2, 2, "|ab\n"},
+    {"EndOfLine", "|ab x\nxab", "ab", 4, 2, "ab x\nx|ab"},
+    // Only the first occurrence at or after the start is tested against the line's end.
+    {"EndOfLineTestsOnlyTheFirstOccurrence", "|ab ab\nab", "ab", 4, 2, "ab ab\n|ab"},
+    {"EndOfLineFromBehindTheFirst", "ab |ab", "ab", 4, 2, "ab |ab"},
+    {"BothEnds", "|abab\nab", "ab", 6, 2, "abab\n|ab"},
+    {"OemByteFoundByAnsiPattern", "|x\x81y", "\xFC", 1, 1, "x|\x81y"},
+    {"OemCapitalFoundWithoutCapsSens", "|x\x9Ay", "\xFC", 0, 1, "x|\x9Ay"},
+    {"AnsiDocumentIsNotConverted", "|x\x81y", "\xFC", 1, 2, nullptr},
+    {"CodeTableZeroIsAnsi", "|x\xFCy", "\xFC", 1, 0, "x|\xFCy"},
+    {"TabsGiveDisplayColumns", "|\tab", "ab", 0, 2, "\t|ab"},
+    {"EscapeNotationExpanded", "|a\tb", "a\\tb", kEscapes, 2, "|a\tb"},
+    {"EscapeNotationLiteralWithoutFlag", "|a\tb a\\tb", "a\\tb", 0, 2, "a\tb |a\\tb"},
+    {"NotationExpandingToNothingFindsNothing", "|abc", "\\0", kEscapes, 2, nullptr},
+    {"PatternLongerThanLine", "|ab", "abc", 0, 2, nullptr},
+    {"CandidateAfterAFailedOne", "|iIx ix", "IX", 0, 2, "i|Ix ix"},
+};
+
+class SearchCases : public Fixture, public ::testing::WithParamInterface<SearchCase> {};
+
+TEST_P(SearchCases, FindsTheFirstHitFromTheStart) {
+    const SearchCase& c = GetParam();
+    options.CodeTable = c.codeTable;
+    Load(*w, c.text);
+    FindSettings s;
+    s.FindString = c.pattern;
+    ApplyMode(s, c.flags, ModeUse::Find);
+    s.ExpandEscapes = (c.flags & kEscapes) ? 1 : 0;
+    int line = w->caretLine;
+    int col = w->caretCol;
+    const int found = SearchForward(s, *w, line, col);
+    if (!c.expected) {
+        EXPECT_EQ(found, 0);
+        EXPECT_EQ(line, w->caretLine);
+        EXPECT_EQ(col, w->caretCol);
+        return;
+    }
+    ASSERT_EQ(found, 1);
+    w->caretLine = line;
+    w->caretCol = col;
+    EXPECT_EQ(Render(*w), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Search, SearchCases, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Fixture, ColumnsCountTheLineNumberMargin) {
+    options.LineNumbers = 1;
+    Load(*w, "ab\ncd");
+    FindSettings s;
+    s.FindString = "d";
+    int line = 0;
+    int col = MarginWidth(*w);
+    ASSERT_EQ(SearchForward(s, *w, line, col), 1);
+    EXPECT_EQ(line, 1);
+    EXPECT_EQ(col, MarginWidth(*w) + 1);
+}
+
+TEST_F(Fixture, StartBelowTheDocumentFails) {
+    Load(*w, "ab");
+    FindSettings s;
+    s.FindString = "ab";
+    int line = 1;
+    int col = 0;
+    EXPECT_EQ(SearchForward(s, *w, line, col), 0);
+}
+
+TEST_F(Fixture, PatternIsCutAt255Characters) {
+    const std::string head(255, 'p');
+    Load(*w, head + "X");
+    FindSettings s;
+    s.FindString = head + std::string(100, 'q');  // the part behind 255 is never compared
+    s.CapsSens = 1;
+    int line = 0;
+    int col = 0;
+    ASSERT_EQ(SearchForward(s, *w, line, col), 1);
+    EXPECT_EQ(col, 0);
+    EXPECT_EQ(MatchedLength(s), 255);
+}
+
+TEST_F(Fixture, LinesAreSearchedAsTheWorkBufferHoldsThem) {
+    options.LngLineBuffer = 50;
+    // A line of exactly B - 1 characters is searched to its end; a longer one (only a
+    // program can store it) only as far as the buffer reaches.
+    const std::string full = std::string(47, '.') + "zz";
+    const std::string longer = std::string(49, '.') + "zz";
+    Load(*w, longer + "\n" + full);
+    FindSettings s;
+    s.FindString = "zz";
+    s.EndOfLine = 1;
+    int line = 0;
+    int col = 0;
+    ASSERT_EQ(SearchForward(s, *w, line, col), 1);
+    EXPECT_EQ(line, 1);
+    EXPECT_EQ(col, 47);
+}
+
+TEST_F(Fixture, ManyCandidateBytesAreScannedThroughTheTable) {
+    // With the OEM table '?' stands for every byte without an ANSI place, so many bytes
+    // fold to it; the scan must still find the first real one.
+    options.CodeTable = 1;
+    SearchPattern p;
+    FindSettings s;
+    s.FindString = "?x";
+    ASSERT_TRUE(CompilePattern(s, 1, p));
+    ASSERT_GT(p.firstByteCount, 3);
+    Load(*w, "|a?b?x");
+    int line = 0;
+    int col = 0;
+    ASSERT_EQ(SearchForward(p, *w, line, col), 1);
+    EXPECT_EQ(FindInLine(p, "a?b?x", 0), col);
+}
+
+// ---- ReplaceAtHit ----------------------------------------------------------------------
+
+TEST_F(Fixture, ReplaceMovesBehindTheInsertedText) {
+    Load(*w, "say abc now");
+    int col = 4;
+    ASSERT_EQ(ReplaceAtHit(*w, 3, "wxyz", 0, col, 0), 0);
+    EXPECT_EQ(Text(), "say wxyz now");
+    EXPECT_EQ(col, 8);
+}
+
+TEST_F(Fixture, ReplacementIsStoredInTheOemTable) {
+    options.CodeTable = 1;
+    Load(*w, "x\x81y");
+    int col = 1;
+    ASSERT_EQ(ReplaceAtHit(*w, 1, "\xC4", 0, col, 0), 0);  // Ä
+    EXPECT_EQ(Text(), "x\x8Ey");
+}
+
+TEST_F(Fixture, ReplacementWithEscapes) {
+    Load(*w, "a-b");
+    int col = 1;
+    ASSERT_EQ(ReplaceAtHit(*w, 1, "\\t", 0, col, 1), 0);
+    EXPECT_EQ(Text(), "a\tb");
+    col = 0;
+    EXPECT_EQ(ReplaceAtHit(*w, 1, "\\0", 0, col, 1), -1);  // refused: nothing is replaced
+    EXPECT_EQ(Text(), "a\tb");
+}
+
+TEST_F(Fixture, OverflowIsRefusedAtTheBufferLimit) {
+    options.LngLineBuffer = 10;
+    // A result of B - 2 characters fits; one of B - 1 is refused with message 1110.
+    Load(*w, "abcdefg");
+    int col = 0;
+    ASSERT_EQ(ReplaceAtHit(*w, 1, "AB", 0, col, 0), 0);
+    EXPECT_EQ(Text(), "ABbcdefg");
+    col = 0;
+    EXPECT_EQ(ReplaceAtHit(*w, 1, "XY", 0, col, 0), -1);
+    EXPECT_EQ(Text(), "ABbcdefg");
+    EXPECT_EQ(col, 0);
+    EXPECT_EQ(host.messageIds, std::vector<int>{1110});
+}
+
+TEST_F(Fixture, LineLongerThanTheBufferIsNotCut) {
+    options.LngLineBuffer = 10;
+    const std::string longLine = "ab" + std::string(20, '.');
+    Load(*w, longLine);
+    int col = 0;
+    EXPECT_EQ(ReplaceAtHit(*w, 1, "", 0, col, 0), -1);
+    EXPECT_EQ(Text(), longLine);
+}
+
+TEST_F(Fixture, MarkHitMarksTheMatchedLength) {
+    Load(*w, "\tab cd");
+    MarkHit(*w, 0, 8, 2);
+    EXPECT_EQ(w->dragKind, kDragMarked);
+    EXPECT_EQ(w->FromLine, 0);
+    EXPECT_EQ(w->ToLine, 0);
+    EXPECT_EQ(w->FromCol, 8);
+    EXPECT_EQ(w->ToCol, 10);
+    DragRange r;
+    ASSERT_EQ(GetNormalizedDrag(*w, r), kDragMarked);
+    EXPECT_EQ(r.ToCol, 9);  // inclusive: the hit's last character
+}
+
+}  // namespace
+}  // namespace varlin
