@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class QComboBox;
 class QKeyEvent;
 class QMdiSubWindow;
 class QObject;
@@ -51,6 +52,23 @@ struct FrameHooks {
 
     // Refreshes every field of the status line.
     std::function<void()> refreshStatus;
+    // Refreshes one field of the status line (500 ... 508), or every field for 0. A
+    // document window's ViewHooks::refreshStatus calls it while that window is active.
+    std::function<void(int field)> refreshStatusField;
+
+    // The toolbar's routine list (control 300), or nullptr while it is not on the bar.
+    // Entries carry the 0-based line of their routine as Qt::UserRole data.
+    std::function<QComboBox*()> routineList;
+    // Fills the routine list with the routines of a document window (FillRoutineList);
+    // the toolbar asks for it before the list drops down.
+    std::function<void(QMdiSubWindow* window, QComboBox* box)> fillRoutineList;
+    // Places the cursor of a document window on the first text column of a line and gives
+    // the window the focus back (an entry of the routine list was chosen).
+    std::function<void(QMdiSubWindow* window, int line)> gotoLine;
+    // Runs a macro file (toolbar macro buttons, F3 keys); the runner reports its failures.
+    std::function<int(const std::string& fileName)> runMacroFile;
+    // Shows a toolbar button pressed or released (89 while a macro is recorded).
+    std::function<void(int commandId, bool active)> setButtonActive;
 };
 
 }  // namespace varlin
