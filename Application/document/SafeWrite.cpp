@@ -203,6 +203,7 @@ bool ByteSink::WriteOut(const char* data, std::size_t size) {
 
 bool ByteSink::Write(const char* data, std::size_t size) {
     if (error_) return false;
+    if (size == 0) return true;  // an empty line's view may have no address at all
     if (used_ + size <= kSinkBuffer) {
         std::memcpy(buffer_ + used_, data, size);
         used_ += size;
