@@ -148,6 +148,7 @@ UndoRecord& TheUndoRecord() {
 void InitUndoRecord(Application& app) {
     UndoRecord& u = TheUndoRecord();
     u.app = &app;
+    app.undo = &u;
     u.lineBufferSize = WorkBufferSize();
     u.undoKind = kUndoNone;
     EnsureTempFile(u);

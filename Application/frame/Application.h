@@ -11,6 +11,8 @@
 
 namespace varlin {
 
+struct UndoRecord;
+
 constexpr int kLanguageGerman = 49;
 constexpr int kLanguageEnglish = 44;
 constexpr int kTitleStringId = 1713;   // "Varlin"
@@ -31,6 +33,7 @@ struct Application {
     std::string programDirectory;
     std::string title;                // string 1713
     std::string version;              // "4.4.0"
+    UndoRecord* undo = nullptr;       // the program's one undo step, set by InitUndoRecord
 };
 
 // Fills the record: title, version, options (read from the store), the geometry and the

@@ -3,6 +3,7 @@
 // the command-line files opened from within the event loop, and the values written back.
 #include "frame/qt/GuiMain.h"
 
+#include "editing/UndoRecord.h"
 #include "frame/Application.h"
 #include "frame/qt/MainFrame.h"
 #include "platform/qt/QtHost.h"
@@ -54,18 +55,22 @@ int RunGui(int argc, char** argv) {
     auto app = std::make_unique<Application>();
     const std::string directory = QCoreApplication::applicationDirPath().toStdString();
     if (InitApplication(*app, JoinCommandLine(words), directory) != 1) return 1;
+    InitUndoRecord(*app);
     QTranslator qtTranslator;
     LoadQtTranslation(qtApp, qtTranslator, app->language);
     MeasureCharacterCell(*app);
 
     MainFrame frame(*app);
     SetQtHostParent(&frame);
+    frame.hooks().canUndo = [] { return GetUndoKind() != kUndoNone; };
+    frame.hooks().forgetUndo = [] { ForgetUndo(); };
     for (const auto& install : FrameInstallers()) install(frame);
     frame.RefreshMenu();
     frame.ShowAsPersisted();
     QTimer::singleShot(0, &frame, [&frame] { frame.OpenCommandLineFiles(); });
     int code = qtApp.exec();
     SaveOnExit(*app);
+    ResetUndoRecord();  // deletes the undo record's temporary file
     return code;
 }
 
