@@ -7,6 +7,7 @@
 #include "document/TextFile.h"
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -209,6 +210,32 @@ TEST_F(FileSafetyTest, WritingToAFullDeviceFailsAndLeavesTheDevice) {
     EXPECT_EQ(host.messageIds, std::vector<int>{1020});
     ASSERT_EQ(::stat("/dev/full", &st), 0);
     EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+TEST_F(FileSafetyTest, ASaveKilledMidwayLeavesTheOldOrTheNewFileWhole) {
+    const std::string name = Path("k.txt");
+    const std::string old = "old\r\n";
+    WriteBytes(name, old);
+    std::string line(100, 'n');
+    std::string fresh;
+    for (int i = 0; i < 200000; ++i) fresh += line + "\r\n";
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        LineStore store;
+        for (int i = 0; i < 200000; ++i) store.SetLine(i, line);
+        (void)!::write(ready[1], "r", 1);
+        ::_exit(SaveTo(store, name) == 0 ? 0 : 1);
+    }
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    ::kill(pid, SIGKILL);  // most likely while the temporary file is being written
+    ::waitpid(pid, nullptr, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    std::string now = ReadBytes(name);
+    EXPECT_TRUE(now == old || now == fresh) << "a file of " << now.size() << " bytes";
 }
 
 // A 64 KB file system, filled up to a few pages, for saves that run out of space.
