@@ -157,6 +157,8 @@ void InitUndoRecord(Application& app) {
 void ResetUndoRecord() {
     UndoRecord& u = TheUndoRecord();
     CloseTempFile(u);
+    if (u.app && u.app->undo == &u) u.app->undo = nullptr;
+    u.app = nullptr;
     u.tempFileTried = false;
     u.undoKind = kUndoNone;
     u.lineBuffer.clear();

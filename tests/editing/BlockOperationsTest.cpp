@@ -5,6 +5,9 @@
 
 #include "editing/BlockInsert.h"
 #include "editing/RangeText.h"
+#include "macro/Recording.h"
+#include "platform/TempFiles.h"
+#include "platform/TestFolder.h"
 
 #include <sys/stat.h>
 
@@ -265,14 +268,45 @@ TEST_F(Blocks, SplitOntoAFolderOrAMissingFolderShowsTheFileError) {
 }
 
 TEST_F(Blocks, SplitOntoAReadOnlyFileChangesNothing) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root may write every file";
     const std::string target = WriteFile("ro.txt", "keep");
     ::chmod(target.c_str(), 0444);
+    ::chmod(folder.c_str(), 0755);
     Load(*w, "abc");
     SetDragFromMacro(*w, 1, 1, 1, 2);
-    Split(*w, target);
-    EXPECT_EQ(host.messageIds, std::vector<int>{1025});
+    // As root every file is writable: the attempt runs as an unprivileged user.
+    const int shown = RunUnprivileged([&] {
+        Split(*w, target);
+        return host.messageIds == std::vector<int>{1025} ? 1 : 2;
+    });
+    ASSERT_NE(shown, -1) << "no unprivileged child";
+    EXPECT_EQ(shown, 1) << "message 1025";
     EXPECT_EQ(ReadFile("ro.txt"), "keep");
+}
+
+TEST_F(Blocks, TheActionsAreLearnedWithTheChosenFileNames) {
+    // The learned file is made once per process: in a folder removed at exit.
+    static TestFolder learnFolder;
+    if (TheLearnRecorder().LearnFileName.empty()) SetTemporaryBase(learnFolder.path());
+    const std::string file = WriteFile("in.txt", "X");
+    Load(*w, "ab|cd");
+    ASSERT_TRUE(ToggleLearnMode());
+    SetDragFromMacro(*w, 1, 1, 1, 1);
+    Copy(*w);
+    Cut(*w);
+    Paste(*w);
+    host.fileNameAnswers.push_back({file});
+    Append(*w, "");
+    Append(*w, "");  // cancelled: nothing is learned
+    SetDragFromMacro(*w, 1, 1, 1, 1);
+    Split(*w, PathOf("out.txt"));
+    ASSERT_FALSE(ToggleLearnMode());
+    SetTemporaryBase("");
+    std::ifstream in(TheLearnRecorder().LearnFileName, std::ios::binary);
+    const std::string learned((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(learned.find("\tCopy ();\r\n\tCut ();\r\n\tPaste ();\r\n\tAppend (\"" + file +
+                           "\");\r\n\tSplit (\"" + PathOf("out.txt") + "\");\r\n\tend"),
+              std::string::npos)
+        << learned;
 }
 
 }  // namespace
