@@ -3,6 +3,7 @@
 // fixed formats; texts are quoted so that the script reads back exactly the original.
 #include "macro/Recording.h"
 
+#include "macro/MacroCommands.h"
 #include "platform/Messages.h"
 #include "platform/TempFiles.h"
 #include "platform/TextHelpers.h"
@@ -18,36 +19,26 @@ constexpr int kQuoteBufferSize = 512;   // the quoting buffer; output stops 3 by
 constexpr std::size_t kMaxFileName = 511;
 constexpr int kMessageLearnFileBusy = 1114;
 
-// Names of the macro command table by ActionId; null where the table has no entry.
-const char* const kActionNames[81] = {
-    nullptr, "PosRight", "PosLeft", "LineUp", "LineDown", "ItemLeft", "ItemRight",
-    "NextRoutine", "PrevRoutine", "LineStart", "LineEnd", "DocStart", "DocEnd", "PageUp",
-    "PageDown", "PageLeft", "PageRight", "TruncateLineStart", "TruncateLineEnd",
-    "DeleteLine", "InsertLine", "New", "Open", "Save", "SaveAs", "Close", "Print", "Cut",
-    "Paste", "Copy", "Delete", "Append", "Split", "Find", "FindNext", "Replace",
-    "TruncateFile", "Goto", "Backspace", "Linefeed", "Sort", "DuplicateLine",
-    "InsertLastDel", "GetTotalLines", "GetCaretLine", "GetCaretCol", "SetCodeTable",
-    "SetLanguage", nullptr, "InsertSpace", "ShiftKeyDown", "ShiftKeyUp", "PushPosition",
-    "GotoLastPushPos", "InsertChar", "InsertText", "IsLineEmpty", "SetCaret", "CloseAll",
-    "ArrangeCols", "ArrangeRows", "ArrangeCascade", "ArrangeTile", nullptr, "GetCharacter",
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-    "GetDrag", "SetDrag", nullptr, nullptr, "ToggleInsertMode", "DragAll",
-};
-
 // Writes one action line (tab, name, " (", arguments, ");", CR LF). Write errors are
 // ignored: recording never stops an action.
 void WriteLine(int actionId, const std::string& arguments) {
-    std::FILE* file = TheLearnRecorder().LearnFile;
+    const LearnRecorder& r = TheLearnRecorder();
+    std::FILE* file = r.LearnFile;
     const char* name = RecordedActionName(actionId);
-    if (file == nullptr || name == nullptr) return;
-    std::string line = "\t";
-    line += name;
-    line += " (";
-    line += arguments;
-    line += ");\r\n";
+    if ((file == nullptr && r.traceLine == nullptr) || name == nullptr) return;
+    std::string text = name;
+    text += " (";
+    text += arguments;
+    text += ");";
+    if (r.traceLine) r.traceLine(text);
+    if (file == nullptr) return;
+    std::string line = "\t" + text + "\r\n";
     std::fwrite(line.data(), 1, line.size(), file);
     std::fflush(file);
 }
+
+// Whether a record operation has anyone to write to: learn mode, or a trace.
+bool Wanted() { return IsLearning() || TheLearnRecorder().traceLine != nullptr; }
 
 std::string Quoted(std::string_view text) { return "\"" + QuoteRecordedText(text) + "\""; }
 
@@ -88,10 +79,7 @@ LearnRecorder& TheLearnRecorder() {
 
 bool IsLearning() { return TheLearnRecorder().LearnFile != nullptr; }
 
-const char* RecordedActionName(int actionId) {
-    if (actionId < 0 || actionId > 80) return nullptr;
-    return kActionNames[actionId];
-}
+const char* RecordedActionName(int actionId) { return MacroActionName(actionId); }
 
 std::string QuoteRecordedText(std::string_view text) {
     // The script reads \" as a quote and \\ as one backslash, any other backslash as
@@ -116,35 +104,35 @@ std::string QuoteRecordedText(std::string_view text) {
 }
 
 void RecordAction(int actionId) {
-    if (IsLearning()) WriteLine(actionId, "");
+    if (Wanted()) WriteLine(actionId, "");
 }
 
 void RecordText(int actionId, std::string_view text) {
-    if (IsLearning()) WriteLine(actionId, Quoted(text));
+    if (Wanted()) WriteLine(actionId, Quoted(text));
 }
 
 void RecordFileName(int actionId, std::string_view fileName) {
-    if (!IsLearning()) return;
+    if (!Wanted()) return;
     std::string name(fileName.substr(0, kMaxFileName));
     BackslashesToSlashes(name.data());
     RecordText(actionId, name);
 }
 
 void RecordLong(int actionId, std::int32_t value) {
-    if (IsLearning()) WriteLine(actionId, std::to_string(value));
+    if (Wanted()) WriteLine(actionId, std::to_string(value));
 }
 
 void RecordTwoLongs(int actionId, std::int32_t first, std::int32_t second) {
-    if (IsLearning()) WriteLine(actionId, std::to_string(first) + "," + std::to_string(second));
+    if (Wanted()) WriteLine(actionId, std::to_string(first) + "," + std::to_string(second));
 }
 
 void RecordTextLong(int actionId, std::string_view text, std::int32_t value) {
-    if (IsLearning()) WriteLine(actionId, Quoted(text) + "," + std::to_string(value));
+    if (Wanted()) WriteLine(actionId, Quoted(text) + "," + std::to_string(value));
 }
 
 void RecordTwoTextsLong(int actionId, std::string_view text1, std::string_view text2,
                         std::int32_t value) {
-    if (IsLearning())
+    if (Wanted())
         WriteLine(actionId, Quoted(text1) + "," + Quoted(text2) + "," + std::to_string(value));
 }
 

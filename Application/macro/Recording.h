@@ -22,6 +22,9 @@ struct LearnRecorder {
     std::FILE* LearnFile = nullptr;
     // Called after learn mode went on or off (status field 506, toolbar button 89).
     void (*learnModeChanged)(bool on) = nullptr;
+    // Batch mode's --trace: told every action line (without tab and line end) as it is
+    // recorded, also outside learn mode.
+    void (*traceLine)(const std::string& line) = nullptr;
 };
 
 // The program's one recorder.

@@ -1,0 +1,59 @@
+// The frame's command routing in the core: the one road of every CommandId, shared by the
+// Qt frame (menus, accelerators, F2 and F3 keys), macros (SendCommand) and batch mode.
+// Application-level commands are carried out here or by the owner of the windows; every
+// other command goes to the active document window's command table.
+//
+// Whoever owns the document windows (the Qt frame, or batch mode without windows)
+// installs a FrameWindows record; without one, documents cannot be opened and the window
+// commands do nothing.
+#pragma once
+
+#include <string>
+
+namespace varlin {
+
+struct Application;
+struct EditWindow;
+
+struct FrameWindows {
+    void* context = nullptr;
+    Application* app = nullptr;
+    // Opens a document on a file ("" gives a new one without a name) and makes it the
+    // active one; 0, or -1 when it was not opened (its message was shown).
+    int (*openDocument)(void* context, const std::string& fileName) = nullptr;
+    // Asks one document window to close, its save question included; true when it closed.
+    bool (*closeDocument)(void* context, EditWindow& window) = nullptr;
+    // Asks every document window to close; returns how many stayed open.
+    int (*closeAll)(void* context) = nullptr;
+    // Arranges the windows: 1 side by side, 2 one below the other, 3 tiled, 4 cascaded.
+    void (*arrange)(void* context, int mode) = nullptr;
+    // The owner's whole command router (the Qt frame's, as menu items use it). When set,
+    // SendFrameCommand hands every command to it; batch mode leaves it null and the core
+    // routes.
+    void (*runCommand)(void* context, int commandId) = nullptr;
+    // The document window's command table (CommandId -> operation). Null: the core's own
+    // table of the operations that exist.
+    int (*documentCommand)(void* context, EditWindow& window, int commandId) = nullptr;
+};
+
+FrameWindows& TheFrameWindows();
+void InstallFrameWindows(const FrameWindows& windows);
+
+// A command from a menu item, an F2 or F3 key or a script's SendCommand. 0 when it was
+// carried out (also when the operation itself refused or beeped), -1 when nothing takes
+// it (an unknown number, a document command without a document window).
+int SendFrameCommand(int commandId);
+// The core's router, which SendFrameCommand uses when the owner has none of its own.
+int RouteCommand(int commandId);
+// A command of the document window's table on w (the owner's table, else the core's).
+int RunDocumentCommand(EditWindow& w, int commandId);
+
+// The application-level operations that macros use as well.
+int FrameOpenDocument(const std::string& fileName);
+int FrameCloseAll();
+void FrameArrange(int mode);
+// Insert mode on or off (command 79, macro ToggleInsertMode): forgets the undo step,
+// switches the option and records itself.
+void FrameToggleInsertMode();
+
+}  // namespace varlin

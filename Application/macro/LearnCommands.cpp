@@ -1,0 +1,110 @@
+// The macro commands of the frame. They reach the user only through the host (file
+// dialogs, messages) and the document windows only through the frame's FrameWindows, so
+// that the Qt frame and batch mode share them.
+#include "macro/LearnCommands.h"
+
+#include "frame/FrameCommands.h"
+#include "macro/MacroRun.h"
+#include "macro/Recording.h"
+#include "platform/Host.h"
+#include "platform/Messages.h"
+#include "resources/StringTable.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <vector>
+
+namespace varlin {
+namespace {
+
+// The refusal of every macro command but 89 while learning.
+bool RefusedWhileLearning() {
+    if (!IsLearning()) return false;
+    ShowMessage(kNotLearnableMessage);
+    return true;
+}
+
+bool AskMacroFile(FileDialogMode mode, int titleId, std::string& name) {
+    FileDialogRequest request;
+    request.mode = mode;
+    request.titleId = titleId;
+    request.filter = LoadAppString(kMacroFilter);
+    request.registryValue = "MacroFile";
+    std::vector<std::string> names;
+    if (!HostAskFileNames(request, names) || names.empty() || names.front().empty()) return false;
+    name = names.front();
+    return true;
+}
+
+// Copies the learned macro to target in blocks; the messages are those of the command.
+void CopyLearnedFile(const std::string& source, const std::string& target) {
+    std::FILE* in = std::fopen(source.c_str(), "rb");
+    if (in == nullptr) {
+        ShowMessage(kLearnFileBusyMessage);
+        return;
+    }
+    std::FILE* out = std::fopen(target.c_str(), "wb");
+    if (out == nullptr) {
+        ShowFileError(target);
+        std::fclose(in);
+        return;
+    }
+    char block[1024];
+    std::size_t got = 0;
+    while ((got = std::fread(block, 1, sizeof block, in)) > 0) {
+        if (std::fwrite(block, 1, got, out) != got) {
+            ShowFileError(target);
+            break;
+        }
+    }
+    std::fclose(in);
+    // A failed flush on close loses the end of the copy as surely as a failed write.
+    if (std::fclose(out) != 0 && got == 0) ShowFileError(target);
+}
+
+}  // namespace
+
+int CommandRunMacro() {
+    if (RefusedWhileLearning()) return 0;
+    std::string name;
+    if (AskMacroFile(FileDialogMode::Open, kRunMacroTitle, name))
+        RunMacroFile(TheFrameWindows().app, name);
+    return 0;
+}
+
+int CommandToggleLearnMode() {
+    ToggleLearnMode();
+    return 0;
+}
+
+int CommandRunLearnedMacro() {
+    if (RefusedWhileLearning()) return 0;
+    EnsureLearnFileName();
+    RunMacroFile(TheFrameWindows().app, TheLearnRecorder().LearnFileName);
+    return 0;
+}
+
+int CommandSaveLearnedMacro() {
+    if (RefusedWhileLearning()) return 0;
+    std::string target;
+    if (!AskMacroFile(FileDialogMode::Save, kSaveLearnedTitle, target)) return 0;
+    EnsureLearnFileName();
+    CopyLearnedFile(TheLearnRecorder().LearnFileName, target);
+    return 0;
+}
+
+int CommandEditLearnedMacro() {
+    if (RefusedWhileLearning()) return 0;
+    EnsureLearnFileName();
+    FrameOpenDocument(TheLearnRecorder().LearnFileName);
+    return 0;
+}
+
+int CommandEditMacro() {
+    if (RefusedWhileLearning()) return 0;
+    std::string name;
+    if (AskMacroFile(FileDialogMode::Open, kEditMacroTitle, name)) FrameOpenDocument(name);
+    return 0;
+}
+
+}  // namespace varlin
