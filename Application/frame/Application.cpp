@@ -1,6 +1,7 @@
 // Start-up and exit of the Application record, and the command line's words.
 #include "frame/Application.h"
 
+#include "frame/PrefixKeys.h"
 #include "platform/FileNames.h"
 #include "platform/Registry.h"
 #include "resources/StringTable.h"
@@ -43,6 +44,7 @@ int InitApplication(Application& app, const std::string& commandLine,
     app.version = VARLIN_VERSION;
     app.options = &CurrentOptions();
     LoadOptions(*app.options);
+    SetupKeyTables(app);
     return 1;
 }
 

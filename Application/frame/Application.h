@@ -4,6 +4,7 @@
 // prefix state. The windows themselves belong to the Qt frame, which points back here.
 #pragma once
 
+#include "frame/KeyTable.h"
 #include "settings/Options.h"
 
 #include <string>
@@ -30,6 +31,9 @@ struct Application {
     int charHeight = 0;
     bool caretShown = false;
     int prefixState = 0;              // 0, or 2, 3, 4 while F2, F3, F4 is pending
+    KeyTable keyTableF2;              // the prefix keys' tables, filled by InitApplication
+    KeyTable keyTableF3;
+    KeyTable keyTableF4;
     std::string programDirectory;
     std::string title;                // string 1713
     std::string version;              // "4.4.0"
