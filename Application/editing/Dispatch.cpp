@@ -168,6 +168,10 @@ std::int32_t DispatchAction(EditWindow& w, int actionId, OPERAND** operands, int
 
 int SaveDocument(EditWindow& w) {
     RecordAction(kMacroSave);
+    return StoreDocument(w);
+}
+
+int StoreDocument(EditWindow& w) {
     switch (Save(*w.doc)) {
     case SaveOutcome::Saved:
         ForgetUndo();

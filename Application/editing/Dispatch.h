@@ -27,6 +27,8 @@ std::int32_t DispatchAction(EditWindow& w, int actionId, OPERAND** operands, int
 // run. Save (23 / command 13): under the document's name, or through the save-as dialog
 // when it has none; forgets the undo step after a plain save; 0 saved, -1 not.
 int SaveDocument(EditWindow& w);
+// The same save without recording itself (the save question of a closing window).
+int StoreDocument(EditWindow& w);
 // SaveAs (24 / command 14): under the name, or asks when it is blank; 0 saved, -1 not.
 int SaveDocumentAs(EditWindow& w, const char* name);
 // Close (25 / command 15): records itself, then asks the window's owner to close it (the

@@ -1,13 +1,10 @@
-// The core's command router and, until the document window brings its own, the core's
-// table of document commands: each CommandId runs the same operation as its key.
+// The core's command router: application-level commands here or at the owner of the
+// windows, document commands through the document window's command table.
 #include "frame/FrameCommands.h"
 
-#include "editing/BlockActions.h"
+#include "editing/CommandTable.h"
 #include "editing/Dispatch.h"
-#include "editing/EditActions.h"
-#include "editing/HtmlCommands.h"
-#include "editing/Prototypes.h"
-#include "editing/Sort.h"
+#include "editing/EditWindow.h"
 #include "editing/UndoRecord.h"
 #include "frame/CommandRouting.h"
 #include "frame/OptionToggles.h"
@@ -15,8 +12,6 @@
 #include "macro/MacroCommands.h"
 #include "macro/Recording.h"
 #include "platform/Host.h"
-#include "resources/StringTable.h"
-#include "search/FindReplace.h"
 #include "settings/Options.h"
 
 #include <vector>
@@ -27,76 +22,6 @@ namespace {
 FrameWindows g_windows;
 
 constexpr int kOpenTitle = 1501;  // "Öffnen"
-
-using Operation = void (*)(EditWindow&);
-
-struct DocumentCommandEntry {
-    int commandId;
-    Operation run;
-};
-
-// The document window's commands whose operations exist, by CommandId.
-const DocumentCommandEntry kDocumentCommands[] = {
-    {13, [](EditWindow& w) { SaveDocument(w); }},
-    {14, [](EditWindow& w) { SaveDocumentAs(w, ""); }},
-    {15, CloseDocument},
-    {31, Undo},
-    {32, Delete},
-    {33, Cut},
-    {34, Copy},
-    {35, Paste},
-    {36, [](EditWindow& w) { Append(w, ""); }},
-    {37, [](EditWindow& w) { Split(w, ""); }},
-    {38, TruncateFile},
-    {kFindCommandId, [](EditWindow& w) { CommandFind(w); }},
-    {kFindNextCommandId, [](EditWindow& w) { CommandFindNext(w); }},
-    {kReplaceCommandId, [](EditWindow& w) { CommandReplace(w); }},
-    {44, InsertLine},
-    {45, DeleteLine},
-    {46, DuplicateLine},
-    {47, TruncateLineEnd},
-    {48, TruncateLineStart},
-    {49, InsertSpace},
-    {50, InsertLastDel},
-    {51, PushPosition},
-    {52, GotoLastPushPos},
-    {53, GotoMatchingBracket},
-    {kSortCommandId, [](EditWindow& w) { CommandSort(w); }},
-    {55, Linefeed},
-    {56, Backspace},
-    {58, [](EditWindow& w) {
-         TabKey(w, IsShiftDown() ? TabDirection::Outdent : TabDirection::Indent);
-     }},
-    {201, LineUp},
-    {202, LineDown},
-    {203, PosRight},
-    {204, PosLeft},
-    {205, PageUp},
-    {206, PageDown},
-    {207, PageLeft},
-    {208, PageRight},
-    {210, LineStart},
-    {211, LineEnd},
-    {212, DocStart},
-    {213, DocEnd},
-    {214, ItemLeft},
-    {215, ItemRight},
-    {216, PrevRoutine},
-    {217, NextRoutine},
-    {233, DragAll},
-    {kMakePrototypesCommand, [](EditWindow& w) { CommandMakePrototypes(w); }},
-    {kLinesFromHtmlCommand, [](EditWindow& w) { CommandLinesFromHtml(w); }},
-    {kLinesToHtmlCommand, [](EditWindow& w) { CommandLinesToHtml(w); }},
-};
-
-int CoreDocumentCommand(EditWindow& w, int commandId) {
-    for (const DocumentCommandEntry& e : kDocumentCommands) {
-        if (e.commandId != commandId) continue;
-        e.run(w);
-        return 0;
-    }
-    return -1;
-}
 
 // Command 12 without windows of our own: the host's open dialog, every chosen file in a
 // document of its own; the first is recorded.
@@ -172,7 +97,8 @@ int RouteCommand(int commandId) {
 int RunDocumentCommand(EditWindow& w, int commandId) {
     if (g_windows.documentCommand)
         return g_windows.documentCommand(g_windows.context, w, commandId);
-    return CoreDocumentCommand(w, commandId);
+    // The routine list (57) needs a window of the owner's: without one nothing happens.
+    return RunWindowCommand(w, commandId) == CommandEffect::NotHandled ? -1 : 0;
 }
 
 int FrameOpenDocument(const std::string& fileName) {

@@ -1,0 +1,281 @@
+// Batch mode's run: the documents without windows (the FrameWindows of batch mode), the
+// stop requests of Ctrl+C and --timeout, and the loop over the FILEs. A document whose
+// script failed or was stopped is not saved: a half-done edit is not written over a file.
+#include "frame/BatchRun.h"
+
+#include "document/TextFile.h"
+#include "editing/Dispatch.h"
+#include "editing/EditWindow.h"
+#include "editing/UndoRecord.h"
+#include "frame/Application.h"
+#include "frame/FrameCommands.h"
+#include "view/DocumentWindow.h"
+#include "macro/MacroCommands.h"
+#include "macro/MacroRun.h"
+#include "macro/Recording.h"
+#include "platform/HeadlessHost.h"
+#include "platform/Messages.h"
+#include "platform/Registry.h"
+#include "settings/Options.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace varlin {
+namespace {
+
+constexpr std::size_t kScriptReadLimit = (4u << 20) + 1;  // the interpreter refuses more
+
+// The open documents of a run. The active one is ActiveEditWindow(); windows closed by
+// the script are kept until the script has returned, since the dispatcher may still be
+// inside an action of the window that asked to be closed.
+struct BatchDocuments {
+    Application* app = nullptr;
+    std::vector<std::unique_ptr<EditWindow>> open;
+    std::vector<std::unique_ptr<EditWindow>> closed;
+
+    int Open(const std::string& fileName) {
+        std::unique_ptr<EditWindow> w = CreateEditWindow(fileName);
+        if (!w) return -1;
+        w->app = app;
+        SetActiveEditWindow(w.get());
+        FinishOpening(*w);
+        open.push_back(std::move(w));
+        return 0;
+    }
+
+    void Detach(EditWindow& w) {
+        auto it = std::find_if(open.begin(), open.end(),
+                               [&](const auto& p) { return p.get() == &w; });
+        if (it == open.end()) return;
+        closed.push_back(std::move(*it));
+        open.erase(it);
+        if (ActiveEditWindow() == &w)
+            SetActiveEditWindow(open.empty() ? nullptr : open.back().get());
+    }
+
+    bool Close(EditWindow& w) {
+        // The question about unsaved changes, answered by the host.
+        if (QueryClose(w) == 0) return false;
+        Detach(w);
+        return true;
+    }
+
+    int CloseAll() {
+        std::vector<EditWindow*> windows;
+        for (const auto& p : open) windows.push_back(p.get());
+        for (EditWindow* w : windows) Close(*w);
+        return static_cast<int>(open.size());
+    }
+
+    // The end of a run: every document still open is saved when it was changed (unless
+    // told not to), then all are closed without a question.
+    void Finish(bool save) {
+        if (save)
+            for (const auto& w : open)
+                if (w->modified != 0) StoreDocument(*w);
+        SetActiveEditWindow(nullptr);
+        open.clear();
+        closed.clear();
+    }
+};
+
+BatchDocuments* Docs(void* context) { return static_cast<BatchDocuments*>(context); }
+
+FrameWindows BatchWindows(BatchDocuments& docs, Application& app) {
+    FrameWindows windows;
+    windows.context = &docs;
+    windows.app = &app;
+    windows.openDocument = [](void* c, const std::string& name) { return Docs(c)->Open(name); };
+    windows.closeDocument = [](void* c, EditWindow& w) { return Docs(c)->Close(w); };
+    windows.closeAll = [](void* c) { return Docs(c)->CloseAll(); };
+    // There are no windows to arrange.
+    windows.arrange = nullptr;
+    return windows;
+}
+
+// --timeout: a thread that asks the script to stop when the time is up, unless the run
+// ends first.
+class StopTimer {
+public:
+    explicit StopTimer(double seconds) {
+        if (seconds <= 0) return;
+        thread_ = std::thread([this, seconds] {
+            std::unique_lock<std::mutex> lock(mutex_);
+            const auto limit = std::chrono::duration<double>(seconds);
+            if (!done_.wait_for(lock, limit, [this] { return finished_; })) RequestMacroStop();
+        });
+    }
+    ~StopTimer() {
+        if (!thread_.joinable()) return;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            finished_ = true;
+        }
+        done_.notify_all();
+        thread_.join();
+    }
+
+private:
+    std::thread thread_;
+    std::mutex mutex_;
+    std::condition_variable done_;
+    bool finished_ = false;
+};
+
+extern "C" void OnInterrupt(int) {
+    RequestMacroStop();
+    // A second Ctrl+C ends the program at once (an operation that never asks may hang).
+    std::signal(SIGINT, SIG_DFL);
+}
+
+void TraceLine(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
+
+HeadlessHost::DefaultAnswer HostAnswer(BatchAnswer answer) {
+    switch (answer) {
+    case BatchAnswer::No: return HeadlessHost::DefaultAnswer::No;
+    case BatchAnswer::Cancel: return HeadlessHost::DefaultAnswer::Cancel;
+    case BatchAnswer::Yes: break;
+    }
+    return HeadlessHost::DefaultAnswer::Yes;
+}
+
+// The settings file of --settings, made empty when it does not exist yet.
+bool UseSettingsFile(const std::string& name) {
+    if (std::FILE* existing = std::fopen(name.c_str(), "rb")) {
+        std::fclose(existing);
+    } else {
+        std::FILE* created = std::fopen(name.c_str(), "wb");
+        if (created == nullptr) {
+            std::fprintf(stderr, "varlin: cannot create the settings file %s: %s\n", name.c_str(),
+                         std::strerror(errno));
+            return false;
+        }
+        std::fclose(created);
+    }
+    SetSettingsFile(name);
+    return true;
+}
+
+// Reads and checks the script once, before any FILE is touched: a script that cannot
+// run at all leaves every file alone.
+bool CheckScript(const std::string& script) {
+    MacroLibError error{};
+    std::FILE* file = std::fopen(script.c_str(), "rb");
+    if (file == nullptr) {
+        std::fprintf(stderr, "%s: cannot open the script: %s\n", script.c_str(),
+                     std::strerror(errno));
+        return false;
+    }
+    std::string text;
+    char block[65536];
+    std::size_t got = 0;
+    while (text.size() < kScriptReadLimit && (got = std::fread(block, 1, sizeof block, file)) > 0)
+        text.append(block, got);
+    const bool readFailed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (readFailed) {
+        std::fprintf(stderr, "%s: cannot read the script\n", script.c_str());
+        return false;
+    }
+    if (MacroLib_Check(script.c_str(), text.data(), text.size(), MacroCommandTable(), &error) ==
+        MACROLIB_OK)
+        return true;
+    char line[1024];
+    MacroLib_FormatError(&error, line, sizeof line);
+    std::fprintf(stderr, "%s\n", line);
+    return false;
+}
+
+struct RunState {
+    bool failed = false;   // a script error, or a FILE that could not be opened
+    bool stopped = false;
+};
+
+// One run of the script with the documents open now; saves and closes them after it.
+void RunOnce(Application& app, BatchDocuments& docs, const BatchArguments& arguments,
+             RunState& state) {
+    const int result = RunMacroFile(&app, arguments.script);
+    if (result == MACROLIB_STOPPED) state.stopped = true;
+    if (result == MACROLIB_FAILED) state.failed = true;
+    docs.Finish(result == MACROLIB_OK && !arguments.noSave);
+}
+
+}  // namespace
+
+int RunBatch(const BatchArguments& arguments) {
+    if (arguments.hasSettingsFile && !UseSettingsFile(arguments.settingsFile))
+        return kBatchBadCommandLine;
+
+    HeadlessHost host;
+    host.defaultAnswer = HostAnswer(arguments.answer);
+    host.writeMessagesToStderr = true;
+    host.traceBeeps = arguments.trace;
+    host.printToStdout = true;
+    host.Install();
+
+    auto app = std::make_unique<Application>();
+    if (InitApplication(*app, JoinCommandLine(arguments.files), std::string()) != 1)
+        return kBatchFailed;
+    for (const auto& [name, value] : arguments.sets) {
+        if (!SetOptionByName(CurrentOptions(), name, value)) {
+            std::fprintf(stderr, "varlin: --set %s=%s: no such option or not a valid value\n",
+                         name.c_str(), value.c_str());
+            return kBatchBadCommandLine;
+        }
+    }
+    if (!CheckScript(arguments.script)) return kBatchFailed;
+
+    InitUndoRecord(*app);
+    SetMacroErrorReport(MacroErrorReport::ErrorLine);
+    if (arguments.trace) TheLearnRecorder().traceLine = TraceLine;
+    BatchDocuments docs;
+    docs.app = app.get();
+    InstallFrameWindows(BatchWindows(docs, *app));
+    ClearMacroStop();
+    std::signal(SIGINT, OnInterrupt);
+
+    RunState state;
+    {
+        StopTimer timer(arguments.timeoutSeconds);
+        if (arguments.files.empty()) {
+            RunOnce(*app, docs, arguments, state);
+        } else {
+            for (const std::string& file : arguments.files) {
+                if (MacroStopRequested()) {
+                    state.stopped = true;
+                    break;
+                }
+                if (docs.Open(file) != 0) {
+                    // Its message has been shown; the next FILE is still done.
+                    state.failed = true;
+                    continue;
+                }
+                RunOnce(*app, docs, arguments, state);
+                if (state.stopped) break;
+            }
+        }
+    }
+    std::signal(SIGINT, SIG_DFL);
+
+    if (IsLearning()) ToggleLearnMode();
+    TheLearnRecorder().traceLine = nullptr;
+    InstallFrameWindows(FrameWindows{});
+    ResetUndoRecord();
+    SetMacroErrorReport(MacroErrorReport::Message);
+    std::fflush(stdout);
+    if (state.stopped || MacroStopRequested()) return kBatchAborted;
+    if (state.failed || host.errorMessages > 0) return kBatchFailed;
+    return kBatchDone;
+}
+
+}  // namespace varlin
