@@ -1,0 +1,295 @@
+// Running macros in the editor's core: the command table's shape, the application-level
+// numbers of the function callback, the stop question, error reports, the learn-mode
+// commands with their refusals, SendCommand's road, and a learned run of editing that
+// replays to the same text.
+#include "editing/BlockActions.h"
+#include "editing/EditActions.h"
+#include "editing/EditWindow.h"
+#include "editing/UndoRecord.h"
+#include "frame/FrameCommands.h"
+#include "macro/LearnCommands.h"
+#include "macro/MacroCommands.h"
+#include "macro/MacroRun.h"
+#include "macro/Recording.h"
+#include "platform/HeadlessHost.h"
+#include "platform/TempFiles.h"
+#include "platform/TestFolder.h"
+#include "settings/Options.h"
+#include "view/DocumentWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace varlin {
+namespace {
+
+using test::ReadFile;
+using test::WriteFile;
+
+int CountCodes(const char* signature) {
+    int n = 0;
+    for (const char* p = signature; *p; ++n) {
+        if (std::strncmp(p, "C[]", 3) == 0) p += 3;
+        else if (std::strncmp(p, "*L", 2) == 0) p += 2;
+        else if (*p == 'L') p += 1;
+        else return -1;
+    }
+    return n;
+}
+
+int CountNames(const char* names) {
+    if (names == nullptr) return 0;
+    int n = 1;
+    for (const char* p = names; *p; ++p) n += *p == ',';
+    return n;
+}
+
+TEST(MacroCommandTable, HasSixtySixSortedEntriesWhoseNamesMatchTheirSignatures) {
+    const MacroCommand* table = MacroCommandTable();
+    int count = 0;
+    for (; table[count].Name != nullptr; ++count) {
+        const MacroCommand& e = table[count];
+        ASSERT_NE(e.Signature, nullptr) << e.Name;
+        EXPECT_EQ(CountCodes(e.Signature), CountNames(e.ArgNames)) << e.Name;
+        EXPECT_TRUE(e.ArgNames == nullptr || *e.ArgNames != '\0') << e.Name;
+        if (count > 0) EXPECT_LT(std::strcmp(table[count - 1].Name, e.Name), 0) << e.Name;
+        EXPECT_EQ(FindMacroCommand(e.ActionId), &e) << "ActionId used twice: " << e.Name;
+        EXPECT_STREQ(RecordedActionName(e.ActionId), e.Name);
+    }
+    EXPECT_EQ(count, kMacroCommandCount);
+    const MacroCommand& end = table[count];
+    EXPECT_TRUE(end.ActionId == 0 && end.Signature == nullptr && end.ArgNames == nullptr);
+    // Byte order puts upper case first.
+    EXPECT_LT(FindMacroCommand(3), FindMacroCommand(39));  // LineUp before Linefeed
+    EXPECT_STREQ(FindMacroCommand(33)->ArgNames, "String,Mode");
+    EXPECT_STREQ(FindMacroCommand(75)->Signature, "*L*L*L*L");
+    EXPECT_EQ(FindMacroCommand(48), nullptr);
+}
+
+// A frame that keeps count of what the callbacks asked of it, with real documents.
+struct FakeFrame {
+    std::vector<std::string> opened;
+    std::vector<int> arranged;
+    int closeAlls = 0;
+    std::vector<std::unique_ptr<EditWindow>> windows;
+
+    FrameWindows Windows() {
+        FrameWindows f;
+        f.context = this;
+        f.openDocument = [](void* c, const std::string& name) {
+            auto* self = static_cast<FakeFrame*>(c);
+            self->opened.push_back(name);
+            auto w = CreateEditWindow(name);
+            if (!w) return -1;
+            SetActiveEditWindow(w.get());
+            FinishOpening(*w);
+            self->windows.push_back(std::move(w));
+            return 0;
+        };
+        f.closeAll = [](void* c) {
+            ++static_cast<FakeFrame*>(c)->closeAlls;
+            return 0;
+        };
+        f.arrange = [](void* c, int mode) { static_cast<FakeFrame*>(c)->arranged.push_back(mode); };
+        return f;
+    }
+};
+
+struct MacroRun : ::testing::Test {
+    Options options;
+    HeadlessHost host;
+    FakeFrame frame;
+    test::TestFolder folder;
+
+    void SetUp() override {
+        static test::TestFolder learnFolder;  // the learned file is made once per process
+        if (TheLearnRecorder().LearnFileName.empty()) SetTemporaryBase(learnFolder.path());
+        options.LineNumbers = 0;
+        SetCurrentOptions(&options);
+        host.writeMessagesToStderr = false;
+        host.defaultAnswer = HeadlessHost::DefaultAnswer::Yes;
+        host.Install();
+        ReleaseShift();
+        ForgetUndo();
+        ClearMacroStop();
+        SetMacroErrorReport(MacroErrorReport::Message);
+        InstallFrameWindows(frame.Windows());
+    }
+    void TearDown() override {
+        if (IsLearning()) ToggleLearnMode();
+        InstallFrameWindows(FrameWindows{});
+        SetActiveEditWindow(nullptr);
+        frame.windows.clear();
+        ReleaseShift();
+        SetCurrentOptions(nullptr);
+        SetTemporaryBase("");
+    }
+
+    std::string Script(const std::string& name, const std::string& body) {
+        const std::string path = folder.File(name);
+        WriteFile(path, "Macro \"test\"\nvar a, b, c, d;\nbegin\n" + body + "\nend\n");
+        return path;
+    }
+    EditWindow& NewDocument(const std::string& text) {
+        EXPECT_EQ(FrameOpenDocument(""), 0);
+        EditWindow& w = *frame.windows.back();
+        if (!text.empty()) InsertText(w, text);
+        DocStart(w);
+        return w;
+    }
+    std::vector<std::string> Printed(const std::string& body) {
+        host.printedLines.clear();
+        EXPECT_EQ(RunMacroFile(nullptr, Script("p.vlm", body)), MACROLIB_OK);
+        return host.printedLines;
+    }
+};
+
+TEST_F(MacroRun, WithoutADocumentWindowActionsGiveMinusOneButAppLevelOnesZero) {
+    EXPECT_EQ(Printed("Print (GetTotalLines ()); Print (SetLanguage (3)); Print (ArrangeTile ());"),
+              (std::vector<std::string>{"-1", "0", "0"}));
+}
+
+TEST_F(MacroRun, ApplicationLevelFunctionsGoToTheFrame) {
+    const std::string file = folder.File("f.txt");
+    WriteFile(file, "x\r\n");
+    EXPECT_EQ(Printed("Print (New ()); Open (\"" + file + "\"); ArrangeCols (); ArrangeRows ();"
+                      "ArrangeCascade (); ArrangeTile (); CloseAll (); Print (GetTotalLines ());"),
+              (std::vector<std::string>{"0", "1"}));
+    EXPECT_EQ(frame.opened, (std::vector<std::string>{"", file}));
+    EXPECT_EQ(frame.arranged, (std::vector<int>{1, 2, 4, 3}));
+    EXPECT_EQ(frame.closeAlls, 1);
+}
+
+TEST_F(MacroRun, ToggleInsertModeSwitchesTheOption) {
+    options.InsertMode = 1;
+    Printed("ToggleInsertMode ();");
+    EXPECT_EQ(options.InsertMode, 0);
+}
+
+TEST_F(MacroRun, EscapeAsksWhetherToStopAndNoGoesOn) {
+    host.escapeAfterPolls = 3;
+    host.answers = {IdNo};
+    EXPECT_EQ(Printed("a := 1; a := 2; a := 3; a := 4; Print (a);"),
+              (std::vector<std::string>{"4"}));
+    EXPECT_EQ(host.messageIds, (std::vector<int>{kMacroStopQuestion}));
+
+    host.messageIds.clear();
+    host.escapeAfterPolls = 2;
+    host.answers = {IdYes};
+    host.printedLines.clear();
+    EXPECT_EQ(RunMacroFile(nullptr, Script("s.vlm", "a := 1; a := 2; Print (a);")), MACROLIB_STOPPED);
+    EXPECT_TRUE(host.printedLines.empty());
+    EXPECT_EQ(host.messageIds, (std::vector<int>{kMacroStopQuestion}));  // no 1115 after a stop
+}
+
+TEST_F(MacroRun, AStopRequestEndsAnEndlessLoopWithoutAQuestion) {
+    RequestMacroStop();
+    EXPECT_EQ(RunMacroFile(nullptr, Script("l.vlm", "while 1 do a := a + 1; end;")), MACROLIB_STOPPED);
+    EXPECT_TRUE(host.messageIds.empty());
+    EXPECT_EQ(LastMacroError().Kind, MACROLIB_ABORTED);
+}
+
+TEST_F(MacroRun, ErrorsShowMessage1115InTheEditor) {
+    EXPECT_EQ(RunMacroFile(nullptr, Script("e.vlm", "a := 1 div 0;")), MACROLIB_FAILED);
+    EXPECT_EQ(host.messageIds, (std::vector<int>{kMacroBrokenMessage}));
+    EXPECT_EQ(LastMacroError().Line, 4);
+    EXPECT_EQ(RunMacroFile(nullptr, folder.File("missing.vlm")), MACROLIB_FAILED);
+    EXPECT_EQ(host.messageIds.size(), 2u);
+    // Batch mode writes the line instead of showing the message.
+    SetMacroErrorReport(MacroErrorReport::ErrorLine);
+    testing::internal::CaptureStderr();
+    RunMacroFile(nullptr, Script("e.vlm", "a := 1 div 0;"));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), folder.File("e.vlm") + ":4:8: division by zero\n");
+    EXPECT_EQ(host.messageIds.size(), 2u);
+}
+
+TEST_F(MacroRun, SendCommandTakesTheRoadOfAMenuItem) {
+    EditWindow& w = NewDocument("f(a)");
+    EXPECT_EQ(Printed("PosRight (); Print (SendCommand (53)); Print (GetCaretCol ());"),
+              (std::vector<std::string>{"0", "4"}));       // to the matching bracket
+    Printed("DocStart (); InsertText (\"xy\"); SendCommand (31);");   // undone
+    EXPECT_EQ(w.doc->LineView(0), "f(a)");
+    Printed("DocStart (); SendCommand (58);");                        // Tab
+    EXPECT_EQ(w.doc->LineView(0), "\tf(a)");
+    EXPECT_EQ(Printed("Print (SendCommand (999));"), (std::vector<std::string>{"-1"}));
+    SetActiveEditWindow(nullptr);
+    EXPECT_EQ(Printed("Print (SendCommand (31));"), (std::vector<std::string>{"-1"}));
+}
+
+TEST_F(MacroRun, LearnModeRefusesTheMacroCommandsWith1210) {
+    ASSERT_EQ(SendFrameCommand(89), 0);
+    ASSERT_TRUE(IsLearning());
+    for (int command : {88, 90, 91, 92, 93}) {
+        host.messageIds.clear();
+        SendFrameCommand(command);
+        EXPECT_EQ(host.messageIds, (std::vector<int>{kNotLearnableMessage})) << command;
+        EXPECT_TRUE(host.dialogsWanted.empty());
+    }
+    EXPECT_TRUE(IsLearning());
+    EXPECT_TRUE(frame.opened.empty());
+    SendFrameCommand(89);
+    EXPECT_FALSE(IsLearning());
+    // Out of learn mode, 92 opens the learned macro as a document.
+    SendFrameCommand(92);
+    EXPECT_EQ(frame.opened, (std::vector<std::string>{TheLearnRecorder().LearnFileName}));
+    EXPECT_EQ(frame.windows.back()->doc->LineView(0), "Macro \"Recorded\"");
+}
+
+TEST_F(MacroRun, ALearnedRunOfEditingReplaysToTheSameText) {
+    const std::string start = "int f(int a)\n{\n  return a;\n}\nint g(void)\n{\n}";
+    EditWindow& learned = NewDocument(start);
+    ToggleLearnMode();
+    NextRoutine(learned);
+    LineEnd(learned);
+    Linefeed(learned);
+    for (char c : std::string("g(\"\xE4\");")) InsertChar(learned, static_cast<unsigned char>(c));
+    DocStart(learned);
+    ShiftKeyDown(learned);
+    PosRight(learned);
+    PosRight(learned);
+    PosRight(learned);
+    ShiftKeyUp(learned);
+    Cut(learned);
+    LineDown(learned);
+    Paste(learned);
+    DuplicateLine(learned);
+    DeleteLine(learned);
+    InsertLastDel(learned);
+    DocEnd(learned);
+    Backspace(learned);
+    ToggleLearnMode();
+    const std::string expected = [&] {
+        std::string text;
+        for (int i = 0; i < learned.LineCount(); ++i) text += std::string(learned.doc->LineView(i)) + "\n";
+        return text;
+    }();
+    const int caretLine = learned.caretLine;
+    const int caretCol = learned.caretCol;
+
+    EditWindow& replay = NewDocument(start);
+    EXPECT_EQ(SendFrameCommand(90), 0);  // run the learned macro
+    EXPECT_EQ(LastMacroError().Kind, MACROLIB_NO_ERROR) << LastMacroError().Text;
+    std::string text;
+    for (int i = 0; i < replay.LineCount(); ++i) text += std::string(replay.doc->LineView(i)) + "\n";
+    EXPECT_EQ(text, expected);
+    EXPECT_EQ(replay.caretLine, caretLine);
+    EXPECT_EQ(replay.caretCol, caretCol);
+    EXPECT_NE(ReadFile(TheLearnRecorder().LearnFileName).find("InsertChar (-28);"), std::string::npos);
+}
+
+TEST_F(MacroRun, AMacroThatRunsItselfStopsAtTheNestingLimit) {
+    const std::string self = Script("self.vlm", "a := SendCommand (90); Print (\"back\");");
+    const std::string saved = TheLearnRecorder().LearnFileName;
+    TheLearnRecorder().LearnFileName = self;
+    host.printedLines.clear();
+    EXPECT_EQ(RunMacroFile(nullptr, self), MACROLIB_OK);
+    TheLearnRecorder().LearnFileName = saved;
+    EXPECT_EQ(host.printedLines.size(), std::size_t(kMaxMacroNesting));
+    EXPECT_EQ(host.messageIds, (std::vector<int>{kMacroBrokenMessage}));
+}
+
+}  // namespace
+}  // namespace varlin
