@@ -1,0 +1,126 @@
+// The document window's operations apart from its widget: creation and loading, title,
+// the close question, the remembered size and the routine list.
+#include "view/DocumentWindow.h"
+
+#include "document/TextFile.h"
+#include "editing/Dispatch.h"
+#include "editing/EditActions.h"
+#include "editing/UndoRecord.h"
+#include "platform/Messages.h"
+#include "platform/Registry.h"
+#include "resources/StringTable.h"
+#include "settings/Options.h"
+#include "textutil/CodeTables.h"
+#include "view/Language.h"
+
+#include <new>
+
+namespace varlin {
+namespace {
+
+const char* const kSizeKey = "EditWind";
+constexpr int kOutOfMemory = 1002;
+
+}  // namespace
+
+void LoadEditWindowSize(EditWindow& w) {
+    w.Maximized = Korvel_ReadLongFromHKCU(kSizeKey, "Maximized", 1);
+    w.WindowHeight = Korvel_ReadLongFromHKCU(kSizeKey, "WindowHeight", 286);
+    w.WindowWidth = Korvel_ReadLongFromHKCU(kSizeKey, "WindowWidth", 612);
+}
+
+void SaveEditWindowSize(const EditWindow& w) {
+    RegistryBatch batch;
+    Korvel_WriteLongToHKCU(kSizeKey, "Maximized", w.Maximized);
+    Korvel_WriteLongToHKCU(kSizeKey, "WindowHeight", w.WindowHeight);
+    Korvel_WriteLongToHKCU(kSizeKey, "WindowWidth", w.WindowWidth);
+    batch.Commit();
+}
+
+void NoteEditWindowSize(EditWindow& w, int width, int height) {
+    if (w.Maximized == 0) {
+        w.WindowHeight = height;
+        w.WindowWidth = width;
+    }
+    SaveEditWindowSize(w);
+}
+
+void NoteEditWindowMaximized(EditWindow& w, bool maximized) {
+    w.Maximized = maximized ? 1 : 0;
+    Korvel_WriteLongToHKCU(kSizeKey, "Maximized", w.Maximized);
+}
+
+std::unique_ptr<EditWindow> CreateEditWindow(const std::string& fileName) {
+    std::unique_ptr<EditWindow> w(new (std::nothrow) EditWindow());
+    if (!w || !w->doc) {
+        ShowMessage(kOutOfMemory);
+        return nullptr;
+    }
+    LoadEditWindowSize(*w);
+    if (w->doc->IsFailed()) return nullptr;
+    if (!IsBlankFileName(fileName) &&
+        Load(*w->doc, fileName, CurrentOptions().HighLightLang) < 0)
+        return nullptr;
+    if (IsBlankFileName(fileName)) SelectLanguage(*w->doc, CurrentOptions().HighLightLang);
+    return w;
+}
+
+void FinishOpening(EditWindow& w) {
+    SetCaret(w, 0, MarginWidth(w));
+    w.doc->TrimTail();
+    RefreshStatus(w, kStatusAll);
+}
+
+std::string WindowTitle(const EditWindow& w) {
+    std::string title = w.doc->FileName();
+    if (title.empty()) title = LoadAppString(kUntitledStringId);
+    if (title.size() > kMaxTitleLength) title.resize(kMaxTitleLength);
+    return title;
+}
+
+int QueryClose(EditWindow& w) {
+    if (w.modified == 0) return 1;
+    // The name is shown and saved under as it stands: on a file system that tells case
+    // apart, a lower-cased name would be another file.
+    std::string name = w.doc->FileName();
+    if (name.size() > kMaxTitleLength) name.resize(kMaxTitleLength);
+    int answer = name.empty() ? ShowMessage(kUntitledChangedMessage)
+                              : ShowMessage(kFileChangedMessage, name);
+    if (answer == IdCancel) return 0;
+    if (answer == IdNo) return 1;
+    if (answer != IdYes) return 0;
+    if (name.empty()) return SaveDocumentAs(w, "") == 0 ? 1 : 0;
+    return StoreDocument(w) == 0 ? 1 : 0;
+}
+
+std::string RoutineName(std::string_view text) {
+    const std::size_t paren = text.find('(');
+    if (paren == std::string_view::npos || paren == 0) return std::string();
+    long long i = static_cast<long long>(paren) - 1;
+    while (i > 0 && text[static_cast<std::size_t>(i)] == ' ') --i;
+    auto inWord = [&](long long k) {
+        const auto c = static_cast<unsigned char>(text[static_cast<std::size_t>(k)]);
+        return c >= 33 && c <= 127;
+    };
+    while (i > 0 && inWord(i)) --i;
+    std::size_t start = static_cast<std::size_t>(i);
+    if (text[start] == ' ') ++start;
+    return std::string(text.substr(start, paren - start));
+}
+
+std::vector<RoutineEntry> RoutineList(const EditWindow& w) {
+    std::vector<RoutineEntry> entries;
+    const int count = w.LineCount();
+    const bool oem = CurrentOptions().CodeTable == kCodeTableOem;
+    for (int line = 0; line < count; ++line) {
+        std::string_view stored = w.doc->LineView(line);
+        std::string_view text = stored.substr(0, static_cast<std::size_t>(WorkBufferSize() - 1));
+        if (!IsRoutineLine(text)) continue;
+        std::string name = RoutineName(text);
+        if (oem) OemToAnsiBytes(name);
+        entries.push_back(RoutineEntry{std::move(name), line});
+    }
+    return entries;
+}
+
+}  // namespace varlin

@@ -1,0 +1,57 @@
+// DocumentWindow: what a document window does apart from its widget: creating the
+// EditWindow with its loaded document, the window title, the question before closing a
+// changed document, the window size remembered under "EditWind", and the entries of the
+// toolbar's routine list. The Qt window calls these; tests call them headless.
+#pragma once
+
+#include "editing/EditWindow.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace varlin {
+
+constexpr int kUntitledStringId = 1500;        // "Ohne Namen"
+constexpr int kUntitledChangedMessage = 1305;  // close a changed window without a name
+constexpr int kFileChangedMessage = 1306;      // close a changed file
+constexpr int kMaxTitleLength = 511;
+
+// The size values of "EditWind": defaults 1 (maximized), 286 high, 612 wide.
+void LoadEditWindowSize(EditWindow& w);
+void SaveEditWindowSize(const EditWindow& w);
+// A new outer size of the window: taken while it is not maximized; then all three
+// values are written (so resizing a maximized window writes the old size again).
+void NoteEditWindowSize(EditWindow& w, int width, int height);
+// Maximizing (1) or restoring (0) the window: remembered and written at once.
+void NoteEditWindowMaximized(EditWindow& w, bool maximized);
+
+// Steps 1 to 3 of opening a window: the EditWindow with its size values and its
+// document, loaded unless the name is blank (only characters 1 to 32). Null when memory
+// ran out (message 1002) or the load failed (the load has said why).
+std::unique_ptr<EditWindow> CreateEditWindow(const std::string& fileName);
+// The last step, once the window exists: the cursor on the first character, trailing
+// null lines dropped, every status field refreshed.
+void FinishOpening(EditWindow& w);
+
+// The document's file name, or string 1500 without one; at most 511 characters.
+std::string WindowTitle(const EditWindow& w);
+
+// May the window close? 1 yes, 0 no. An unchanged window may; a changed one asks 1306
+// with its name (1305 without one): Cancel keeps it, No lets it close, Yes saves (asking
+// for a name when it has none) and lets it close only when the file was written.
+int QueryClose(EditWindow& w);
+
+// One entry of the routine list: the routine's name (Windows-1252 bytes) and its line.
+struct RoutineEntry {
+    std::string name;
+    int line = 0;
+};
+
+// The routine lines of the document in order, each named by the word before its first
+// "(" (blanks before the "(" kept): 'int main(void)' gives 'main'.
+std::vector<RoutineEntry> RoutineList(const EditWindow& w);
+// The name of one routine line as above (ANSI text).
+std::string RoutineName(std::string_view text);
+
+}  // namespace varlin
