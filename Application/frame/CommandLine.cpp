@@ -29,6 +29,9 @@ const char* const kUsageText =
 
 namespace {
 
+const char* const kShortUsage =
+    "Usage: varlin --run SCRIPT [options] [FILE...]; varlin --help lists the options.\n";
+
 constexpr double kMaxTimeout = 1e7;  // about four months: beyond it a typo, not a limit
 
 // "--name VALUE" or "--name=VALUE": the value, taken from the next word when needed.
@@ -140,7 +143,7 @@ int RunBatch(int argc, char** argv) {
     BatchArguments arguments;
     std::string error;
     if (!ParseBatchArguments(words, arguments, error)) {
-        std::fprintf(stderr, "varlin: %s\n%s", error.c_str(), kUsageText);
+        std::fprintf(stderr, "varlin: %s\n%s", error.c_str(), kShortUsage);
         return kBatchBadCommandLine;
     }
     return RunBatch(arguments);

@@ -1,0 +1,8 @@
+int main(void)
+{
+    return 0;
+}
+
+void helper(int a)
+{
+}

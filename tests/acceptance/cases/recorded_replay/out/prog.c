@@ -1,0 +1,12 @@
+int main(void)
+{
+    
+    return 0;
+}
+
+voidhelper(int a)
+{
+}
+
+// ä
+ 

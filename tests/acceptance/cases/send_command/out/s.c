@@ -1,0 +1,2 @@
+if (a(b) && c) x;
+	second
