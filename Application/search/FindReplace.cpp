@@ -1,6 +1,5 @@
 // Find, FindNext and Replace: the steps around the search engine (the stored request, the
-// dialogs, recording, placing the cursor) and the replace loop, which asks at each hit
-// unless all hits are to be replaced and can be stopped with Escape.
+// dialogs, recording, placing the cursor); the replace loop itself is ReplaceLoop.cpp.
 #include "search/FindReplace.h"
 
 #include "editing/EditActions.h"
@@ -8,17 +7,16 @@
 #include "macro/Recording.h"
 #include "platform/Host.h"
 #include "platform/Messages.h"
+#include "search/ReplaceLoop.h"
 #include "search/SearchEngine.h"
 #include "settings/Options.h"
 
-#include <optional>
 #include <string>
 
 namespace varlin {
 namespace {
 
 constexpr int kNotFoundMessage = 1201;
-constexpr int kStopReplaceMessage = 1303;
 
 void ShowHit(EditWindow& w, int line, int col) {
     CenterOn(w, line, col);
@@ -29,67 +27,6 @@ void ShowHit(EditWindow& w, int line, int col) {
 int ColumnAfter(const EditWindow& w, int line, int col) {
     std::string_view v = w.doc->LineView(line);
     return IndexToColumn(w, v, ColumnToIndex(w, v, col) + 1);
-}
-
-// The loop of one Replace command, from the cursor on.
-void ReplaceLoop(EditWindow& w, FindSettings& s) {
-    const int codeTable = CurrentOptions().CodeTable;
-    SearchPattern pattern;
-    const bool searchable = CompilePattern(s, codeTable, pattern);
-    std::string replacement;
-    if (!PrepareReplacement(s.ReplaceString, s.ExpandEscapes, codeTable, replacement)) {
-        // A refused notation would otherwise replace every hit by nothing.
-        HostBeep();
-        return;
-    }
-    const int matched = static_cast<int>(pattern.text.size());
-    int line = w.caretLine;
-    int col = w.caretCol;
-    std::optional<WaitCursor> wait;  // once nothing more is asked
-    for (;;) {
-        if (HostPollEscape() && ShowMessage(kStopReplaceMessage) == IdYes) {
-            ClearDrag(w);
-            return;
-        }
-        if (s.ReplaceAll && !wait) wait.emplace();
-        int hitLine = line;
-        int hitCol = col;
-        if (!searchable || !SearchForward(pattern, w, hitLine, hitCol)) {
-            if (!s.ReplaceAll) {
-                ShowMessage(kNotFoundMessage);
-                ShowCaret(w);
-            }
-            return;
-        }
-        ShowHit(w, hitLine, hitCol);
-        MarkHit(w, hitLine, hitCol, matched);
-        if (!s.ReplaceAll) {
-            // The question needs the mark on screen; replacing all paints once, below.
-            RepaintLine(w, hitLine);
-            const int answer = AskReplace(s);
-            if (answer == kAnswerSkip) {
-                line = hitLine;
-                col = ColumnAfter(w, hitLine, hitCol);
-                continue;
-            }
-            if (answer != kAnswerReplace) {
-                ClearDrag(w);
-                return;
-            }
-        }
-        const bool hadDelimiter = w.doc->HasCommentDelimiter(hitLine);
-        int after = hitCol;
-        if (ReplacePrepared(w, matched, replacement, hitLine, after) != 0) {
-            ClearDrag(w);
-            return;
-        }
-        RepaintLine(w, hitLine, hadDelimiter);
-        w.modified = 1;
-        // Behind the inserted text, so that a replacement containing the pattern is not
-        // found again.
-        line = hitLine;
-        col = after;
-    }
 }
 
 }  // namespace
@@ -177,7 +114,7 @@ void Replace(EditWindow& w, std::string_view findText, std::string_view replaceT
     }
     RecordTwoTextsLong(kReplaceActionId, s.FindString, s.ReplaceString, ModeOf(s, ModeUse::Replace));
     StoreFindSettings(s);
-    ReplaceLoop(w, s);
+    RunReplaceLoop(w, s);
 }
 
 int FindAction(EditWindow& w, const char* text, std::int32_t mode) {

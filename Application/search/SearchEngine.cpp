@@ -15,12 +15,17 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__) && defined(__GNUC__)
+#include <emmintrin.h>
+#define VARLIN_SEARCH_SSE2 1
+#endif
+
 namespace varlin {
 namespace {
 
 constexpr int kLineOverflowMessage = 1110;
-// memchr runs per candidate first byte up to this many; more candidates (never the case
-// for letters) go through the fold table byte by byte.
+// Up to this many candidate first bytes are looked for with SSE2 (or memchr per byte);
+// more candidates (never the case for letters) go through the fold table byte by byte.
 constexpr int kMemchrCandidates = 3;
 
 // The text as a zero-terminated buffer of 256 bytes would hold it: expanded or copied,
@@ -59,11 +64,40 @@ bool MatchesAt(const SearchPattern& p, const unsigned char* data, std::size_t i,
     return true;
 }
 
+#ifndef VARLIN_SEARCH_SSE2
 std::size_t NextOf(const unsigned char* data, unsigned char c, std::size_t from, std::size_t last) {
     if (from > last) return SIZE_MAX;
     const void* hit = std::memchr(data + from, c, last + 1 - from);
     return hit ? static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - data) : SIZE_MAX;
 }
+#endif
+
+#ifdef VARLIN_SEARCH_SSE2
+// The first index in from ... last that holds one of the (at most three) candidate bytes,
+// sixteen bytes at a time; SIZE_MAX when there is none. One pass whatever the number of
+// candidates, which matters when case is ignored and letters have two.
+std::size_t NextCandidate(const SearchPattern& p, const unsigned char* data, std::size_t from,
+                          std::size_t last) {
+    const unsigned char b0 = p.firstBytes[0];
+    const unsigned char b1 = p.firstByteCount > 1 ? p.firstBytes[1] : b0;
+    const unsigned char b2 = p.firstByteCount > 2 ? p.firstBytes[2] : b0;
+    const __m128i c0 = _mm_set1_epi8(static_cast<char>(b0));
+    const __m128i c1 = _mm_set1_epi8(static_cast<char>(b1));
+    const __m128i c2 = _mm_set1_epi8(static_cast<char>(b2));
+    const std::size_t end = last + 1;
+    std::size_t i = from;
+    for (; i + 16 <= end; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i eq = _mm_or_si128(_mm_cmpeq_epi8(v, c0),
+                                        _mm_or_si128(_mm_cmpeq_epi8(v, c1), _mm_cmpeq_epi8(v, c2)));
+        const int mask = _mm_movemask_epi8(eq);
+        if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+    for (; i < end; ++i)
+        if (data[i] == b0 || data[i] == b1 || data[i] == b2) return i;
+    return SIZE_MAX;
+}
+#endif
 
 }  // namespace
 
@@ -101,6 +135,12 @@ int FindInLine(const SearchPattern& p, std::string_view line, int from) {
             if (p.fold[data[i]] == first && MatchesAt(p, data, i, 1)) return static_cast<int>(i);
         return -1;
     }
+#ifdef VARLIN_SEARCH_SSE2
+    for (std::size_t i = NextCandidate(p, data, start, last); i != SIZE_MAX;
+         i = i < last ? NextCandidate(p, data, i + 1, last) : SIZE_MAX)
+        if (MatchesAt(p, data, i, 1)) return static_cast<int>(i);
+    return -1;
+#else
     // The next place of each candidate byte; the smallest is the next place to try.
     std::size_t next[kMemchrCandidates];
     for (int k = 0; k < p.firstByteCount; ++k) next[k] = NextOf(data, p.firstBytes[k], start, last);
@@ -113,9 +153,17 @@ int FindInLine(const SearchPattern& p, std::string_view line, int from) {
         if (MatchesAt(p, data, i, 1)) return static_cast<int>(i);
         next[best] = NextOf(data, p.firstBytes[best], i + 1, last);
     }
+#endif
 }
 
-int SearchForward(const SearchPattern& p, EditWindow& w, int& line, int& col) {
+bool PatternAt(const SearchPattern& p, std::string_view line, int index) {
+    if (index < 0 || p.text.empty() || static_cast<std::size_t>(index) > line.size() ||
+        line.size() - static_cast<std::size_t>(index) < p.text.size())
+        return false;
+    return MatchesAt(p, reinterpret_cast<const unsigned char*>(line.data()), static_cast<std::size_t>(index), 0);
+}
+
+int SearchFromIndex(const SearchPattern& p, const EditWindow& w, int& line, int& index) {
     const int count = w.LineCount();
     if (line >= count || p.text.empty()) return 0;
     const std::size_t n = p.text.size();
@@ -123,7 +171,7 @@ int SearchForward(const SearchPattern& p, EditWindow& w, int& line, int& col) {
     for (int l = startLine; l < count; ++l) {
         const std::string_view v = CutLine(w, l);
         if (v.size() < n) continue;
-        const int from = l == line ? ColumnToIndex(w, v, col) : 0;
+        const int from = l == line ? index : 0;
         int pos = 0;
         if (p.startOfLine) {
             // The first occurrence at or after a start past index 0 cannot begin the line.
@@ -134,10 +182,35 @@ int SearchForward(const SearchPattern& p, EditWindow& w, int& line, int& col) {
         }
         if (p.endOfLine && static_cast<std::size_t>(pos) != v.size() - n) continue;
         line = l;
-        col = IndexToColumn(w, v, pos);
+        index = pos;
         return 1;
     }
     return 0;
+}
+
+int SearchForward(const SearchPattern& p, EditWindow& w, int& line, int& col) {
+    if (line >= w.LineCount() || p.text.empty()) return 0;
+    int l = line;
+    int index = line >= 0 ? ColumnToIndex(w, CutLine(w, line), col) : 0;
+    if (!SearchFromIndex(p, w, l, index)) return 0;
+    line = l;
+    col = IndexToColumn(w, CutLine(w, l), index);
+    return 1;
+}
+
+int AdvanceColumn(const EditWindow& w, std::string_view text, int fromIndex, int fromCol, int toIndex) {
+    return AdvanceColumn(text, fromIndex, fromCol, toIndex, MarginWidth(w), TabStepWidth());
+}
+
+int AdvanceColumn(std::string_view text, int fromIndex, int fromCol, int toIndex, int marginWidth,
+                  int tabStep) {
+    const long long margin = marginWidth;
+    const long long step = std::max(tabStep, 1);
+    long long textCol = static_cast<long long>(fromCol) - margin;
+    const int end = std::min<int>(toIndex, static_cast<int>(text.size()));
+    for (int i = std::max(fromIndex, 0); i < end; ++i)
+        textCol = text[static_cast<std::size_t>(i)] == '\t' ? (textCol / step + 1) * step : textCol + 1;
+    return static_cast<int>(std::min<long long>(textCol + margin, 0x7FFFFFFF));
 }
 
 int SearchForward(const FindSettings& s, EditWindow& w, int& line, int& col) {
@@ -161,15 +234,15 @@ bool PrepareReplacement(const std::string& replaceText, int expandEscapes, int c
     return true;
 }
 
-int ReplacePrepared(EditWindow& w, int matchedLength, std::string_view replacement, int line,
-                    int& col) {
+int ReplaceAtIndex(EditWindow& w, int matchedLength, std::string_view replacement, int line,
+                   int index) {
     if (line < 0 || line >= w.LineCount()) return -1;
     const std::string_view stored = w.doc->LineView(line);
     const long long limit = static_cast<long long>(WorkBufferSize()) - 1;
     // A line longer than the work buffer would lose its end if it were written back.
     const bool cut = static_cast<long long>(stored.size()) > limit;
     const int len = static_cast<int>(stored.size());
-    const int i = ColumnToIndex(w, stored, col);
+    const int i = std::clamp(index, 0, len);
     const int m = std::clamp(matchedLength, 0, len - i);
     if (cut || static_cast<long long>(len) - m + static_cast<long long>(replacement.size()) >= limit) {
         ShowMessage(kLineOverflowMessage);
@@ -181,8 +254,15 @@ int ReplacePrepared(EditWindow& w, int matchedLength, std::string_view replaceme
     rebuilt.assign(stored.substr(0, static_cast<std::size_t>(i)));
     rebuilt.append(replacement);
     rebuilt.append(stored.substr(static_cast<std::size_t>(i + m)));
-    if (w.doc->SetLine(line, rebuilt) != 0) return -1;
-    col = IndexToColumn(w, rebuilt, i + static_cast<int>(replacement.size()));
+    return w.doc->SetLine(line, rebuilt) == 0 ? 0 : -1;
+}
+
+int ReplacePrepared(EditWindow& w, int matchedLength, std::string_view replacement, int line,
+                    int& col) {
+    if (line < 0 || line >= w.LineCount()) return -1;
+    const int i = ColumnToIndex(w, w.doc->LineView(line), col);
+    if (ReplaceAtIndex(w, matchedLength, replacement, line, i) != 0) return -1;
+    col = IndexToColumn(w, w.doc->LineView(line), i + static_cast<int>(replacement.size()));
     return 0;
 }
 
@@ -193,7 +273,7 @@ int ReplaceAtHit(EditWindow& w, int matchedLength, const std::string& replaceTex
     return ReplacePrepared(w, matchedLength, bytes, line, col);
 }
 
-void MarkHit(EditWindow& w, int line, int col, int length) {
+void MarkHitColumns(EditWindow& w, int line, int fromCol, int toCol) {
     // The previous hit's mark goes; its line is repainted only when it is another one.
     if (w.dragKind != kDragNone) {
         if (w.FromLine != w.ToLine)
@@ -201,14 +281,18 @@ void MarkHit(EditWindow& w, int line, int col, int length) {
         else if (w.FromLine != line)
             ViewInvalidateLines(w.view, w.FromLine, w.FromLine);
     }
-    const std::string_view v = CutLine(w, line);
-    const int i = ColumnToIndex(w, v, col);
     w.dragKind = kDragMarked;
     w.FromLine = line;
     w.ToLine = line;
-    w.FromCol = col;
-    w.ToCol = IndexToColumn(w, v, i + std::max(length, 0));
+    w.FromCol = fromCol;
+    w.ToCol = toCol;
     RefreshStatus(w, kStatusRange);
+}
+
+void MarkHit(EditWindow& w, int line, int col, int length) {
+    const std::string_view v = CutLine(w, line);
+    const int i = ColumnToIndex(w, v, col);
+    MarkHitColumns(w, line, col, IndexToColumn(w, v, i + std::max(length, 0)));
 }
 
 }  // namespace varlin

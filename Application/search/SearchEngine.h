@@ -46,6 +46,20 @@ int FindInLine(const SearchPattern& pattern, std::string_view line, int from);
 int SearchForward(const FindSettings& settings, EditWindow& w, int& line, int& col);
 int SearchForward(const SearchPattern& pattern, EditWindow& w, int& line, int& col);
 
+// Whether the pattern stands at index of line.
+bool PatternAt(const SearchPattern& pattern, std::string_view line, int index);
+
+// The same on character indexes, for loops that keep their position as an index: from
+// index in line (the work buffer's copy of it) to the first hit.
+int SearchFromIndex(const SearchPattern& pattern, const EditWindow& w, int& line, int& index);
+
+// The display column of toIndex in text, walking only from fromIndex, whose column
+// fromCol is known (toIndex >= fromIndex; past the text's end counts as its end).
+int AdvanceColumn(const EditWindow& w, std::string_view text, int fromIndex, int fromCol, int toIndex);
+// The same with the margin width and tab step given (they stay while a loop runs).
+int AdvanceColumn(std::string_view text, int fromIndex, int fromCol, int toIndex, int marginWidth,
+                  int tabStep);
+
 // The matched length of a request: FindString's length after expansion when ExpandEscapes
 // is set, else its length cut at 255.
 int MatchedLength(const FindSettings& settings);
@@ -61,12 +75,17 @@ bool PrepareReplacement(const std::string& replaceText, int expandEscapes, int c
 // was refused or the line could not be stored. The caller repaints the line.
 int ReplaceAtHit(EditWindow& w, int matchedLength, const std::string& replaceText, int line,
                  int& col, int expandEscapes);
-// The same with the replacement already prepared.
+// The same with the replacement already prepared; and on a character index, leaving the
+// new column to the caller.
 int ReplacePrepared(EditWindow& w, int matchedLength, std::string_view replacement, int line,
                     int& col);
+int ReplaceAtIndex(EditWindow& w, int matchedLength, std::string_view replacement, int line,
+                   int index);
 
 // Makes the hit of `length` characters at (line, col) the marked range. The caller
 // repaints the hit's line; a previous mark on another line is repainted here.
 void MarkHit(EditWindow& w, int line, int col, int length);
+// The same with both columns known: the hit spans fromCol up to (not including) toCol.
+void MarkHitColumns(EditWindow& w, int line, int fromCol, int toCol);
 
 }  // namespace varlin

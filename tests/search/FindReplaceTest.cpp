@@ -7,6 +7,8 @@
 #include "platform/TempFiles.h"
 
 #include <fstream>
+#include <iterator>
+#include <random>
 #include <sstream>
 
 namespace varlin {
@@ -140,6 +142,17 @@ TEST_F(Commands, ReplaceAllLeavesTheLastHitMarkedAndTheCursorOnIt) {
     EXPECT_EQ(w->dragKind, kDragMarked);
     EXPECT_EQ(w->FromLine, 1);
     EXPECT_EQ(w->FromCol, 1);
+}
+
+TEST_F(Commands, ReplaceAllRepaintsALineOnceNotPerHit) {
+    std::string text(2000, 'a');
+    Load(*w, "|" + text + "\nxa");
+    static int repaints;
+    repaints = 0;
+    w->view.invalidateLines = [](void*, int, int) { ++repaints; };
+    Replace(*w, "a", "b", 16);
+    EXPECT_EQ(Text(), std::string(2000, 'b') + "\nxb");
+    EXPECT_LE(repaints, 4);
 }
 
 TEST_F(Commands, QuestionAnswersYesNoAndCancel) {
@@ -325,6 +338,80 @@ TEST_F(Commands, LearnModeWritesTheThreeActionsWithTheirModes) {
                         "\tReplace (\"b\",\"c\",23);\r\n\tFindNext ();\r\n\tend\r\n"),
               std::string::npos)
         << file;
+}
+
+// ---- Replacing all at once is replacing hit by hit -------------------------------------
+
+struct Outcome {
+    std::string text;
+    int caretLine, caretCol, firstLine, firstCol, dragKind, fromLine, fromCol, toLine, toCol, modified;
+    std::vector<int> messages;
+    bool operator==(const Outcome&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Outcome& o) {
+    out << "text \"" << o.text << "\" caret " << o.caretLine << "/" << o.caretCol << " origin "
+        << o.firstLine << "/" << o.firstCol << " drag " << o.dragKind << " " << o.fromLine << "/"
+        << o.fromCol << "-" << o.toLine << "/" << o.toCol << " modified " << o.modified << " messages";
+    for (int m : o.messages) out << " " << m;
+    return out;
+}
+
+TEST_F(Commands, ReplaceAllEndsAsAnsweringYesAtEveryHit) {
+    // Random documents, requests, cursor places, buffer sizes and Escape presses: the
+    // line-by-line replace of all hits must leave exactly what asking and answering "&Ja"
+    // every time leaves (but for the final "not found" message of the asking run).
+    std::mt19937 random(7);
+    auto pick = [&random](auto& list) { return list[random() % std::size(list)]; };
+    const char* patterns[] = {"a", "ab", "aA", "a\tb", "ba", "aa"};
+    const char* replacements[] = {"", "x", "aa", "\t", "ab", "Ab", "xyz"};
+    const int buffers[] = {8, 12, 20, 3000};
+    for (int round = 0; round < 600; ++round) {
+        std::string text;
+        const int lines = 1 + static_cast<int>(random() % 5);
+        for (int l = 0; l < lines; ++l) {
+            if (l > 0) text += '\n';
+            const int length = static_cast<int>(random() % 16);
+            for (int i = 0; i < length; ++i) text += "aAb\t "[random() % 5];
+        }
+        const std::string find = pick(patterns);
+        const std::string replacement = pick(replacements);
+        const int mode = static_cast<int>(random() % 8);
+        options.LngLineBuffer = pick(buffers);
+        options.LineNumbers = static_cast<int>(random() % 2);
+        const int caretLine = static_cast<int>(random() % lines);
+        const int caretColumn = static_cast<int>(random() % 20);
+        const int escapeAt = random() % 3 == 0 ? 1 + static_cast<int>(random() % 6) : -1;
+        const bool stopOnEscape = random() % 2 == 0;
+        const bool withView = random() % 2 == 0;  // a window takes the line-by-line steps
+
+        auto run = [&](bool all) {
+            Load(*w, text);
+            w->caretLine = caretLine;
+            w->caretCol = MarginWidth(*w) + caretColumn;
+            w->modified = 0;
+            w->view.invalidateLines = nullptr;
+            if (withView) w->view.invalidateLines = [](void*, int, int) {};
+            host.Reset();
+            host.writeMessagesToStderr = false;
+            host.defaultAnswer = stopOnEscape ? HeadlessHost::DefaultAnswer::Yes : HeadlessHost::DefaultAnswer::No;
+            host.escapeAfterPolls = escapeAt;
+            if (!all)
+                for (int i = 0; i < 200; ++i) AnswerQuestion(kYes);
+            Replace(*w, find, replacement, mode | (all ? 16 : 0));
+            Outcome o{Text(), w->caretLine, w->caretCol, w->firstLine, w->firstCol, w->dragKind,
+                      w->FromLine, w->FromCol, w->ToLine, w->ToCol, w->modified, host.messageIds};
+            if (!all && !o.messages.empty() && o.messages.back() == 1201) o.messages.pop_back();
+            return o;
+        };
+        const Outcome asked = run(false);
+        const Outcome all = run(true);
+        ASSERT_EQ(all, asked) << "round " << round << " text \"" << text << "\" find \"" << find
+                              << "\" replace \"" << replacement << "\" mode " << mode << " buffer "
+                              << options.LngLineBuffer << " caret " << caretLine << "/" << caretColumn
+                              << " escape " << escapeAt << (stopOnEscape ? " yes" : " no")
+                              << (withView ? " shown" : "");
+    }
 }
 
 }  // namespace

@@ -1,0 +1,253 @@
+// The replace loop. Asking, it goes hit by hit: centre the view on the hit, mark it, ask,
+// replace, go on behind the inserted text. Once all hits are to be replaced it works line
+// by line instead: the hits of one line are replaced into one new text, which is stored
+// and repainted once, and the cursor, view and mark are set once for the line's last hit
+// (without a window, only where the loop stops). The result is the same as hit by hit
+// (the tests compare the two), including where Escape and a line overflow stop it.
+//
+// Positions are kept as a line, a character index and that index's display column, so
+// each step measures only the characters it passes.
+#include "search/ReplaceLoop.h"
+
+#include "editing/EditActions.h"
+#include "editing/EditWindow.h"
+#include "platform/Host.h"
+#include "platform/Messages.h"
+#include "search/FindReplace.h"
+#include "search/SearchEngine.h"
+#include "settings/Options.h"
+
+#include <algorithm>
+#include <string>
+
+namespace varlin {
+namespace {
+
+constexpr int kNotFoundMessage = 1201;
+constexpr int kLineOverflowMessage = 1110;
+constexpr int kStopReplaceMessage = 1303;
+
+// Where the loop stands: the search goes on at index of line, whose column is col.
+struct LoopPosition {
+    int line = 0;
+    int index = 0;
+    int col = 0;
+};
+
+struct Replacing {
+    EditWindow& w;
+    const SearchPattern& pattern;
+    std::string_view replacement;
+    int matched = 0;
+    int inserted = 0;
+    int margin = 0;   // the margin width and tab step stay while the loop runs
+    int step = 1;
+    // Without a tab in the pattern there is none in a hit (no other byte folds to a tab),
+    // so a hit's width and the replacement's are their lengths.
+    bool plainPattern = false;
+    bool plainReplacement = false;
+    int Advance(std::string_view text, int fromIndex, int fromCol, int toIndex) const {
+        return AdvanceColumn(text, fromIndex, fromCol, toIndex, margin, step);
+    }
+    int HitEnd(std::string_view line, int index, int col) const {
+        return plainPattern ? col + matched : Advance(line, index, col, index + matched);
+    }
+    int AfterReplacement(int col) const {
+        return plainReplacement ? col + inserted : Advance(replacement, 0, col, inserted);
+    }
+};
+
+void ShowAndMark(EditWindow& w, int line, int col, int toCol) {
+    CenterOn(w, line, col);
+    SetCaret(w, line, col);
+    MarkHitColumns(w, line, col, toCol);
+}
+
+std::string_view SearchedLine(const EditWindow& w, int line) {
+    std::string_view v = w.doc->LineView(line);
+    const std::size_t limit = static_cast<std::size_t>(std::max(WorkBufferSize() - 1, 0));
+    return v.size() > limit ? v.substr(0, limit) : v;
+}
+
+// Escape was pressed: true when the user wants the replace to stop.
+bool StopWanted() { return ShowMessage(kStopReplaceMessage) == IdYes; }
+
+// Whether a window shows the document: without one, repainting and the comment check it
+// needs cost nothing, and the cursor and mark matter only where the loop stops.
+bool IsShown(const EditWindow& w) { return w.view.invalidateLines || w.view.invalidateAll; }
+
+// The hit the cursor and mark are to show.
+struct ShownHit {
+    int line = -1;
+    int col = 0;
+    int toCol = 0;
+    void Show(EditWindow& w) {
+        if (line >= 0) ShowAndMark(w, line, col, toCol);
+        line = -1;
+    }
+};
+
+// Replaces every hit from p on without asking; pollDone tells that the Escape poll before
+// the first search has been made.
+void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
+    EditWindow& w = r.w;
+    WaitCursor wait;
+    const bool shown = IsShown(w);
+    const long long limit = static_cast<long long>(WorkBufferSize()) - 1;
+    const std::size_t n = r.pattern.text.size();
+    std::string built;
+    ShownHit last;
+    for (;;) {
+        if (!pollDone && HostPollEscape()) {
+            last.Show(w);
+            if (StopWanted()) {
+                ClearDrag(w);
+                return;
+            }
+        }
+        pollDone = false;
+        int line = p.line;
+        int pos = p.index;
+        if (!SearchFromIndex(r.pattern, w, line, pos)) {
+            last.Show(w);
+            return;
+        }
+
+        // The hits of this line. The line as it would be after the replacements so far is
+        // built + stored[origPos...]; the search goes on at built.size() in it, which is
+        // origPos in the stored text.
+        std::string_view stored = w.doc->LineView(line);
+        const bool hadDelimiter = shown && w.doc->HasCommentDelimiter(line);
+        int origPos = line == p.line ? p.index : 0;
+        int col = line == p.line ? p.col : r.margin;
+        built.assign(stored.substr(0, static_cast<std::size_t>(origPos)));
+        bool changed = false;
+        auto commit = [&] {
+            if (!changed) return true;
+            const std::size_t prefix = built.size();
+            built.append(stored.substr(static_cast<std::size_t>(origPos)));
+            const bool storedOk = w.doc->SetLine(line, built) == 0;
+            built.resize(prefix);
+            stored = w.doc->LineView(line);
+            origPos = static_cast<int>(prefix);
+            w.modified = 1;
+            if (shown) RepaintLine(w, line, hadDelimiter);
+            changed = false;
+            return storedOk;
+        };
+        for (;;) {
+            const int hitCol = r.Advance(stored, origPos, col, pos);
+            last = ShownHit{line, hitCol, r.HitEnd(stored, pos, hitCol)};
+            const long long newLength = static_cast<long long>(built.size()) + (pos - origPos) + r.inserted +
+                                        (static_cast<long long>(stored.size()) - pos - r.matched);
+            // A stored line longer than the work buffer cannot be written back whole.
+            if (static_cast<long long>(stored.size()) > limit || newLength >= limit) {
+                commit();
+                last.Show(w);
+                ShowMessage(kLineOverflowMessage);
+                ClearDrag(w);
+                return;
+            }
+            built.append(stored.substr(static_cast<std::size_t>(origPos), static_cast<std::size_t>(pos - origPos)));
+            built.append(r.replacement);
+            origPos = pos + r.matched;
+            col = r.AfterReplacement(hitCol);
+            changed = true;
+            if (HostPollEscape()) {
+                const bool ok = commit();
+                last.Show(w);
+                if (!ok || StopWanted()) {
+                    ClearDrag(w);
+                    return;
+                }
+            }
+            // The next hit in this line, as a search from built.size() would find it.
+            if (r.pattern.startOfLine) {
+                pos = built.empty() && PatternAt(r.pattern, stored, origPos) ? origPos : -1;
+            } else {
+                pos = FindInLine(r.pattern, stored, origPos);
+            }
+            if (pos >= 0 && r.pattern.endOfLine && static_cast<std::size_t>(pos) != stored.size() - n) pos = -1;
+            if (pos < 0) {
+                if (!commit()) {
+                    last.Show(w);
+                    ClearDrag(w);
+                    return;
+                }
+                if (shown) last.Show(w);
+                // The rest of the line holds no hit: the next search starts below it.
+                p = LoopPosition{line + 1, 0, r.margin};
+                pollDone = true;
+                break;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void RunReplaceLoop(EditWindow& w, FindSettings& s) {
+    const int codeTable = CurrentOptions().CodeTable;
+    SearchPattern pattern;
+    const bool searchable = CompilePattern(s, codeTable, pattern);
+    std::string replacement;
+    if (!PrepareReplacement(s.ReplaceString, s.ExpandEscapes, codeTable, replacement)) {
+        // A refused notation would otherwise replace every hit by nothing.
+        HostBeep();
+        return;
+    }
+    Replacing r{w, pattern, replacement, static_cast<int>(pattern.text.size()),
+                static_cast<int>(replacement.size()), MarginWidth(w), TabStepWidth(),
+                pattern.text.find('\t') == std::string::npos,
+                replacement.find('\t') == std::string::npos};
+    LoopPosition p{w.caretLine, 0, w.caretCol};
+    if (p.line >= 0 && p.line < w.LineCount()) {
+        const std::string_view v = SearchedLine(w, p.line);
+        p.index = ColumnToIndex(w, v, p.col);
+        p.col = IndexToColumn(w, v, p.index);
+    }
+    for (;;) {
+        if (s.ReplaceAll) {
+            if (searchable) ReplaceRest(r, p, false);
+            return;
+        }
+        if (HostPollEscape() && StopWanted()) {
+            ClearDrag(w);
+            return;
+        }
+        int hitLine = p.line;
+        int hitIndex = p.index;
+        if (!searchable || !SearchFromIndex(pattern, w, hitLine, hitIndex)) {
+            ShowMessage(kNotFoundMessage);
+            ShowCaret(w);
+            return;
+        }
+        std::string_view v = SearchedLine(w, hitLine);
+        const int hitCol = hitLine == p.line ? r.Advance(v, p.index, p.col, hitIndex)
+                                             : IndexToColumn(w, v, hitIndex);
+        ShowAndMark(w, hitLine, hitCol, r.HitEnd(v, hitIndex, hitCol));
+        RepaintLine(w, hitLine);  // the question needs the mark on screen
+        const int answer = AskReplace(s);
+        if (answer == kAnswerSkip) {
+            const int next = std::min(hitIndex + 1, static_cast<int>(v.size()));
+            p = LoopPosition{hitLine, next, r.Advance(v, hitIndex, hitCol, next)};
+            continue;
+        }
+        if (answer != kAnswerReplace) {
+            ClearDrag(w);
+            return;
+        }
+        const bool hadDelimiter = w.doc->HasCommentDelimiter(hitLine);
+        if (ReplaceAtIndex(w, r.matched, replacement, hitLine, hitIndex) != 0) {
+            ClearDrag(w);
+            return;
+        }
+        RepaintLine(w, hitLine, hadDelimiter);
+        w.modified = 1;
+        // Behind the inserted text, so that a replacement holding the pattern is not found
+        // again.
+        p = LoopPosition{hitLine, hitIndex + r.inserted, r.AfterReplacement(hitCol)};
+    }
+}
+
+}  // namespace varlin
