@@ -116,6 +116,11 @@ void FrameArrange(int mode) {
 }
 
 void FrameToggleInsertMode() {
+    // The Qt frame's own switch also updates its status line and menu.
+    if (g_windows.runCommand) {
+        g_windows.runCommand(g_windows.context, kCmdInsertMode);
+        return;
+    }
     ForgetUndo();
     ToggleInsertMode(CurrentOptions());
     RecordAction(kMacroToggleInsertMode);
