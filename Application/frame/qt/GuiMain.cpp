@@ -8,6 +8,8 @@
 #include "frame/qt/MainFrame.h"
 #include "platform/qt/QtHost.h"
 #include "resources/StringTable.h"
+#include "editing/qt/SortDialog.h"
+#include "view/qt/DocumentWindows.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -62,6 +64,8 @@ int RunGui(int argc, char** argv) {
 
     MainFrame frame(*app);
     SetQtHostParent(&frame);
+    InstallDocumentWindows(frame);
+    RegisterSortDialog();
     frame.hooks().canUndo = [] { return GetUndoKind() != kUndoNone; };
     frame.hooks().forgetUndo = [] { ForgetUndo(); };
     for (const auto& install : FrameInstallers()) install(frame);

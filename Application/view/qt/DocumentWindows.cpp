@@ -1,0 +1,248 @@
+// Document windows in the frame: opening them, their title, the close question, the
+// size remembered under "EditWind", the routine list and the frame's hooks.
+#include "view/qt/DocumentWindows.h"
+
+#include "editing/Dispatch.h"
+#include "editing/EditActions.h"
+#include "editing/UndoRecord.h"
+#include "frame/qt/MainFrame.h"
+#include "macro/Recording.h"
+#include "platform/Host.h"
+#include "platform/qt/QtHost.h"
+#include "view/DocumentWindow.h"
+#include "view/qt/EditView.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QStandardItemModel>
+#include <QToolBar>
+
+namespace varlin {
+namespace {
+
+constexpr int kRoutineListControl = 300;
+
+bool ShiftHeld() { return QGuiApplication::keyboardModifiers() & Qt::ShiftModifier; }
+
+// Command 15 and the macro Close: the window of that document is asked to close.
+void CloseWindowOf(EditWindow& w) {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        for (EditSubWindow* sub : top->findChildren<EditSubWindow*>()) {
+            if (&sub->view()->window() == &w) {
+                sub->close();
+                return;
+            }
+        }
+    }
+}
+
+QString TitleText(const EditWindow& w) {
+    const std::string title = WindowTitle(w);
+    if (w.doc->FileName().empty()) return QString::fromUtf8(title.c_str());
+    return QFile::decodeName(QByteArray::fromStdString(title));
+}
+
+}  // namespace
+
+// ---- EditSubWindow -----------------------------------------------------------------------
+
+EditSubWindow::EditSubWindow(EditView* view, QWidget* parent) : QMdiSubWindow(parent), view_(view) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWidget(view);
+    setFocusProxy(view);
+}
+
+void EditSubWindow::UpdateTitle() { setWindowTitle(TitleText(view_->window())); }
+
+void EditSubWindow::closeEvent(QCloseEvent* event) {
+    if (QueryClose(view_->window()) == 0) {
+        UpdateTitle();  // a save under a new name may have happened before it failed
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
+}
+
+void EditSubWindow::resizeEvent(QResizeEvent* event) {
+    QMdiSubWindow::resizeEvent(event);
+    // Minimized or maximized sizes are not the window's own size.
+    EditWindow& w = view_->window();
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) return;
+    if (w.Maximized == 0 && (w.WindowWidth != width() || w.WindowHeight != height()))
+        NoteEditWindowSize(w, width(), height());
+}
+
+void EditSubWindow::changeEvent(QEvent* event) {
+    QMdiSubWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    EditWindow& w = view_->window();
+    if (windowState() & Qt::WindowMinimized) return;
+    const bool maximized = windowState() & Qt::WindowMaximized;
+    if (maximized != (w.Maximized == 1)) NoteEditWindowMaximized(w, maximized);
+    if (!maximized) NoteEditWindowSize(w, width(), height());
+}
+
+EditView* EditViewOf(QMdiSubWindow* window) {
+    auto* sub = qobject_cast<EditSubWindow*>(window);
+    return sub ? sub->view() : nullptr;
+}
+
+// ---- Routine list ------------------------------------------------------------------------
+
+RoutineCombo::RoutineCombo(MainFrame& frame, QWidget* parent) : QComboBox(parent), frame_(frame) {
+    setObjectName(QStringLiteral("RoutineList"));
+    setProperty("controlId", kRoutineListControl);
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setMinimumContentsLength(24);
+    setFocusPolicy(Qt::ClickFocus);
+    connect(this, &QComboBox::activated, this, [this](int index) { Choose(index); });
+}
+
+void FillRoutineList(QComboBox* box, const EditWindow& w) {
+    if (!box) return;
+    // One model for the whole list: entry by entry, a long list would take seconds.
+    auto* model = new QStandardItemModel(box);
+    QList<QStandardItem*> items;
+    for (const RoutineEntry& entry : RoutineList(w)) {
+        auto* item = new QStandardItem(BytesToWindows1252(entry.name));
+        item->setData(entry.line, Qt::UserRole);
+        items.append(item);
+    }
+    if (!items.isEmpty()) model->appendColumn(items);
+    box->setModel(model);  // the old model, a child of the box, goes with it
+    box->setCurrentIndex(items.isEmpty() ? -1 : 0);
+}
+
+void GotoRoutineLine(EditView* view, int line) {
+    if (line < 0) {
+        HostBeep();
+        return;
+    }
+    if (!view) return;
+    EditWindow& w = view->window();
+    ClearDrag(w);
+    CenterOn(w, line, MarginWidth(w));
+    SetCaret(w, line, MarginWidth(w));
+    RepaintAll(w);
+    RefreshStatus(w, kStatusAll);
+    view->setFocus();
+}
+
+void RoutineCombo::Fill(EditSubWindow* window) {
+    if (window) FillRoutineList(this, window->view()->window());
+    else clear();
+}
+
+void RoutineCombo::showPopup() {
+    Fill(qobject_cast<EditSubWindow*>(frame_.currentDocument()));
+    QComboBox::showPopup();
+}
+
+void RoutineCombo::Choose(int index) {
+    const QVariant line = itemData(index, Qt::UserRole);
+    GotoRoutineLine(EditViewOf(frame_.currentDocument()), line.isValid() ? line.toInt() : -1);
+}
+
+RoutineCombo* FrameRoutineList(MainFrame& frame) { return frame.findChild<RoutineCombo*>(QStringLiteral("RoutineList")); }
+
+QComboBox* ActiveRoutineList(MainFrame& frame) {
+    if (frame.hooks().routineList) return frame.hooks().routineList();
+    return FrameRoutineList(frame);
+}
+
+// ---- Opening -----------------------------------------------------------------------------
+
+int OpenEditWindow(MainFrame& frame, const std::string& fileName) {
+    std::unique_ptr<EditWindow> created = CreateEditWindow(fileName);
+    if (!created) return -1;
+    const int width = created->WindowWidth;
+    const int height = created->WindowHeight;
+    const bool maximized = created->Maximized == 1;
+    auto* view = new EditView(frame.application(), std::move(created));
+    auto* sub = new EditSubWindow(view);
+    view->titleChanged = [sub] { sub->UpdateTitle(); };
+    view->routineListRequested = [&frame] {
+        if (QComboBox* list = ActiveRoutineList(frame)) {
+            list->setFocus();
+            list->showPopup();
+        }
+    };
+    view->statusChanged = [&frame](int field) {
+        FrameHooks& hooks = frame.hooks();
+        if (hooks.refreshStatusField) hooks.refreshStatusField(field);
+        else if (hooks.refreshStatus) hooks.refreshStatus();
+    };
+    frame.mdiArea()->addSubWindow(sub);
+    sub->resize(std::max(width, 100), std::max(height, 60));
+    sub->UpdateTitle();
+    if (maximized) sub->showMaximized();
+    else sub->show();
+    frame.mdiArea()->setActiveSubWindow(sub);
+    FinishOpening(view->window());
+    view->setFocus();
+    return 0;
+}
+
+// ---- Hooks -------------------------------------------------------------------------------
+
+void InstallDocumentWindows(MainFrame& frame) {
+    SetShiftKeyQuery(ShiftHeld);
+    SetCloseRequestHandler(CloseWindowOf);
+    EnsureLearnFileName();
+    FrameHooks& hooks = frame.hooks();
+    hooks.openDocument = [](MainFrame& f, const std::string& name) { return OpenEditWindow(f, name); };
+    hooks.documentCommand = [](QMdiSubWindow* window, int commandId) {
+        if (EditView* view = EditViewOf(window)) view->RunCommand(commandId);
+    };
+    hooks.documentState = [](QMdiSubWindow* window, DocumentMenuState& state) {
+        EditView* view = EditViewOf(window);
+        if (!view) return false;
+        state.modified = view->window().modified != 0;
+        state.rangeMarked = HasDrag(view->window());
+        return true;
+    };
+    hooks.repaintDocument = [](QMdiSubWindow* window) {
+        if (EditView* view = EditViewOf(window)) view->viewport()->update();
+    };
+    hooks.documentActivated = [](QMdiSubWindow* window) {
+        if (EditView* view = EditViewOf(window)) {
+            SetActiveEditWindow(&view->window());
+            view->setFocus();
+        }
+    };
+    if (!hooks.canUndo) hooks.canUndo = [] { return GetUndoKind() != kUndoNone; };
+    if (!hooks.forgetUndo) hooks.forgetUndo = [] { ForgetUndo(); };
+    if (!hooks.recording) hooks.recording = [] { return IsLearning(); };
+    if (!hooks.recordAction) {
+        hooks.recordAction = [](int actionId, const std::vector<std::string>& arguments) {
+            if (arguments.empty()) RecordAction(actionId);
+            for (const std::string& argument : arguments) RecordFileName(actionId, argument);
+        };
+    }
+
+    hooks.fillRoutineList = [](QMdiSubWindow* window, QComboBox* box) {
+        if (EditView* view = EditViewOf(window)) FillRoutineList(box, view->window());
+    };
+    hooks.gotoLine = [](QMdiSubWindow* window, int line) { GotoRoutineLine(EditViewOf(window), line); };
+
+    // Until the frame's toolbar brings control 300, a plain list in a bar of its own.
+    if (!hooks.routineList) {
+        auto* bar = frame.addToolBar(QStringLiteral("Routinen"));
+        bar->setObjectName(QStringLiteral("RoutineBar"));
+        bar->setMovable(false);
+        bar->addWidget(new RoutineCombo(frame, bar));
+    }
+    // The list follows the active document (WM_MDIACTIVATE).
+    QObject::connect(frame.mdiArea(), &QMdiArea::subWindowActivated, &frame, [&frame](QMdiSubWindow* window) {
+        QComboBox* list = ActiveRoutineList(frame);
+        if (!list) return;
+        if (EditView* view = EditViewOf(window)) FillRoutineList(list, view->window());
+        else list->clear();
+    });
+}
+
+}  // namespace varlin

@@ -1,0 +1,115 @@
+// EditView: the widget of one document window. It owns the window's EditWindow, fills its
+// ViewHooks, paints its rows in fixed character cells with its own caret, and turns keys,
+// typed characters, mouse, scroll bars and the wheel into the editing engine's actions.
+#pragma once
+
+#include "editing/CommandTable.h"
+#include "editing/EditWindow.h"
+#include "view/RowLayout.h"
+
+#include <QAbstractScrollArea>
+#include <QFont>
+#include <QPoint>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace varlin {
+
+struct Application;
+
+// The screen font: DejaVu Sans Mono (or the system's fixed font), spaced so that every
+// character advances exactly one cell of the given width.
+QFont ScreenFont(int cellWidth);
+// Measures the character cell into app once (charWidth, charHeight) when it is not set.
+void EnsureCharacterCell(Application& app);
+
+// The Windows-1252 byte of a typed character, or -1 when the table has none.
+int Windows1252Byte(char16_t c);
+
+class EditView : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    EditView(Application& app, std::unique_ptr<EditWindow> window, QWidget* parent = nullptr);
+    ~EditView() override;
+
+    EditWindow& window() { return *w_; }
+    const EditWindow& window() const { return *w_; }
+
+    // Runs a CommandId of the document window's table and carries out what it asks of
+    // the window (closing it, opening the routine list).
+    void RunCommand(int commandId);
+    // What the view cannot do itself: open the routine list, refresh the status line,
+    // show a new title. Set by the window that holds the view.
+    std::function<void()> routineListRequested;
+    std::function<void(int field)> statusChanged;
+    std::function<void()> titleChanged;
+
+    // Where the caret is drawn (viewport row and column) and whether it shows now.
+    QPoint caretCell() const { return QPoint(caretColumn_, caretRow_); }
+    bool caretDrawn() const { return caretVisible_ && caretActive_; }
+    // Pixel rectangle of a viewport cell (row, column).
+    QRect cellRect(int row, int column) const;
+    // The document position under a viewport pixel, as the mouse handling converts it.
+    TextPos positionAt(QPoint pixel) const;
+    int cellWidth() const { return cw_; }
+    int cellHeight() const { return ch_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    // ViewHooks.
+    static void HookInvalidateLines(void* self, int first, int last);
+    static void HookInvalidateAll(void* self);
+    static void HookScrollBy(void* self, int rows, int columns);
+    static void HookSetScrollBar(void* self, ScrollBar bar, int position, int maximum, int page);
+    static void HookPlaceCaret(void* self, int row, int column);
+    static void HookShowCaret(void* self, bool visible);
+    static void HookViewportSize(void* self, int* lines, int* columns);
+    static void HookRefreshStatus(void* self, int field);
+
+    void TypeText(const QString& text);
+    void OnScrollAction(ScrollBar bar, int action);
+    void DragStep();
+    void ResetScrollBars();
+    void UpdateCaretCell();
+    // Painting (EditViewPaint.cpp).
+    void PaintRows(QPainter& painter, const QRect& area);
+    void PaintRow(QPainter& painter, int line, int firstCell, int cellCount, const DragRange* range,
+                  int maxCols);
+
+    Application& app_;
+    std::unique_ptr<EditWindow> w_;
+    QFont font_;
+    int cw_ = 8;
+    int ch_ = 16;
+    int ascent_ = 12;
+    int caretRow_ = 0;
+    int caretColumn_ = 0;
+    bool caretVisible_ = false;   // the engine's show / hide
+    bool caretActive_ = false;    // the window has the focus (the caret exists)
+    int wheelRest_ = 0;           // wheel delta short of a whole notch
+    QTimer dragTimer_;            // repeats the drag step while the mouse is outside
+    QPoint dragPoint_;
+    // Buffers of the painter, kept between paints to spare the allocations.
+    std::u16string glyphs_;
+    std::vector<CellRun> runs_;
+};
+
+}  // namespace varlin

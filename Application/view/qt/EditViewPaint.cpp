@@ -1,0 +1,104 @@
+// Painting a document window: only the rows and cells of the invalid region are laid out
+// and drawn, each run opaque over its own cells, so nothing is erased first and nothing
+// flickers. The caret is drawn last, inverting its cell.
+#include "view/qt/EditView.h"
+
+#include "editing/EditActions.h"
+#include "settings/Options.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace varlin {
+namespace {
+
+constexpr int kInset = 4;
+
+QColor ToQColor(Color c) { return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c)); }
+
+QColor ColorOf(CellColor color, const Options& o) {
+    switch (color) {
+    case CellColor::LineNumbers: return ToQColor(o.ColorLineNumbers);
+    case CellColor::Highlight: return ToQColor(o.ColorHighlight);
+    case CellColor::Keywords: return ToQColor(o.ColorKeywords);
+    case CellColor::Comments: return ToQColor(o.ColorComments);
+    case CellColor::Text: break;
+    }
+    return ToQColor(o.ColorText);
+}
+
+int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
+}  // namespace
+
+void EditView::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    painter.setFont(font_);
+    const Options& o = CurrentOptions();
+    const QColor background = ToQColor(o.ColorBackground);
+    for (const QRect& rect : event->region()) PaintRows(painter, rect);
+    // The strips above and left of the text area.
+    painter.fillRect(QRect(0, 0, viewport()->width(), kInset), background);
+    painter.fillRect(QRect(0, 0, kInset, viewport()->height()), background);
+    if (caretDrawn()) {
+        const QRect caret = cellRect(caretRow_, caretColumn_);
+        if (event->region().intersects(caret)) {
+            painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+            painter.fillRect(caret, Qt::white);
+        }
+    }
+}
+
+void EditView::PaintRows(QPainter& painter, const QRect& area) {
+    const QRect text = area.intersected(QRect(kInset, kInset, viewport()->width(), viewport()->height()));
+    if (text.isEmpty()) return;
+    EditWindow& w = *w_;
+    const long long firstRow = static_cast<long long>(FloorDiv(text.top() - kInset, ch_)) + w.firstLine;
+    const long long lastRow = static_cast<long long>(FloorDiv(text.bottom() - kInset, ch_)) + w.firstLine;
+    const int c0 = FloorDiv(text.left() - kInset, cw_) + w.firstCol;
+    const int c1 = FloorDiv(text.right() - kInset, cw_) + w.firstCol;
+    const int maxCols = MaxCols();
+    DragRange range;
+    const bool marked = GetNormalizedDrag(w, range) != kDragNone;
+    // Comments opened above the window must be known to the rows shown.
+    const int count = w.LineCount();
+    if (firstRow < count)
+        w.doc->BuildCommentIndex(static_cast<int>(firstRow), static_cast<int>(std::min<long long>(lastRow + 1, count)));
+    const int cells = std::min(maxCols - c0, c1 - c0 + 1);
+    for (long long line = firstRow; line <= lastRow && line <= 0x7FFFFFFFLL; ++line) {
+        if (cells > 0) PaintRow(painter, static_cast<int>(line), c0, cells, marked ? &range : nullptr, maxCols);
+    }
+    // Beyond the widest column (only seen when scrolled far right) there is background.
+    const int xEnd = kInset + (maxCols - w.firstCol) * cw_;
+    if (xEnd <= text.right())
+        painter.fillRect(QRect(QPoint(std::max(xEnd, text.left()), text.top()), text.bottomRight()),
+                         QColor(ToQColor(CurrentOptions().ColorBackground)));
+}
+
+// One row from cell firstCell on, cellCount cells: laid out once, then drawn run by run.
+void EditView::PaintRow(QPainter& painter, int line, int firstCell, int cellCount,
+                        const DragRange* range, int maxCols) {
+    const Options& o = CurrentOptions();
+    EditWindow& w = *w_;
+    const RowGeometry geometry = GeometryOf(w);
+    std::string_view text = w.doc->LineView(line);
+    text = text.substr(0, static_cast<std::size_t>(WorkBufferSize() - 1));
+    glyphs_.resize(static_cast<std::size_t>(maxCols));
+    LayoutGlyphs(line, text, glyphs_.data(), maxCols, o.VbChar, o.TabChar, o.CodeTable, geometry);
+    RowColorRuns(*w.doc, line, text, geometry, firstCell, cellCount, range, maxCols, runs_);
+    const QColor background = ToQColor(o.ColorBackground);
+    const QColor foreground = ToQColor(o.ColorText);
+    const int y = kInset + static_cast<int>(static_cast<long long>(line) - w.firstLine) * ch_;
+    for (const CellRun& run : runs_) {
+        const int x = kInset + (run.first - w.firstCol) * cw_;
+        const QRect cellsRect(x, y, run.count * cw_, ch_);
+        painter.fillRect(cellsRect, run.inverse ? foreground : background);
+        painter.setPen(run.inverse ? background : ColorOf(run.color, o));
+        const QString glyphs = QString::fromUtf16(glyphs_.data() + run.first, run.count);
+        painter.drawText(QPoint(x, y + ascent_), glyphs);
+    }
+}
+
+}  // namespace varlin
