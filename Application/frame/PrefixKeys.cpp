@@ -2,6 +2,8 @@
 #include "frame/PrefixKeys.h"
 
 #include "frame/Application.h"
+#include "frame/FrameCommands.h"
+#include "macro/MacroRun.h"
 #include "platform/Host.h"
 #include "resources/Accelerators.h"
 
@@ -75,10 +77,16 @@ int HandlePrefixKey(Application& app, const KeyMessage& message) {
     return 1;
 }
 
-void RunKeyEntry(const KeyEntry& entry, Application&) {
+void RunKeyEntry(const KeyEntry& entry, Application& app) {
     PrefixKeyHooks& hooks = ThePrefixKeyHooks();
-    if (entry.commandId >= 0 && hooks.sendCommand) hooks.sendCommand(entry.commandId);
-    if (HasMacroFile(entry) && hooks.runMacroFile) hooks.runMacroFile(entry.macroFile);
+    if (entry.commandId >= 0) {
+        if (hooks.sendCommand) hooks.sendCommand(entry.commandId);
+        else SendFrameCommand(entry.commandId);
+    }
+    if (HasMacroFile(entry)) {
+        if (hooks.runMacroFile) hooks.runMacroFile(entry.macroFile);
+        else RunMacroFile(&app, entry.macroFile);
+    }
 }
 
 }  // namespace varlin

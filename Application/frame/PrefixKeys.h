@@ -18,7 +18,8 @@ enum PrefixState : int { kNoPrefix = 0, kPrefixF2 = 2, kPrefixF3 = 3, kPrefixF4 
 
 constexpr int kPrefixStatusField = 505;
 
-// How a key entry reaches the rest of the program; empty hooks do nothing.
+// How a key entry reaches the rest of the program. Without sendCommand a command goes
+// through SendFrameCommand, without runMacroFile a file through RunMacroFile.
 struct PrefixKeyHooks {
     // Runs a CommandId through the frame's routing, synchronously.
     std::function<void(int commandId)> sendCommand;

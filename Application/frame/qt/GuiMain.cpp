@@ -6,6 +6,8 @@
 #include "editing/UndoRecord.h"
 #include "frame/Application.h"
 #include "frame/qt/MainFrame.h"
+#include "frame/qt/PrefixKeysQt.h"
+#include "frame/qt/ToolbarFrame.h"
 #include "platform/qt/QtHost.h"
 #include "resources/StringTable.h"
 #include "editing/qt/SortDialog.h"
@@ -64,6 +66,8 @@ int RunGui(int argc, char** argv) {
 
     MainFrame frame(*app);
     SetQtHostParent(&frame);
+    InstallPrefixKeys(frame);
+    InstallToolbarAndStatusLine(frame);
     InstallDocumentWindows(frame);
     RegisterSortDialog();
     frame.hooks().canUndo = [] { return GetUndoKind() != kUndoNone; };

@@ -1,0 +1,83 @@
+// The status line's fields.
+#include "frame/qt/StatusLine.h"
+
+#include "resources/StringTable.h"
+
+#include <QMouseEvent>
+
+namespace varlin {
+namespace {
+
+// Field widths are given in sixths of the average character width.
+constexpr int kWidthUnitsPerCharacter = 6;
+
+}  // namespace
+
+StatusFieldLabel::StatusFieldLabel(int field, int commandId, QWidget* parent)
+    : QLabel(parent), field_(field), commandId_(commandId) {
+    setObjectName(QStringLiteral("StatusField%1").arg(field));
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setTextFormat(Qt::PlainText);
+    setMargin(1);
+    setToolTip(QString::fromStdString(LoadAppString(field)));
+    if (commandId > 0) setCursor(Qt::PointingHandCursor);
+}
+
+void StatusFieldLabel::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
+        commandId_ > 0 && clicked) {
+        clicked(commandId_);
+    }
+}
+
+StatusLine::StatusLine(QWidget* parent) : QStatusBar(parent) {
+    setObjectName(QStringLiteral("UX32STATUS"));
+    setSizeGripEnabled(false);
+}
+
+void StatusLine::Configure(const std::vector<StatusFieldDefinition>& definitions,
+                           const StatusConfig& config) {
+    for (auto& [field, label] : fields_) {
+        removeWidget(label);
+        label->deleteLater();
+    }
+    fields_.clear();
+    const int unit = std::max(1, fontMetrics().averageCharWidth());
+    for (const StatusFieldDefinition& d : definitions) {
+        if (d.field < kFirstStatusField || d.field > kLastStatusField) continue;
+        if (!IsFieldShown(config, d.field) || fields_.count(d.field)) continue;
+        auto* label = new StatusFieldLabel(d.field, d.commandId, this);
+        label->setMinimumWidth(d.width * unit / kWidthUnitsPerCharacter + 2 * label->frameWidth() + 2);
+        label->setText(texts_[d.field]);
+        label->clicked = [this](int commandId) {
+            if (runCommand) runCommand(commandId);
+        };
+        addWidget(label);
+        fields_[d.field] = label;
+    }
+}
+
+void StatusLine::SetFieldText(int field, const QString& text) {
+    if (field < kFirstStatusField || field > kLastStatusField) return;
+    texts_[field] = text;
+    auto it = fields_.find(field);
+    if (it != fields_.end() && it->second->text() != text) it->second->setText(text);
+}
+
+QString StatusLine::fieldText(int field) const {
+    auto it = fields_.find(field);
+    return it == fields_.end() ? QString() : it->second->text();
+}
+
+StatusFieldLabel* StatusLine::fieldLabel(int field) const {
+    auto it = fields_.find(field);
+    return it == fields_.end() ? nullptr : it->second;
+}
+
+void StatusLine::SetModalText(const QString& text) {
+    if (text.isEmpty()) clearMessage();
+    else showMessage(text);
+}
+
+}  // namespace varlin
