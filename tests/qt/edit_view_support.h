@@ -40,6 +40,7 @@ public:
         app = std::make_unique<Application>();
         if (InitApplication(*app, "", "/tmp") != 1) return false;
         app->options->AutoOpen = 0;
+        host.Reset();
         host.writeMessagesToStderr = false;
         host.defaultAnswer = HeadlessHost::DefaultAnswer::Cancel;
         host.Install();

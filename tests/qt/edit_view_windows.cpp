@@ -1,0 +1,182 @@
+// Document windows in the frame (offscreen): opening and failing to open, saving with the
+// keys, the questions before closing a changed window, the size remembered under
+// "EditWind", menu items greyed from the window's state, and the routine list.
+#include "edit_view_support.h"
+
+#include "macro/Recording.h"
+#include "view/DocumentWindow.h"
+
+#include <QMenu>
+
+using namespace varlin;
+using namespace varlin::test;
+
+namespace {
+
+QMenu* PopupOf(QAction* action) {
+    for (QObject* o : action->associatedObjects()) {
+        if (auto* menu = qobject_cast<QMenu*>(o)) return menu;
+    }
+    return nullptr;
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+}  // namespace
+
+class EditWindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QVERIFY(h_.Start()); }
+    void cleanup() {
+        if (IsLearning()) ToggleLearnMode();
+        h_.Stop();
+    }
+
+    void aNewWindowHasNoName() {
+        QCOMPARE(OpenEditWindow(*h_.frame, "  "), 0);
+        QCOMPARE(h_.frame->currentDocument()->windowTitle(), QString("Ohne Namen"));
+        QCOMPARE(h_.Current()->window().caretCol, 5);
+    }
+
+    void aFileThatCannotBeReadOpensNoWindow() {
+        h_.host.answers.push_back(IdNo);  // 1209: not "without a name" either
+        QCOMPARE(OpenEditWindow(*h_.frame, h_.dir.filePath("missing.c").toStdString()), -1);
+        QCOMPARE(h_.host.messageIds, std::vector<int>({1209}));
+        QCOMPARE(h_.frame->documentCount(), 0);
+    }
+
+    void ctrlSSavesAndSaveAsTakesTheNewName() {
+        EditView* view = h_.Open("one\n", "a.txt");
+        QTest::keyClicks(view, "x");
+        QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(FileBytes(h_.dir.filePath("a.txt")), QByteArray("xone\r\n"));
+        QCOMPARE(view->window().modified, 0);
+        const QString other = h_.dir.filePath("b.txt");
+        h_.host.fileNameAnswers.push_back({other.toStdString()});
+        QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(FileBytes(other), QByteArray("xone\r\n"));
+        QCOMPARE(h_.frame->currentDocument()->windowTitle(), other);
+    }
+
+    void closingAChangedFileAsks() {
+        EditView* view = h_.Open("one\n", "c.txt");
+        QTest::keyClicks(view, "x");
+        h_.host.answers = {IdCancel};
+        QTest::keyClick(view, Qt::Key_Escape);
+        QCOMPARE(h_.host.messageIds.back(), 1306);
+        QVERIFY(h_.host.messageTexts.back().find("c.txt") != std::string::npos);
+        QCOMPARE(h_.frame->documentCount(), 1);
+        h_.host.answers = {IdYes};
+        QTest::keyClick(view, Qt::Key_Escape);
+        QTRY_COMPARE(h_.frame->documentCount(), 0);
+        QCOMPARE(FileBytes(h_.dir.filePath("c.txt")), QByteArray("xone\r\n"));
+    }
+
+    void closingAChangedFileWithoutSaving() {
+        EditView* view = h_.Open("one\n", "d.txt");
+        QTest::keyClicks(view, "x");
+        h_.host.answers = {IdNo};
+        h_.frame->currentDocument()->close();
+        QTRY_COMPARE(h_.frame->documentCount(), 0);
+        QCOMPARE(FileBytes(h_.dir.filePath("d.txt")), QByteArray("one\n"));
+    }
+
+    void closingAChangedWindowWithoutName() {
+        QCOMPARE(OpenEditWindow(*h_.frame, ""), 0);
+        QTest::keyClicks(h_.Current(), "new");
+        h_.host.answers = {IdYes};  // and the "Speichern als" dialog is cancelled
+        QVERIFY(!h_.frame->currentDocument()->close());
+        QCOMPARE(h_.host.messageIds.back(), 1305);
+        QCOMPARE(h_.frame->documentCount(), 1);
+        const QString path = h_.dir.filePath("named.txt");
+        h_.host.answers = {IdYes};
+        h_.host.fileNameAnswers.push_back({path.toStdString()});
+        QVERIFY(h_.frame->currentDocument()->close());
+        QCOMPARE(FileBytes(path), QByteArray("new\r\n"));
+    }
+
+    void anUnchangedWindowClosesWithoutAsking() {
+        h_.Open("one\n");
+        QVERIFY(h_.frame->currentDocument()->close());
+        QCOMPARE(h_.host.messageIds, std::vector<int>());
+    }
+
+    void theSizeIsRemembered() {
+        Korvel_WriteLongToHKCU("EditWind", "WindowWidth", 500);
+        Korvel_WriteLongToHKCU("EditWind", "WindowHeight", 300);
+        h_.Open("one\n");
+        QMdiSubWindow* sub = h_.frame->currentDocument();
+        QCOMPARE(sub->size(), QSize(500, 300));
+        QVERIFY(!sub->isMaximized());
+        sub->showMaximized();
+        QCOMPARE(Korvel_ReadLongFromHKCU("EditWind", "Maximized", -1), 1);
+        h_.frame->resize(800, 500);
+        QApplication::processEvents();
+        QCOMPARE(Korvel_ReadLongFromHKCU("EditWind", "WindowWidth", -1), 500);
+        QCOMPARE(Korvel_ReadLongFromHKCU("EditWind", "WindowHeight", -1), 300);
+        sub->showNormal();
+        QCOMPARE(Korvel_ReadLongFromHKCU("EditWind", "Maximized", -1), 0);
+        sub->resize(420, 260);
+        QCOMPARE(Korvel_ReadLongFromHKCU("EditWind", "WindowWidth", -1), 420);
+        QCOMPARE(Korvel_ReadLongFromHKCU("EditWind", "WindowHeight", -1), 260);
+    }
+
+    void menuItemsFollowTheWindowsState() {
+        EditView* view = h_.Open("abc\n");
+        QTRY_COMPARE(h_.frame->currentMenuId(), 108);
+        auto enabled = [this](int id) {
+            QAction* action = h_.frame->findAction(id);
+            if (!action) return false;
+            emit PopupOf(action)->aboutToShow();
+            return action->isEnabled();
+        };
+        QVERIFY(!enabled(13));  // Save: nothing changed
+        QVERIFY(!enabled(33) && !enabled(34));  // Cut, Copy: nothing marked
+        QTest::keyClick(view, Qt::Key_Right, Qt::ShiftModifier);
+        QVERIFY(enabled(33) && enabled(34));
+        QTest::keyClicks(view, "x");
+        QVERIFY(enabled(13));
+        for (int id : {88, 90, 91, 92, 93}) QVERIFY(enabled(id));
+        ToggleLearnMode();
+        for (int id : {88, 90, 91, 92, 93}) QVERIFY2(!enabled(id), qPrintable(QString::number(id)));
+        QVERIFY(enabled(89));
+    }
+
+    void routineNames() {
+        const struct {
+            const char* line;
+            const char* name;
+        } cases[] = {
+            {"int main(void)", "main"},
+            {"void CView::OnDraw(CDC* pDC)", "CView::OnDraw"},
+            {"f(x)", "f"},
+            {"int main  (void)", "main  "},
+            {"static int\tcount(x)", "\tcount"},
+        };
+        for (const auto& c : cases) QCOMPARE(RoutineName(c.line), std::string(c.name));
+    }
+
+    void theRoutineListFollowsTheActiveWindow() {
+        EditView* view = h_.Open("  int f(void)\n{\n}\nint g(void)\n{\n}\n");
+        QComboBox* list = ActiveRoutineList(*h_.frame);
+        QVERIFY(list);
+        QTRY_COMPARE(list->count(), 1);  // the indented head is no routine line
+        QCOMPARE(list->itemText(0), QString("g"));
+        QCOMPARE(list->itemData(0, Qt::UserRole).toInt(), 3);
+        emit list->activated(0);
+        QCOMPARE(view->window().caretLine, 3);
+        QCOMPARE(view->window().caretCol, 5);
+        QCOMPARE(OpenEditWindow(*h_.frame, ""), 0);
+        QTRY_COMPARE(list->count(), 0);
+    }
+
+private:
+    EditViewHarness h_;
+};
+
+QTEST_MAIN(EditWindowsTest)
+#include "edit_view_windows.moc"
