@@ -130,22 +130,19 @@ bool WriteButtonFile(const std::string& path, const ButtonSet& set) {
 }
 
 ButtonSet BuiltInButtonSet() {
+    // The same buttons as stdbutt.vlb (a test keeps the two alike).
+    static constexpr std::string_view kStandard =
+        "VarlinButtons 1\n"
+        "button 11\nbutton 12\nbutton 13\nbutton 15\nseparator\n"
+        "button 16\nseparator\n"
+        "button 31\nbutton 33\nbutton 34\nbutton 35\nseparator\n"
+        "button 36\nbutton 37\nbutton 38\nseparator\n"
+        "button 39\nbutton 40\nbutton 41\nbutton 42\nseparator\n"
+        "button 212\nbutton 213\nbutton 216\nbutton 217\ncontrol 300\nseparator\n"
+        "button 81\nbutton 401\nseparator\n"
+        "button 18\nbutton 19\n";
     ButtonSet set;
-    auto commands = [&set](std::initializer_list<int> ids) {
-        for (int id : ids) set.buttons.push_back({ButtonKind::Command, id, {}});
-        set.buttons.push_back({ButtonKind::Separator, 0, {}});
-    };
-    commands({11, 12, 13, 15});
-    commands({16});
-    commands({31, 33, 34, 35});
-    commands({36, 37, 38});
-    commands({39, 40, 41, 42});
-    commands({212, 213, 216, 217});
-    set.buttons.push_back({ButtonKind::Control, kRoutineListControl, {}});
-    set.buttons.push_back({ButtonKind::Separator, 0, {}});
-    commands({81, 401});
-    set.buttons.push_back({ButtonKind::Command, 18, {}});
-    set.buttons.push_back({ButtonKind::Command, 19, {}});
+    ParseButtonSet(kStandard, set);
     return set;
 }
 
