@@ -15,6 +15,10 @@
 set -u
 varlin=$1
 case_dir=$2
+# The run happens inside the work folder: a relative program name must not depend on it.
+case $varlin in
+    */*) [ "${varlin#/}" = "$varlin" ] && varlin="$(pwd)/$varlin" ;;
+esac
 work=$(mktemp -d "${TMPDIR:-/tmp}/varlin-acceptance-XXXXXX") || exit 99
 trap 'rm -rf "$work"' EXIT INT TERM
 mkdir "$work/home" "$work/tmp"
