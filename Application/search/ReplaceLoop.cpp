@@ -18,6 +18,7 @@
 #include "settings/Options.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 namespace varlin {
@@ -91,7 +92,15 @@ struct ShownHit {
 // the first search has been made.
 void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
     EditWindow& w = r.w;
-    WaitCursor wait;
+    // The wait cursor, lifted while a message asks or tells something.
+    std::optional<WaitCursor> wait;
+    wait.emplace();
+    auto stopWanted = [&wait] {
+        wait.reset();
+        const bool stop = StopWanted();
+        wait.emplace();
+        return stop;
+    };
     const bool shown = IsShown(w);
     const long long limit = static_cast<long long>(WorkBufferSize()) - 1;
     const std::size_t n = r.pattern.text.size();
@@ -100,7 +109,7 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
     for (;;) {
         if (!pollDone && HostPollEscape()) {
             last.Show(w);
-            if (StopWanted()) {
+            if (stopWanted()) {
                 ClearDrag(w);
                 return;
             }
@@ -144,6 +153,7 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
             if (static_cast<long long>(stored.size()) > limit || newLength >= limit) {
                 commit();
                 last.Show(w);
+                wait.reset();
                 ShowMessage(kLineOverflowMessage);
                 ClearDrag(w);
                 return;
@@ -156,7 +166,7 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
             if (HostPollEscape()) {
                 const bool ok = commit();
                 last.Show(w);
-                if (!ok || StopWanted()) {
+                if (!ok || stopWanted()) {
                     ClearDrag(w);
                     return;
                 }
@@ -217,7 +227,12 @@ void RunReplaceLoop(EditWindow& w, FindSettings& s) {
         }
         int hitLine = p.line;
         int hitIndex = p.index;
-        if (!searchable || !SearchFromIndex(pattern, w, hitLine, hitIndex)) {
+        bool found = false;
+        if (searchable) {
+            WaitCursor wait;
+            found = SearchFromIndex(pattern, w, hitLine, hitIndex) != 0;
+        }
+        if (!found) {
             ShowMessage(kNotFoundMessage);
             ShowCaret(w);
             return;
