@@ -126,7 +126,8 @@ bool CompilePattern(const FindSettings& s, int codeTable, SearchPattern& p) {
 int FindInLine(const SearchPattern& p, std::string_view line, int from) {
     const std::size_t n = p.text.size();
     const std::size_t start = static_cast<std::size_t>(std::max(from, 0));
-    if (n == 0 || line.size() < n || start > line.size() - n) return -1;
+    // No byte of the line can begin a hit when none folds to the pattern's first byte.
+    if (n == 0 || p.firstByteCount == 0 || line.size() < n || start > line.size() - n) return -1;
     const auto* data = reinterpret_cast<const unsigned char*>(line.data());
     const std::size_t last = line.size() - n;  // the last index a hit can begin at
     if (p.firstByteCount > kMemchrCandidates) {

@@ -149,6 +149,22 @@ TEST_F(Fixture, ManyCandidateBytesAreScannedThroughTheTable) {
     EXPECT_EQ(FindInLine(p, "a?b?x", 0), col);
 }
 
+TEST_F(Fixture, FirstByteThatNoOemByteReachesFindsNothing) {
+    // An ANSI character without a place in the OEM table can never begin a hit in an OEM
+    // document; in particular no NUL byte may stand in for it.
+    FindSettings s;
+    s.CapsSens = 1;
+    SearchPattern p;
+    int unreachable = -1;
+    for (int b = 128; b < 256 && unreachable < 0; ++b) {
+        s.FindString = std::string(1, static_cast<char>(b)) + "x";
+        ASSERT_TRUE(CompilePattern(s, 1, p));
+        if (p.firstByteCount == 0) unreachable = b;
+    }
+    ASSERT_GE(unreachable, 0);
+    EXPECT_EQ(FindInLine(p, std::string_view("a\0x\0x", 5), 0), -1);
+}
+
 // ---- ReplaceAtHit ----------------------------------------------------------------------
 
 TEST_F(Fixture, ReplaceMovesBehindTheInsertedText) {
