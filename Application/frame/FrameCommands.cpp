@@ -9,6 +9,7 @@
 #include "frame/CommandRouting.h"
 #include "frame/OptionToggles.h"
 #include "macro/LearnCommands.h"
+#include "macro/MacroList.h"
 #include "macro/MacroCommands.h"
 #include "macro/Recording.h"
 #include "platform/Host.h"
@@ -52,6 +53,7 @@ int CoreFrameCommand(int commandId) {
     case kCmdSaveLearned: return CommandSaveLearnedMacro();
     case kCmdEditLearned: return CommandEditLearnedMacro();
     case kCmdEditMacro: return CommandEditMacro();
+    case kCmdMacroList: return CommandMacroList();
     case kCmdArrangeCols: FrameArrange(1); return 0;
     case kCmdArrangeRows: FrameArrange(2); return 0;
     case kCmdTile: FrameArrange(3); return 0;

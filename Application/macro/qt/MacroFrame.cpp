@@ -7,6 +7,8 @@
 #include "frame/FrameCommands.h"
 #include "frame/qt/MainFrame.h"
 #include "macro/LearnCommands.h"
+#include "macro/MacroList.h"
+#include "macro/qt/MacroListDialog.h"
 #include "view/qt/DocumentWindows.h"
 #include "view/qt/EditView.h"
 
@@ -36,6 +38,8 @@ void InstallMacroFrame(MainFrame& frame) {
     frame.RegisterCommand(kCmdSaveLearned, [] { CommandSaveLearnedMacro(); });
     frame.RegisterCommand(kCmdEditLearned, [] { CommandEditLearnedMacro(); });
     frame.RegisterCommand(kCmdEditMacro, [] { CommandEditMacro(); });
+    frame.RegisterCommand(kCmdMacroList, [] { CommandMacroList(); });
+    RegisterMacroListDialog();
 
     FrameWindows windows;
     windows.context = &frame;
