@@ -1,0 +1,160 @@
+// The document window with a 1,000,000-line file (offscreen platform): the time a full
+// repaint of a 50-row window takes, the time from a typed character's key event to its
+// painted row, the time opening adds to the load before the first screen is painted, and
+// a jump with the scroll-bar thumb to the middle of the file, whose paint must cost what
+// a paint at the top costs (only the shown lines are read). Medians; the targets are
+// 5 ms for the repaint and the typed character and 50 ms for opening. A file without any
+// block comment is measured as well: there each paint looks back to the first line for
+// the comment opened above the window. There is no peer tool for these measurements.
+#include "editing/EditActions.h"
+#include "frame/Application.h"
+#include "frame/qt/MainFrame.h"
+#include "platform/HeadlessHost.h"
+#include "platform/Registry.h"
+#include "settings/Options.h"
+#include "view/DocumentWindow.h"
+#include "view/qt/DocumentWindows.h"
+#include "view/qt/EditView.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace varlin;
+
+namespace {
+
+constexpr int kLines = 1000000;
+
+using Clock = std::chrono::steady_clock;
+
+double Millis(Clock::time_point a, Clock::time_point b) {
+    return std::chrono::duration<double, std::milli>(b - a).count();
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double Measure(int rounds, const std::function<void()>& work, const std::function<void()>& between = {}) {
+    std::vector<double> samples;
+    for (int i = 0; i < rounds; ++i) {
+        const auto start = Clock::now();
+        work();
+        samples.push_back(Millis(start, Clock::now()));
+        if (between) between();
+    }
+    return Median(samples);
+}
+
+// A C source of kLines lines: routines, statements with keywords and tabs, and (when
+// asked) a block comment every 100 lines.
+void WriteSource(const std::string& path, bool blockComments) {
+    std::ofstream out(path, std::ios::binary);
+    for (int i = 0; i < kLines; ++i) {
+        if (i % 1000 == 0) out << "int routine" << i << "(int argc, char **argv)\r\n";
+        else if (blockComments && i % 100 == 1) out << "\t/* step " << i << " of the work */\r\n";
+        else out << "\tif (value > " << i << ") return value; // line comment\r\n";
+    }
+}
+
+void Report(const char* what, double ms, double target) {
+    std::printf("%-58s %8.3f ms   (%.2f of the %g ms target)\n", what, ms, ms / target, target);
+}
+
+void Run(MainFrame& frame, const std::string& path, const char* label) {
+    std::printf("%s\n", label);
+    // Load alone, and opening with its first paint.
+    const double load = Measure(3, [&] { CreateEditWindow(path); });
+    const double open = Measure(3, [&] {
+        OpenEditWindow(frame, path);
+        EditViewOf(frame.currentDocument())->viewport()->repaint();
+    }, [&] { frame.mdiArea()->closeAllSubWindows(); QApplication::processEvents(); });
+    std::printf("%-58s %8.3f ms\n", "  load of the file", load);
+    Report("  opening beyond the load, first screen painted", open - load, 50);
+
+    OpenEditWindow(frame, path);
+    EditView* view = EditViewOf(frame.currentDocument());
+    QMdiSubWindow* sub = frame.currentDocument();
+    // A window of exactly 50 rows and 100 columns.
+    const int extraH = sub->height() - view->viewport()->height();
+    const int extraW = sub->width() - view->viewport()->width();
+    sub->resize(100 * view->cellWidth() + 4 + extraW, 50 * view->cellHeight() + 4 + extraH);
+    QApplication::processEvents();
+    int lines = 0, cols = 0;
+    VisibleSize(view->window(), lines, cols);
+    std::printf("  window: %d rows x %d columns\n", lines, cols);
+    EditWindow& w = view->window();
+
+    for (int at : {0, kLines / 2, kLines - 60}) {
+        w.firstLine = at;
+        char what[80];
+        std::snprintf(what, sizeof what, "  full repaint of the window at line %d", at);
+        Report(what, Measure(50, [&] { view->viewport()->repaint(); }), 5);
+    }
+
+    // A typed character: key event in, its row painted.
+    w.firstLine = 0;
+    SetCaret(w, kLines / 2, MarginWidth(w) + 3);
+    QApplication::processEvents();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
+    const double typed = Measure(50, [&] {
+        QApplication::sendEvent(view, &press);
+        QApplication::processEvents();
+    }, [&] { Backspace(w); QApplication::processEvents(); });
+    Report("  typed character, key event to painted row", typed, 5);
+
+    // The thumb to the middle: the step and its paint.
+    QScrollBar* bar = view->verticalScrollBar();
+    const double thumb = Measure(20, [&] {
+        bar->setSliderPosition(bar->maximum() / 2);
+        bar->triggerAction(QAbstractSlider::SliderMove);
+        view->viewport()->repaint();
+    }, [&] {
+        ScrollRequest(w, ScrollBar::Vertical, ScrollCode::Start);
+        view->viewport()->repaint();
+    });
+    Report("  thumb to the middle, painted", thumb, 5);
+    frame.mdiArea()->closeAllSubWindows();
+    QApplication::processEvents();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qtApp(argc, argv);
+    QTemporaryDir dir;
+    SetSettingsFile(dir.filePath("settings.ini").toStdString());
+    HeadlessHost host;
+    host.writeMessagesToStderr = false;
+    host.defaultAnswer = HeadlessHost::DefaultAnswer::Yes;  // the question above 500,000 lines
+    host.Install();
+    Application app;
+    if (InitApplication(app, "", "/tmp") != 1) return 1;
+    Korvel_WriteLongToHKCU("EditWind", "Maximized", 0);
+    MainFrame frame(app);
+    InstallDocumentWindows(frame);
+    frame.resize(1400, 1200);
+    frame.show();
+    QApplication::processEvents();
+
+    const std::string withComments = dir.filePath("comments.c").toStdString();
+    const std::string without = dir.filePath("plain.c").toStdString();
+    WriteSource(withComments, true);
+    WriteSource(without, false);
+    Run(frame, withComments, "1,000,000 lines, a block comment every 100 lines:");
+    Run(frame, without, "1,000,000 lines without block comments:");
+    return 0;
+}
