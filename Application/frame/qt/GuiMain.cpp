@@ -11,6 +11,7 @@
 #include "platform/qt/QtHost.h"
 #include "resources/StringTable.h"
 #include "editing/qt/SortDialog.h"
+#include "search/qt/FindDialogs.h"
 #include "view/qt/DocumentWindows.h"
 
 #include <QApplication>
@@ -70,6 +71,7 @@ int RunGui(int argc, char** argv) {
     InstallToolbarAndStatusLine(frame);
     InstallDocumentWindows(frame);
     RegisterSortDialog();
+    RegisterSearchDialogs();
     frame.hooks().canUndo = [] { return GetUndoKind() != kUndoNone; };
     frame.hooks().forgetUndo = [] { ForgetUndo(); };
     for (const auto& install : FrameInstallers()) install(frame);
