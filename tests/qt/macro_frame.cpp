@@ -23,6 +23,11 @@ private slots:
     void cleanup() {
         if (IsLearning()) ToggleLearnMode();
         InstallFrameWindows(FrameWindows{});
+        // The windows go before the frame does, as when the user closes them.
+        for (QMdiSubWindow* w : h_.frame->mdiArea()->subWindowList())
+            if (EditView* view = EditViewOf(w)) view->window().modified = 0;
+        h_.frame->CloseAllDocuments();
+        QTRY_COMPARE(h_.frame->documentCount(), 0);
         h_.Stop();
     }
 
