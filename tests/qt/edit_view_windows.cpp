@@ -49,6 +49,35 @@ private slots:
         QCOMPARE(h_.frame->documentCount(), 0);
     }
 
+    void aFileHeldByAnotherWindowOpensWithoutAName() {
+        CurrentOptions().LockMode = 1;
+        h_.Open("held\n", "held.txt");
+        h_.host.answers = {IdYes};  // 1209: open it in a window without a name all the same
+        QCOMPARE(OpenEditWindow(*h_.frame, h_.dir.filePath("held.txt").toStdString()), 0);
+        QCOMPARE(h_.host.messageIds, std::vector<int>({1209}));
+        QCOMPARE(h_.frame->documentCount(), 2);
+        QCOMPARE(h_.frame->currentDocument()->windowTitle(), QString("Ohne Namen"));
+        QCOMPARE(h_.Text(), std::string("held"));
+    }
+
+    void shiftIsRecordedOnceWhileHeld() {
+        EditView* view = h_.Open("abc\n");
+        ToggleLearnMode();
+        // Events of their own: Qt's key helpers press and release Shift around each key.
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier, QString(), true);
+        QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::ShiftModifier);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+        for (QKeyEvent* e : {&press, &repeat, &right, &release}) QApplication::sendEvent(view, e);
+        ToggleLearnMode();
+        QFile learned(QString::fromStdString(TheLearnRecorder().LearnFileName));
+        QVERIFY(learned.open(QIODevice::ReadOnly));
+        const QString text = QString::fromLatin1(learned.readAll());
+        QCOMPARE(text.count("ShiftKeyDown"), 1);
+        QVERIFY(text.indexOf("ShiftKeyDown") < text.indexOf("PosRight"));
+        QVERIFY(text.indexOf("PosRight") < text.indexOf("ShiftKeyUp"));
+    }
+
     void ctrlSSavesAndSaveAsTakesTheNewName() {
         EditView* view = h_.Open("one\n", "a.txt");
         QTest::keyClicks(view, "x");
