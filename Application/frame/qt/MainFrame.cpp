@@ -74,6 +74,9 @@ MainFrame::MainFrame(Application& app, FrameHooks hooks, QWidget* parent)
 
 MainFrame::~MainFrame() {
     if (qApp) qApp->removeEventFilter(keyFilter_.get());
+    // The document windows and the bars go while the frame is still whole: the signals of
+    // their closing may still ask it for its hooks and its current document.
+    delete takeCentralWidget();
 }
 
 void MainFrame::RegisterCommand(int commandId, std::function<void()> handler) {

@@ -49,6 +49,7 @@ RoutineListBox::RoutineListBox(QWidget* parent) : QComboBox(parent) {
     setFocusPolicy(Qt::ClickFocus);
     setToolTip(QString::fromStdString(LoadAppString(kRoutineListLabelId)));
     connect(this, &QComboBox::activated, this, [this](int) {
+        if (!open_ && !closing_) return;  // arrow keys on the closed list choose nothing
         chosen_ = true;
         Chosen();
     });
@@ -58,10 +59,15 @@ void RoutineListBox::showPopup() {
     closing_ = chosen_ = false;
     if (notify) notify(kBarFillControl, 0);
     QComboBox::showPopup();
+    open_ = true;
 }
 
 void RoutineListBox::hidePopup() {
     QComboBox::hidePopup();
+    // Qt hides the list also when the bar itself is hidden or goes; only a list that was
+    // open closes here.
+    if (!open_) return;
+    open_ = false;
     closing_ = true;
     Chosen();
     // Qt may tell the choice just before or just after closing; either way only the

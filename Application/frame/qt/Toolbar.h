@@ -52,6 +52,7 @@ public:
 
 private:
     void Chosen();
+    bool open_ = false;
     bool closing_ = false;
     bool chosen_ = false;
 };

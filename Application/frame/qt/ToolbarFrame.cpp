@@ -51,6 +51,17 @@ FrameArea::FrameArea(MainFrame& frame, QMdiArea* mdi)
 }
 
 FrameArea::~FrameArea() {
+    // The frame outlives this area (it deletes its central widget first); the hooks that
+    // lead here end now, before the document windows inside are closed.
+    FrameHooks& hooks = frame_.hooks();
+    hooks.refreshStatus = nullptr;
+    hooks.refreshStatusField = nullptr;
+    hooks.routineList = nullptr;
+    hooks.setButtonActive = nullptr;
+    hooks.controlWantsKey = nullptr;
+    toolbar_->notify = nullptr;
+    toolbar_->runCommand = nullptr;
+    status_->runCommand = nullptr;
     if (g_learnArea == this) {
         g_learnArea = nullptr;
         TheLearnRecorder().learnModeChanged = nullptr;
