@@ -196,7 +196,7 @@ private slots:
         QCOMPARE(Field505(), QString("F2"));
     }
 
-    void f2HomeCutsTheLineStartInARealDocument() {
+    void realDocumentCutPageAndFind() {
         frame_.reset();
         std::ofstream(dir_.filePath("cut.txt").toStdString()) << "abcdef\r\nzweite\r\n";
         for (int i = 0; i < 60; ++i) std::ofstream(dir_.filePath("cut.txt").toStdString(), std::ios::app) << "z\r\n";
@@ -226,6 +226,11 @@ private slots:
         QCOMPARE(Field505(), QString("F2"));
         Key(Qt::Key_F2, view);
         QCOMPARE(Field505(), QString());
+
+        // F2 S, with a real document, asks for the find dialog (cancelled by the test host).
+        Key(Qt::Key_F2, view);
+        QTest::keyClick(view, 's');
+        QCOMPARE(host_->dialogsWanted, (std::vector<DialogId>{DialogId::Find}));
     }
 
 private:

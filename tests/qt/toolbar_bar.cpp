@@ -128,6 +128,13 @@ private slots:
         QCOMPARE(macros_, (std::vector<std::string>{"/tmp/a b.vlm"}));
     }
 
+    void macroListNotificationShowsTheList() {
+        bool shown = false;
+        frame_->RegisterCommand(95, [&shown] { shown = true; });
+        area_->HandleNotification(ToolbarNotification(kBarMacroList));
+        QVERIFY(shown);
+    }
+
     void routineListIsFilledBeforeItDropsDown() {
         RoutineListBox* box = area_->toolbar()->routineList();
         box->showPopup();

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QLayout>
+#include <QMenu>
 #include <QTimer>
 #include <QToolButton>
 
@@ -16,6 +17,8 @@ namespace {
 
 constexpr int kWideRoutineList = 24;   // characters shown in a horizontal bar
 constexpr int kNarrowRoutineList = 6;  // and in a vertical one
+constexpr int kConfigureCommand = 82;
+constexpr int kMacroListCommand = 95;
 
 QString MenuLabel(int commandId) {
     const MenuItem* item = FindMenuItem(MenuResource(kMenuIdDocument), commandId);
@@ -89,8 +92,15 @@ FrameToolbar::FrameToolbar(QWidget* parent) : QToolBar(parent) {
     setFloatable(false);
     setIconSize(QSize(16, 16));
     setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(this, &QWidget::customContextMenuRequested, this, [this] {
-        if (runCommand) runCommand(82);  // the button configuration
+    // The bar's own menu: its configuration, and the list of macro commands for those who
+    // put macro files on it.
+    connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(this);
+        QAction* configure = menu.addAction(CommandButtonText(kConfigureCommand) + QStringLiteral("..."));
+        QAction* macroList = menu.addAction(CommandButtonText(kMacroListCommand));
+        QAction* chosen = menu.exec(mapToGlobal(at));
+        if (chosen == configure && runCommand) runCommand(kConfigureCommand);
+        if (chosen == macroList) Notify(ToolbarNotification(kBarMacroList));
     });
 }
 
