@@ -28,7 +28,8 @@ constexpr int kNotFoundMessage = 1201;
 constexpr int kLineOverflowMessage = 1110;
 constexpr int kStopReplaceMessage = 1303;
 
-// Where the loop stands: the search goes on at index of line, whose column is col.
+// Where the loop stands: the search goes on at index of line, whose column is col (the
+// asking loop keeps it; replacing all measures columns only where it shows a hit).
 struct LoopPosition {
     int line = 0;
     int index = 0;
@@ -77,13 +78,17 @@ bool StopWanted() { return ShowMessage(kStopReplaceMessage) == IdYes; }
 // needs cost nothing, and the cursor and mark matter only where the loop stops.
 bool IsShown(const EditWindow& w) { return w.view.invalidateLines || w.view.invalidateAll; }
 
-// The hit the cursor and mark are to show.
+// The hit the cursor and mark are to show, by its character index. Its columns are
+// measured only when it is shown: the text before a hit is the same in the stored line
+// once the replacements before it are stored, and the hit has a tab wherever the pattern
+// has one (no other byte folds to a tab).
 struct ShownHit {
     int line = -1;
-    int col = 0;
-    int toCol = 0;
-    void Show(EditWindow& w) {
-        if (line >= 0) ShowAndMark(w, line, col, toCol);
+    int index = 0;
+    void Show(const Replacing& r) {
+        if (line < 0) return;
+        const int col = IndexToColumn(r.w, r.w.doc->LineView(line), index);
+        ShowAndMark(r.w, line, col, r.Advance(r.pattern.text, 0, col, r.matched));
         line = -1;
     }
 };
@@ -108,7 +113,7 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
     ShownHit last;
     for (;;) {
         if (!pollDone && HostPollEscape()) {
-            last.Show(w);
+            last.Show(r);
             if (stopWanted()) {
                 ClearDrag(w);
                 return;
@@ -118,7 +123,7 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
         int line = p.line;
         int pos = p.index;
         if (!SearchFromIndex(r.pattern, w, line, pos)) {
-            last.Show(w);
+            last.Show(r);
             return;
         }
 
@@ -128,7 +133,6 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
         std::string_view stored = w.doc->LineView(line);
         const bool hadDelimiter = shown && w.doc->HasCommentDelimiter(line);
         int origPos = line == p.line ? p.index : 0;
-        int col = line == p.line ? p.col : r.margin;
         built.assign(stored.substr(0, static_cast<std::size_t>(origPos)));
         bool changed = false;
         auto commit = [&] {
@@ -145,14 +149,13 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
             return storedOk;
         };
         for (;;) {
-            const int hitCol = r.Advance(stored, origPos, col, pos);
-            last = ShownHit{line, hitCol, r.HitEnd(stored, pos, hitCol)};
+            last = ShownHit{line, static_cast<int>(built.size()) + (pos - origPos)};
             const long long newLength = static_cast<long long>(built.size()) + (pos - origPos) + r.inserted +
                                         (static_cast<long long>(stored.size()) - pos - r.matched);
             // A stored line longer than the work buffer cannot be written back whole.
             if (static_cast<long long>(stored.size()) > limit || newLength >= limit) {
                 commit();
-                last.Show(w);
+                last.Show(r);
                 wait.reset();
                 ShowMessage(kLineOverflowMessage);
                 ClearDrag(w);
@@ -161,11 +164,10 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
             built.append(stored.substr(static_cast<std::size_t>(origPos), static_cast<std::size_t>(pos - origPos)));
             built.append(r.replacement);
             origPos = pos + r.matched;
-            col = r.AfterReplacement(hitCol);
             changed = true;
             if (HostPollEscape()) {
                 const bool ok = commit();
-                last.Show(w);
+                last.Show(r);
                 if (!ok || stopWanted()) {
                     ClearDrag(w);
                     return;
@@ -180,11 +182,11 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
             if (pos >= 0 && r.pattern.endOfLine && static_cast<std::size_t>(pos) != stored.size() - n) pos = -1;
             if (pos < 0) {
                 if (!commit()) {
-                    last.Show(w);
+                    last.Show(r);
                     ClearDrag(w);
                     return;
                 }
-                if (shown) last.Show(w);
+                if (shown) last.Show(r);
                 // The rest of the line holds no hit: the next search starts below it.
                 p = LoopPosition{line + 1, 0, r.margin};
                 pollDone = true;
