@@ -264,6 +264,15 @@ private slots:
         QCOMPARE(lists, 1);
     }
 
+    void tooltipsFollowTheLanguage() {
+        SetAppLanguage(44);
+        frame_->RetranslateMenus();
+        QCOMPARE(area_->toolbar()->commandAction(12)->toolTip(), QString("Open an existing file"));
+        SetAppLanguage(49);
+        frame_->RetranslateMenus();
+        QCOMPARE(area_->toolbar()->commandAction(12)->toolTip(), QString::fromUtf8("Öffnen einer bestehenden Datei"));
+    }
+
     void learnButtonShowsRecording() {
         area_->ApplyButtons(ButtonSet{{{ButtonKind::Command, 89, {}}}}, kButtonsTop);
         QAction* learn = area_->toolbar()->commandAction(89);

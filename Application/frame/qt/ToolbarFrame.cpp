@@ -13,6 +13,7 @@
 #include "macro/MacroRun.h"
 #include "macro/Recording.h"
 #include "platform/Host.h"
+#include "resources/StringTable.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -48,6 +49,7 @@ FrameArea::FrameArea(MainFrame& frame, QMdiArea* mdi)
     toolbar_->notify = [this](const ToolbarNotification& n) { HandleNotification(n); };
     status_->runCommand = [this](int id) { frame_.RunCommand(id); };
     definitions_ = LoadStatusFieldDefinitions();
+    language_ = GetAppLanguage();
 }
 
 FrameArea::~FrameArea() {
@@ -100,6 +102,13 @@ void FrameArea::UpdateStatusField(int field) {
 }
 
 void FrameArea::UpdateAllStatusFields() {
+    // After a change of language the frame refreshes everything: the buttons' tooltips
+    // and the fields' descriptions follow.
+    if (GetAppLanguage() != language_) {
+        language_ = GetAppLanguage();
+        status_->Configure(definitions_, statusConfig_);
+        ApplyButtons(toolbar_->buttonSet(), buttonsLocation_);
+    }
     for (int field = kFirstStatusField; field <= kLastStatusField; ++field) UpdateStatusField(field);
 }
 

@@ -59,6 +59,7 @@ private:
     int buttonsLocation_ = kButtonsTop;
     StatusConfig statusConfig_;
     std::vector<StatusFieldDefinition> definitions_;
+    int language_ = 0;   // the language the bars' texts are in
 };
 
 // Puts the status line and the toolbar into the frame (loading their configuration from
