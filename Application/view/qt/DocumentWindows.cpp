@@ -18,8 +18,11 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMdiArea>
+#include <QPointer>
 #include <QStandardItemModel>
 #include <QToolBar>
+
+#include <memory>
 
 namespace varlin {
 namespace {
@@ -236,12 +239,17 @@ void InstallDocumentWindows(MainFrame& frame) {
         bar->setMovable(false);
         bar->addWidget(new RoutineCombo(frame, bar));
     }
-    // The list follows the active document (WM_MDIACTIVATE).
-    QObject::connect(frame.mdiArea(), &QMdiArea::subWindowActivated, &frame, [&frame](QMdiSubWindow* window) {
-        QComboBox* list = ActiveRoutineList(frame);
-        if (!list) return;
-        if (EditView* view = EditViewOf(window)) FillRoutineList(list, view->window());
-        else list->clear();
+    // The list follows the active document (WM_MDIACTIVATE). The last document closes
+    // also while the frame is being destroyed: then only the list found before is used.
+    auto list = std::make_shared<QPointer<QComboBox>>();
+    QObject::connect(frame.mdiArea(), &QMdiArea::subWindowActivated, frame.mdiArea(),
+                     [&frame, list](QMdiSubWindow* window) {
+        if (EditView* view = EditViewOf(window)) {
+            *list = ActiveRoutineList(frame);
+            if (*list) FillRoutineList(*list, view->window());
+        } else if (*list) {
+            (*list)->clear();
+        }
     });
 }
 
