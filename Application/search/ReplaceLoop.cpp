@@ -1,8 +1,8 @@
 // The replace loop. Asking, it goes hit by hit: centre the view on the hit, mark it, ask,
 // replace, go on behind the inserted text. Once all hits are to be replaced it works line
 // by line instead: the hits of one line are replaced into one new text, which is stored
-// and repainted once, and the cursor, view and mark are set once for the line's last hit
-// (without a window, only where the loop stops). The result is the same as hit by hit
+// once; the window is repainted and the cursor, view and mark set for the latest hit only
+// every few hundred lines and where the loop stops. The result is the same as hit by hit
 // (the tests compare the two), including where Escape and a line overflow stop it.
 //
 // Positions are kept as a line, a character index and that index's display column, so
@@ -93,6 +93,32 @@ struct ShownHit {
     }
 };
 
+// The lines changed since the window was last brought up to date: repainted together,
+// the whole window when one of them holds or held a block-comment delimiter.
+struct ChangedLines {
+    int first = -1;
+    int last = -1;
+    bool all = false;
+    void Add(EditWindow& w, int line, bool hadDelimiter) {
+        if (hadDelimiter || w.doc->HasCommentDelimiter(line)) all = true;
+        if (first < 0) first = line;
+        last = line;
+    }
+    void Repaint(EditWindow& w) {
+        if (all)
+            ViewInvalidateAll(w.view);
+        else if (first >= 0)
+            ViewInvalidateLines(w.view, first, last);
+        first = last = -1;
+        all = false;
+    }
+};
+
+// A window is brought up to date after this many changed lines (and where the loop
+// stops): often enough to show the progress whenever it gets to paint, seldom enough
+// that scrolling and repainting cost nothing next to the replacing.
+constexpr int kLinesPerViewUpdate = 512;
+
 // Replaces every hit from p on without asking; pollDone tells that the Escape poll before
 // the first search has been made.
 void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
@@ -111,9 +137,16 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
     const std::size_t n = r.pattern.text.size();
     std::string built;
     ShownHit last;
+    ChangedLines changedLines;
+    int linesSinceUpdate = 0;
+    auto bringUpToDate = [&] {
+        changedLines.Repaint(w);
+        last.Show(r);
+        linesSinceUpdate = 0;
+    };
     for (;;) {
         if (!pollDone && HostPollEscape()) {
-            last.Show(r);
+            bringUpToDate();
             if (stopWanted()) {
                 ClearDrag(w);
                 return;
@@ -123,7 +156,7 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
         int line = p.line;
         int pos = p.index;
         if (!SearchFromIndex(r.pattern, w, line, pos)) {
-            last.Show(r);
+            bringUpToDate();
             return;
         }
 
@@ -144,7 +177,7 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
             stored = w.doc->LineView(line);
             origPos = static_cast<int>(prefix);
             w.modified = 1;
-            if (shown) RepaintLine(w, line, hadDelimiter);
+            if (shown) changedLines.Add(w, line, hadDelimiter);
             changed = false;
             return storedOk;
         };
@@ -155,7 +188,7 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
             // A stored line longer than the work buffer cannot be written back whole.
             if (static_cast<long long>(stored.size()) > limit || newLength >= limit) {
                 commit();
-                last.Show(r);
+                bringUpToDate();
                 wait.reset();
                 ShowMessage(kLineOverflowMessage);
                 ClearDrag(w);
@@ -167,7 +200,7 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
             changed = true;
             if (HostPollEscape()) {
                 const bool ok = commit();
-                last.Show(r);
+                bringUpToDate();
                 if (!ok || stopWanted()) {
                     ClearDrag(w);
                     return;
@@ -182,11 +215,11 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
             if (pos >= 0 && r.pattern.endOfLine && static_cast<std::size_t>(pos) != stored.size() - n) pos = -1;
             if (pos < 0) {
                 if (!commit()) {
-                    last.Show(r);
+                    bringUpToDate();
                     ClearDrag(w);
                     return;
                 }
-                if (shown) last.Show(r);
+                if (shown && ++linesSinceUpdate >= kLinesPerViewUpdate) bringUpToDate();
                 // The rest of the line holds no hit: the next search starts below it.
                 p = LoopPosition{line + 1, 0, r.margin};
                 pollDone = true;
