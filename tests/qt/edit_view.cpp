@@ -165,6 +165,20 @@ private slots:
         QCOMPARE(w.caretLine, 0);
     }
 
+    void theThumbScalesOverAHalvedRange() {
+        EditView* view = h_.Open(Lines(100000));
+        const EditWindow& w = view->window();
+        QScrollBar* bar = view->verticalScrollBar();
+        QCOMPARE(bar->maximum(), 25000);  // 100000 halved twice
+        bar->setSliderPosition(12500);
+        bar->triggerAction(QAbstractSlider::SliderMove);
+        QCOMPARE(w.firstLine, 50000);
+        QCOMPARE(bar->value(), 12500);
+        QCOMPARE(w.caretLine, 0);
+        bar->triggerAction(QAbstractSlider::SliderToMinimum);
+        QCOMPARE(w.firstLine, 0);
+    }
+
     void ctrlZTakesTypingBack() {
         EditView* view = h_.Open("start\n");
         QTest::keyClicks(view, "xyz");
