@@ -4,6 +4,9 @@
 #include "search/SearchTestSupport.h"
 
 #include "platform/Messages.h"
+#include "textutil/CodeTables.h"
+
+#include <random>
 
 namespace varlin {
 namespace {
@@ -163,6 +166,35 @@ TEST_F(Fixture, FirstByteThatNoOemByteReachesFindsNothing) {
     }
     ASSERT_GE(unreachable, 0);
     EXPECT_EQ(FindInLine(p, std::string_view("a\0x\0x", 5), 0), -1);
+}
+
+TEST(FindInLineRandom, AgreesWithSearchingAConvertedCopy) {
+    // The scan compares bytes through one table; the reference converts a copy of the line
+    // as a buffer would be converted (OEM to ANSI, upper case) and searches it plainly.
+    std::mt19937 random(11);
+    const std::string alphabet = std::string("iInN?x\t ", 9) + std::string("\0\xE4\xC4\x81\x9A\x84\xFF\x9F", 8);
+    auto text = [&](int maxLength) {
+        std::string t;
+        const int length = static_cast<int>(random() % static_cast<unsigned>(maxLength + 1));
+        for (int i = 0; i < length; ++i) t += alphabet[random() % alphabet.size()];
+        return t;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const std::string line = text(70);
+        FindSettings s;
+        s.FindString = text(3);
+        s.CapsSens = static_cast<int>(random() % 2);
+        const int codeTable = static_cast<int>(random() % 3);
+        const int from = static_cast<int>(random() % 72);
+        SearchPattern p;
+        if (!CompilePattern(s, codeTable, p)) continue;  // empty after the cut at a NUL
+        std::string copy = line;
+        if (codeTable == 1) OemToAnsiBytes(copy);
+        if (!s.CapsSens) AnsiUpperBytes(copy);
+        const std::size_t expected = copy.find(p.text, static_cast<std::size_t>(from));
+        const int want = expected == std::string::npos ? -1 : static_cast<int>(expected);
+        ASSERT_EQ(FindInLine(p, line, from), want) << "round " << round;
+    }
 }
 
 // ---- ReplaceAtHit ----------------------------------------------------------------------
