@@ -12,6 +12,7 @@
 #include "resources/StringTable.h"
 #include "editing/qt/SortDialog.h"
 #include "search/qt/FindDialogs.h"
+#include "macro/qt/MacroFrame.h"
 #include "view/qt/DocumentWindows.h"
 
 #include <QApplication>
@@ -70,6 +71,7 @@ int RunGui(int argc, char** argv) {
     InstallPrefixKeys(frame);
     InstallToolbarAndStatusLine(frame);
     InstallDocumentWindows(frame);
+    InstallMacroFrame(frame);  // scripts, F2 keys and menus reach the frame by one road
     RegisterSortDialog();
     RegisterSearchDialogs();
     frame.hooks().canUndo = [] { return GetUndoKind() != kUndoNone; };
