@@ -83,6 +83,78 @@ bool StartsWith(std::string_view text, std::size_t at, const std::string& marker
            std::memcmp(text.data() + at, marker.data(), marker.size()) == 0;
 }
 
+// Whether marker occurs anywhere in text; memchr finds the candidates for its first byte.
+bool Contains(std::string_view text, const std::string& marker) {
+    if (marker.empty() || text.size() < marker.size()) return false;
+    const char* p = text.data();
+    const char* const last = text.data() + (text.size() - marker.size());
+    while (p <= last) {
+        p = static_cast<const char*>(std::memchr(p, marker[0], static_cast<std::size_t>(last - p) + 1));
+        if (!p) return false;
+        if (std::memcmp(p + 1, marker.data() + 1, marker.size() - 1) == 0) return true;
+        ++p;
+    }
+    return false;
+}
+
+// The lines that hold a block-comment marker, ascending, so that the comment index finds
+// the nearest one above a screen by a binary search instead of reading back line by line
+// (in a file without block comments, back to the first line). It is kept up to date by
+// every change of the lines while it is valid, and holds for the markers it was built
+// with: the language fields are set from outside, so a use compares them first. Loading
+// leaves it invalid, and the first look-back far down the file builds it in one pass.
+struct MarkedLines {
+    std::vector<std::int32_t> lines;
+    std::string open;
+    std::string close;
+    bool valid = false;
+
+    bool Holds(std::string_view text) const { return Contains(text, open) || Contains(text, close); }
+
+    void Invalidate() {
+        valid = false;
+        std::vector<std::int32_t>().swap(lines);
+    }
+
+    // Line i now reads text.
+    void Update(int i, std::string_view text) {
+        if (!valid) return;
+        const bool holds = Holds(text);
+        auto it = std::lower_bound(lines.begin(), lines.end(), i);
+        const bool listed = it != lines.end() && *it == i;
+        if (holds == listed) return;
+        if (listed) {
+            lines.erase(it);
+            return;
+        }
+        try {
+            lines.insert(it, i);
+        } catch (const std::bad_alloc&) {
+            Invalidate();  // rebuilt on its next use
+        }
+    }
+
+    // Lines from at on moved by delta (an insert, or the lines after a deleted range).
+    void Shift(int at, int delta) {
+        if (!valid) return;
+        for (auto it = std::lower_bound(lines.begin(), lines.end(), at); it != lines.end(); ++it) *it += delta;
+    }
+
+    void Delete(int at, int n) {
+        if (!valid) return;
+        auto first = std::lower_bound(lines.begin(), lines.end(), at);
+        auto last = std::lower_bound(first, lines.end(), at + n);
+        for (auto it = last; it != lines.end(); ++it) *it -= n;
+        lines.erase(first, last);
+    }
+
+    // The greatest listed line below from, or 0.
+    int Below(int from) const {
+        auto it = std::lower_bound(lines.begin(), lines.end(), from);
+        return it == lines.begin() ? 0 : *(it - 1);
+    }
+};
+
 }  // namespace
 
 struct LineStore::Storage {
@@ -90,6 +162,7 @@ struct LineStore::Storage {
     std::vector<std::unique_ptr<char[]>> blocks;
     std::size_t blockBytes = 0;
     std::size_t ownBytes = 0;
+    MarkedLines marked;
 };
 
 LineStore::LineStore(EditWindow* owner) : owner_(owner) {
@@ -126,6 +199,7 @@ void LineStore::Clear() {
     std::vector<Entry>().swap(storage_->entries);
     std::vector<std::unique_ptr<char[]>>().swap(storage_->blocks);
     storage_->blockBytes = 0;
+    storage_->marked.Invalidate();
     count_ = 0;
 }
 
@@ -200,11 +274,12 @@ int LineStore::SetLine(int i, std::string_view text) {
     // Copy first: text may be a view of the line being replaced.
     Entry copy = CopyEntry(text, storage_->ownBytes);
     FreeLine(static_cast<std::size_t>(i));
+    storage_->entries[i] = copy;
+    storage_->marked.Update(i, Decode(copy));
     if (copy == 0) {
         ShowMessage(kOutOfMemory);
         return -1;
     }
-    storage_->entries[i] = copy;
     return 0;
 }
 
@@ -212,6 +287,7 @@ int LineStore::SetNullLine(int i) {
     if (i < 0 || !storage_) return -1;
     if (EnsureLine(i) != 1) return -1;
     FreeLine(i);
+    storage_->marked.Update(i, {});
     return 0;
 }
 
@@ -245,6 +321,9 @@ int LineStore::AppendBlockLine(const char* data, std::size_t size) {
     }
     storage_->entries.push_back(e);
     ++count_;
+    // Reading each line for markers here would slow every load; the first look-back
+    // that needs the list reads them all at once.
+    if (storage_->marked.valid) storage_->marked.Invalidate();
     return 0;
 }
 
@@ -259,6 +338,7 @@ int LineStore::InsertLines(int at, int n) {
     Storage& s = *storage_;
     s.entries.insert(s.entries.begin() + at, static_cast<std::size_t>(n), Entry(0));
     count_ += n;
+    s.marked.Shift(at, n);
     ShiftCommentIndex(at, n);
     return 0;
 }
@@ -270,10 +350,12 @@ void LineStore::DeleteLines(int at, int n) {
     Storage& s = *storage_;
     s.entries.erase(s.entries.begin() + at, s.entries.begin() + at + n);
     count_ -= n;
+    s.marked.Delete(at, n);
     ShiftCommentIndex(at, -n);
 }
 
 void LineStore::TrimTail() {
+    // Only null lines go, and a null line holds no marker: the marked lines stay.
     if (!storage_) return;
     while (count_ >= 1 && storage_->entries[count_ - 1] == 0) {
         storage_->entries.pop_back();
@@ -287,7 +369,8 @@ std::size_t LineStore::MemoryUsed() const {
     std::size_t bytes = sizeof(*this) + comments_.capacity() * sizeof(CommentSpan);
     if (!storage_) return bytes;
     const Storage& s = *storage_;
-    return bytes + sizeof(Storage) + s.entries.capacity() * sizeof(Entry) + s.blocks.capacity() * sizeof(std::unique_ptr<char[]>) + s.blockBytes + s.ownBytes;
+    return bytes + sizeof(Storage) + s.entries.capacity() * sizeof(Entry) + s.blocks.capacity() * sizeof(std::unique_ptr<char[]>) + s.blockBytes + s.ownBytes +
+           s.marked.lines.capacity() * sizeof(std::int32_t);
 }
 
 void LineStore::SortLines(int from, int to, bool descending) {
@@ -310,6 +393,23 @@ void LineStore::SortLines(int from, int to, bool descending) {
     std::vector<Entry> sorted(order.size());
     for (std::size_t k = 0; k < order.size(); ++k) sorted[k] = storage_->entries[order[k]];
     std::copy(sorted.begin(), sorted.end(), storage_->entries.begin() + from);
+    // The marked lines of the range are the same lines in a new order.
+    MarkedLines& marked = storage_->marked;
+    if (marked.valid) {
+        try {
+            std::vector<std::int32_t> moved;
+            for (std::size_t k = 0; k < order.size(); ++k) {
+                if (std::binary_search(marked.lines.begin(), marked.lines.end(), order[k]))
+                    moved.push_back(from + static_cast<int>(k));
+            }
+            auto first = std::lower_bound(marked.lines.begin(), marked.lines.end(), from);
+            auto last = std::upper_bound(first, marked.lines.end(), to);
+            first = marked.lines.erase(first, last);
+            marked.lines.insert(first, moved.begin(), moved.end());
+        } catch (const std::bad_alloc&) {
+            marked.Invalidate();  // rebuilt on its next use
+        }
+    }
 }
 
 bool LineStore::HasCommentDelimiter(int i) const {
@@ -325,16 +425,16 @@ bool LineStore::HasCommentDelimiter(int i) const {
 void LineStore::BuildCommentIndex(int from, int to) {
     comments_.clear();
     if (!highlight) return;
-    // Start at the nearest line above the range that holds a block marker, so that a
-    // block comment opened above the range is seen.
-    int start = from - 1;
-    while (start > 0 && !HasCommentDelimiter(start)) --start;
-    start = std::max(start, 0);
+    const int start = CommentScanStart(from);
     to = std::min(to, count_);
     // Spans are collected oldest first and reversed at the end: the index reads newest
     // first, as a list with insertion at its head would.
+    // The lines between the start line and the range hold no block marker, so all they
+    // could add are line comments above the range, which colour nothing the painter
+    // shows: the scan reads the start line and then the range, never the lines between
+    // (in a file without block comments, all the lines above the window).
     bool inBlock = false;
-    for (int line = start; line < to; ++line) {
+    for (int line = start; line < to; line = line == start ? std::max(start + 1, from) : line + 1) {
         std::string_view text = LineView(line);
         for (std::size_t k = 0; k < text.size(); ++k) {
             if (text[k] == '"') {
@@ -361,6 +461,33 @@ void LineStore::BuildCommentIndex(int from, int to) {
         }
     }
     std::reverse(comments_.begin(), comments_.end());
+}
+
+int LineStore::CommentScanStart(int from) {
+    // Line 0 is where the scan starts when no line above the range holds a marker, so a
+    // range from line 0 or 1 needs no look-back (and opening a file does not build the
+    // list for its first screen).
+    if (!highlight || from <= 1 || !storage_) return 0;
+    MarkedLines& marked = storage_->marked;
+    if (!marked.valid || marked.open != blockOpenMarker || marked.close != blockCloseMarker) {
+        try {
+            marked.Invalidate();
+            marked.open = blockOpenMarker;
+            marked.close = blockCloseMarker;
+            const std::vector<Entry>& entries = storage_->entries;
+            for (std::size_t i = 0; i < entries.size(); ++i) {
+                if (entries[i] != 0 && marked.Holds(Decode(entries[i])))
+                    marked.lines.push_back(static_cast<std::int32_t>(i));
+            }
+            marked.valid = true;
+        } catch (const std::bad_alloc&) {
+            marked.Invalidate();
+            int start = from - 1;  // read back line by line, as without the list
+            while (start > 0 && !HasCommentDelimiter(start)) --start;
+            return std::max(start, 0);
+        }
+    }
+    return marked.Below(from);
 }
 
 void LineStore::ShiftCommentIndex(int at, int delta) {

@@ -71,7 +71,14 @@ public:
     void SortLines(int from, int to, bool descending);
 
     bool HasCommentDelimiter(int i) const;
+    // The spans of lines from..to - 1 and of the start line above them (CommentScanStart);
+    // the lines between hold no block marker and are not read.
     void BuildCommentIndex(int from, int to);
+    // The line the comment index of a range from `from` starts reading at, so that a
+    // block comment opened above the range is seen: the nearest line above `from` that
+    // holds a block marker (HasCommentDelimiter), or 0. The store keeps the list of such
+    // lines, so this costs a binary search and not a walk back through the file.
+    int CommentScanStart(int from);
     void ShiftCommentIndex(int at, int delta);
     // Newest span first, as the index puts new spans at its head.
     const std::vector<CommentSpan>& CommentIndex() const { return comments_; }
