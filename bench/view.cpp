@@ -4,8 +4,8 @@
 // a jump with the scroll-bar thumb to the middle of the file, whose paint must cost what
 // a paint at the top costs (only the shown lines are read). Medians; the targets are
 // 5 ms for the repaint and the typed character and 50 ms for opening. A file without any
-// block comment is measured as well: there each paint looks back to the first line for
-// the comment opened above the window. There is no peer tool for these measurements.
+// block comment is measured as well: the look-back for a comment opened above the window
+// must not read the lines between line 0 and the screen. There is no peer tool here.
 #include "editing/EditActions.h"
 #include "frame/Application.h"
 #include "frame/qt/MainFrame.h"
