@@ -85,6 +85,23 @@ bool WriteRaw(const std::string& key, const std::string& value, const std::strin
     return WriteFileReplacing(SettingsFileName(), doc.Serialise());
 }
 
+// A string read with a buffer size: at most size - 1 bytes, "" for a size below 1.
+std::string CutToSize(std::string text, int size) {
+    if (size < 1) return std::string();
+    if (text.size() > std::size_t(size - 1)) {
+        text.resize(std::size_t(size - 1));
+        // Do not leave half a UTF-8 character at the cut.
+        std::size_t lead = text.size();
+        while (lead > 0 && (static_cast<unsigned char>(text[lead - 1]) & 0xC0) == 0x80) --lead;
+        if (lead > 0) {
+            unsigned char c = static_cast<unsigned char>(text[lead - 1]);
+            std::size_t need = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+            if (c >= 0xC0 && text.size() - (lead - 1) < need) text.resize(lead - 1);
+        }
+    }
+    return text;
+}
+
 }  // namespace
 
 void SetSettingsFile(const std::string& fileName) { g_settingsFile = fileName; }
@@ -117,19 +134,22 @@ std::string Korvel_ReadStringFromHKCU(const std::string& key, const std::string&
                                       const std::string& defaultValue, int size) {
     std::string text;
     if (!ReadRaw(key, value, text)) text = defaultValue;
-    if (size < 1) return std::string();
-    if (text.size() > std::size_t(size - 1)) {
-        text.resize(std::size_t(size - 1));
-        // Do not leave half a UTF-8 character at the cut.
-        std::size_t lead = text.size();
-        while (lead > 0 && (static_cast<unsigned char>(text[lead - 1]) & 0xC0) == 0x80) --lead;
-        if (lead > 0) {
-            unsigned char c = static_cast<unsigned char>(text[lead - 1]);
-            std::size_t need = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-            if (c >= 0xC0 && text.size() - (lead - 1) < need) text.resize(lead - 1);
-        }
+    return CutToSize(std::move(text), size);
+}
+
+std::string Korvel_ReadStringFromRegistry(const std::string& root, const std::string& key,
+                                          const std::string& value, const std::string& defaultValue,
+                                          int size) {
+#ifdef _WIN32
+    if (UseNativeStore() && (root == "HKEY_LOCAL_MACHINE" || root == "HKLM")) {
+        QSettings machine(QSettings::NativeFormat, QSettings::SystemScope, "Korvel Software", "Varlin");
+        const QVariant v = machine.value(NativeKey(key, value));
+        return CutToSize(v.isValid() ? v.toString().toStdString() : defaultValue, size);
     }
-    return text;
+#else
+    (void)root;
+#endif
+    return Korvel_ReadStringFromHKCU(key, value, defaultValue, size);
 }
 
 bool Korvel_WriteLongToHKCU(const std::string& key, const std::string& value, std::int32_t data) {

@@ -25,6 +25,14 @@ bool Korvel_WriteColorToHKCU(const std::string& key, const std::string& value, s
 bool Korvel_WriteStringToHKCU(const std::string& key, const std::string& value, const std::string& data);
 bool Korvel_DeleteRegistryKey(const std::string& key);
 
+// A string value under a root of the registry ("HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE"),
+// cut like Korvel_ReadStringFromHKCU. Only the current user's store exists on Linux and
+// in a settings file of our own, so there every root reads from it; on Windows
+// "HKEY_LOCAL_MACHINE" (or "HKLM") reads the machine-wide key of the same name.
+std::string Korvel_ReadStringFromRegistry(const std::string& root, const std::string& key,
+                                          const std::string& value, const std::string& defaultValue,
+                                          int size = 500);
+
 // Groups the writes made while it lives into one replacement of the settings file, so
 // that a record of many values (the options) is stored all at once or not at all. Reads
 // meanwhile see the pending values. Commit returns false when the file could not be
