@@ -4,6 +4,59 @@
 #include "document/FileLock.h"
 
 #include <cerrno>
+
+#ifdef _WIN32
+
+// Windows has the sharing modes themselves: the locked open lets others read but not
+// write (FILE_SHARE_READ), the read-only open shares everything. The run-time library
+// reports a sharing violation as EACCES, the same result the lock gives below.
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#include <sys/stat.h>
+
+namespace varlin {
+namespace {
+
+std::wstring WideName(const std::string& utf8) {
+    const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+    std::wstring wide(std::size_t(n > 0 ? n : 0), L'\0');
+    if (n > 0) ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), n);
+    return wide;
+}
+
+}  // namespace
+
+std::unique_ptr<FileLock> FileLock::Open(const std::string& name, Mode mode, int& error) {
+    const std::wstring wide = WideName(name);
+    struct _stat64 st {};
+    if (::_wstat64(wide.c_str(), &st) == 0 && (st.st_mode & _S_IFDIR)) {
+        error = EISDIR;  // opening a folder would only say "access denied"
+        return nullptr;
+    }
+    const bool locked = mode == Mode::ReadWriteLocked;
+    int fd = -1;
+    const errno_t failed = ::_wsopen_s(&fd, wide.c_str(), (locked ? _O_RDWR : _O_RDONLY) | _O_BINARY | _O_NOINHERIT,
+                                       locked ? _SH_DENYWR : _SH_DENYNO, 0);
+    if (failed != 0) {
+        error = failed;
+        return nullptr;
+    }
+    return std::unique_ptr<FileLock>(new FileLock(fd, mode));
+}
+
+FileLock::~FileLock() {
+    if (fd_ >= 0) ::_close(fd_);
+}
+
+}  // namespace varlin
+
+#else
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,3 +99,5 @@ FileLock::~FileLock() {
 }
 
 }  // namespace varlin
+
+#endif

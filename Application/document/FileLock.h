@@ -3,7 +3,8 @@
 // exclusive open-file-description lock on the whole file for as long as it is open;
 // such locks are advisory: programs that take no locks can still read and write the file.
 // The read-only open (the fallback after the user chose to open a held file anyway)
-// takes no lock.
+// takes no lock. On Windows the same functions open with the sharing modes instead:
+// others may read a locked file but not write it.
 #pragma once
 
 #include <memory>
