@@ -4,6 +4,9 @@ function(varlin_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra)
 endfunction()
 
+# Tests never touch the user's settings: QSettings on Linux looks below XDG_CONFIG_HOME.
+set(VARLIN_TEST_ENVIRONMENT "XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-config")
+
 # A GoogleTest executable from every .cpp of a test folder, linked to the core.
 function(varlin_gtest name folder)
   file(GLOB sources CONFIGURE_DEPENDS ${folder}/*.cpp)
@@ -16,7 +19,8 @@ function(varlin_gtest name folder)
   target_compile_definitions(${name} PRIVATE VARLIN_TEST_DATA="${PROJECT_SOURCE_DIR}/tests"
                                              VARLIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
   varlin_warnings(${name})
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                       PROPERTIES ENVIRONMENT "${VARLIN_TEST_ENVIRONMENT}")
 endfunction()
 
 # One Qt Test executable per .cpp of the widget test folder.
@@ -32,6 +36,6 @@ function(varlin_qtest folder)
                                                   VARLIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
     varlin_warnings(qt_${base})
     add_test(NAME qt_${base} COMMAND qt_${base})
-    set_tests_properties(qt_${base} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    set_tests_properties(qt_${base} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${VARLIN_TEST_ENVIRONMENT}")
   endforeach()
 endfunction()

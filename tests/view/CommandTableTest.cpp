@@ -16,6 +16,8 @@
 #include <set>
 #include <sstream>
 
+#include <unistd.h>
+
 namespace varlin {
 namespace {
 
@@ -58,7 +60,9 @@ protected:
     Options options;
     HeadlessHost host;
     EditWindow w;
-    std::string path = (std::filesystem::temp_directory_path() / "varlin_command_table.txt").string();
+    // One file per process: CTest runs the tests of this fixture side by side.
+    std::string path = (std::filesystem::temp_directory_path() /
+                        ("varlin_command_table_" + std::to_string(::getpid()) + ".txt")).string();
 };
 
 TEST_F(CommandRowsTest, RowsRunTheirOperations) {
