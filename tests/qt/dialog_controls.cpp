@@ -18,7 +18,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <climits>
 #include <cstring>
 #include <functional>
 
@@ -224,28 +223,16 @@ private slots:
         QCOMPARE(buffer[0], 'x');
     }
 
-    void numbersAreReadFromTheLeadingDigits_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("value");
-        QTest::newRow("blanks, number, garbage") << "  42abc" << 42;
-        QTest::newRow("no number") << "abc" << 0;
-        QTest::newRow("empty") << "" << 0;
-        QTest::newRow("negative") << "-17" << -17;
-        QTest::newRow("beyond 32 bits is held") << "99999999999" << INT_MAX;
-    }
-    void numbersAreReadFromTheLeadingDigits() {
-        QFETCH(QString, text);
-        QFETCH(int, value);
+    // The number rules themselves are the core's (ParseItemInt, ValidateIntText) and
+    // tested there; these cases show that the control's text is what they read.
+    void numbersAreReadFromTheControl() {
         TestDialog d;
-        SetItemText(&d, kField, text.toStdString());
-        QCOMPARE(GetItemInt(&d, kField), value);
-    }
-
-    void numbersAreWrittenAsDecimalText() {
-        TestDialog d;
+        SetItemText(&d, kField, "  42abc");
+        QCOMPARE(GetItemInt(&d, kField), 42);
         QVERIFY(SetItemInt(&d, kField, -2147483647 - 1));
         QCOMPARE(Text(&d, kField), QString("-2147483648"));
         QCOMPARE(GetItemInt(&d, kField), -2147483647 - 1);
+        QCOMPARE(GetItemInt(&d, kMissing), 0);
     }
 
     void validationOfNumbers_data() {
@@ -257,12 +244,7 @@ private slots:
         QTest::newRow("letter after digits") << "12a" << 1 << 10 << 0;
         QTest::newRow("empty, 0 outside") << "" << 1 << 10 << 0;
         QTest::newRow("empty, 0 inside") << "" << -3 << 3 << 1;
-        QTest::newRow("lowest bound") << "1" << 1 << 10 << 1;
         QTest::newRow("highest bound") << "10" << 1 << 10 << 1;
-        QTest::newRow("above") << "11" << 1 << 10 << 0;
-        QTest::newRow("negative inside") << "-5" << -10 << 10 << 1;
-        QTest::newRow("blank") << " 5" << 1 << 10 << 0;
-        QTest::newRow("huge") << "99999999999999999999999" << 1 << 10 << 0;
     }
     void validationOfNumbers() {
         QFETCH(QString, text);
