@@ -30,25 +30,25 @@ bool ParseId(std::string_view text, int& id) {
 }
 
 // One line of a set; false for lines that are skipped.
-bool ParseLine(std::string_view line, ButtonSpec& spec) {
+bool ParseLine(std::string_view line, ButtonSpec& entry) {
     std::size_t blank = line.find_first_of(" \t");
     std::string_view word = line.substr(0, blank);
     std::string_view rest = blank == std::string_view::npos ? std::string_view() : Trim(line.substr(blank));
     if (word == "separator" && rest.empty()) {
-        spec = {ButtonKind::Separator, 0, {}};
+        entry = {ButtonKind::Separator, 0, {}};
         return true;
     }
     int id = 0;
     if (word == "button" && ParseId(rest, id)) {
-        spec = {ButtonKind::Command, id, {}};
+        entry = {ButtonKind::Command, id, {}};
         return true;
     }
     if (word == "control" && ParseId(rest, id) && id == kRoutineListControl) {
-        spec = {ButtonKind::Control, id, {}};
+        entry = {ButtonKind::Control, id, {}};
         return true;
     }
     if (word == "macro" && !rest.empty()) {
-        spec = {ButtonKind::Macro, 0, std::string(rest)};
+        entry = {ButtonKind::Macro, 0, std::string(rest)};
         return true;
     }
     return false;
@@ -83,11 +83,11 @@ bool ParseButtonSet(std::string_view text, ButtonSet& set) {
         end = text.find('\n', start);
         std::string_view line = Trim(text.substr(start, end == std::string_view::npos ? end : end - start));
         if (line.empty() || line.front() == ';' || line.front() == '#') continue;
-        ButtonSpec spec;
-        if (!ParseLine(line, spec)) continue;
+        ButtonSpec entry;
+        if (!ParseLine(line, entry)) continue;
         // The routine list exists once; a second one would be a second window of it.
-        if (spec.kind == ButtonKind::Control && HasControl(read, spec.id)) continue;
-        read.buttons.push_back(std::move(spec));
+        if (entry.kind == ButtonKind::Control && HasControl(read, entry.id)) continue;
+        read.buttons.push_back(std::move(entry));
     }
     set = std::move(read);
     return true;

@@ -1,6 +1,6 @@
 // Prefix keys with real key events through the application (offscreen): F2 and the
 // second key reach the frame's routing, typed characters reach the document, beeps
-// and the status field 505 follow the Part's sequences; with a real document window,
+// and the status field 505 follow the two-key sequences; with a real document window,
 // F2 Home cuts the line start and F2 Page Down moves the page without ending F2.
 #include "editing/EditWindow.h"
 #include "frame/Application.h"

@@ -59,11 +59,11 @@ void CollectCommands(std::span<const MenuItem> items, std::vector<int>& ids, std
 }
 
 ButtonSpec SpecOf(const QListWidgetItem* item) {
-    ButtonSpec spec;
-    spec.kind = static_cast<ButtonKind>(item->data(kKindRole).toInt());
-    spec.id = item->data(kIdRole).toInt();
-    spec.macroFile = item->data(kFileRole).toString().toStdString();
-    return spec;
+    ButtonSpec entry;
+    entry.kind = static_cast<ButtonKind>(item->data(kKindRole).toInt());
+    entry.id = item->data(kIdRole).toInt();
+    entry.macroFile = item->data(kFileRole).toString().toStdString();
+    return entry;
 }
 
 }  // namespace
@@ -148,15 +148,15 @@ ButtonConfigDialog::ButtonConfigDialog(ButtonConfigRecord& record, QWidget* pare
     ShowSet(record.set);
 }
 
-QListWidgetItem* ButtonConfigDialog::ItemFor(const ButtonSpec& spec) const {
+QListWidgetItem* ButtonConfigDialog::ItemFor(const ButtonSpec& entry) const {
     auto* item = new QListWidgetItem;
-    item->setData(kKindRole, int(spec.kind));
-    item->setData(kIdRole, spec.id);
-    item->setData(kFileRole, QString::fromStdString(spec.macroFile));
-    switch (spec.kind) {
+    item->setData(kKindRole, int(entry.kind));
+    item->setData(kIdRole, entry.id);
+    item->setData(kFileRole, QString::fromStdString(entry.macroFile));
+    switch (entry.kind) {
     case ButtonKind::Command: {
-        item->setText(CommandButtonText(spec.id));
-        QIcon icon = ToolbarIcon(spec.id);
+        item->setText(CommandButtonText(entry.id));
+        QIcon icon = ToolbarIcon(entry.id);
         if (icon.isNull()) {
             // A blank picture keeps the names of all commands in one column.
             QPixmap blank(16, 16);
@@ -164,13 +164,13 @@ QListWidgetItem* ButtonConfigDialog::ItemFor(const ButtonSpec& spec) const {
             icon = QIcon(blank);
         }
         item->setIcon(icon);
-        item->setToolTip(CommandToolTip(spec.id));
+        item->setToolTip(CommandToolTip(entry.id));
         break;
     }
     case ButtonKind::Control: item->setText(Text(kRoutineListLabelId)); break;
     case ButtonKind::Separator: item->setText(QStringLiteral("—— %1 ——").arg(Text(kSeparatorText))); break;
     case ButtonKind::Macro: {
-        const QString file = QString::fromStdString(spec.macroFile);
+        const QString file = QString::fromStdString(entry.macroFile);
         item->setText(Text(kMacroItemText).replace(QStringLiteral("%s"), QFileInfo(file).fileName()));
         item->setIcon(MacroButtonIcon());
         item->setToolTip(file);
@@ -194,7 +194,7 @@ void ButtonConfigDialog::FillAvailable() {
 
 void ButtonConfigDialog::ShowSet(const ButtonSet& set) {
     chosen_->clear();
-    for (const ButtonSpec& spec : set.buttons) chosen_->addItem(ItemFor(spec));
+    for (const ButtonSpec& entry : set.buttons) chosen_->addItem(ItemFor(entry));
     if (chosen_->count() > 0) chosen_->setCurrentRow(0);
 }
 
@@ -207,18 +207,18 @@ ButtonSet ButtonConfigDialog::chosenSet() const {
 void ButtonConfigDialog::AddSelected() {
     QListWidgetItem* item = available_->currentItem();
     if (!item) return;
-    ButtonSpec spec = SpecOf(item);
-    if (spec.kind == ButtonKind::Control) {
+    ButtonSpec entry = SpecOf(item);
+    if (entry.kind == ButtonKind::Control) {
         // The routine list can stand on the bar only once.
         for (const ButtonSpec& b : chosenSet().buttons) {
-            if (b.kind == ButtonKind::Control && b.id == spec.id) {
+            if (b.kind == ButtonKind::Control && b.id == entry.id) {
                 HostBeep();
                 return;
             }
         }
     }
     const int row = chosen_->currentRow() < 0 ? chosen_->count() : chosen_->currentRow() + 1;
-    chosen_->insertItem(row, ItemFor(spec));
+    chosen_->insertItem(row, ItemFor(entry));
     chosen_->setCurrentRow(row);
 }
 

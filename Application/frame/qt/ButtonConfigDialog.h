@@ -42,7 +42,7 @@ public:
 
 private:
     void FillAvailable();
-    QListWidgetItem* ItemFor(const ButtonSpec& spec) const;
+    QListWidgetItem* ItemFor(const ButtonSpec& entry) const;
     void LoadFromFile();
     void SaveToFile();
     void ChooseMacro();
