@@ -1,7 +1,8 @@
 // LineStore: the lines of one document. A loaded file stays in the large blocks the
 // reader filled, and its lines point into them; a line gets an allocation of its own only
 // when it is set, so replacing a line costs that line alone and inserting or deleting
-// lines moves 8-byte entries. The capacity is a number the editor's rules grow, never an
+// lines moves 8-byte entries. A replace-all stores the lines it changes in shared pool
+// blocks instead, which go back when their last line does. The capacity is a number the editor's rules grow, never an
 // allocation: an empty store holds only a few hundred bytes.
 #include "document/LineStore.h"
 
@@ -27,11 +28,13 @@ const char kEmptyLine[1] = {0};  // every stored "" points here
 // An entry is one 64-bit word: 0 for a null line; otherwise the line's address in the low
 // 48 bits (where user-space addresses live) and its length in the top 16. A line too long
 // for 16 bits, or one the store allocated itself, is a record of its length followed by
-// its bytes, marked by the length field kOwnTag.
+// its bytes, marked by the length field kOwnTag. A line in a pool block is marked by
+// kPoolTag and is a PoolRecord followed by its bytes.
 using Entry = std::uint64_t;
 constexpr int kLengthShift = 48;
 constexpr Entry kAddressMask = (Entry(1) << kLengthShift) - 1;
 constexpr std::size_t kOwnTag = 0xFFFF;
+constexpr std::size_t kPoolTag = 0xFFFE;
 constexpr std::size_t kMaxLineSize = std::size_t(1) << 40;
 
 bool FitsAddress(const void* p) {
@@ -41,13 +44,38 @@ bool FitsAddress(const void* p) {
 // A line inside a block (or ""), when it fits an entry; 0 when it does not.
 Entry BlockEntry(const char* data, std::size_t size) {
     if (size == 0) data = kEmptyLine;
-    if (size >= kOwnTag || !FitsAddress(data)) return 0;
+    if (size >= kPoolTag || !FitsAddress(data)) return 0;
     return Entry(reinterpret_cast<std::uintptr_t>(data)) | (Entry(size) << kLengthShift);
 }
 
 bool IsOwn(Entry e) { return e != 0 && (e >> kLengthShift) == kOwnTag; }
+bool IsPooled(Entry e) { return e != 0 && (e >> kLengthShift) == kPoolTag; }
 
 char* OwnRecord(Entry e) { return reinterpret_cast<char*>(std::uintptr_t(e & kAddressMask)); }
+
+// A pool block starts with a PoolBlock; the lines follow as PoolRecords, each with its
+// bytes right behind it (unaligned: records are read with memcpy). The block is freed when
+// its count of lines drops to 0; the block still being filled holds one count of its own.
+struct PoolBlock {
+    std::size_t lines;
+    std::size_t size;
+};
+struct PoolRecord {
+    std::uint32_t offset;  // from the block's start, to find the block from a line
+    std::uint32_t size;
+};
+constexpr std::size_t kMinPoolBlock = std::size_t(16) << 10;
+constexpr std::size_t kMaxPoolBlock = std::size_t(1) << 20;
+
+PoolRecord ReadPoolRecord(const char* record) {
+    PoolRecord r;
+    std::memcpy(&r, record, sizeof r);
+    return r;
+}
+
+PoolBlock* PoolBlockOf(char* record) {
+    return reinterpret_cast<PoolBlock*>(record - ReadPoolRecord(record).offset);
+}
 
 std::size_t OwnSize(Entry e) {
     std::uint64_t size;
@@ -58,6 +86,7 @@ std::size_t OwnSize(Entry e) {
 std::string_view Decode(Entry e) {
     if (e == 0) return {};
     if (IsOwn(e)) return std::string_view(OwnRecord(e) + sizeof(std::uint64_t), OwnSize(e));
+    if (IsPooled(e)) return std::string_view(OwnRecord(e) + sizeof(PoolRecord), ReadPoolRecord(OwnRecord(e)).size);
     return std::string_view(reinterpret_cast<const char*>(std::uintptr_t(e & kAddressMask)),
                             static_cast<std::size_t>(e >> kLengthShift));
 }
@@ -162,7 +191,54 @@ struct LineStore::Storage {
     std::vector<std::unique_ptr<char[]>> blocks;
     std::size_t blockBytes = 0;
     std::size_t ownBytes = 0;
+    PoolBlock* pool = nullptr;  // the pool block being filled, or null
+    std::size_t poolUsed = 0;   // bytes of it in use, its PoolBlock included
+    std::size_t poolBytes = 0;  // the size of all pool blocks alive
     MarkedLines marked;
+
+    void Release(PoolBlock* block) {
+        if (--block->lines != 0) {
+            // The block being filled holds no line any more: it is filled again from its
+            // start, so that small replace-alls one after another keep to one block.
+            if (block == pool && block->lines == 1) poolUsed = sizeof(PoolBlock);
+            return;
+        }
+        poolBytes -= block->size;
+        std::free(block);
+    }
+
+    // A copy of text in the pool; 0 when out of memory. Lines too long for a pooled entry
+    // get an allocation of their own.
+    Entry PoolEntry(std::string_view text) {
+        if (text.empty()) return BlockEntry(kEmptyLine, 0);
+        if (text.size() >= kPoolTag) return CopyEntry(text, ownBytes);
+        const std::size_t need = sizeof(PoolRecord) + text.size();
+        if (!pool || pool->size - poolUsed < need) {
+            // Blocks grow with what the pool already holds, so that one changed line
+            // does not take a megabyte and a million take a few dozen blocks.
+            const std::size_t size = std::max(std::clamp(poolBytes / 8, kMinPoolBlock, kMaxPoolBlock),
+                                              sizeof(PoolBlock) + need);
+            auto* block = static_cast<PoolBlock*>(std::malloc(size));
+            if (!block) return 0;
+            if (!FitsAddress(block)) {
+                std::free(block);
+                return 0;
+            }
+            block->lines = 1;
+            block->size = size;
+            poolBytes += size;
+            if (pool) Release(pool);
+            pool = block;
+            poolUsed = sizeof(PoolBlock);
+        }
+        char* record = reinterpret_cast<char*>(pool) + poolUsed;
+        const PoolRecord header{static_cast<std::uint32_t>(poolUsed), static_cast<std::uint32_t>(text.size())};
+        std::memcpy(record, &header, sizeof header);
+        std::memcpy(record + sizeof header, text.data(), text.size());
+        poolUsed += need;
+        ++pool->lines;
+        return Entry(reinterpret_cast<std::uintptr_t>(record)) | (Entry(kPoolTag) << kLengthShift);
+    }
 };
 
 LineStore::LineStore(EditWindow* owner) : owner_(owner) {
@@ -187,6 +263,8 @@ void LineStore::FreeLine(std::size_t i) {
     if (IsOwn(e)) {
         s.ownBytes -= sizeof(std::uint64_t) + OwnSize(e);
         std::free(OwnRecord(e));
+    } else if (IsPooled(e)) {
+        s.Release(PoolBlockOf(OwnRecord(e)));
     }
     e = 0;
 }
@@ -199,6 +277,11 @@ void LineStore::Clear() {
     std::vector<Entry>().swap(storage_->entries);
     std::vector<std::unique_ptr<char[]>>().swap(storage_->blocks);
     storage_->blockBytes = 0;
+    if (storage_->pool) {
+        PoolBlock* pool = storage_->pool;
+        storage_->pool = nullptr;
+        storage_->Release(pool);
+    }
     storage_->marked.Invalidate();
     count_ = 0;
 }
@@ -264,7 +347,11 @@ void LineStore::GetLine(int i, char* buffer, int size) const {
     buffer[size - 1] = 0;
 }
 
-int LineStore::SetLine(int i, std::string_view text) {
+int LineStore::SetLine(int i, std::string_view text) { return StoreLine(i, text, false); }
+
+int LineStore::SetPooledLine(int i, std::string_view text) { return StoreLine(i, text, true); }
+
+int LineStore::StoreLine(int i, std::string_view text, bool pooled) {
     if (i < 0 || !storage_) return -1;
     if (text.size() > kMaxLineSize) {
         ShowMessage(kOutOfMemory);
@@ -272,7 +359,7 @@ int LineStore::SetLine(int i, std::string_view text) {
     }
     if (EnsureLine(i) != 1) return -1;
     // Copy first: text may be a view of the line being replaced.
-    Entry copy = CopyEntry(text, storage_->ownBytes);
+    Entry copy = pooled ? storage_->PoolEntry(text) : CopyEntry(text, storage_->ownBytes);
     FreeLine(static_cast<std::size_t>(i));
     storage_->entries[i] = copy;
     storage_->marked.Update(i, Decode(copy));
@@ -369,7 +456,7 @@ std::size_t LineStore::MemoryUsed() const {
     std::size_t bytes = sizeof(*this) + comments_.capacity() * sizeof(CommentSpan);
     if (!storage_) return bytes;
     const Storage& s = *storage_;
-    return bytes + sizeof(Storage) + s.entries.capacity() * sizeof(Entry) + s.blocks.capacity() * sizeof(std::unique_ptr<char[]>) + s.blockBytes + s.ownBytes +
+    return bytes + sizeof(Storage) + s.entries.capacity() * sizeof(Entry) + s.blocks.capacity() * sizeof(std::unique_ptr<char[]>) + s.blockBytes + s.ownBytes + s.poolBytes +
            s.marked.lines.capacity() * sizeof(std::int32_t);
 }
 

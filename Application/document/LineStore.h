@@ -88,6 +88,12 @@ public:
     // their own until they are replaced; the blocks live until Clear.
     int AdoptBlock(std::unique_ptr<char[]> block, std::size_t size);  // 0, or -1
     int AppendBlockLine(const char* data, std::size_t size);          // 0, or -1
+    // SetLine for an operation that sets many lines in one go (replacing all hits): the
+    // copy goes into a shared block of the store instead of an allocation of its own, so
+    // a million changed lines cost a few dozen allocations and go back as quickly. A block
+    // is given back when the last of its lines is replaced or deleted; the line reads,
+    // changes and moves like any other.
+    int SetPooledLine(int i, std::string_view text);  // 0, or -1 (bad index, out of memory)
     // Makes room for n line entries at once (Reserve only moves the capacity number).
     int ReserveLines(int n);                  // 1 done, 2 out of memory
     // Bytes the store holds on the heap (entries, blocks, changed lines), for tests.
@@ -112,6 +118,7 @@ private:
     struct Storage;
     bool GrowEntries(std::size_t n);
     void FreeLine(std::size_t i);
+    int StoreLine(int i, std::string_view text, bool pooled);
     EditWindow* owner_ = nullptr;
     std::string fileName_;
     int capacity_ = kInitialLineCapacity;

@@ -172,7 +172,7 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
             if (!changed) return true;
             const std::size_t prefix = built.size();
             built.append(stored.substr(static_cast<std::size_t>(origPos)));
-            const bool storedOk = w.doc->SetLine(line, built) == 0;
+            const bool storedOk = w.doc->SetPooledLine(line, built) == 0;
             built.resize(prefix);
             stored = w.doc->LineView(line);
             origPos = static_cast<int>(prefix);

@@ -146,6 +146,74 @@ TEST_F(LineStoreTest, BlockLinesCostNoAllocationUntilChanged) {
     EXPECT_EQ(Lines(s), (std::vector<std::string>{"alpha", "gamma", ""}));
 }
 
+// Lines stored by SetPooledLine share blocks; each must still read, change, move and go
+// on its own, whatever kind of entry it replaces or is replaced by.
+TEST_F(LineStoreTest, PooledLinesBehaveLikeAnyOther) {
+    std::string all;
+    for (int c = 0; c < 256; ++c) all += char(c);
+    const std::string longest(0xFFFD, 'p');  // the longest line a pooled entry holds
+    const std::string tooLong(0xFFFE, 'q');  // one more: an allocation of its own
+    LineStore s;
+    std::string text = "loaded\n";
+    auto block = std::make_unique<char[]>(text.size());
+    std::copy(text.begin(), text.end(), block.get());
+    const char* p = block.get();
+    ASSERT_EQ(s.AdoptBlock(std::move(block), text.size()), 0);
+    ASSERT_EQ(s.AppendBlockLine(p, 6), 0);
+    ASSERT_EQ(s.SetPooledLine(0, "over loaded"), 0);
+    ASSERT_EQ(s.SetPooledLine(1, all), 0);
+    ASSERT_EQ(s.SetPooledLine(2, ""), 0);
+    ASSERT_EQ(s.SetPooledLine(3, longest), 0);
+    ASSERT_EQ(s.SetPooledLine(4, tooLong), 0);
+    ASSERT_EQ(s.SetPooledLine(6, "c"), 0);  // past the end: line 5 is null
+    EXPECT_EQ(Lines(s), (std::vector<std::string>{"over loaded", all, "", longest, tooLong, "<null>", "c"}));
+
+    s.SetPooledLine(1, s.LineView(1).substr(1));  // a view of the line it replaces
+    s.SetLine(0, s.LineView(0).substr(5));
+    EXPECT_EQ(s.LineView(1), all.substr(1));
+    EXPECT_EQ(s.LineView(0), "loaded");
+    s.InsertLines(1, 2);
+    s.SetPooledLine(2, "b");
+    s.DeleteLines(3, 3);  // the pooled lines of all, "" and longest
+    s.TrimTail();
+    EXPECT_EQ(Lines(s), (std::vector<std::string>{"loaded", "<null>", "b", tooLong, "<null>", "c"}));
+    s.SortLines(0, 5, true);
+    EXPECT_EQ(Lines(s), (std::vector<std::string>{tooLong, "loaded", "c", "b", "<null>", "<null>"}));
+    s.Clear();
+    EXPECT_EQ(s.GetLineCount(), 0);
+    EXPECT_LT(s.MemoryUsed(), 1024u);
+}
+
+// A pool block goes back with its last line, so that replacing all lines again and again
+// (or changing them one by one afterwards) does not pile up memory.
+TEST_F(LineStoreTest, PooledLinesGiveTheirMemoryBack) {
+    constexpr int kLines = 50000;
+    const std::string line(40, 'x');
+    LineStore s;
+    for (int i = 0; i < kLines; ++i) ASSERT_EQ(s.SetLine(i, line), 0);
+    const std::size_t own = s.MemoryUsed();
+    for (int i = 0; i < kLines; ++i) ASSERT_EQ(s.SetPooledLine(i, line), 0);
+    const std::size_t pooled = s.MemoryUsed();
+    EXPECT_LE(pooled, own + (1u << 20));  // no more than a block over a record per line
+
+    for (int round = 0; round < 5; ++round)
+        for (int i = 0; i < kLines; ++i) ASSERT_EQ(s.SetPooledLine(i, line), 0);
+    EXPECT_LE(s.MemoryUsed(), pooled + (1u << 20));
+
+    // Changed one by one, the lines leave their blocks, which go back (but for the one
+    // being filled).
+    for (int i = 0; i < kLines; ++i) ASSERT_EQ(s.SetLine(i, line), 0);
+    EXPECT_LE(s.MemoryUsed(), own + (1u << 20));
+    s.DeleteLines(0, kLines);
+    EXPECT_LE(s.MemoryUsed() + kLines * (line.size() + 8), own + (1u << 20));
+
+    // A few lines set again and again (4.8 MB in all) keep to a block or two.
+    const std::size_t few = s.MemoryUsed();
+    for (int round = 0; round < 100000; ++round) ASSERT_EQ(s.SetPooledLine(round % 3, line), 0);
+    EXPECT_LE(s.MemoryUsed(), few + (1u << 20));
+    EXPECT_EQ(Lines(s), (std::vector<std::string>{line, line, line}));
+}
+
 TEST_F(LineStoreTest, SortingTreatsNullAsEmptyAndComparesUnsignedBytes) {
     LineStore s;
     Fill(s, {"b", "<null>", "a"});
