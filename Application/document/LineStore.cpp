@@ -191,6 +191,7 @@ struct LineStore::Storage {
     std::vector<std::unique_ptr<char[]>> blocks;
     std::size_t blockBytes = 0;
     std::size_t ownBytes = 0;
+    std::vector<PoolBlock*> pools;  // every pool block alive, so that Clear frees them at once
     PoolBlock* pool = nullptr;  // the pool block being filled, or null
     std::size_t poolUsed = 0;   // bytes of it in use, its PoolBlock included
     std::size_t poolBytes = 0;  // the size of all pool blocks alive
@@ -204,7 +205,16 @@ struct LineStore::Storage {
             return;
         }
         poolBytes -= block->size;
+        pools.erase(std::find(pools.begin(), pools.end(), block));
         std::free(block);
+    }
+
+    // Clear: the lines are gone, so are their blocks.
+    void FreePools() {
+        for (PoolBlock* block : pools) std::free(block);
+        std::vector<PoolBlock*>().swap(pools);
+        pool = nullptr;
+        poolBytes = 0;
     }
 
     // A copy of text in the pool; 0 when out of memory. Lines too long for a pooled entry
@@ -221,6 +231,12 @@ struct LineStore::Storage {
             auto* block = static_cast<PoolBlock*>(std::malloc(size));
             if (!block) return 0;
             if (!FitsAddress(block)) {
+                std::free(block);
+                return 0;
+            }
+            try {
+                pools.push_back(block);
+            } catch (const std::bad_alloc&) {
                 std::free(block);
                 return 0;
             }
@@ -272,16 +288,15 @@ void LineStore::FreeLine(std::size_t i) {
 void LineStore::Clear() {
     comments_.clear();
     if (!storage_) return;
-    for (std::size_t i = 0; i < storage_->entries.size(); ++i) FreeLine(i);
+    // Pooled lines go with their blocks, not one by one (which would read each of them).
+    for (Entry e : storage_->entries)
+        if (IsOwn(e)) std::free(OwnRecord(e));
+    storage_->ownBytes = 0;
+    storage_->FreePools();
     // Memory follows the document: a cleared store gives its entries back.
     std::vector<Entry>().swap(storage_->entries);
     std::vector<std::unique_ptr<char[]>>().swap(storage_->blocks);
     storage_->blockBytes = 0;
-    if (storage_->pool) {
-        PoolBlock* pool = storage_->pool;
-        storage_->pool = nullptr;
-        storage_->Release(pool);
-    }
     storage_->marked.Invalidate();
     count_ = 0;
 }
@@ -457,6 +472,7 @@ std::size_t LineStore::MemoryUsed() const {
     if (!storage_) return bytes;
     const Storage& s = *storage_;
     return bytes + sizeof(Storage) + s.entries.capacity() * sizeof(Entry) + s.blocks.capacity() * sizeof(std::unique_ptr<char[]>) + s.blockBytes + s.ownBytes + s.poolBytes +
+           s.pools.capacity() * sizeof(PoolBlock*) +
            s.marked.lines.capacity() * sizeof(std::int32_t);
 }
 
