@@ -46,15 +46,26 @@ int AskReplace(FindSettings& s) {
     return answer == kAnswerReplace || answer == kAnswerSkip ? answer : kAnswerCancel;
 }
 
-void Find(EditWindow& w, std::string_view text, std::int32_t mode) {
+namespace {
+
+// What Find and Replace do first: an empty document only beeps; otherwise the marked
+// range goes and the stored request is loaded, with "replace all" never carried over.
+bool BeginSearch(EditWindow& w, FindSettings& s) {
     if (w.LineCount() == 0) {
         HostBeep();
-        return;
+        return false;
     }
     ClearDrag(w);
-    FindSettings s;
     LoadFindSettings(s);
     s.ReplaceAll = 0;
+    return true;
+}
+
+}  // namespace
+
+void Find(EditWindow& w, std::string_view text, std::int32_t mode) {
+    FindSettings s;
+    if (!BeginSearch(w, s)) return;
     if (!text.empty()) {
         s.FindString = CutFindText(std::string(text));
         ApplyMode(s, mode, ModeUse::Find);
@@ -97,14 +108,8 @@ void FindNext(EditWindow& w) {
 
 void Replace(EditWindow& w, std::string_view findText, std::string_view replaceText,
              std::int32_t mode) {
-    if (w.LineCount() == 0) {
-        HostBeep();
-        return;
-    }
-    ClearDrag(w);
     FindSettings s;
-    LoadFindSettings(s);
-    s.ReplaceAll = 0;
+    if (!BeginSearch(w, s)) return;
     if (!findText.empty()) {
         s.FindString = CutFindText(std::string(findText));
         s.ReplaceString = CutFindText(std::string(replaceText));
