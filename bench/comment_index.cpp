@@ -10,6 +10,7 @@
 #include "document/TextFile.h"
 #include "platform/HeadlessHost.h"
 #include "settings/Options.h"
+#include "PaintSource.h"
 
 #include <algorithm>
 #include <chrono>
@@ -20,45 +21,12 @@
 #include <vector>
 
 using namespace varlin;
+using namespace varlin::bench;
 
 namespace {
 
-constexpr int kLines = 1000000;
+constexpr int kLines = bench::kSourceLines;
 constexpr int kRows = 50;
-
-using Clock = std::chrono::steady_clock;
-
-double Millis(Clock::time_point a, Clock::time_point b) {
-    return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double Measure(int rounds, const std::function<void()>& work, const std::function<void()>& between = {}) {
-    std::vector<double> samples;
-    const auto begin = Clock::now();
-    for (int i = 0; i < rounds; ++i) {
-        const auto start = Clock::now();
-        work();
-        samples.push_back(Millis(start, Clock::now()));
-        if (between) between();
-        if (i >= 4 && Millis(begin, Clock::now()) > 2000) break;  // slow work: five rounds
-    }
-    return Median(samples);
-}
-
-// The same source the document window's benchmark paints.
-void WriteSource(const std::string& path, bool blockComments) {
-    std::ofstream out(path, std::ios::binary);
-    for (int i = 0; i < kLines; ++i) {
-        if (i % 1000 == 0) out << "int routine" << i << "(int argc, char **argv)\r\n";
-        else if (blockComments && i % 100 == 1) out << "\t/* step " << i << " of the work */\r\n";
-        else out << "\tif (value > " << i << ") return value; // line comment\r\n";
-    }
-}
 
 void Row(const char* what, double ms) { std::printf("  %-52s %9.3f ms\n", what, ms); }
 

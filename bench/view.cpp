@@ -12,6 +12,7 @@
 #include "platform/HeadlessHost.h"
 #include "platform/Registry.h"
 #include "settings/Options.h"
+#include "PaintSource.h"
 #include "view/DocumentWindow.h"
 #include "view/qt/DocumentWindows.h"
 #include "view/qt/EditView.h"
@@ -31,47 +32,14 @@
 #include <vector>
 
 using namespace varlin;
+using namespace varlin::bench;
 
 namespace {
 
-constexpr int kLines = 1000000;
-
-using Clock = std::chrono::steady_clock;
-
-double Millis(Clock::time_point a, Clock::time_point b) {
-    return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double Measure(int rounds, const std::function<void()>& work, const std::function<void()>& between = {}) {
-    std::vector<double> samples;
-    const auto begin = Clock::now();
-    for (int i = 0; i < rounds; ++i) {
-        const auto start = Clock::now();
-        work();
-        samples.push_back(Millis(start, Clock::now()));
-        if (between) between();
-        // Slow work gets fewer rounds: five are enough to see what it costs.
-        if (i >= 4 && Millis(begin, Clock::now()) > 2000) break;
-    }
-    return Median(samples);
-}
+constexpr int kLines = bench::kSourceLines;
 
 // A C source of kLines lines: routines, statements with keywords and tabs, and (when
 // asked) a block comment every 100 lines.
-void WriteSource(const std::string& path, bool blockComments) {
-    std::ofstream out(path, std::ios::binary);
-    for (int i = 0; i < kLines; ++i) {
-        if (i % 1000 == 0) out << "int routine" << i << "(int argc, char **argv)\r\n";
-        else if (blockComments && i % 100 == 1) out << "\t/* step " << i << " of the work */\r\n";
-        else out << "\tif (value > " << i << ") return value; // line comment\r\n";
-    }
-}
-
 void Report(const char* what, double ms, double target) {
     std::printf("%-58s %8.3f ms   (%.2f of the %g ms target)\n", what, ms, ms / target, target);
 }
