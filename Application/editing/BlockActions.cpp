@@ -100,6 +100,7 @@ void DeleteMarked(EditWindow& w, const DragRange& r) {
     }
     const int line = std::max(r.FromLine, 0);
     SetCaret(w, line, col);
+    EndUndoStep(w);
     RepaintFrom(w, line);
     RefreshStatus(w, kStatusAll);
     ClearDrag(w);

@@ -69,6 +69,7 @@ void DeleteMarkedRange(EditWindow& w, const DragRange& r) {
         return;
     }
     SetCaret(w, std::max(r.FromLine, 0), col);
+    EndUndoStep(w);
     RepaintFrom(w, std::max(r.FromLine, 0));
     RefreshStatus(w, kStatusAll);
     ClearDrag(w);
@@ -86,6 +87,7 @@ void DeleteCharacter(EditWindow& w) {
         SaveLineForUndo(w, t);
         t.erase(static_cast<std::size_t>(i), 1);
         WriteBack(w, line, t);
+        EndUndoStep(w);
         return;
     }
     // At or beyond the end: the next line is joined on. A join that would not fit is
@@ -97,10 +99,13 @@ void DeleteCharacter(EditWindow& w) {
         HostBeep();
         return;
     }
+    // The step keeps both lines: Undo splits them again.
     SaveLineForUndo(w, t);
+    SaveJoinedLineForUndo(w, next);
     t.append(next);
     w.doc->SetLine(line, t);
     w.doc->DeleteLines(line + 1, 1);
+    EndUndoStep(w);
     RepaintAll(w);
     RefreshStatus(w, kStatusLineCount);
     w.modified = 1;
@@ -117,8 +122,10 @@ bool OpenGap(std::string& text, int i, int n, int bufferSize) {
 }
 
 void InsertChar(EditWindow& w, int code) {
-    if (static_cast<std::uint32_t>(code) < 32 && code != '\t') return;
+    // Of every code the low 8 bits are the character: a control character there (other
+    // than the tab) would split or cut the line when it is saved, so it types nothing.
     unsigned char ch = static_cast<unsigned char>(code & 0xFF);
+    if (ch < 32 && ch != '\t') return;
     const Options& o = CurrentOptions();
     if (o.AutoDelDrag) {
         DragRange r;
@@ -156,6 +163,7 @@ void InsertChar(EditWindow& w, int code) {
         t[static_cast<std::size_t>(i)] = static_cast<char>(ch);
     }
     WriteBack(w, line, t);
+    EndUndoStep(w);
     RefreshStatus(w, kStatusLineCount);
     SetCaret(w, line, IndexToColumn(w, t, i + 1));
 }
@@ -178,6 +186,7 @@ void InsertSpace(EditWindow& w) {
         return;
     }
     WriteBack(w, line, t);
+    EndUndoStep(w);
 }
 
 void Backspace(EditWindow& w) {
@@ -197,6 +206,7 @@ void Backspace(EditWindow& w) {
         SaveLineForUndo(w, t);
         t.erase(static_cast<std::size_t>(i - 1), 1);
         WriteBack(w, line, t);
+        EndUndoStep(w);
         SetCaret(w, line, IndexToColumn(w, t, i - 1));
     } else if (w.caretCol == margin && line > 0) {
         JoinWithLineAbove(w);
@@ -227,6 +237,7 @@ int DeleteRange(EditWindow& w, const DragRange& range) {
     int s = ColumnToIndex(w, a, r.FromCol);
     int e = ColumnToIndex(w, b, r.ToCol);
     if (s == 0 && e >= Length(b)) {
+        ShiftUndoLines(w, r.FromLine, -(r.ToLine - r.FromLine + 1));
         w.doc->DeleteLines(r.FromLine, r.ToLine - r.FromLine + 1);
         return margin;
     }
@@ -244,6 +255,10 @@ int DeleteRange(EditWindow& w, const DragRange& range) {
         }
         a.append(tail);
     }
+    // The lines of the range become one: a step kept meanwhile on them goes, one below
+    // follows its lines.
+    ShiftUndoLines(w, r.FromLine, -(r.ToLine - r.FromLine + 1));
+    ShiftUndoLines(w, r.FromLine, 1);
     w.doc->SetLine(r.FromLine, a);
     if (r.ToLine > r.FromLine) w.doc->DeleteLines(r.FromLine + 1, r.ToLine - r.FromLine);
     return IndexToColumn(w, a, s);

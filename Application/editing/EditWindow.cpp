@@ -4,6 +4,7 @@
 #include "editing/EditWindow.h"
 
 #include "editing/EditActions.h"
+#include "editing/UndoRecord.h"
 #include "settings/Options.h"
 
 #include <algorithm>
@@ -17,6 +18,7 @@ EditWindow::EditWindow() : doc(std::make_unique<LineStore>(this)) {}
 
 EditWindow::~EditWindow() {
     if (g_activeWindow == this) g_activeWindow = nullptr;
+    ForgetUndoOf(*this);
 }
 
 EditWindow* ActiveEditWindow() { return g_activeWindow; }

@@ -47,7 +47,8 @@ void InsertLine(EditWindow& w) {
     RecordAction(kActInsertLine);
     if (!BelowCount(w)) return;
     ClearDrag(w);
-    w.doc->InsertLines(w.caretLine, 1);
+    if (w.doc->InsertLines(w.caretLine, 1) != 0) return;
+    ShiftUndoLines(w, w.caretLine, 1);
     RepaintFrom(w, w.caretLine);
     RefreshStatus(w, kStatusAll);
     w.modified = 1;
@@ -65,6 +66,7 @@ void DeleteLine(EditWindow& w) {
     SaveTextForUndo(w, text + "\r\n");
     SetCaret(w, line, MarginWidth(w));
     w.doc->DeleteLines(line, 1);
+    EndUndoStep(w);
     RepaintFrom(w, line);
     RefreshStatus(w, kStatusAll);
     w.modified = 1;
@@ -76,6 +78,7 @@ void DuplicateLine(EditWindow& w) {
     const int line = w.caretLine;
     std::string text(w.doc->LineView(line));
     if (w.doc->InsertLines(line, 1) != 0) return;
+    ShiftUndoLines(w, line, 1);
     w.doc->SetLine(line, text);
     RepaintFrom(w, line);
     RefreshStatus(w, kStatusAll);
@@ -95,6 +98,7 @@ void TruncateLineStart(EditWindow& w) {
     SaveTextForUndo(w, removed);
     if (i > 0) WriteBack(w, w.caretLine, std::string_view(t).substr(static_cast<std::size_t>(i)));
     SetCaret(w, w.caretLine, MarginWidth(w));
+    EndUndoStep(w);
 }
 
 void TruncateLineEnd(EditWindow& w) {
@@ -109,6 +113,7 @@ void TruncateLineEnd(EditWindow& w) {
     StoreLastDel(w, removed);
     SaveTextForUndo(w, removed);
     if (!removed.empty()) WriteBack(w, w.caretLine, std::string_view(t).substr(0, static_cast<std::size_t>(i)));
+    EndUndoStep(w);
 }
 
 void InsertLastDel(EditWindow& w) {
@@ -172,6 +177,7 @@ void TruncateFile(EditWindow& w) {
     int i = ColumnToIndex(w, t, w.caretCol);
     StoreLastDel(w, std::string_view(t).substr(static_cast<std::size_t>(i)));
     w.doc->SetLine(line, std::string_view(t).substr(0, static_cast<std::size_t>(i)));
+    EndUndoStep(w);
     RepaintFrom(w, line);
     RefreshStatus(w, kStatusAll);
     w.modified = 1;

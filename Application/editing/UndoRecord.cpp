@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <fcntl.h>
 #include <new>
 #include <unistd.h>
@@ -30,6 +31,70 @@ void StorePositions(UndoRecord& u, const EditWindow& w) {
     u.savedCaretCol = w.caretCol;
     u.savedFirstLine = w.firstLine;
     u.savedFirstCol = w.firstCol;
+}
+
+// A new step replaces whatever the record held.
+void BeginStep(UndoRecord& u, const EditWindow& w) {
+    ++u.stepNumber;
+    u.stepRevision = 0;
+    u.window = &w;
+    u.complete = false;
+    u.addedFrom = -1;
+    u.joinedLines.clear();
+}
+
+// Lines the step wrote past the end of the document go again with it: the count before.
+int AddedFrom(const EditWindow& w, int line) { return line >= w.LineCount() ? w.LineCount() : -1; }
+
+std::uint64_t Mix(std::uint64_t h, std::uint64_t v) {
+    h += v * 0x9E3779B97F4A7C15ull;
+    h ^= h >> 29;
+    h *= 0xBF58476D1CE4E5B9ull;
+    return h ^ (h >> 32);
+}
+
+// How lines first ... last read, lines past the end told apart from empty ones.
+std::uint64_t LinesPrint(const EditWindow& w, int first, int last) {
+    std::uint64_t h = Mix(0, static_cast<std::uint64_t>(last - first));
+    const int count = w.LineCount();
+    for (int l = first; l <= last; ++l) {
+        if (l >= count) {
+            h = Mix(h, ~0ull);
+            continue;
+        }
+        std::string_view v = w.doc->LineView(l);
+        h = Mix(h, v.size());
+        std::size_t k = 0;
+        for (; k + 8 <= v.size(); k += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, v.data() + k, 8);
+            h = Mix(h, word);
+        }
+        std::uint64_t rest = 0;
+        for (; k < v.size(); ++k) rest = (rest << 8) | static_cast<unsigned char>(v[k]);
+        h = Mix(h, rest);
+    }
+    return h;
+}
+
+int LastLine(const UndoRecord& u) { return u.undoKind == kUndoInsertion ? u.insertEndLine : u.stepLine; }
+
+// Whether the step's lines read as the step left them, so that it can be applied. The empty
+// lines a step added before the line it wrote are walked only when asked (at Undo, which
+// removes them anyway): the actions that could fill them are the step's own.
+enum class Gap { Skip, Check };
+bool StepStands(const EditWindow& w, const UndoRecord& u, Gap gap = Gap::Check) {
+    if (u.window != &w || !u.complete) return false;
+    const int last = LastLine(u);
+    if (LinesPrint(w, u.stepLine, last) != u.linesPrint) return false;
+    if (u.addedFrom < 0) return true;
+    // The lines the step added past the old end are still the document's last ones and
+    // hold nothing but what the step wrote.
+    if (w.LineCount() > last + 1) return false;
+    if (gap == Gap::Skip) return true;
+    for (int l = u.addedFrom; l < u.stepLine; ++l)
+        if (!w.doc->IsLineEmpty(l)) return false;
+    return true;
 }
 
 void CloseTempFile(UndoRecord& u) {
@@ -118,22 +183,47 @@ LastBreak ClassifyLastBreak(const EditWindow& w, const DragRange& r) {
     return wholeLines ? LastBreak::Kept : LastBreak::Dropped;
 }
 
-// Kind 2: removes the text between the position before the insertion and the position
-// after it, joining the lines it spans. False when the start lies after the end.
-bool RemoveInsertion(EditWindow& w, const UndoRecord& u) {
-    const int startLine = std::max(u.savedCaretLine, 0);
-    const int endLine = u.insertEndLine;
-    std::string_view a = w.doc->LineView(startLine);
-    std::string_view b = w.doc->LineView(endLine);
-    const std::size_t s = static_cast<std::size_t>(ColumnToIndex(w, a, u.savedCaretCol));
-    const std::size_t e = static_cast<std::size_t>(ColumnToIndex(w, b, u.insertEndCol));
-    if (endLine < startLine || (endLine == startLine && e <= s)) return false;
+// Kind 2: removes the text between the start of the insertion and its end, joining the
+// lines it spans; an insertion past the old end goes with the lines it added.
+void RemoveInsertion(EditWindow& w, const UndoRecord& u) {
+    if (u.addedFrom >= 0) {
+        w.doc->DeleteLines(u.addedFrom, w.LineCount() - u.addedFrom);
+        return;
+    }
+    std::string_view a = w.doc->LineView(u.stepLine);
+    std::string_view b = w.doc->LineView(u.insertEndLine);
+    const std::size_t s = std::min(static_cast<std::size_t>(u.stepIndex), a.size());
+    const std::size_t e = std::min(static_cast<std::size_t>(u.insertEndIndex), b.size());
     std::string joined;
     joined.reserve(s + b.size() - e);
     joined.append(a.substr(0, s)).append(b.substr(e));
-    if (endLine > startLine) w.doc->DeleteLines(startLine + 1, endLine - startLine);
-    w.doc->SetLine(startLine, joined);
-    return true;
+    if (u.insertEndLine > u.stepLine) w.doc->DeleteLines(u.stepLine + 1, u.insertEndLine - u.stepLine);
+    w.doc->SetLine(u.stepLine, joined);
+}
+
+// Kind 3: the line as it was, the lines joined onto it behind it again; a line written past
+// the old end goes with the lines added before it.
+int RestoreLine(EditWindow& w, const UndoRecord& u) {
+    if (u.addedFrom >= 0) {
+        w.doc->DeleteLines(u.addedFrom, w.LineCount() - u.addedFrom);
+        return 0;
+    }
+    const int n = static_cast<int>(u.joinedLines.size());
+    if (n > 0 && w.doc->InsertLines(u.stepLine + 1, n) != 0) return -1;
+    for (int k = 0; k < n; ++k) w.doc->SetLine(u.stepLine + 1 + k, u.joinedLines[static_cast<std::size_t>(k)]);
+    return w.doc->SetLine(u.stepLine, u.lineBuffer);
+}
+
+// Kind 1: the saved text goes in again where it was taken out.
+int PutBackText(EditWindow& w, UndoRecord& u) {
+    std::string text;
+    if (!ReadSavedText(u, text)) return -1;
+    const bool lineExists = u.stepLine < w.LineCount();
+    if (u.endsWithLastBreak && lineExists && text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0)
+        text.resize(text.size() - 2);
+    w.caretLine = u.stepLine;
+    w.caretCol = IndexToColumn(w, w.doc->LineView(u.stepLine), u.stepIndex);
+    return InsertTextAtCursor(w, text, LineEndRule::Exact);
 }
 
 }  // namespace
@@ -161,6 +251,8 @@ void ResetUndoRecord() {
     u.app = nullptr;
     u.tempFileTried = false;
     u.undoKind = kUndoNone;
+    u.window = nullptr;
+    u.joinedLines.clear();
     u.lineBuffer.clear();
     u.lineBuffer.shrink_to_fit();
 }
@@ -169,19 +261,47 @@ int GetUndoKind() { return TheUndoRecord().undoKind; }
 
 void ForgetUndo() { TheUndoRecord().undoKind = kUndoNone; }
 
+void ForgetUndoOf(const EditWindow& w) {
+    UndoRecord& u = TheUndoRecord();
+    if (u.window != &w) return;
+    u.undoKind = kUndoNone;
+    u.window = nullptr;
+}
+
+bool CanUndoIn(const EditWindow* w) {
+    const UndoRecord& u = TheUndoRecord();
+    return w && u.undoKind != kUndoNone && u.window == w;
+}
+
 void SaveLineForUndo(EditWindow& w, std::string_view line) {
     UndoRecord& u = TheUndoRecord();
-    if (u.undoKind == kUndoLine) return;
+    const int lineNo = std::max(w.caretLine, 0);
+    if (u.undoKind == kUndoLine && u.stepLine == lineNo && StepStands(w, u, Gap::Skip)) return;
     u.lineBufferSize = WorkBufferSize();
     u.undoKind = kUndoNone;
     if (line.size() >= static_cast<std::size_t>(u.lineBufferSize)) return;
+    BeginStep(u, w);
     try {
         u.lineBuffer.assign(line);
     } catch (const std::bad_alloc&) {
         return;
     }
     StorePositions(u, w);
+    u.stepLine = lineNo;
+    u.addedFrom = AddedFrom(w, lineNo);
+    // Complete once the action has changed the line (EndUndoStep): one that gives up
+    // leaves nothing to undo.
     u.undoKind = kUndoLine;
+}
+
+void SaveJoinedLineForUndo(EditWindow& w, std::string_view lower) {
+    UndoRecord& u = TheUndoRecord();
+    if (u.undoKind != kUndoLine || u.window != &w) return;
+    try {
+        u.joinedLines.emplace_back(lower);
+    } catch (const std::bad_alloc&) {
+        u.undoKind = kUndoNone;
+    }
 }
 
 void SaveTextForUndo(EditWindow& w, std::string_view text) {
@@ -192,6 +312,7 @@ void SaveTextForUndo(EditWindow& w, std::string_view text) {
     if (!WriteHeader(f, text.size()) || std::fwrite(text.data(), 1, text.size(), f) != text.size() ||
         !WriteEnd(f))
         return;
+    BeginStep(u, w);
     StorePositions(u, w);
     u.endsWithLastBreak = false;
     u.undoKind = kUndoDeletedText;
@@ -215,47 +336,98 @@ void SaveRangeForUndo(EditWindow& w, const DragRange& range) {
         ShowMessage(kMessageWriteFailed, u.tempFileName);
         return;
     }
+    BeginStep(u, w);
     StorePositions(u, w);
     u.endsWithLastBreak = lastBreak == LastBreak::AtDocumentEnd;
     u.undoKind = kUndoDeletedText;
 }
 
+void EndUndoStep(EditWindow& w) {
+    UndoRecord& u = TheUndoRecord();
+    if (u.window != &w) return;
+    if (u.undoKind == kUndoDeletedText) {
+        u.stepLine = std::max(w.caretLine, 0);
+        u.stepIndex = ColumnToIndex(w, w.doc->LineView(u.stepLine), w.caretCol);
+    } else if (u.undoKind != kUndoLine) {
+        return;
+    }
+    u.linesPrint = LinesPrint(w, u.stepLine, u.stepLine);
+    u.complete = true;
+    ++u.stepRevision;
+}
+
 void BeginInsertUndo(EditWindow& w) {
     UndoRecord& u = TheUndoRecord();
+    BeginStep(u, w);
     StorePositions(u, w);
+    u.stepLine = std::max(w.caretLine, 0);
+    u.stepIndex = ColumnToIndex(w, w.doc->LineView(u.stepLine), w.caretCol);
+    u.addedFrom = AddedFrom(w, u.stepLine);
     u.undoKind = kUndoNone;
 }
 
 void EndInsertUndo(EditWindow& w) {
     UndoRecord& u = TheUndoRecord();
-    u.insertEndLine = w.caretLine;
+    if (u.window != &w) return;
+    u.insertEndLine = std::max(w.caretLine, 0);
     u.insertEndCol = w.caretCol;
+    u.insertEndIndex = ColumnToIndex(w, w.doc->LineView(u.insertEndLine), w.caretCol);
+    // Nothing inserted, nothing to undo.
+    if (u.insertEndLine < u.stepLine || (u.insertEndLine == u.stepLine && u.insertEndIndex <= u.stepIndex))
+        return;
+    u.linesPrint = LinesPrint(w, u.stepLine, u.insertEndLine);
+    u.complete = true;
+    ++u.stepRevision;
     u.undoKind = kUndoInsertion;
+}
+
+void ShiftUndoLines(const EditWindow& w, int at, int delta) {
+    UndoRecord& u = TheUndoRecord();
+    if (u.undoKind == kUndoNone || u.window != &w || !u.complete || delta == 0) return;
+    const int first = u.addedFrom >= 0 ? std::min(u.addedFrom, u.stepLine) : u.stepLine;
+    const int last = LastLine(u);
+    const int removed = delta < 0 ? -delta : 0;
+    if (at + removed > first) {
+        // Lines inserted below the step, or inserted or deleted past its end, leave it be.
+        if (at > last) return;
+        u.undoKind = kUndoNone;  // its own lines were hit
+        return;
+    }
+    auto move = [at, delta, removed](int& line) {
+        if (line >= at + removed)
+            line += delta;
+        else if (line >= at)
+            line = at;
+    };
+    move(u.stepLine);
+    move(u.insertEndLine);
+    if (u.addedFrom >= 0) move(u.addedFrom);
+    move(u.savedCaretLine);
+    move(u.savedFirstLine);
 }
 
 void Undo(EditWindow& w) {
     UndoRecord& u = TheUndoRecord();
-    switch (u.undoKind) {
-    case kUndoDeletedText: {
-        std::string text;
-        if (!ReadSavedText(u, text)) return;
-        const bool lineExists = w.caretLine >= 0 && w.caretLine < w.LineCount();
-        if (u.endsWithLastBreak && lineExists && text.size() >= 2 &&
-            text.compare(text.size() - 2, 2, "\r\n") == 0)
-            text.resize(text.size() - 2);
-        if (InsertTextAtCursor(w, text, LineEndRule::Exact) != 0) return;
-        break;
-    }
-    case kUndoInsertion:
-        if (!RemoveInsertion(w, u)) return;
-        break;
-    case kUndoLine:
-        // The record does not remember its line: it goes where the cursor now stands.
-        if (w.doc->SetLine(std::max(w.caretLine, 0), u.lineBuffer) != 0) return;
-        break;
-    default:
+    if (u.undoKind == kUndoNone || u.window != &w) {
         HostBeep();
         return;
+    }
+    if (!StepStands(w, u)) {
+        // Something else has changed the step's lines since: it no longer fits them.
+        u.undoKind = kUndoNone;
+        HostBeep();
+        return;
+    }
+    switch (u.undoKind) {
+    case kUndoDeletedText:
+        if (PutBackText(w, u) != 0) return;
+        break;
+    case kUndoInsertion:
+        RemoveInsertion(w, u);
+        break;
+    default:
+        if (RestoreLine(w, u) != 0) return;
+        break;
     }
     ClearDrag(w);
     w.modified = 1;

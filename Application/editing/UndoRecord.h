@@ -3,11 +3,19 @@
 // they delete (kind 1, kept in a temporary file of the record's own), or the extent of
 // the text they insert (kind 2). The command Undo applies the step to a document window
 // and empties the record; movements and the like forget it.
+//
+// A step belongs to the window that made it and to the lines it changed, and remembers
+// how those lines read when it was done. Undo gives back exactly what the step changed, or,
+// in another window or once something else has changed the step's lines, changes nothing
+// and beeps. Actions that keep the record but insert or delete lines above it tell it
+// (ShiftUndoLines), so that it follows its lines.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace varlin {
 
@@ -33,9 +41,25 @@ struct UndoRecord {
     bool tempFileTried = false;       // the file is made (or its failure shown) only once
     int lineBufferSize = 0;           // the line buffer's size at the last kind-3 save
     std::string lineBuffer;           // kind 3: the line as it was before the first change
+    std::vector<std::string> joinedLines;  // kind 3: the lines Delete joined onto it since
     // Kind 1 from a range: the saved text ends with the break of the document's last
     // line. Put back into a line that still exists, that break is one too many.
     bool endsWithLastBreak = false;
+
+    // Where the step applies. Lines and character indexes, not display columns, so that
+    // the margin and the tab width may change meanwhile.
+    const EditWindow* window = nullptr;  // the window whose document the step changed
+    int stepLine = 0;     // kind 3 the changed line; kind 1 the line the text goes back
+                          // into; kind 2 the first line of the insertion
+    int stepIndex = 0;    // kind 1 the index the text goes back at; kind 2 the insertion's start
+    int insertEndIndex = 0;  // kind 2: the index just after the insertion, in insertEndLine
+    int addedFrom = -1;   // the line count before a step that wrote past the end (its lines
+                          // from there on go again with it); -1 when it did not
+    bool complete = false;        // the action's change is done (kind 1 and 2 apply only then)
+    std::uint64_t linesPrint = 0; // how the step's lines read when it was done
+    int stepNumber = 0;           // counts the steps begun, so a kept step is told from a new one
+    int stepRevision = 0;         // counts the changes made by the current step
+
     int insertEndLine = 0;            // kind 2: the cursor after the insertion
     int insertEndCol = 0;
     int savedCaretLine = 0;           // the cursor and scroll origin when the record was made
@@ -56,8 +80,11 @@ void ResetUndoRecord();
 // 0 nothing, 1 deleted text saved, 2 an insertion recorded, 3 a copy of one line.
 int GetUndoKind();
 void ForgetUndo();
-// Before a line is changed: keeps the oldest copy while the kind stays 3.
+// Before the cursor line is changed: keeps the oldest copy while the step is a copy of
+// this line of this window and nothing else has changed the line since.
 void SaveLineForUndo(EditWindow& w, std::string_view line);
+// Delete's join: the lower line, joined onto the line just saved, comes back with it.
+void SaveJoinedLineForUndo(EditWindow& w, std::string_view lower);
 // Deleted text; nothing is saved (kind 0) for an empty text or without the file.
 void SaveTextForUndo(EditWindow& w, std::string_view text);
 // The text of a normalised range, before it is deleted.
@@ -65,8 +92,19 @@ void SaveRangeForUndo(EditWindow& w, const DragRange& range);
 // Around an insertion: the start position before, the end position after.
 void BeginInsertUndo(EditWindow& w);
 void EndInsertUndo(EditWindow& w);
+// After the change of a kind 1 or 3 step: the step applies to the lines as they now read.
+// Deleted text goes back where the action left the cursor.
+void EndUndoStep(EditWindow& w);
+// Lines were inserted (delta > 0) or deleted (delta < 0) at `at` by an action that keeps
+// the record: a step below follows its lines; one whose lines are hit is forgotten.
+void ShiftUndoLines(const EditWindow& w, int at, int delta);
+// The window goes: its step goes with it.
+void ForgetUndoOf(const EditWindow& w);
+// Whether Undo in w has a step to apply (the menu item is enabled by it).
+bool CanUndoIn(const EditWindow* w);
 
-// Command 31: applies the record to w and empties it; beeps when there is nothing.
+// Command 31: applies the record to w and empties it; beeps when there is nothing, when the
+// step is another window's, and when its lines have changed since (then it is forgotten).
 void Undo(EditWindow& w);
 
 }  // namespace varlin

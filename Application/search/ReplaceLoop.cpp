@@ -59,10 +59,19 @@ struct Replacing {
     }
 };
 
+// The mark covers the hit, or once it is replaced exactly the replacement (nothing for an
+// empty one), so that typing over it with AutoDelDrag takes no text behind it.
+void Mark(EditWindow& w, int line, int col, int toCol) {
+    if (toCol > col)
+        MarkHitColumns(w, line, col, toCol);
+    else
+        ClearDrag(w);
+}
+
 void ShowAndMark(EditWindow& w, int line, int col, int toCol) {
     CenterOn(w, line, col);
     SetCaret(w, line, col);
-    MarkHitColumns(w, line, col, toCol);
+    Mark(w, line, col, toCol);
 }
 
 std::string_view SearchedLine(const EditWindow& w, int line) {
@@ -85,10 +94,11 @@ bool IsShown(const EditWindow& w) { return w.view.invalidateLines || w.view.inva
 struct ShownHit {
     int line = -1;
     int index = 0;
+    bool replaced = false;
     void Show(const Replacing& r) {
         if (line < 0) return;
         const int col = IndexToColumn(r.w, r.w.doc->LineView(line), index);
-        ShowAndMark(r.w, line, col, r.Advance(r.pattern.text, 0, col, r.matched));
+        ShowAndMark(r.w, line, col, replaced ? r.AfterReplacement(col) : r.Advance(r.pattern.text, 0, col, r.matched));
         line = -1;
     }
 };
@@ -196,6 +206,7 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
             }
             built.append(stored.substr(static_cast<std::size_t>(origPos), static_cast<std::size_t>(pos - origPos)));
             built.append(r.replacement);
+            last.replaced = true;
             origPos = pos + r.matched;
             changed = true;
             if (HostPollEscape()) {
@@ -292,6 +303,7 @@ void RunReplaceLoop(EditWindow& w, FindSettings& s) {
             ClearDrag(w);
             return;
         }
+        Mark(w, hitLine, hitCol, r.AfterReplacement(hitCol));
         RepaintLine(w, hitLine, hadDelimiter);
         w.modified = 1;
         // Behind the inserted text, so that a replacement holding the pattern is not found

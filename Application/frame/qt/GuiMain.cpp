@@ -3,6 +3,7 @@
 // the command-line files opened from within the event loop, and the values written back.
 #include "frame/qt/GuiMain.h"
 
+#include "editing/EditWindow.h"
 #include "editing/UndoRecord.h"
 #include "frame/Application.h"
 #include "frame/qt/MainFrame.h"
@@ -74,7 +75,7 @@ int RunGui(int argc, char** argv) {
     InstallMacroFrame(frame);  // scripts, F2 keys and menus reach the frame by one road
     RegisterSortDialog();
     RegisterSearchDialogs();
-    frame.hooks().canUndo = [] { return GetUndoKind() != kUndoNone; };
+    frame.hooks().canUndo = [] { return CanUndoIn(ActiveEditWindow()); };
     frame.hooks().forgetUndo = [] { ForgetUndo(); };
     for (const auto& install : FrameInstallers()) install(frame);
     frame.RefreshMenu();

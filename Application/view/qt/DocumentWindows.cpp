@@ -217,7 +217,7 @@ void InstallDocumentWindows(MainFrame& frame) {
             view->setFocus();
         }
     };
-    if (!hooks.canUndo) hooks.canUndo = [] { return GetUndoKind() != kUndoNone; };
+    if (!hooks.canUndo) hooks.canUndo = [] { return CanUndoIn(ActiveEditWindow()); };
     if (!hooks.forgetUndo) hooks.forgetUndo = [] { ForgetUndo(); };
     if (!hooks.recording) hooks.recording = [] { return IsLearning(); };
     if (!hooks.recordAction) {
