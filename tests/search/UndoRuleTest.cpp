@@ -235,6 +235,7 @@ struct RandomUndo : UndoRule {
     // A step that went on after something else changed its document mixes both in the
     // difference of its snapshots: then only the other document is checked.
     bool blockKnown = true;
+    int wholeSteps = 0;  // Undos checked against the snapshot before their step
 
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
     bool Chance(int oneIn) { return Pick(oneIn) == 0; }
@@ -355,6 +356,7 @@ struct RandomUndo : UndoRule {
             return;
         }
         if (!touchedSince) {
+            ++wholeSteps;
             EXPECT_EQ(after[current], beforeStep[current]) << "the step did not come back whole";
         } else if (blockKnown) {
             const Block block = ChangedBlock(beforeStep[current], afterStep);
@@ -400,6 +402,7 @@ TEST_F(RandomUndo, UndoGivesBackTheStepOrNothingOverLongRuns) {
             Follow(before);
         }
     }
+    EXPECT_GT(wholeSteps, 1000) << "the runs must undo many steps for real";
 }
 
 }  // namespace
