@@ -36,6 +36,7 @@ int InitApplication(Application& app, const std::string& commandLine,
                     const std::string& programDirectory) {
     app.commandLine = commandLine;
     app.programDirectory = programDirectory;
+    app.userDirectory = programDirectory;
     LoadWindowSettings(app);
     // Texts are loaded in the user's language from here on, the title included.
     SetAppLanguage(app.language);

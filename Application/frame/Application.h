@@ -34,7 +34,8 @@ struct Application {
     KeyTable keyTableF2;              // the prefix keys' tables, filled by InitApplication
     KeyTable keyTableF3;
     KeyTable keyTableF4;
-    std::string programDirectory;
+    std::string programDirectory;     // the shipped files (standard button set)
+    std::string userDirectory;        // files made by default (current button set); see ProgramFolders
     std::string title;                // string 1713
     std::string version;              // "4.4.0"
     UndoRecord* undo = nullptr;       // the program's one undo step, set by InitUndoRecord
@@ -42,7 +43,7 @@ struct Application {
 
 // Fills the record: title, version, options (read from the store), the geometry and the
 // language of "MainWindow" and "Settings"; the string table switches to that language.
-// Returns 1 on success, 2 on failure.
+// The user's folder starts as the program's folder. Returns 1 on success, 2 on failure.
 int InitApplication(Application& app, const std::string& commandLine,
                     const std::string& programDirectory);
 

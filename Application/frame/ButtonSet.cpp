@@ -150,22 +150,22 @@ std::string StandardButtonFilePath(const std::string& programDirectory) {
     return Korvel_Assemble_FileName(programDirectory, "stdbutt", "vlb");
 }
 
-std::string DefaultCurrentButtonFilePath(const std::string& programDirectory) {
-    return Korvel_Assemble_FileName(programDirectory, "CurrentButtons", "vlb");
+std::string DefaultCurrentButtonFilePath(const std::string& userDirectory) {
+    return Korvel_Assemble_FileName(userDirectory, "CurrentButtons", "vlb");
 }
 
-std::string CurrentButtonFilePath(const std::string& programDirectory) {
+std::string CurrentButtonFilePath(const std::string& userDirectory) {
     std::string path = Korvel_ReadStringFromHKCU(kButtonsKey, "CurrentButtons", "", 512);
-    return path.empty() ? DefaultCurrentButtonFilePath(programDirectory) : path;
+    return path.empty() ? DefaultCurrentButtonFilePath(userDirectory) : path;
 }
 
 bool SaveCurrentButtonFilePath(const std::string& path) {
     return Korvel_WriteStringToHKCU(kButtonsKey, "CurrentButtons", path);
 }
 
-ButtonSet LoadCurrentButtonSet(const std::string& programDirectory) {
+ButtonSet LoadCurrentButtonSet(const std::string& programDirectory, const std::string& userDirectory) {
     ButtonSet set;
-    if (ReadButtonFile(CurrentButtonFilePath(programDirectory), set)) return set;
+    if (ReadButtonFile(CurrentButtonFilePath(userDirectory), set)) return set;
     if (ReadButtonFile(StandardButtonFilePath(programDirectory), set)) return set;
     return BuiltInButtonSet();
 }

@@ -1,8 +1,8 @@
 // ButtonSet: which buttons stand on the toolbar and in what order: command buttons,
 // buttons that run a macro file, the routine list (control 300) and separators. A set
 // is kept in a button file (*.vlb, a line-oriented text format described in
-// docs/button-files.md): the standard set "stdbutt.vlb" beside the program, and the
-// user's current set, whose path is the value "Buttons"/"CurrentButtons".
+// docs/button-files.md): the standard set "stdbutt.vlb" in the program's data folder, and
+// the user's current set, whose path is the value "Buttons"/"CurrentButtons".
 #pragma once
 
 #include <string>
@@ -51,15 +51,16 @@ bool WriteButtonFile(const std::string& path, const ButtonSet& set);
 // The set the program falls back on when neither file can be read (stdbutt.vlb's content).
 ButtonSet BuiltInButtonSet();
 
-// "stdbutt.vlb" and the default "CurrentButtons.vlb" in the program's folder.
+// "stdbutt.vlb" in the program's folder, and the default "CurrentButtons.vlb" in the
+// user's folder (the same folder in a build folder; see ProgramFolders).
 std::string StandardButtonFilePath(const std::string& programDirectory);
-std::string DefaultCurrentButtonFilePath(const std::string& programDirectory);
+std::string DefaultCurrentButtonFilePath(const std::string& userDirectory);
 // The current set's path: "Buttons"/"CurrentButtons", or the default.
-std::string CurrentButtonFilePath(const std::string& programDirectory);
+std::string CurrentButtonFilePath(const std::string& userDirectory);
 bool SaveCurrentButtonFilePath(const std::string& path);
 
 // The current set: the current file, else the standard file, else the built-in set.
-ButtonSet LoadCurrentButtonSet(const std::string& programDirectory);
+ButtonSet LoadCurrentButtonSet(const std::string& programDirectory, const std::string& userDirectory);
 
 int LoadButtonsLocation();
 bool SaveButtonsLocation(int location);

@@ -77,21 +77,26 @@ struct ButtonFilesTest : ::testing::Test {
 };
 
 TEST_F(ButtonFilesTest, CurrentFileThenStandardFileThenBuiltIn) {
+    // The standard set is read from the program's folder, the current one from the user's.
     const std::string dir = folder.path();
-    EXPECT_EQ(CurrentButtonFilePath(dir), dir + "/CurrentButtons.vlb");
-    EXPECT_EQ(LoadCurrentButtonSet(dir), BuiltInButtonSet());
+    const std::string user = folder.File("user");
+    ASSERT_EQ(::mkdir(user.c_str(), 0700), 0);
+    EXPECT_EQ(CurrentButtonFilePath(user), user + "/CurrentButtons.vlb");
+    EXPECT_EQ(LoadCurrentButtonSet(dir, user), BuiltInButtonSet());
 
     ASSERT_TRUE(WriteButtonFile(StandardButtonFilePath(dir), ButtonSet{{Command(16)}}));
-    EXPECT_EQ(LoadCurrentButtonSet(dir), (ButtonSet{{Command(16)}}));
+    EXPECT_EQ(LoadCurrentButtonSet(dir, user), (ButtonSet{{Command(16)}}));
 
-    ASSERT_TRUE(WriteButtonFile(dir + "/CurrentButtons.vlb", ButtonSet{{Command(19)}}));
-    EXPECT_EQ(LoadCurrentButtonSet(dir), (ButtonSet{{Command(19)}}));
+    ASSERT_TRUE(WriteButtonFile(dir + "/CurrentButtons.vlb", ButtonSet{{Command(18)}}));
+    EXPECT_EQ(LoadCurrentButtonSet(dir, user), (ButtonSet{{Command(16)}}));
+    ASSERT_TRUE(WriteButtonFile(user + "/CurrentButtons.vlb", ButtonSet{{Command(19)}}));
+    EXPECT_EQ(LoadCurrentButtonSet(dir, user), (ButtonSet{{Command(19)}}));
 
     // The registry names another current file; a foreign file there falls back as well.
     test::WriteFile(dir + "/other.vlb", "not a button file\n");
     SaveCurrentButtonFilePath(dir + "/other.vlb");
-    EXPECT_EQ(CurrentButtonFilePath(dir), dir + "/other.vlb");
-    EXPECT_EQ(LoadCurrentButtonSet(dir), (ButtonSet{{Command(16)}}));
+    EXPECT_EQ(CurrentButtonFilePath(user), dir + "/other.vlb");
+    EXPECT_EQ(LoadCurrentButtonSet(dir, user), (ButtonSet{{Command(16)}}));
 }
 
 TEST_F(ButtonFilesTest, FailedWriteIsReportedAndSaysSo) {

@@ -236,7 +236,7 @@ private slots:
         QCOMPARE(area_->toolbar()->buttonSet(), expected);
         QCOMPARE(area_->buttonsLocation(), int(kButtonsLeft));
         QCOMPARE(LoadButtonsLocation(), int(kButtonsLeft));
-        QCOMPARE(LoadCurrentButtonSet(dir_.path().toStdString()), expected);
+        QCOMPARE(LoadCurrentButtonSet(dir_.path().toStdString(), dir_.path().toStdString()), expected);
         QVERIFY(QFile::exists(dir_.filePath("CurrentButtons.vlb")));
     }
 

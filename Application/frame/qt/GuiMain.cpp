@@ -9,6 +9,8 @@
 #include "frame/qt/MainFrame.h"
 #include "frame/qt/PrefixKeysQt.h"
 #include "frame/qt/ToolbarFrame.h"
+#include "platform/ProgramFolders.h"
+#include "platform/Registry.h"
 #include "platform/qt/QtHost.h"
 #include "resources/StringTable.h"
 #include "editing/qt/SortDialog.h"
@@ -17,6 +19,7 @@
 #include "view/qt/DocumentWindows.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLibraryInfo>
@@ -60,8 +63,13 @@ int RunGui(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) words.emplace_back(argv[i]);
 
     auto app = std::make_unique<Application>();
-    const std::string directory = QCoreApplication::applicationDirPath().toStdString();
-    if (InitApplication(*app, JoinCommandLine(words), directory) != 1) return 1;
+    // The standard button set is always shipped, so it tells a build folder from an installation.
+    const ProgramFolders folders =
+        FindProgramFolders(QCoreApplication::applicationDirPath().toStdString(), "stdbutt.vlb",
+                           VARLIN_INSTALLED_DATA_DIR, SettingsFileName());
+    if (InitApplication(*app, JoinCommandLine(words), folders.data) != 1) return 1;
+    app->userDirectory = folders.user;
+    if (folders.user != folders.data) QDir().mkpath(QString::fromStdString(folders.user));
     InitUndoRecord(*app);
     QTranslator qtTranslator;
     LoadQtTranslation(qtApp, qtTranslator, app->language);

@@ -160,15 +160,15 @@ void FrameArea::HandleNotification(const ToolbarNotification& n) {
 }
 
 void FrameArea::EditButtons() {
-    const std::string& directory = frame_.application().programDirectory;
+    const Application& app = frame_.application();
     ButtonConfigRecord record;
     record.set = toolbar_->buttonSet();
     record.location = buttonsLocation_;
-    record.currentFile = CurrentButtonFilePath(directory);
-    record.standardFile = StandardButtonFilePath(directory);
+    record.currentFile = CurrentButtonFilePath(app.userDirectory);
+    record.standardFile = StandardButtonFilePath(app.programDirectory);
     if (!RunButtonConfigDialog(&frame_, record)) return;
     // The bar shows the choice even when its file cannot be written (the message says so).
-    if (record.currentFile != CurrentButtonFilePath(directory)) SaveCurrentButtonFilePath(record.currentFile);
+    if (record.currentFile != CurrentButtonFilePath(app.userDirectory)) SaveCurrentButtonFilePath(record.currentFile);
     WriteButtonFile(record.currentFile, record.set);
     SaveButtonsLocation(record.location);
     ApplyButtons(record.set, record.location);
@@ -217,9 +217,9 @@ FrameArea* InstallToolbarAndStatusLine(MainFrame& frame) {
     frame.RegisterCommand(kCmdButtons, [area] { area->EditButtons(); });
     frame.RegisterCommand(kCmdStatusLine, [area] { area->EditStatus(); });
 
-    const std::string& directory = frame.application().programDirectory;
+    const Application& app = frame.application();
     area->ApplyStatus(LoadStatusConfig());
-    area->ApplyButtons(LoadCurrentButtonSet(directory), LoadButtonsLocation());
+    area->ApplyButtons(LoadCurrentButtonSet(app.programDirectory, app.userDirectory), LoadButtonsLocation());
     area->toolbar()->SetButtonActive(kCmdLearnMacro, IsLearning());
     return area;
 }
