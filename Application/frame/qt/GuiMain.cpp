@@ -58,6 +58,8 @@ FrameInstaller& FrameInstallers() {
 int RunGui(int argc, char** argv) {
     QApplication qtApp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Varlin"));
+    // Lets the desktop match the windows with the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("de.korvel.varlin"));
     InstallQtHost();  // start-up may already have messages to show
     std::vector<std::string> words;
     for (int i = 1; i < argc; ++i) words.emplace_back(argv[i]);
