@@ -6,15 +6,15 @@
 // 5 ms for the repaint and the typed character and 50 ms for opening. A file without any
 // block comment is measured as well: the look-back for a comment opened above the window
 // must not read the lines between line 0 and the screen. There is no peer tool here.
+#include "PaintSource.h"
 #include "editing/EditActions.h"
 #include "frame/Application.h"
+#include "frame/qt/DocumentWindows.h"
 #include "frame/qt/MainFrame.h"
 #include "platform/HeadlessHost.h"
 #include "platform/Registry.h"
 #include "settings/Options.h"
-#include "PaintSource.h"
 #include "view/DocumentWindow.h"
-#include "view/qt/DocumentWindows.h"
 #include "view/qt/EditView.h"
 
 #include <QApplication>

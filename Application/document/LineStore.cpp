@@ -7,9 +7,9 @@
 #include "document/LineStore.h"
 
 #include "document/FileLock.h"
+#include "document/Language.h"
 #include "platform/Host.h"
 #include "platform/Messages.h"
-#include "view/Language.h"
 
 #include <algorithm>
 #include <climits>

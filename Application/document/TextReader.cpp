@@ -3,12 +3,12 @@
 // without copies. Counting and cutting use memchr, so both passes the reading rules ask
 // for run at memory speed.
 #include "document/FileLock.h"
+#include "document/Language.h"
 #include "document/LineStore.h"
 #include "document/TextFile.h"
 #include "platform/Host.h"
 #include "platform/Messages.h"
 #include "settings/Options.h"
-#include "view/Language.h"
 
 #include <algorithm>
 #include <cerrno>

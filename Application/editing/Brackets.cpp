@@ -3,9 +3,9 @@
 // word backwards, counting nested pairs of the same word by plain text comparison.
 #include "editing/EditActions.h"
 
+#include "document/Language.h"
 #include "platform/Messages.h"
 #include "settings/Options.h"
-#include "view/Language.h"
 
 #include <optional>
 

@@ -4,8 +4,8 @@
 // at most LngLineBuffer - 1 characters and written back whole.
 #include "editing/EditActions.h"
 
+#include "editing/Recording.h"
 #include "editing/UndoRecord.h"
-#include "macro/Recording.h"
 #include "platform/Host.h"
 #include "settings/Options.h"
 #include "textutil/CodeTables.h"

@@ -18,8 +18,6 @@
 
 namespace varlin {
 
-struct Application;
-
 struct TextPos {
     int line = 0;
     int col = 0;
@@ -53,7 +51,6 @@ struct EditWindow {
     EditWindow(const EditWindow&) = delete;
     EditWindow& operator=(const EditWindow&) = delete;
 
-    Application* app = nullptr;
     std::unique_ptr<LineStore> doc;   // created and destroyed with the window
     int Maximized = 0;
     int WindowHeight = 0;

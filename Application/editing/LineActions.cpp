@@ -3,8 +3,8 @@
 // off the rest of the file, and Tab / Shift+Tab over the marked lines.
 #include "editing/EditActions.h"
 
+#include "editing/Recording.h"
 #include "editing/UndoRecord.h"
-#include "macro/Recording.h"
 #include "platform/Host.h"
 #include "platform/Messages.h"
 #include "settings/Options.h"

@@ -4,10 +4,10 @@
 // then extends the marked range while Shift is down or clears it.
 #include "editing/EditActions.h"
 
+#include "document/Language.h"
+#include "editing/Recording.h"
 #include "editing/UndoRecord.h"
-#include "macro/Recording.h"
 #include "textutil/CodeTables.h"
-#include "view/Language.h"
 
 #include <climits>
 

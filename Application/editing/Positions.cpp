@@ -3,7 +3,7 @@
 // does not pop it (repeating the jump returns to the same place).
 #include "editing/EditActions.h"
 
-#include "macro/Recording.h"
+#include "editing/Recording.h"
 #include "platform/Messages.h"
 
 namespace varlin {

@@ -1,11 +1,11 @@
 // Prototypes: appends ";" to every routine head of the stored range.
 #include "editing/Prototypes.h"
 
+#include "document/Language.h"
 #include "editing/EditActions.h"
 #include "editing/EditWindow.h"
 #include "platform/Memory.h"
 #include "platform/Messages.h"
-#include "view/Language.h"
 
 #include <new>
 #include <string>

@@ -4,8 +4,8 @@
 
 #include "document/LineStore.h"
 #include "editing/EditWindow.h"
+#include "editing/Recording.h"
 #include "editing/UndoRecord.h"
-#include "macro/Recording.h"
 #include "platform/Host.h"
 
 namespace varlin {

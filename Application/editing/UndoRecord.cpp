@@ -6,7 +6,6 @@
 #include "editing/BlockInsert.h"
 #include "editing/EditActions.h"
 #include "editing/RangeText.h"
-#include "frame/Application.h"
 #include "platform/Host.h"
 #include "platform/Messages.h"
 #include "platform/TempFiles.h"
@@ -235,10 +234,8 @@ UndoRecord& TheUndoRecord() {
     return record;
 }
 
-void InitUndoRecord(Application& app) {
+void InitUndoRecord() {
     UndoRecord& u = TheUndoRecord();
-    u.app = &app;
-    app.undo = &u;
     u.lineBufferSize = WorkBufferSize();
     u.undoKind = kUndoNone;
     EnsureTempFile(u);
@@ -247,8 +244,6 @@ void InitUndoRecord(Application& app) {
 void ResetUndoRecord() {
     UndoRecord& u = TheUndoRecord();
     CloseTempFile(u);
-    if (u.app && u.app->undo == &u) u.app->undo = nullptr;
-    u.app = nullptr;
     u.tempFileTried = false;
     u.undoKind = kUndoNone;
     u.window = nullptr;

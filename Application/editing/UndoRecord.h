@@ -19,7 +19,6 @@
 
 namespace varlin {
 
-struct Application;
 struct EditWindow;
 struct DragRange;
 
@@ -31,7 +30,6 @@ struct UndoRecord {
     UndoRecord(const UndoRecord&) = delete;
     UndoRecord& operator=(const UndoRecord&) = delete;
 
-    Application* app = nullptr;       // the owner, once start-up has named it
     int undoKind = kUndoNone;
     // The temporary file that holds deleted text (prefix "VLE", readable by its owner
     // only). Made once, at start-up or at the first save; it is never truncated: each
@@ -70,9 +68,9 @@ struct UndoRecord {
 
 // The program's one record.
 UndoRecord& TheUndoRecord();
-// Start-up: names the owner and makes the temporary file (its failure is shown once and
+// Start-up: makes the temporary file (its failure is shown once and
 // the program runs on without kind 1).
-void InitUndoRecord(Application& app);
+void InitUndoRecord();
 // Exit, and tests: closes and deletes the temporary file and empties the record; the
 // next save makes a new file.
 void ResetUndoRecord();

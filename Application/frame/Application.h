@@ -1,7 +1,7 @@
 // Application: the one record that lives from start-up to exit and holds what belongs to
 // the whole program rather than to one document window: the command line, the options,
-// the language, the frame's geometry as it is persisted, the character cell and the
-// prefix state. The windows themselves belong to the Qt frame, which points back here.
+// the language, the frame's geometry as it is persisted and the prefix state. The windows
+// themselves belong to the Qt frame, which points back here.
 #pragma once
 
 #include "frame/KeyTable.h"
@@ -11,8 +11,6 @@
 #include <vector>
 
 namespace varlin {
-
-struct UndoRecord;
 
 constexpr int kLanguageGerman = 49;
 constexpr int kLanguageEnglish = 44;
@@ -27,8 +25,6 @@ struct Application {
     int mdiWindMax = 1;               // persisted only, never used
     int mainWindHeight = 500;         // size of the frame while neither maximized nor minimized
     int mainWindWidth = 700;
-    int charWidth = 0;                // the character cell of the fixed font, set by the frame
-    int charHeight = 0;
     bool caretShown = false;
     int prefixState = 0;              // 0, or 2, 3, 4 while F2, F3, F4 is pending
     KeyTable keyTableF2;              // the prefix keys' tables, filled by InitApplication
@@ -38,7 +34,6 @@ struct Application {
     std::string userDirectory;        // files made by default (current button set); see ProgramFolders
     std::string title;                // string 1713
     std::string version;              // "4.4.0"
-    UndoRecord* undo = nullptr;       // the program's one undo step, set by InitUndoRecord
 };
 
 // Fills the record: title, version, options (read from the store), the geometry and the

@@ -3,20 +3,20 @@
 // script failed or was stopped is not saved: a half-done edit is not written over a file.
 #include "frame/BatchRun.h"
 
+#include "dispatch/Dispatch.h"
 #include "document/TextFile.h"
-#include "editing/Dispatch.h"
 #include "editing/EditWindow.h"
+#include "editing/MacroCommands.h"
+#include "editing/Recording.h"
 #include "editing/UndoRecord.h"
 #include "frame/Application.h"
 #include "frame/FrameCommands.h"
-#include "view/DocumentWindow.h"
-#include "macro/MacroCommands.h"
 #include "macro/MacroRun.h"
-#include "macro/Recording.h"
 #include "platform/HeadlessHost.h"
 #include "platform/Messages.h"
 #include "platform/Registry.h"
 #include "settings/Options.h"
+#include "view/DocumentWindow.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -39,14 +39,12 @@ constexpr std::size_t kScriptReadLimit = (4u << 20) + 1;  // the interpreter ref
 // the script are kept until the script has returned, since the dispatcher may still be
 // inside an action of the window that asked to be closed.
 struct BatchDocuments {
-    Application* app = nullptr;
     std::vector<std::unique_ptr<EditWindow>> open;
     std::vector<std::unique_ptr<EditWindow>> closed;
 
     int Open(const std::string& fileName) {
         std::unique_ptr<EditWindow> w = CreateEditWindow(fileName);
         if (!w) return -1;
-        w->app = app;
         SetActiveEditWindow(w.get());
         FinishOpening(*w);
         open.push_back(std::move(w));
@@ -91,10 +89,9 @@ struct BatchDocuments {
 
 BatchDocuments* Docs(void* context) { return static_cast<BatchDocuments*>(context); }
 
-FrameWindows BatchWindows(BatchDocuments& docs, Application& app) {
+FrameWindows BatchWindows(BatchDocuments& docs) {
     FrameWindows windows;
     windows.context = &docs;
-    windows.app = &app;
     windows.openDocument = [](void* c, const std::string& name) { return Docs(c)->Open(name); };
     windows.closeDocument = [](void* c, EditWindow& w) { return Docs(c)->Close(w); };
     windows.closeAll = [](void* c) { return Docs(c)->CloseAll(); };
@@ -202,9 +199,8 @@ struct RunState {
 };
 
 // One run of the script with the documents open now; saves and closes them after it.
-void RunOnce(Application& app, BatchDocuments& docs, const BatchArguments& arguments,
-             RunState& state) {
-    const int result = RunMacroFile(&app, arguments.script);
+void RunOnce(BatchDocuments& docs, const BatchArguments& arguments, RunState& state) {
+    const int result = RunMacroFile(arguments.script);
     if (result == MACROLIB_STOPPED) state.stopped = true;
     if (result == MACROLIB_FAILED) state.failed = true;
     docs.Finish(result == MACROLIB_OK && !arguments.noSave);
@@ -235,12 +231,11 @@ int RunBatch(const BatchArguments& arguments) {
     }
     if (!CheckScript(arguments.script)) return kBatchFailed;
 
-    InitUndoRecord(*app);
+    InitUndoRecord();
     SetMacroErrorReport(MacroErrorReport::ErrorLine);
     if (arguments.trace) TheLearnRecorder().traceLine = TraceLine;
     BatchDocuments docs;
-    docs.app = app.get();
-    InstallFrameWindows(BatchWindows(docs, *app));
+    InstallFrameWindows(BatchWindows(docs));
     ClearMacroStop();
     std::signal(SIGINT, OnInterrupt);
 
@@ -248,7 +243,7 @@ int RunBatch(const BatchArguments& arguments) {
     {
         StopTimer timer(arguments.timeoutSeconds);
         if (arguments.files.empty()) {
-            RunOnce(*app, docs, arguments, state);
+            RunOnce(docs, arguments, state);
         } else {
             for (const std::string& file : arguments.files) {
                 if (MacroStopRequested()) {
@@ -260,7 +255,7 @@ int RunBatch(const BatchArguments& arguments) {
                     state.failed = true;
                     continue;
                 }
-                RunOnce(*app, docs, arguments, state);
+                RunOnce(docs, arguments, state);
                 if (state.stopped) break;
             }
         }

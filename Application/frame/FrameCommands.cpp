@@ -2,16 +2,17 @@
 // windows, document commands through the document window's command table.
 #include "frame/FrameCommands.h"
 
-#include "editing/CommandTable.h"
-#include "editing/Dispatch.h"
+#include "dispatch/CommandTable.h"
+#include "dispatch/Dispatch.h"
 #include "editing/EditWindow.h"
+#include "editing/MacroCommands.h"
+#include "editing/Recording.h"
 #include "editing/UndoRecord.h"
 #include "frame/CommandRouting.h"
 #include "frame/OptionToggles.h"
 #include "macro/LearnCommands.h"
 #include "macro/MacroList.h"
-#include "macro/MacroCommands.h"
-#include "macro/Recording.h"
+#include "macro/MacroRun.h"
 #include "platform/Host.h"
 #include "settings/Options.h"
 
@@ -21,6 +22,11 @@ namespace varlin {
 namespace {
 
 FrameWindows g_windows;
+
+const char* FirstText(OPERAND** operands, std::int32_t count) {
+    if (operands == nullptr || count < 1 || operands[0] == nullptr) return nullptr;
+    return static_cast<const char*>(operands[0]->Value);
+}
 
 constexpr int kOpenTitle = 1501;  // "Öffnen"
 
@@ -69,6 +75,11 @@ FrameWindows& TheFrameWindows() { return g_windows; }
 
 void InstallFrameWindows(const FrameWindows& windows) {
     g_windows = windows;
+    MacroRunHooks hooks;
+    hooks.callFunction = Macro_Function_Callback;
+    hooks.sendCommand = SendFrameCommand;
+    hooks.openDocument = FrameOpenDocument;
+    SetMacroRunHooks(hooks);
     SetCloseRequestHandler(g_windows.closeDocument ? [](EditWindow& w) {
         g_windows.closeDocument(g_windows.context, w);
     } : CloseRequestHandler(nullptr));
@@ -127,6 +138,30 @@ void FrameToggleInsertMode() {
     ToggleInsertMode(CurrentOptions());
     RecordAction(kMacroToggleInsertMode);
     if (EditWindow* w = ActiveEditWindow()) RefreshStatus(*w, kStatusAll);
+}
+
+std::int32_t Macro_Function_Callback(std::int32_t actionId, OPERAND** operands,
+                                     std::int32_t count, char*) {
+    switch (actionId) {
+    case kMacroNew: FrameOpenDocument(""); return 0;
+    case kMacroOpen: {
+        const char* name = FirstText(operands, count);
+        if (name == nullptr) return -1;
+        if (FrameOpenDocument(name) == 0) RecordFileName(kMacroOpen, name);
+        return 0;
+    }
+    case kMacroSetLanguage: return 0;
+    case kMacroCloseAll: FrameCloseAll(); return 0;
+    case kMacroArrangeCols: FrameArrange(1); return 0;
+    case kMacroArrangeRows: FrameArrange(2); return 0;
+    case kMacroArrangeCascade: FrameArrange(4); return 0;
+    case kMacroArrangeTile: FrameArrange(3); return 0;
+    case kMacroToggleInsertMode: FrameToggleInsertMode(); return 0;
+    default: break;
+    }
+    EditWindow* w = ActiveEditWindow();
+    if (w == nullptr) return -1;
+    return DispatchAction(*w, actionId, operands, count);
 }
 
 }  // namespace varlin

@@ -5,19 +5,20 @@
 //
 // Whoever owns the document windows (the Qt frame, or batch mode without windows)
 // installs a FrameWindows record; without one, documents cannot be opened and the window
-// commands do nothing.
+// commands do nothing. Installing it also hands macro runs their road up to the frame.
 #pragma once
 
+#include "Interpreter/MacroLib.h"
+
+#include <cstdint>
 #include <string>
 
 namespace varlin {
 
-struct Application;
 struct EditWindow;
 
 struct FrameWindows {
     void* context = nullptr;
-    Application* app = nullptr;
     // Opens a document on a file ("" gives a new one without a name) and makes it the
     // active one; 0, or -1 when it was not opened (its message was shown).
     int (*openDocument)(void* context, const std::string& fileName) = nullptr;
@@ -55,5 +56,12 @@ void FrameArrange(int mode);
 // Insert mode on or off (command 79, macro ToggleInsertMode): forgets the undo step,
 // switches the option and records itself.
 void FrameToggleInsertMode();
+
+// A call of a macro's table function (the interpreter's callback, handed to macro runs by
+// InstallFrameWindows). New, Open, SetLanguage, CloseAll, the four arrangements and
+// ToggleInsertMode are the frame's (0); every other number goes to the action dispatcher
+// of the active document window, or gives -1 when there is none.
+std::int32_t Macro_Function_Callback(std::int32_t actionId, OPERAND** operands,
+                                     std::int32_t count, char* userData);
 
 }  // namespace varlin

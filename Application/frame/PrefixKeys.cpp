@@ -85,7 +85,7 @@ void RunKeyEntry(const KeyEntry& entry, Application& app) {
     }
     if (HasMacroFile(entry)) {
         if (hooks.runMacroFile) hooks.runMacroFile(entry.macroFile);
-        else RunMacroFile(&app, entry.macroFile);
+        else RunMacroFile(entry.macroFile);
     }
 }
 

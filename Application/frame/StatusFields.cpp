@@ -1,12 +1,12 @@
 // The status fields' texts, definitions and configuration.
 #include "frame/StatusFields.h"
 
+#include "document/Language.h"
 #include "editing/EditWindow.h"
+#include "editing/Recording.h"
 #include "frame/Application.h"
-#include "macro/Recording.h"
 #include "platform/Registry.h"
 #include "resources/StringTable.h"
-#include "view/Language.h"
 
 #include <algorithm>
 #include <charconv>

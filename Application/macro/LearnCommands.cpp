@@ -1,11 +1,10 @@
 // The macro commands of the frame. They reach the user only through the host (file
-// dialogs, messages) and the document windows only through the frame's FrameWindows, so
+// dialogs, messages) and the document windows only through the hooks of a macro run, so
 // that the Qt frame and batch mode share them.
 #include "macro/LearnCommands.h"
 
-#include "frame/FrameCommands.h"
+#include "editing/Recording.h"
 #include "macro/MacroRun.h"
-#include "macro/Recording.h"
 #include "platform/Host.h"
 #include "platform/Messages.h"
 #include "resources/StringTable.h"
@@ -68,7 +67,7 @@ int CommandRunMacro() {
     if (RefusedWhileLearning()) return 0;
     std::string name;
     if (AskMacroFile(FileDialogMode::Open, kRunMacroTitle, name))
-        RunMacroFile(TheFrameWindows().app, name);
+        RunMacroFile(name);
     return 0;
 }
 
@@ -80,7 +79,7 @@ int CommandToggleLearnMode() {
 int CommandRunLearnedMacro() {
     if (RefusedWhileLearning()) return 0;
     EnsureLearnFileName();
-    RunMacroFile(TheFrameWindows().app, TheLearnRecorder().LearnFileName);
+    RunMacroFile(TheLearnRecorder().LearnFileName);
     return 0;
 }
 
@@ -96,14 +95,14 @@ int CommandSaveLearnedMacro() {
 int CommandEditLearnedMacro() {
     if (RefusedWhileLearning()) return 0;
     EnsureLearnFileName();
-    FrameOpenDocument(TheLearnRecorder().LearnFileName);
+    OpenDocumentForMacros(TheLearnRecorder().LearnFileName);
     return 0;
 }
 
 int CommandEditMacro() {
     if (RefusedWhileLearning()) return 0;
     std::string name;
-    if (AskMacroFile(FileDialogMode::Open, kEditMacroTitle, name)) FrameOpenDocument(name);
+    if (AskMacroFile(FileDialogMode::Open, kEditMacroTitle, name)) OpenDocumentForMacros(name);
     return 0;
 }
 

@@ -4,7 +4,7 @@
 
 #include "editing/EditActions.h"
 #include "editing/EditWindow.h"
-#include "macro/MacroCommands.h"
+#include "editing/MacroCommands.h"
 #include "platform/Host.h"
 
 #include <algorithm>

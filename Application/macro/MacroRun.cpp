@@ -1,14 +1,10 @@
 // The callbacks of a macro run and RunMacroFile. The instance record handed to the
 // interpreter carries the program's hooks: Print and Beep go to the host, SendCommand to
-// the frame's command routing (the road of a menu item), errors to message 1115 or to
-// standard error.
+// the frame's command routing (the road of a menu item, through MacroRunHooks), errors
+// to message 1115 or to standard error.
 #include "macro/MacroRun.h"
 
-#include "editing/Dispatch.h"
-#include "editing/EditWindow.h"
-#include "frame/FrameCommands.h"
-#include "macro/MacroCommands.h"
-#include "macro/Recording.h"
+#include "editing/MacroCommands.h"
 #include "platform/Host.h"
 #include "platform/Messages.h"
 
@@ -24,15 +20,18 @@ MacroErrorReport g_errorReport = MacroErrorReport::Message;
 int g_nesting = 0;
 MacroLibError g_lastError{};
 
-const char* FirstText(OPERAND** operands, std::int32_t count) {
-    if (operands == nullptr || count < 1 || operands[0] == nullptr) return nullptr;
-    return static_cast<const char*>(operands[0]->Value);
-}
+MacroRunHooks g_hooks;
 
 void PrintHook(void*, const char* text) { HostPrintLine(text ? text : ""); }
 void BeepHook(void*) { HostBeep(); }
 std::int32_t SendCommandHook(void*, void*, std::int32_t commandId) {
-    return SendFrameCommand(commandId);
+    return g_hooks.sendCommand ? g_hooks.sendCommand(commandId) : -1;
+}
+
+std::int32_t CallFunction(std::int32_t actionId, OPERAND** operands, std::int32_t count,
+                          char* userData) {
+    if (g_hooks.callFunction == nullptr) return -1;
+    return g_hooks.callFunction(actionId, operands, count, userData);
 }
 
 void ReportErrorHook(void*, const MacroLibError* error) {
@@ -50,28 +49,10 @@ void ReportErrorHook(void*, const MacroLibError* error) {
 
 }  // namespace
 
-std::int32_t Macro_Function_Callback(std::int32_t actionId, OPERAND** operands,
-                                     std::int32_t count, char*) {
-    switch (actionId) {
-    case kMacroNew: FrameOpenDocument(""); return 0;
-    case kMacroOpen: {
-        const char* name = FirstText(operands, count);
-        if (name == nullptr) return -1;
-        if (FrameOpenDocument(name) == 0) RecordFileName(kMacroOpen, name);
-        return 0;
-    }
-    case kMacroSetLanguage: return 0;
-    case kMacroCloseAll: FrameCloseAll(); return 0;
-    case kMacroArrangeCols: FrameArrange(1); return 0;
-    case kMacroArrangeRows: FrameArrange(2); return 0;
-    case kMacroArrangeCascade: FrameArrange(4); return 0;
-    case kMacroArrangeTile: FrameArrange(3); return 0;
-    case kMacroToggleInsertMode: FrameToggleInsertMode(); return 0;
-    default: break;
-    }
-    EditWindow* w = ActiveEditWindow();
-    if (w == nullptr) return -1;
-    return DispatchAction(*w, actionId, operands, count);
+void SetMacroRunHooks(const MacroRunHooks& hooks) { g_hooks = hooks; }
+
+int OpenDocumentForMacros(const std::string& fileName) {
+    return g_hooks.openDocument ? g_hooks.openDocument(fileName) : -1;
 }
 
 std::int32_t Macro_Abort_Callback() {
@@ -82,11 +63,10 @@ std::int32_t Macro_Abort_Callback() {
 
 void SetMacroErrorReport(MacroErrorReport report) { g_errorReport = report; }
 
-int RunMacroFile(Application* app, const std::string& fileName) {
+int RunMacroFile(const std::string& fileName) {
     MacroLibError error{};
     MacroLibInstance instance{};
     instance.Version = MACROLIB_VERSION;
-    instance.Context = app;
     instance.Print = PrintHook;
     instance.Beep = BeepHook;
     instance.SendCommand = SendCommandHook;
@@ -99,7 +79,7 @@ int RunMacroFile(Application* app, const std::string& fileName) {
         std::snprintf(error.File, sizeof error.File, "%s", fileName.c_str());
         std::snprintf(error.Text, sizeof error.Text, "macros nested deeper than %d levels",
                       kMaxMacroNesting);
-        ReportErrorHook(app, &error);
+        ReportErrorHook(nullptr, &error);
         g_lastError = error;
         return MACROLIB_FAILED;
     }
@@ -108,8 +88,7 @@ int RunMacroFile(Application* app, const std::string& fileName) {
     const std::string commandText = "\"" + fileName + "\"";
     ++g_nesting;
     int result = Run_Macro(&instance, nullptr, commandText.c_str(), MacroCommandTable(),
-                           Macro_Function_Callback, Macro_Abort_Callback,
-                           reinterpret_cast<char*>(app), MACROLIB_VERSION, 0);
+                           CallFunction, Macro_Abort_Callback, nullptr, MACROLIB_VERSION, 0);
     --g_nesting;
     g_lastError = error;
     return result;

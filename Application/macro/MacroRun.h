@@ -1,7 +1,6 @@
-// Running a macro: the two functions the interpreter calls back (a function of the
-// command table; the question whether to stop) and RunMacroFile, which hands a script
-// file, the command table and the program's hooks (Print, Beep, SendCommand, errors) to
-// the interpreter. A run is synchronous; the editor keeps no state about it beyond the
+// Running a macro: the question whether to stop, which the interpreter asks between
+// statements, and RunMacroFile, which hands a script file, the command table and the
+// program's hooks (Print, Beep, SendCommand, errors) to the interpreter. A run is synchronous; the editor keeps no state about it beyond the
 // nesting depth and a stop request.
 #pragma once
 
@@ -12,13 +11,18 @@
 
 namespace varlin {
 
-struct Application;
-
-// A call of a table function. New, Open, SetLanguage, CloseAll, the four arrangements
-// and ToggleInsertMode are the frame's (0); every other number goes to the action
-// dispatcher of the active document window, or gives -1 when there is none.
-std::int32_t Macro_Function_Callback(std::int32_t actionId, OPERAND** operands,
-                                     std::int32_t count, char* userData);
+// What a run reaches above this folder, handed over by the frame when it installs the
+// owner of the windows: the carrying out of a table function (Macro_Function_Callback),
+// the road of a menu item (SendCommand) and the opening of a document (the learned macro
+// or a macro file to edit). A missing one gives -1.
+struct MacroRunHooks {
+    MacroFunctionCallback callFunction = nullptr;
+    int (*sendCommand)(int commandId) = nullptr;
+    int (*openDocument)(const std::string& fileName) = nullptr;
+};
+void SetMacroRunHooks(const MacroRunHooks& hooks);
+// Opens a document through the hooks; 0, or -1 when it was not opened.
+int OpenDocumentForMacros(const std::string& fileName);
 // Asked between statements: 1 after a stop request, or when Escape was pressed and the
 // user answers Yes to message 1307; else 0.
 std::int32_t Macro_Abort_Callback();
@@ -28,10 +32,9 @@ std::int32_t Macro_Abort_Callback();
 enum class MacroErrorReport { Message, ErrorLine };
 void SetMacroErrorReport(MacroErrorReport report);
 
-// Runs the script file with the command table; app is the user data the callbacks get
-// (may be null). Returns MACROLIB_OK, MACROLIB_FAILED or MACROLIB_STOPPED. A run nested
+// Runs the script file with the command table. Returns MACROLIB_OK, MACROLIB_FAILED or MACROLIB_STOPPED. A run nested
 // deeper than kMaxMacroNesting (a script that runs itself) fails without running.
-int RunMacroFile(Application* app, const std::string& fileName);
+int RunMacroFile(const std::string& fileName);
 constexpr int kMaxMacroNesting = 16;
 
 // The error record of the last run that ended (Kind 0 after a success).

@@ -4,7 +4,7 @@
 
 #include "editing/EditActions.h"
 #include "editing/EditWindow.h"
-#include "macro/Recording.h"
+#include "editing/Recording.h"
 #include "platform/Host.h"
 #include "platform/Messages.h"
 #include "search/ReplaceLoop.h"

@@ -2,8 +2,9 @@
 // the close question, the remembered size and the routine list.
 #include "view/DocumentWindow.h"
 
+#include "dispatch/Dispatch.h"
+#include "document/Language.h"
 #include "document/TextFile.h"
-#include "editing/Dispatch.h"
 #include "editing/EditActions.h"
 #include "editing/UndoRecord.h"
 #include "platform/Messages.h"
@@ -11,7 +12,6 @@
 #include "resources/StringTable.h"
 #include "settings/Options.h"
 #include "textutil/CodeTables.h"
-#include "view/Language.h"
 
 #include <new>
 

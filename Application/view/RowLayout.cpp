@@ -2,10 +2,10 @@
 // walks the text once and writes each cell once after the fill.
 #include "view/RowLayout.h"
 
+#include "document/Language.h"
 #include "document/LineStore.h"
 #include "settings/Options.h"
 #include "textutil/CodeTables.h"
-#include "view/Language.h"
 
 #include <algorithm>
 #include <cstdio>

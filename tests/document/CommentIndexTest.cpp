@@ -3,9 +3,9 @@
 // range, after any mix of loading, edits, sorting and changes of language. The reference
 // below reads back that way and then reads every line down to the range; the store skips
 // the lines between, which can only hold line comments above the range.
+#include "document/Language.h"
 #include "document/LineStore.h"
 #include "platform/HeadlessHost.h"
-#include "view/Language.h"
 
 #include <gtest/gtest.h>
 

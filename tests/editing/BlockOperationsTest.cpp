@@ -5,7 +5,7 @@
 
 #include "editing/BlockInsert.h"
 #include "editing/RangeText.h"
-#include "macro/Recording.h"
+#include "editing/Recording.h"
 #include "platform/TempFiles.h"
 #include "platform/TestFolder.h"
 

@@ -2,8 +2,8 @@
 // language's routine starts change, and a line without room for ";" stays as it is.
 #include "EditTestSupport.h"
 
+#include "document/Language.h"
 #include "editing/Prototypes.h"
-#include "view/Language.h"
 
 #include <string>
 #include <vector>

@@ -3,8 +3,8 @@
 // modified flag.
 #include "EditTestSupport.h"
 
+#include "editing/Recording.h"
 #include "editing/Sort.h"
-#include "macro/Recording.h"
 
 #include <cstdio>
 #include <string>

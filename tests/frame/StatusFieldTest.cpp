@@ -1,13 +1,13 @@
 // The status line's texts for the cases users read most (column with and without the
 // line-number margin, marked ranges, no document, the pending prefix), its field
 // definitions, its stored configuration, and the frame layout that places it.
+#include "document/Language.h"
 #include "editing/EditTestSupport.h"
 #include "frame/Application.h"
 #include "frame/FrameLayout.h"
 #include "frame/StatusFields.h"
 #include "platform/Registry.h"
 #include "platform/TestFolder.h"
-#include "view/Language.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The macro list: both tables in one case-blind order, the length rule for a taken line,
 // and the taken line typed into the document (recorded like typing).
 #include "editing/EditWindow.h"
-#include "macro/MacroCommands.h"
+#include "editing/MacroCommands.h"
+#include "editing/Recording.h"
 #include "macro/MacroList.h"
-#include "macro/Recording.h"
 #include "platform/HeadlessHost.h"
 #include "settings/Options.h"
 

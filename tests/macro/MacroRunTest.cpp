@@ -5,12 +5,12 @@
 #include "editing/BlockActions.h"
 #include "editing/EditActions.h"
 #include "editing/EditWindow.h"
+#include "editing/MacroCommands.h"
+#include "editing/Recording.h"
 #include "editing/UndoRecord.h"
 #include "frame/FrameCommands.h"
 #include "macro/LearnCommands.h"
-#include "macro/MacroCommands.h"
 #include "macro/MacroRun.h"
-#include "macro/Recording.h"
 #include "platform/HeadlessHost.h"
 #include "platform/TempFiles.h"
 #include "platform/TestFolder.h"
@@ -142,7 +142,7 @@ struct MacroRun : ::testing::Test {
     }
     std::vector<std::string> Printed(const std::string& body) {
         host.printedLines.clear();
-        EXPECT_EQ(RunMacroFile(nullptr, Script("p.vlm", body)), MACROLIB_OK);
+        EXPECT_EQ(RunMacroFile(Script("p.vlm", body)), MACROLIB_OK);
         return host.printedLines;
     }
 };
@@ -180,28 +180,28 @@ TEST_F(MacroRun, EscapeAsksWhetherToStopAndNoGoesOn) {
     host.escapeAfterPolls = 2;
     host.answers = {IdYes};
     host.printedLines.clear();
-    EXPECT_EQ(RunMacroFile(nullptr, Script("s.vlm", "a := 1; a := 2; Print (a);")), MACROLIB_STOPPED);
+    EXPECT_EQ(RunMacroFile(Script("s.vlm", "a := 1; a := 2; Print (a);")), MACROLIB_STOPPED);
     EXPECT_TRUE(host.printedLines.empty());
     EXPECT_EQ(host.messageIds, (std::vector<int>{kMacroStopQuestion}));  // no 1115 after a stop
 }
 
 TEST_F(MacroRun, AStopRequestEndsAnEndlessLoopWithoutAQuestion) {
     RequestMacroStop();
-    EXPECT_EQ(RunMacroFile(nullptr, Script("l.vlm", "while 1 do a := a + 1; end;")), MACROLIB_STOPPED);
+    EXPECT_EQ(RunMacroFile(Script("l.vlm", "while 1 do a := a + 1; end;")), MACROLIB_STOPPED);
     EXPECT_TRUE(host.messageIds.empty());
     EXPECT_EQ(LastMacroError().Kind, MACROLIB_ABORTED);
 }
 
 TEST_F(MacroRun, ErrorsShowMessage1115InTheEditor) {
-    EXPECT_EQ(RunMacroFile(nullptr, Script("e.vlm", "a := 1 div 0;")), MACROLIB_FAILED);
+    EXPECT_EQ(RunMacroFile(Script("e.vlm", "a := 1 div 0;")), MACROLIB_FAILED);
     EXPECT_EQ(host.messageIds, (std::vector<int>{kMacroBrokenMessage}));
     EXPECT_EQ(LastMacroError().Line, 4);
-    EXPECT_EQ(RunMacroFile(nullptr, folder.File("missing.vlm")), MACROLIB_FAILED);
+    EXPECT_EQ(RunMacroFile(folder.File("missing.vlm")), MACROLIB_FAILED);
     EXPECT_EQ(host.messageIds.size(), 2u);
     // Batch mode writes the line instead of showing the message.
     SetMacroErrorReport(MacroErrorReport::ErrorLine);
     testing::internal::CaptureStderr();
-    RunMacroFile(nullptr, Script("e.vlm", "a := 1 div 0;"));
+    RunMacroFile(Script("e.vlm", "a := 1 div 0;"));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), folder.File("e.vlm") + ":4:8: division by zero\n");
     EXPECT_EQ(host.messageIds.size(), 2u);
 }
@@ -285,7 +285,7 @@ TEST_F(MacroRun, AMacroThatRunsItselfStopsAtTheNestingLimit) {
     const std::string saved = TheLearnRecorder().LearnFileName;
     TheLearnRecorder().LearnFileName = self;
     host.printedLines.clear();
-    EXPECT_EQ(RunMacroFile(nullptr, self), MACROLIB_OK);
+    EXPECT_EQ(RunMacroFile(self), MACROLIB_OK);
     TheLearnRecorder().LearnFileName = saved;
     EXPECT_EQ(host.printedLines.size(), std::size_t(kMaxMacroNesting));
     EXPECT_EQ(host.messageIds, (std::vector<int>{kMacroBrokenMessage}));

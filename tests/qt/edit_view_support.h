@@ -6,11 +6,11 @@
 #include "editing/EditActions.h"
 #include "editing/UndoRecord.h"
 #include "frame/Application.h"
+#include "frame/qt/DocumentWindows.h"
 #include "frame/qt/MainFrame.h"
 #include "platform/HeadlessHost.h"
 #include "platform/Registry.h"
 #include "settings/Options.h"
-#include "view/qt/DocumentWindows.h"
 #include "view/qt/EditView.h"
 
 #include <QApplication>

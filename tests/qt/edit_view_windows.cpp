@@ -3,7 +3,7 @@
 // "EditWind", menu items greyed from the window's state, and the routine list.
 #include "edit_view_support.h"
 
-#include "macro/Recording.h"
+#include "editing/Recording.h"
 #include "view/DocumentWindow.h"
 
 #include <QMenu>

@@ -3,10 +3,10 @@
 // mode refuses running, and a broken script shows message 1115.
 #include "edit_view_support.h"
 
+#include "editing/Recording.h"
 #include "frame/FrameCommands.h"
+#include "frame/qt/MacroFrame.h"
 #include "macro/MacroRun.h"
-#include "macro/Recording.h"
-#include "macro/qt/MacroFrame.h"
 #include "platform/TempFiles.h"
 
 using namespace varlin;
@@ -34,7 +34,7 @@ private slots:
     void aScriptOpensAndEditsAWindowOfTheFrame() {
         const std::string script = Write("s.vlm", "New (); InsertText (\"abc\"); ArrangeTile ();"
                                                   "Print (GetTotalLines ());");
-        QCOMPARE(RunMacroFile(h_.app.get(), script), MACROLIB_OK);
+        QCOMPARE(RunMacroFile(script), MACROLIB_OK);
         QCOMPARE(h_.frame->documentCount(), 1);
         QCOMPARE(h_.Text(), std::string("abc"));
         QCOMPARE(h_.host.printedLines, std::vector<std::string>({"1"}));
@@ -44,17 +44,17 @@ private slots:
         h_.Open("one\n", "c.txt");
         h_.host.answers = {IdCancel};
         const std::string script = Write("c.vlm", "InsertText (\"x\"); Close ();");
-        QCOMPARE(RunMacroFile(h_.app.get(), script), MACROLIB_OK);
+        QCOMPARE(RunMacroFile(script), MACROLIB_OK);
         QCOMPARE(h_.host.messageIds, std::vector<int>({1306}));
         QCOMPARE(h_.frame->documentCount(), 1);
         h_.host.answers = {IdNo};
-        RunMacroFile(h_.app.get(), Write("d.vlm", "Close ();"));
+        RunMacroFile(Write("d.vlm", "Close ();"));
         QTRY_COMPARE(h_.frame->documentCount(), 0);
     }
 
     void sendCommandTakesTheFramesRoad() {
         h_.Open("f(a)\n");
-        RunMacroFile(h_.app.get(), Write("u.vlm", "InsertText (\"zz\"); SendCommand (31);"
+        RunMacroFile(Write("u.vlm", "InsertText (\"zz\"); SendCommand (31);"
                                                   "SendCommand (89); SendCommand (90);"));
         QCOMPARE(h_.Text(), std::string("f(a)"));
         QVERIFY(IsLearning());
@@ -64,7 +64,7 @@ private slots:
     }
 
     void aBrokenScriptShowsMessage1115() {
-        QCOMPARE(RunMacroFile(h_.app.get(), Write("b.vlm", "Nope ();")), MACROLIB_FAILED);
+        QCOMPARE(RunMacroFile(Write("b.vlm", "Nope ();")), MACROLIB_FAILED);
         QCOMPARE(h_.host.messageIds, std::vector<int>({1115}));
     }
 

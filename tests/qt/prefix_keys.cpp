@@ -5,13 +5,13 @@
 #include "editing/EditWindow.h"
 #include "frame/Application.h"
 #include "frame/PrefixKeys.h"
+#include "frame/qt/DocumentWindows.h"
 #include "frame/qt/MainFrame.h"
 #include "frame/qt/PrefixKeysQt.h"
 #include "frame/qt/StatusLine.h"
 #include "frame/qt/ToolbarFrame.h"
 #include "platform/HeadlessHost.h"
 #include "platform/Registry.h"
-#include "view/qt/DocumentWindows.h"
 #include "view/qt/EditView.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 // writes for them.
 #include "search/SearchTestSupport.h"
 
-#include "macro/Recording.h"
+#include "editing/Recording.h"
 #include "platform/TempFiles.h"
 
 #include <fstream>

@@ -1,9 +1,9 @@
 // The colour runs of a row, in the painter's order: the number field, comments (also
 // opened above the rows shown), a routine start red to the right edge, keywords and plain
 // text, and the marked range inverted without syntax colours.
+#include "document/Language.h"
 #include "document/LineStore.h"
 #include "settings/Options.h"
-#include "view/Language.h"
 #include "view/RowLayout.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // them, and only for the frame window: dialogs and open popup menus have their own keys.
 #include "frame/qt/FrameKeyFilter.h"
 
-#include "frame/qt/KeyCodes.h"
 #include "frame/qt/MainFrame.h"
+#include "platform/qt/KeyCodes.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -5,7 +5,10 @@
 
 #include "editing/EditWindow.h"
 #include "editing/UndoRecord.h"
+#include "editing/qt/SortDialog.h"
 #include "frame/Application.h"
+#include "frame/qt/DocumentWindows.h"
+#include "frame/qt/MacroFrame.h"
 #include "frame/qt/MainFrame.h"
 #include "frame/qt/PrefixKeysQt.h"
 #include "frame/qt/ToolbarFrame.h"
@@ -13,10 +16,8 @@
 #include "platform/Registry.h"
 #include "platform/qt/QtHost.h"
 #include "resources/StringTable.h"
-#include "editing/qt/SortDialog.h"
 #include "search/qt/FindDialogs.h"
-#include "macro/qt/MacroFrame.h"
-#include "view/qt/DocumentWindows.h"
+#include "view/qt/EditView.h"
 
 #include <QApplication>
 #include <QDir>
@@ -39,13 +40,13 @@ void LoadQtTranslation(QApplication& qtApp, QTranslator& translator, int languag
 }
 
 // The character cell of the fixed-pitch screen font, measured once.
-void MeasureCharacterCell(Application& app) {
+void MeasureCharacterCell() {
     QFont font(QStringLiteral("DejaVu Sans Mono"));
     font.setStyleHint(QFont::Monospace);
     if (!QFontInfo(font).fixedPitch()) font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     QFontMetrics metrics(font);
-    app.charWidth = metrics.horizontalAdvance(QLatin1Char('M'));
-    app.charHeight = metrics.height();
+    ScreenCell().width = metrics.horizontalAdvance(QLatin1Char('M'));
+    ScreenCell().height = metrics.height();
 }
 
 }  // namespace
@@ -72,10 +73,10 @@ int RunGui(int argc, char** argv) {
     if (InitApplication(*app, JoinCommandLine(words), folders.data) != 1) return 1;
     app->userDirectory = folders.user;
     if (folders.user != folders.data) QDir().mkpath(QString::fromStdString(folders.user));
-    InitUndoRecord(*app);
+    InitUndoRecord();
     QTranslator qtTranslator;
     LoadQtTranslation(qtApp, qtTranslator, app->language);
-    MeasureCharacterCell(*app);
+    MeasureCharacterCell();
 
     MainFrame frame(*app);
     SetQtHostParent(&frame);

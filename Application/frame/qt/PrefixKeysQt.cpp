@@ -5,9 +5,9 @@
 
 #include "frame/Application.h"
 #include "frame/PrefixKeys.h"
-#include "frame/qt/KeyCodes.h"
 #include "frame/qt/MainFrame.h"
 #include "macro/MacroRun.h"
+#include "platform/qt/KeyCodes.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -62,7 +62,7 @@ void InstallPrefixKeys(MainFrame& frame) {
     prefix.sendCommand = [&frame](int commandId) { frame.RunCommand(commandId); };
     prefix.runMacroFile = [&frame](const std::string& fileName) {
         if (frame.hooks().runMacroFile) frame.hooks().runMacroFile(fileName);
-        else RunMacroFile(&frame.application(), fileName);
+        else RunMacroFile(fileName);
     };
     // The hooks point at this frame until it goes, or until another frame installs its own
     // (tests make many frames).

@@ -2,6 +2,7 @@
 #include "frame/qt/ToolbarFrame.h"
 
 #include "editing/EditWindow.h"
+#include "editing/Recording.h"
 #include "frame/CommandRouting.h"
 #include "frame/FrameLayout.h"
 #include "frame/PrefixKeys.h"
@@ -11,7 +12,6 @@
 #include "frame/qt/StatusLine.h"
 #include "frame/qt/Toolbar.h"
 #include "macro/MacroRun.h"
-#include "macro/Recording.h"
 #include "platform/Host.h"
 #include "resources/StringTable.h"
 
@@ -132,7 +132,7 @@ void FrameArea::HandleNotification(const ToolbarNotification& n) {
     case kBarSizeChanged: LayoutFrame(); break;
     case kBarMacroButton:
         if (hooks.runMacroFile) hooks.runMacroFile(n.macroFile);
-        else RunMacroFile(&frame_.application(), n.macroFile);
+        else RunMacroFile(n.macroFile);
         UpdateAllStatusFields();
         break;
     case kBarControlEvent: {

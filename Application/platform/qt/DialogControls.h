@@ -4,7 +4,7 @@
 // The dialog may be any widget holding the controls (a QDialog, or a page of a tabbed one).
 #pragma once
 
-#include "settings/Options.h"
+#include "platform/Color.h"
 
 #include <string>
 

@@ -3,11 +3,11 @@
 #include "view/qt/EditView.h"
 
 #include "editing/EditActions.h"
+#include "editing/Recording.h"
 #include "editing/UndoRecord.h"
-#include "frame/Application.h"
-#include "frame/qt/KeyCodes.h"
-#include "macro/Recording.h"
 #include "platform/Host.h"
+#include "platform/qt/KeyCodes.h"
+#include "settings/Options.h"
 #include "textutil/CodeTables.h"
 
 #include <QFontDatabase>
@@ -66,11 +66,17 @@ QFont ScreenFont(int cellWidth) {
     return font;
 }
 
-void EnsureCharacterCell(Application& app) {
-    if (app.charWidth > 0 && app.charHeight > 0) return;
+CharacterCell& ScreenCell() {
+    static CharacterCell cell;
+    return cell;
+}
+
+void EnsureCharacterCell() {
+    CharacterCell& cell = ScreenCell();
+    if (cell.width > 0 && cell.height > 0) return;
     QFontMetrics metrics(BaseFont());
-    app.charWidth = std::max(1, metrics.horizontalAdvance(QLatin1Char('M')));
-    app.charHeight = std::max(1, metrics.height());
+    cell.width = std::max(1, metrics.horizontalAdvance(QLatin1Char('M')));
+    cell.height = std::max(1, metrics.height());
 }
 
 int Windows1252Byte(char16_t c) {
@@ -87,15 +93,14 @@ int Windows1252Byte(char16_t c) {
     return (*table)[c];
 }
 
-EditView::EditView(Application& app, std::unique_ptr<EditWindow> window, QWidget* parent)
-    : QAbstractScrollArea(parent), app_(app), w_(std::move(window)) {
+EditView::EditView(std::unique_ptr<EditWindow> window, QWidget* parent)
+    : QAbstractScrollArea(parent), w_(std::move(window)) {
     setObjectName(QStringLiteral("VARLIN32_EDIT"));
-    EnsureCharacterCell(app_);
-    cw_ = app_.charWidth;
-    ch_ = app_.charHeight;
+    EnsureCharacterCell();
+    cw_ = ScreenCell().width;
+    ch_ = ScreenCell().height;
     font_ = ScreenFont(cw_);
     ascent_ = QFontMetrics(font_).ascent();
-    w_->app = &app_;
     ViewHooks& v = w_->view;
     v.context = this;
     v.invalidateLines = HookInvalidateLines;

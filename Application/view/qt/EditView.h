@@ -3,7 +3,7 @@
 // typed characters, mouse, scroll bars and the wheel into the editing engine's actions.
 #pragma once
 
-#include "editing/CommandTable.h"
+#include "dispatch/CommandTable.h"
 #include "editing/EditWindow.h"
 #include "view/RowLayout.h"
 
@@ -19,13 +19,18 @@
 
 namespace varlin {
 
-struct Application;
-
 // The screen font: DejaVu Sans Mono (or the system's fixed font), spaced so that every
 // character advances exactly one cell of the given width.
 QFont ScreenFont(int cellWidth);
-// Measures the character cell into app once (charWidth, charHeight) when it is not set.
-void EnsureCharacterCell(Application& app);
+// The character cell of the screen font, one for the whole program: the frame measures it
+// at start-up, and a view made before that measures it itself (EnsureCharacterCell).
+struct CharacterCell {
+    int width = 0;
+    int height = 0;
+};
+CharacterCell& ScreenCell();
+// Measures the cell once when it is not set.
+void EnsureCharacterCell();
 
 // The Windows-1252 byte of a typed character, or -1 when the table has none.
 int Windows1252Byte(char16_t c);
@@ -33,7 +38,7 @@ int Windows1252Byte(char16_t c);
 class EditView : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    EditView(Application& app, std::unique_ptr<EditWindow> window, QWidget* parent = nullptr);
+    explicit EditView(std::unique_ptr<EditWindow> window, QWidget* parent = nullptr);
     ~EditView() override;
 
     EditWindow& window() { return *w_; }
@@ -94,7 +99,6 @@ private:
     void PaintRow(QPainter& painter, int line, int firstCell, int cellCount, const DragRange* range,
                   int maxCols);
 
-    Application& app_;
     std::unique_ptr<EditWindow> w_;
     QFont font_;
     int cw_ = 8;

@@ -1,5 +1,5 @@
 // Mapping of Qt key codes onto virtual-key codes, and the accelerator lookup of a key event.
-#include "frame/qt/KeyCodes.h"
+#include "platform/qt/KeyCodes.h"
 
 #include "resources/Accelerators.h"
 

@@ -1,9 +1,9 @@
 // Recording: the record operations of learn mode and the learned-macro file. Each action
 // line is the action's name from the macro command table with its arguments in one of six
 // fixed formats; texts are quoted so that the script reads back exactly the original.
-#include "macro/Recording.h"
+#include "editing/Recording.h"
 
-#include "macro/MacroCommands.h"
+#include "editing/MacroCommands.h"
 #include "platform/Messages.h"
 #include "platform/TempFiles.h"
 #include "platform/TextHelpers.h"

@@ -1,9 +1,9 @@
 // Language recognition and the syntax classes: the choice by extension, routine starts
 // by pattern and by the fixed rule, keyword and string runs, comments per language, and
 // the bracket list.
+#include "document/Language.h"
 #include "document/LineStore.h"
 #include "platform/HeadlessHost.h"
-#include "view/Language.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
 // The dispatch table of macro actions. Each row reads its operands, runs the action that
 // keys and menus run as well (so that it records itself exactly as they do) and gives the
 // script its value. Rows whose action belongs to a part that does not exist yet give -1.
-#include "editing/Dispatch.h"
+#include "dispatch/Dispatch.h"
 
 #include "document/TextFile.h"
 #include "editing/BlockActions.h"
 #include "editing/EditActions.h"
+#include "editing/MacroCommands.h"
+#include "editing/Recording.h"
 #include "editing/Sort.h"
 #include "editing/UndoRecord.h"
-#include "macro/MacroCommands.h"
-#include "macro/Recording.h"
 #include "search/FindReplace.h"
 
 #include <climits>

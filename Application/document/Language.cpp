@@ -1,7 +1,7 @@
 // Language: recognition by extension, the three keyword tables and the syntax classes.
 // The classes read the store's language fields, which only SelectLanguage sets, so a
 // document keeps its language for life (saving under another name does not change it).
-#include "view/Language.h"
+#include "document/Language.h"
 
 #include "document/LineStore.h"
 #include "textutil/CodeTables.h"

@@ -1,12 +1,12 @@
 // Document windows in the frame: opening them, their title, the close question, the
 // size remembered under "EditWind", the routine list and the frame's hooks.
-#include "view/qt/DocumentWindows.h"
+#include "frame/qt/DocumentWindows.h"
 
-#include "editing/Dispatch.h"
+#include "dispatch/Dispatch.h"
 #include "editing/EditActions.h"
+#include "editing/Recording.h"
 #include "editing/UndoRecord.h"
 #include "frame/qt/MainFrame.h"
-#include "macro/Recording.h"
 #include "platform/Host.h"
 #include "platform/qt/QtHost.h"
 #include "view/DocumentWindow.h"
@@ -165,7 +165,7 @@ int OpenEditWindow(MainFrame& frame, const std::string& fileName) {
     const int width = created->WindowWidth;
     const int height = created->WindowHeight;
     const bool maximized = created->Maximized == 1;
-    auto* view = new EditView(frame.application(), std::move(created));
+    auto* view = new EditView(std::move(created));
     auto* sub = new EditSubWindow(view);
     view->titleChanged = [sub] { sub->UpdateTitle(); };
     view->routineListRequested = [&frame] {

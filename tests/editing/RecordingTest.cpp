@@ -3,7 +3,7 @@
 // a file that someone else holds.
 #include "Interpreter/Lexer.h"
 #include "editing/EditActions.h"
-#include "macro/Recording.h"
+#include "editing/Recording.h"
 #include "platform/HeadlessHost.h"
 #include "platform/TempFiles.h"
 #include "platform/TestFolder.h"

@@ -1,8 +1,8 @@
 // The rows of the document window's command table.
-#include "editing/CommandTable.h"
+#include "dispatch/CommandTable.h"
 
+#include "dispatch/Dispatch.h"
 #include "editing/BlockActions.h"
-#include "editing/Dispatch.h"
 #include "editing/EditActions.h"
 #include "editing/HtmlCommands.h"
 #include "editing/Prototypes.h"

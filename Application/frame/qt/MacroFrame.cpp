@@ -1,15 +1,15 @@
 // The Qt frame as the owner of the document windows that macros reach. Every command a
 // script sends goes through MainFrame::RunCommand, the road of a menu item.
-#include "macro/qt/MacroFrame.h"
+#include "frame/qt/MacroFrame.h"
 
 #include "editing/EditWindow.h"
 #include "frame/CommandRouting.h"
 #include "frame/FrameCommands.h"
+#include "frame/qt/DocumentWindows.h"
 #include "frame/qt/MainFrame.h"
 #include "macro/LearnCommands.h"
 #include "macro/MacroList.h"
 #include "macro/qt/MacroListDialog.h"
-#include "view/qt/DocumentWindows.h"
 #include "view/qt/EditView.h"
 
 #include <QMdiArea>
@@ -43,7 +43,6 @@ void InstallMacroFrame(MainFrame& frame) {
 
     FrameWindows windows;
     windows.context = &frame;
-    windows.app = &frame.application();
     windows.openDocument = [](void* c, const std::string& name) {
         return Frame(c).OpenDocument(name);
     };

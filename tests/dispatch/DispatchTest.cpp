@@ -1,13 +1,13 @@
 // The action dispatcher as a script sees it: the numbers it refuses, the query results
 // with their 1-based lines and margins, GetDrag's out-arguments, and the guards against
 // callers that break a signature.
-#include "EditTestSupport.h"
+#include "editing/EditTestSupport.h"
 
-#include "editing/Dispatch.h"
-#include "macro/MacroCommands.h"
-#include "search/FindReplace.h"
-#include "editing/Sort.h"
+#include "dispatch/Dispatch.h"
 #include "editing/BlockActions.h"
+#include "editing/MacroCommands.h"
+#include "editing/Sort.h"
+#include "search/FindReplace.h"
 
 #include <climits>
 #include <deque>

@@ -1,8 +1,8 @@
 // The document window's command table: every row is a command the frame routes to the
 // document, no number twice, the rows without an operation are the known ones, and the
 // rows run their operations on a window (movement, editing, saving, closing).
-#include "editing/CommandTable.h"
-#include "editing/Dispatch.h"
+#include "dispatch/CommandTable.h"
+#include "dispatch/Dispatch.h"
 #include "editing/EditActions.h"
 #include "frame/CommandRouting.h"
 #include "platform/HeadlessHost.h"

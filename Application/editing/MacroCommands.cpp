@@ -1,6 +1,6 @@
 // The macro command table as data. The order matters: the interpreter and the macro list
 // may rely on it being sorted, and a test checks that it is.
-#include "macro/MacroCommands.h"
+#include "editing/MacroCommands.h"
 
 namespace varlin {
 namespace {
