@@ -24,7 +24,7 @@ constexpr int kMessageLearnFileBusy = 1114;
 void WriteLine(int actionId, const std::string& arguments) {
     const LearnRecorder& r = TheLearnRecorder();
     std::FILE* file = r.LearnFile;
-    const char* name = RecordedActionName(actionId);
+    const char* name = MacroActionName(actionId);
     if ((file == nullptr && r.traceLine == nullptr) || name == nullptr) return;
     std::string text = name;
     text += " (";
@@ -78,8 +78,6 @@ LearnRecorder& TheLearnRecorder() {
 }
 
 bool IsLearning() { return TheLearnRecorder().LearnFile != nullptr; }
-
-const char* RecordedActionName(int actionId) { return MacroActionName(actionId); }
 
 std::string QuoteRecordedText(std::string_view text) {
     // The script reads \" as a quote and \\ as one backslash, any other backslash as

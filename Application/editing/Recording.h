@@ -31,9 +31,8 @@ struct LearnRecorder {
 LearnRecorder& TheLearnRecorder();
 bool IsLearning();
 
-// The name of an action in the macro command table; null for an unknown id.
-const char* RecordedActionName(int actionId);
-
+// Each writes the action's line under its name in the macro command table (nothing for an
+// id the table lacks).
 void RecordAction(int actionId);
 void RecordText(int actionId, std::string_view text);
 void RecordFileName(int actionId, std::string_view fileName);

@@ -57,7 +57,7 @@ TEST(MacroCommandTable, HasSixtySixSortedEntriesWhoseNamesMatchTheirSignatures) 
         EXPECT_TRUE(e.ArgNames == nullptr || *e.ArgNames != '\0') << e.Name;
         if (count > 0) EXPECT_LT(std::strcmp(table[count - 1].Name, e.Name), 0) << e.Name;
         EXPECT_EQ(FindMacroCommand(e.ActionId), &e) << "ActionId used twice: " << e.Name;
-        EXPECT_STREQ(RecordedActionName(e.ActionId), e.Name);
+        EXPECT_STREQ(MacroActionName(e.ActionId), e.Name);
     }
     EXPECT_EQ(count, kMacroCommandCount);
     const MacroCommand& end = table[count];
