@@ -20,7 +20,8 @@ function(varlin_gtest name folder)
                                              VARLIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
   varlin_warnings(${name})
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                       PROPERTIES ENVIRONMENT "${VARLIN_TEST_ENVIRONMENT}")
+                       PROPERTIES ENVIRONMENT "${VARLIN_TEST_ENVIRONMENT}"
+                                  TIMEOUT ${VARLIN_TEST_TIMEOUT})
 endfunction()
 
 # One Qt Test executable per .cpp of the widget test folder.
@@ -36,6 +37,7 @@ function(varlin_qtest folder)
                                                   VARLIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
     varlin_warnings(qt_${base})
     add_test(NAME qt_${base} COMMAND qt_${base})
-    set_tests_properties(qt_${base} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${VARLIN_TEST_ENVIRONMENT}")
+    set_tests_properties(qt_${base} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${VARLIN_TEST_ENVIRONMENT}"
+                                               TIMEOUT ${VARLIN_TEST_TIMEOUT})
   endforeach()
 endfunction()

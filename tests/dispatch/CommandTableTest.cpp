@@ -6,6 +6,7 @@
 #include "editing/EditActions.h"
 #include "frame/CommandRouting.h"
 #include "platform/HeadlessHost.h"
+#include "platform/TestFolder.h"
 #include "settings/Options.h"
 
 #include <gtest/gtest.h>
@@ -48,7 +49,6 @@ protected:
     void TearDown() override {
         SetCloseRequestHandler(nullptr);
         SetCurrentOptions(nullptr);
-        std::filesystem::remove(path);
     }
     std::string FileText() const {
         std::ifstream in(path, std::ios::binary);
@@ -60,9 +60,8 @@ protected:
     Options options;
     HeadlessHost host;
     EditWindow w;
-    // One file per process: CTest runs the tests of this fixture side by side.
-    std::string path = (std::filesystem::temp_directory_path() /
-                        ("varlin_command_table_" + std::to_string(::getpid()) + ".txt")).string();
+    test::TestFolder folder;
+    std::string path = folder.File("commands.txt");
 };
 
 TEST_F(CommandRowsTest, RowsRunTheirOperations) {

@@ -257,6 +257,22 @@ TEST_F(Blocks, SplitReplacesTheFileAndKeepsTheRange) {
     EXPECT_EQ(GetUndoKind(), kUndoNone);
 }
 
+TEST_F(Blocks, SplitOfSeveralWriteBuffersIsByteForByte) {
+    // Lines crossing the edges of the 256 KB write buffer, and one line larger than it.
+    std::vector<std::string> lines{"first"};
+    for (int i = 0; i < 1200; ++i) lines.push_back(std::string(500 + i % 700, char('a' + i % 26)));
+    lines.insert(lines.begin() + 600, std::string(3 * (1 << 18) + 7, 'L'));
+    lines.push_back("end");
+    SetLines(*w, lines);
+    SetDragFromMacro(*w, 2, 1, int(lines.size()), 1);
+    Split(*w, PathOf("part.txt"));
+    std::string expected;
+    for (std::size_t i = 1; i + 1 < lines.size(); ++i) expected += lines[i] + "\r\n";
+    expected += "e";
+    const std::string written = ReadFile("part.txt");
+    EXPECT_TRUE(written == expected) << written.size() << " of " << expected.size() << " bytes";
+}
+
 TEST_F(Blocks, SplitOntoAFolderOrAMissingFolderShowsTheFileError) {
     Load(*w, "abc");
     SetDragFromMacro(*w, 1, 1, 1, 2);

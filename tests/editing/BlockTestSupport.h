@@ -8,6 +8,7 @@
 #include "editing/BlockActions.h"
 #include "editing/UndoRecord.h"
 
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -25,11 +26,9 @@ struct BlockFixture : EditFixture {
     void SetUp() override {
         EditFixture::SetUp();
         ResetUndoRecord();
-        folder = std::filesystem::temp_directory_path() /
-                 ("varlin-block-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
+        char pattern[] = "/tmp/varlin-block-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        folder = pattern;
         // The headless host, with the file dialog watched.
         Host h = host.MakeHost();
         dialogs = 0;

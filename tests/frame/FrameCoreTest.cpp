@@ -5,6 +5,7 @@
 #include "frame/MenuEnabling.h"
 #include "frame/OptionToggles.h"
 #include "platform/Registry.h"
+#include "platform/TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -126,15 +127,11 @@ TEST(CommandLine, JoinIsSplitBack) {
 class WindowSettings : public ::testing::Test {
 protected:
     void SetUp() override {
-        file_ = (std::filesystem::temp_directory_path() /
-                 ("frame_settings_" + std::to_string(::getpid()) + ".ini")).string();
-        std::remove(file_.c_str());
+        file_ = folder_.File("frame_settings.ini");
         SetSettingsFile(file_);
     }
-    void TearDown() override {
-        SetSettingsFile("");
-        std::remove(file_.c_str());
-    }
+    void TearDown() override { SetSettingsFile(""); }
+    test::TestFolder folder_;
     std::string file_;
 };
 

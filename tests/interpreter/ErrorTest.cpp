@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeProgram.h"
+#include "platform/TestFolder.h"
 
 namespace {
 
@@ -135,7 +136,8 @@ TEST(MacroCheck, ReadsWithoutRunning) {
 }
 
 TEST(RunMacro, ReadsTheFileNamedInQuotes) {
-    std::string path = testing::TempDir() + "run macro.vlm";
+    varlin::test::TestFolder folder;
+    std::string path = folder.File("run macro.vlm");
     FILE* f = fopen(path.c_str(), "wb");
     ASSERT_TRUE(f);
     fputs("Macro \"Recorded\"\n\n\tbegin\n\tInsertChar (65);\n\tend\n", f);

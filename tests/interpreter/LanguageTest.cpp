@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeProgram.h"
+#include "platform/TestFolder.h"
 
 namespace {
 
@@ -139,7 +140,8 @@ TEST(MacroScript, NamesAreCaseSensitive) {
 }
 
 TEST(MacroHeader, GivesTheDescription) {
-    std::string path = testing::TempDir() + "header.vlm";
+    varlin::test::TestFolder folder;
+    std::string path = folder.File("header.vlm");
     FILE* f = fopen(path.c_str(), "wb");
     ASSERT_TRUE(f);
     fputs("// saved by hand\r\nMACRO \"Zeilen \\\"sortieren\\\"\"\r\nbegin\r\nend\r\n", f);
