@@ -31,7 +31,8 @@ const char* FirstText(OPERAND** operands, std::int32_t count) {
 constexpr int kOpenTitle = 1501;  // "Öffnen"
 
 // Command 12 without windows of our own: the host's open dialog, every chosen file in a
-// document of its own; the first is recorded.
+// document of its own; one Open line is recorded, for the first file that did open (the
+// Qt frame's dialog records by the same rule).
 int OpenWithDialog() {
     FileDialogRequest request;
     request.mode = FileDialogMode::OpenMany;
@@ -40,8 +41,11 @@ int OpenWithDialog() {
     request.registryValue = "OpenFile";
     std::vector<std::string> names;
     if (!HostAskFileNames(request, names) || names.empty()) return 0;
-    RecordFileName(kMacroOpen, names.front());
-    for (const std::string& name : names) FrameOpenDocument(name);
+    const std::string* opened = nullptr;
+    for (const std::string& name : names) {
+        if (FrameOpenDocument(name) == 0 && !opened) opened = &name;
+    }
+    if (opened) RecordFileName(kMacroOpen, *opened);
     return 0;
 }
 

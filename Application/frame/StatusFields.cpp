@@ -51,6 +51,23 @@ std::string DocumentFieldText(int field, const EditWindow& w) {
     }
 }
 
+}  // namespace
+
+std::string WidestNumberText(int field) {
+    // A million lines is the store's capacity; 9999 columns is more than a line holds by default.
+    constexpr long kLines = 1000000;
+    constexpr long kColumns = 9999;
+    switch (field) {
+    case kFieldLine: return Format(kFormatLine, kLines);
+    case kFieldColumn: return Format(kFormatColumn, kColumns);
+    case kFieldLineCount: return Format(kFormatLineCount, kLines);
+    case kFieldRange: return Format(kFormatRange, kLines, kColumns, kLines, kColumns);
+    default: return {};
+    }
+}
+
+namespace {
+
 std::string LanguageText(const EditWindow* w) {
     int label = kLabelText;
     if (w && w->doc) {

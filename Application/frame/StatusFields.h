@@ -36,6 +36,9 @@ StatusInputs CurrentStatusInputs(const Application& app, const EditWindow* docum
 
 // The text of a field ("" for ids outside 500 to 508 and for fields with nothing to show).
 std::string StatusFieldText(int field, const StatusInputs& inputs);
+// The widest text a field with numbers shows (a million lines, long lines), "" for the
+// others: the status line keeps room for it.
+std::string WidestNumberText(int field);
 
 // One field definition as string 1800 + n holds it: "id,0,0,0,width,command". The width
 // is in sixths of the status font's average character width.

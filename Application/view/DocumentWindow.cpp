@@ -61,7 +61,8 @@ std::unique_ptr<EditWindow> CreateEditWindow(const std::string& fileName) {
     if (!IsBlankFileName(fileName) &&
         Load(*w->doc, fileName, CurrentOptions().HighLightLang) < 0)
         return nullptr;
-    if (IsBlankFileName(fileName)) SelectLanguage(*w->doc, CurrentOptions().HighLightLang);
+    // A new document keeps the store's own choice, C/C++ colouring: HighLightLang only
+    // applies to files read.
     return w;
 }
 

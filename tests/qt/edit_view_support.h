@@ -8,6 +8,7 @@
 #include "frame/Application.h"
 #include "frame/qt/DocumentWindows.h"
 #include "frame/qt/MainFrame.h"
+#include "frame/qt/ToolbarFrame.h"
 #include "platform/HeadlessHost.h"
 #include "platform/Registry.h"
 #include "settings/Options.h"
@@ -31,8 +32,9 @@ public:
     HeadlessHost host;
     std::unique_ptr<MainFrame> frame;
 
-    // A frame 900 x 600 with every document window opened as a window of 600 x 400.
-    bool Start() {
+    // A frame 900 x 600 with every document window opened as a window of 600 x 400; with
+    // bars, the frame's toolbar and status line as the program has them.
+    bool Start(bool bars = false) {
         SetSettingsFile(dir.filePath("settings.ini").toStdString());
         Korvel_WriteLongToHKCU("EditWind", "Maximized", 0);
         Korvel_WriteLongToHKCU("EditWind", "WindowWidth", 600);
@@ -47,6 +49,7 @@ public:
         ReleaseShift();
         ForgetUndo();
         frame = std::make_unique<MainFrame>(*app);
+        if (bars) InstallToolbarAndStatusLine(*frame);
         InstallDocumentWindows(*frame);
         frame->RefreshMenu();
         frame->resize(900, 600);

@@ -3,10 +3,15 @@
 // "EditWind", menu items greyed from the window's state, and the routine list.
 #include "edit_view_support.h"
 
+#include "document/Language.h"
 #include "editing/Recording.h"
+#include "frame/qt/StatusLine.h"
+#include "frame/qt/Toolbar.h"
 #include "view/DocumentWindow.h"
 
+#include <QMdiSubWindow>
 #include <QMenu>
+#include <QToolButton>
 
 using namespace varlin;
 using namespace varlin::test;
@@ -203,7 +208,125 @@ private slots:
         QTRY_COMPARE(list->count(), 0);
     }
 
+    // Ctrl+N, Ctrl+F6 and a click: the toolbar's list shows the routines of the window that
+    // became active, without being dropped down first.
+    void theToolbarsRoutineListIsRefilledOnActivation() {
+        WithBars();
+        EditView* first = h_.Open("int f(void)\n{\n}\nint g(void)\n", "a.c");
+        QComboBox* list = ActiveRoutineList(*h_.frame);
+        QVERIFY(list && list == h_.frame->hooks().routineList());
+        QTRY_COMPARE(list->count(), 2);
+        QTest::keyClick(first, Qt::Key_N, Qt::ControlModifier);
+        QTRY_COMPARE(h_.frame->documentCount(), 2);
+        QTRY_COMPARE(list->count(), 0);
+        QCOMPARE(list->currentText(), QString());
+        QTest::keyClick(h_.Current(), Qt::Key_F6, Qt::ControlModifier);
+        QTRY_COMPARE(h_.Current(), first);
+        QTRY_COMPARE(list->count(), 2);
+        QCOMPARE(list->currentText(), QString("f"));
+    }
+
+    // A script that names its document, from a toolbar button, retitles the window and its
+    // line in "&Fenster"; so does Save () of a window without a name.
+    void everyRoadOfANewNameRetitlesTheWindow() {
+        WithBars();
+        const struct {
+            const char* file;      // empty: a new window
+            const char* command;   // %1: the new name
+        } cases[] = {{"old.c", "SaveAs (\"%1\");"}, {"", "Save ();"}};
+        int round = 0;
+        for (const auto& c : cases) {
+            if (*c.file) h_.Open("text\n", c.file);
+            else QCOMPARE(OpenEditWindow(*h_.frame, ""), 0);
+            const QString target = h_.dir.filePath(QStringLiteral("named%1.c").arg(++round));
+            if (!*c.file) h_.host.fileNameAnswers.push_back({target.toStdString()});
+            const QString script = h_.dir.filePath("name.vlm");
+            QFile f(script);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QStringLiteral("Macro \"n\"\nbegin\n  %1\nend\n").arg(QString(c.command).arg(target)).toUtf8());
+            f.close();
+            ButtonSet set;
+            set.buttons.push_back({ButtonKind::Macro, 0, script.toStdString()});
+            FrameAreaOf(*h_.frame)->ApplyButtons(set, 0);
+            QToolBar* bar = FrameAreaOf(*h_.frame)->toolbar();
+            QTest::mouseClick(bar->widgetForAction(bar->actions().front()), Qt::LeftButton);
+            QVERIFY(QFile::exists(target));
+            QCOMPARE(h_.frame->currentDocument()->windowTitle(), target);
+            QTRY_COMPARE(h_.frame->currentMenuId(), 108);
+            QMenu* windows = PopupOf(h_.frame->findAction(103));
+            emit windows->aboutToShow();
+            QStringList labels;
+            for (QAction* a : windows->actions()) labels << a->text();
+            QVERIFY2(labels.filter(target).size() == 1, qPrintable(labels.join('|')));
+        }
+    }
+
+    // A new window is coloured as C/C++ whatever HighLightLang says; a file read while it is
+    // 0 stays plain text.
+    void aNewDocumentIsColouredAsCpp() {
+        WithBars();
+        CurrentOptions().HighLightLang = 0;
+        QTest::keyClick(h_.frame.get(), Qt::Key_N, Qt::ControlModifier);
+        QTRY_VERIFY(h_.Current());
+        QCOMPARE(GetLanguageLabelId(*h_.Current()->window().doc), int(kLabelCpp));
+        h_.Open("int f(void)\n", "plain.c");
+        QCOMPARE(GetLanguageLabelId(*h_.Current()->window().doc), int(kLabelText));
+        CurrentOptions().HighLightLang = 1;
+    }
+
+    // The toolbar's command buttons are greyed with their menu items: document commands
+    // without a document, Save before a change, Cut before a range.
+    void toolbarButtonsFollowTheMenuEnabling() {
+        WithBars();
+        FrameToolbar* bar = FrameAreaOf(*h_.frame)->toolbar();
+        auto enabled = [bar](int id) { return bar->commandAction(id) && bar->commandAction(id)->isEnabled(); };
+        const int document[] = {13, 33, 34, 40};
+        QVERIFY(enabled(11) && enabled(12));
+        for (int id : document) QVERIFY2(!enabled(id), qPrintable(QString::number(id)));
+        EditView* view = h_.Open("abc\n");
+        QTRY_VERIFY(enabled(40));
+        QVERIFY(!enabled(13) && !enabled(33));
+        QTest::keyClick(view, Qt::Key_Right, Qt::ShiftModifier);
+        QVERIFY(enabled(33) && enabled(34));
+        QTest::keyClicks(view, "x");
+        QVERIFY(enabled(13));
+        h_.host.answers = {IdNo};  // not saved
+        QTest::keyClick(view, Qt::Key_F4, Qt::ControlModifier);
+        QTRY_COMPARE(h_.frame->documentCount(), 0);
+        QTRY_VERIFY(!enabled(40));
+        for (int id : document) QVERIFY(!enabled(id));
+    }
+
+    // The status fields keep their places while the numbers grow by digits, typed or as a
+    // million-line file would show them.
+    void statusFieldsKeepTheirWidth() {
+        WithBars();
+        StatusLine* status = FrameAreaOf(*h_.frame)->statusLine();
+        auto lefts = [status] {
+            QApplication::processEvents();
+            std::vector<int> at;
+            for (int field = 500; field <= 508; ++field)
+                if (StatusFieldLabel* l = status->fieldLabel(field)) at.push_back(l->geometry().left());
+            return at;
+        };
+        EditView* view = h_.Open("one\n");
+        const std::vector<int> before = lefts();
+        QVERIFY(before.size() > 3);
+        for (int i = 0; i < 10; ++i) QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(status->fieldText(502), QString("Zeilen 11"));
+        QCOMPARE(lefts(), before);
+        status->SetFieldText(500, QStringLiteral("Zeile 999999"));
+        status->SetFieldText(502, QStringLiteral("Zeilen 1000000"));
+        QCOMPARE(lefts(), before);
+    }
+
 private:
+    // The frame again, with the program's toolbar and status line.
+    void WithBars() {
+        h_.Stop();
+        QVERIFY(h_.Start(true));
+    }
+
     EditViewHarness h_;
 };
 

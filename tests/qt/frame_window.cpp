@@ -20,6 +20,7 @@
 #include <QTest>
 
 #include <memory>
+#include <set>
 
 using namespace varlin;
 
@@ -351,15 +352,24 @@ private slots:
 
     void openDialogOpensEveryChosenFile() {
         headless_->fileNameAnswers.push_back({"/tmp/eins.c", "/tmp/zwei.c"});
-        std::vector<int> recorded;
+        std::vector<std::string> recorded;
         recording_ = true;
         frame_->hooks().recordAction = [&](int action, const std::vector<std::string>& args) {
-            recorded.push_back(action);
-            QCOMPARE(args.size(), std::size_t(2));
+            recorded.push_back(std::to_string(action));
+            recorded.insert(recorded.end(), args.begin(), args.end());
         };
         frame_->RunCommand(12);
         QCOMPARE(frame_->waitingFiles(), (std::vector<std::string>{"/tmp/eins.c", "/tmp/zwei.c"}));
-        QCOMPARE(recorded, std::vector<int>{22});
+        // One Open line, as batch mode writes it, and only for a file that did open.
+        QCOMPARE(recorded, (std::vector<std::string>{"22", "/tmp/eins.c"}));
+        recorded.clear();
+        frame_->hooks().openDocument = [](MainFrame&, const std::string& name) { return name == "/tmp/zwei.c" ? 0 : -1; };
+        headless_->fileNameAnswers.push_back({"/tmp/missing.c", "/tmp/zwei.c"});
+        frame_->RunCommand(12);
+        QCOMPARE(recorded, (std::vector<std::string>{"22", "/tmp/zwei.c"}));
+        headless_->fileNameAnswers.push_back({"/tmp/missing.c"});
+        frame_->RunCommand(12);
+        QCOMPARE(recorded.size(), std::size_t(2));
     }
 
     void optionSwitches() {
@@ -403,6 +413,40 @@ private slots:
         QCOMPARE(a->geometry().width(), area.width());
         frame_->RunCommand(106);
         QCOMPARE(frame_->documentCount(), 0);
+    }
+
+    // "Überlappend" from its menu item: every window keeps a size to work in, each title
+    // bar shows, and the current window stays current and on top.
+    void cascadeLeavesWorkableWindows() {
+        frame_->resize(1280, 860);
+        std::vector<QMdiSubWindow*> windows;
+        for (int i = 0; i < 12; ++i) windows.push_back(AddDocument());
+        frame_->mdiArea()->setActiveSubWindow(windows[4]);
+        QTRY_COMPARE(frame_->currentMenuId(), 108);
+        frame_->findAction(103)->trigger();
+        const QRect area = frame_->mdiArea()->viewport()->rect();
+        std::set<int> tops;
+        for (QMdiSubWindow* w : windows) {
+            QVERIFY(area.contains(w->geometry()));
+            QVERIFY(w->width() >= area.width() * 2 / 3 && w->height() >= area.height() * 2 / 3);
+            tops.insert(w->y());
+        }
+        QVERIFY(tops.size() > 3);
+        QCOMPARE(frame_->currentDocument(), windows[4]);
+        QCOMPARE(frame_->mdiArea()->subWindowList(QMdiArea::StackingOrder).back(), windows[4]);
+    }
+
+    // Ctrl+F4 on the current window gives the keys back to the window used before it.
+    void closingReturnsToTheWindowUsedBefore() {
+        std::vector<FakeDocument*> docs(4);
+        std::vector<QMdiSubWindow*> windows;
+        for (FakeDocument*& d : docs) windows.push_back(AddDocument(&d));
+        for (int i : {1, 3, 0}) frame_->mdiArea()->setActiveSubWindow(windows[std::size_t(i)]);
+        for (int expected : {3, 1, 2}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4, Qt::ControlModifier);
+            QTRY_COMPARE(frame_->currentDocument(), windows[std::size_t(expected)]);
+            QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(docs[std::size_t(expected)]));
+        }
     }
 
     void geometryFollowsTheWindow() {

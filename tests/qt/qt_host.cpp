@@ -5,17 +5,20 @@
 #include "platform/Messages.h"
 #include "platform/Registry.h"
 #include "platform/qt/QtHost.h"
+#include "resources/StringTable.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTreeView>
 #include <QTest>
 #include <QTimer>
 
@@ -232,6 +235,53 @@ private slots:
         QCOMPARE(names.size(), std::size_t(1));
         QCOMPARE(QString::fromStdString(names[0]), file);
         QCOMPARE(QString::fromStdString(Korvel_ReadStringFromHKCU("LastUsed", "OpenFile", "")), file);
+    }
+
+    // The list of files in the user interface's language (sizes and dates as it writes
+    // them, not as the system's locale would), with room for every column.
+    void fileDialogSpeaksTheProgramsLanguage() {
+        QTemporaryDir folder;
+        const QString file = folder.filePath("eins.c");
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(2000, 'x'));
+        const QDateTime stamp(QDate(2026, 12, 7), QTime(13, 4));
+        f.flush();
+        QVERIFY(f.setFileTime(stamp, QFileDevice::FileModificationTime));
+        f.close();
+        Korvel_WriteStringToHKCU("LastUsed", "OpenFile", file.toStdString());
+        for (int language : {49, 44}) {
+            SetAppLanguage(language);
+            const QLocale locale(language == 49 ? QLocale::German : QLocale::English,
+                                 language == 49 ? QLocale::Germany : QLocale::UnitedStates);
+            QStringList row;
+            QList<int> widths;
+            QList<int> texts;
+            int width = 0;
+            WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+                auto* list = dialog->findChild<QTreeView*>("treeView");
+                QTRY_VERIFY(list && list->model()->rowCount(list->rootIndex()) == 1);
+                const QModelIndex first = list->model()->index(0, 0, list->rootIndex());
+                for (int column = 0; column < 4; ++column) {
+                    row << list->model()->data(first.siblingAtColumn(column)).toString();
+                    widths << list->header()->sectionSize(column);
+                    texts << list->fontMetrics().horizontalAdvance(row.back());
+                }
+                width = dialog->width();
+                dialog->reject();
+            });
+            std::vector<std::string> names;
+            FileDialogRequest request;
+            request.registryValue = "OpenFile";
+            QVERIFY(!HostAskFileNames(request, names));
+            QCOMPARE(row.size(), 4);
+            QCOMPARE(row[1], locale.formattedDataSize(2000));
+            QCOMPARE(row[3], locale.toString(stamp, QLocale::ShortFormat));
+            for (int column = 1; column < 4; ++column)
+                QVERIFY2(widths[column] > texts[column], qPrintable(row[column]));
+            QVERIFY(width >= 760);
+        }
+        SetAppLanguage(49);
     }
 
     void fileDialogCancelled() {

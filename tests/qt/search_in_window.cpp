@@ -4,7 +4,11 @@
 // host; their widgets have tests of their own (search_dialogs.cpp).
 #include "edit_view_support.h"
 
+#include "search/FindReplace.h"
 #include "search/FindSettings.h"
+#include "search/qt/FindDialogs.h"
+
+#include <QTimer>
 
 using namespace varlin;
 
@@ -68,6 +72,47 @@ private slots:
         QCOMPARE(w.caretLine, 2);
         QCOMPARE(w.caretCol, MarginWidth(w) + 3);
         QVERIFY(h_.host.messageIds.empty());
+    }
+
+    // Ctrl+R, asking at every hit: the question ("Ersetzen") shows where it leaves the hit's
+    // line in sight, whether the hit stands at the top of the window or centred in it.
+    void theQuestionLeavesTheHitInSight() {
+        std::string text = "x\nfirst hit\n";
+        for (int i = 2; i < 300; ++i) text += i == 150 || i == 290 ? "another hit\n" : "line\n";
+        EditView* view = h_.Open(text, "q.txt");
+        QVERIFY(view);
+        Answer([](FindSettings& s) {
+            s.FindString = "hit";
+            s.ReplaceString = "HIT";
+            s.ReplaceAll = 0;
+        });
+        std::vector<QRect> questions;
+        std::vector<QRect> hitLines;
+        for (int i = 0; i < 3; ++i) {
+            h_.host.dialogAnswers.push_back([&](DialogId, void* record) {
+                auto* timer = new QTimer;  // answers "Nein" once the question shows
+                timer->setInterval(5);
+                QObject::connect(timer, &QTimer::timeout, [&, timer] {
+                    auto* d = qobject_cast<ReplaceQuestionDialog*>(QApplication::activeModalWidget());
+                    if (!d) return;
+                    timer->deleteLater();
+                    timer->stop();
+                    const QRect cell = view->cellRect(view->caretCell().y(), view->caretCell().x());
+                    const QPoint top = view->viewport()->mapToGlobal(QPoint(0, cell.top()));
+                    hitLines.push_back(QRect(top, QSize(view->viewport()->width(), cell.height())));
+                    questions.push_back(d->frameGeometry());
+                    d->done(kAnswerSkip);
+                });
+                timer->start();
+                return RunReplaceQuestion(h_.frame.get(), *static_cast<FindSettings*>(record));
+            });
+        }
+        QTest::keyClick(view, Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(questions.size(), std::size_t(3));
+        for (std::size_t i = 0; i < questions.size(); ++i) {
+            QVERIFY2(!questions[i].intersects(hitLines[i].adjusted(0, -2, 0, 2)), qPrintable(QString::number(i)));
+            QVERIFY(questions[i].intersects(h_.frame->geometry()));  // still beside the window
+        }
     }
 };
 

@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSessionManager>
+#include <QStyle>
 #include <QStatusBar>
 #include <QRegularExpression>
 #include <QTimer>
@@ -56,6 +57,8 @@ MainFrame::MainFrame(Application& app, FrameHooks hooks, QWidget* parent)
     mdi_ = new QMdiArea(this);
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // When the current window closes, the one used before it becomes current again.
+    mdi_->setActivationOrder(QMdiArea::ActivationHistoryOrder);
     setCentralWidget(mdi_);
     statusBar();
     menus_ = std::make_unique<FrameMenus>(*this);
@@ -200,14 +203,21 @@ int MainFrame::MenuFlags() const {
     return ComputeMenuFlags(state);
 }
 
+bool MainFrame::IsCommandEnabled(int commandId, int flags) const {
+    // Without a document its commands have no menu item at all (menu 107).
+    if (RouteOfCommand(commandId) == CommandRoute::Document && !currentDocument()) return false;
+    return IsMenuItemEnabled(commandId, flags) && !(AwaitsItsPart(commandId) && !HasCommand(commandId));
+}
+
+bool MainFrame::IsCommandEnabled(int commandId) const { return IsCommandEnabled(commandId, MenuFlags()); }
+
 void MainFrame::UpdateMenuEnabling(QMenu* popup) {
     int flags = MenuFlags();
     for (QAction* action : popup->actions()) {
         bool ok = false;
         int id = action->data().toInt(&ok);
         if (!ok || id <= 0) continue;
-        bool enabled = IsMenuItemEnabled(id, flags) && !(AwaitsItsPart(id) && !HasCommand(id));
-        action->setEnabled(enabled);
+        action->setEnabled(IsCommandEnabled(id, flags));
         if (id == kLearnMacroItem) {
             // "Makro &lernen      F2 L": the blanks that aligned the key become a tab.
             QString text = QString::fromStdString(LoadAppString(LearnMacroTextId(flags)));
@@ -239,10 +249,14 @@ void MainFrame::OpenDialog() {
     request.registryValue = "OpenFile";
     std::vector<std::string> names;
     if (!HostAskFileNames(request, names)) return;
-    if (hooks_.recording && hooks_.recording() && hooks_.recordAction) {
-        hooks_.recordAction(kActionOpen, names);
+    // As in batch mode: one Open line, for the first file that did open.
+    const std::string* opened = nullptr;
+    for (const std::string& name : names) {
+        if (OpenDocument(name) == 0 && !opened) opened = &name;
     }
-    for (const std::string& name : names) OpenDocument(name);
+    if (opened && hooks_.recording && hooks_.recording() && hooks_.recordAction) {
+        hooks_.recordAction(kActionOpen, {*opened});
+    }
 }
 
 int MainFrame::CloseAllDocuments() {
@@ -255,16 +269,16 @@ void MainFrame::Arrange(int mode) {
         mdi_->tileSubWindows();
         return;
     }
-    if (mode == 4) {
-        mdi_->cascadeSubWindows();
-        return;
-    }
     std::vector<QMdiSubWindow*> windows;
     for (QMdiSubWindow* w : OpenWindows(mdi_)) {
         if (!w->isMinimized()) windows.push_back(w);
     }
     if (windows.empty()) return;
     const QRect area = mdi_->viewport()->rect();
+    if (mode == 4) {
+        Cascade(windows, area);
+        return;
+    }
     const int n = int(windows.size());
     for (int i = 0; i < n; ++i) {
         QMdiSubWindow* w = windows[std::size_t(i)];
@@ -277,6 +291,27 @@ void MainFrame::Arrange(int mode) {
             w->setGeometry(0, y0, area.width(), y1 - y0);
         }
     }
+}
+
+// Cascaded windows overlap by one title bar each and are as large as that leaves room
+// for, at least two thirds of the area; a long row starts again at the top left. The
+// current window ends on top.
+void MainFrame::Cascade(const std::vector<QMdiSubWindow*>& windows, const QRect& area) {
+    const int step = std::max(windows.front()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr,
+                                                                     windows.front()), 16) + 4;
+    const int n = int(windows.size());
+    const int width = std::max(area.width() - step * (n - 1), area.width() * 2 / 3);
+    const int height = std::max(area.height() - step * (n - 1), area.height() * 2 / 3);
+    const int perRound = std::max(1, std::min((area.width() - width) / step, (area.height() - height) / step) + 1);
+    QMdiSubWindow* current = currentDocument();
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow* w = windows[std::size_t(i)];
+        if (w->isMaximized()) w->showNormal();
+        const int offset = (i % perRound) * step;
+        w->setGeometry(offset, offset, width, height);
+        if (w != current) w->raise();
+    }
+    if (current) current->raise();
 }
 
 void MainFrame::ShowAsPersisted() {

@@ -53,6 +53,9 @@ public:
     // Greys and enables the items of a popup as the menu state requires.
     void UpdateMenuEnabling(QMenu* popup);
     int MenuFlags() const;
+    // Whether the menu item of a command is enabled now (toolbar buttons follow it).
+    bool IsCommandEnabled(int commandId) const;
+    bool IsCommandEnabled(int commandId, int flags) const;
 
     // The document window the commands go to: the current one of the MDI area.
     QMdiSubWindow* currentDocument() const;
@@ -77,6 +80,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void Cascade(const std::vector<QMdiSubWindow*>& windows, const QRect& area);
     void RunFrameCommand(int commandId);
     void SendToDocument(int commandId);
     void RepaintDocuments();

@@ -48,7 +48,12 @@ void StatusLine::Configure(const std::vector<StatusFieldDefinition>& definitions
         if (d.field < kFirstStatusField || d.field > kLastStatusField) continue;
         if (!IsFieldShown(config, d.field) || fields_.count(d.field)) continue;
         auto* label = new StatusFieldLabel(d.field, d.commandId, this);
-        label->setMinimumWidth(d.width * unit / kWidthUnitsPerCharacter + 2 * label->frameWidth() + 2);
+        // Fixed, and wide enough for the largest numbers, so that the fields to the right
+        // stay where they are as numbers grow.
+        const QString widest = QString::fromStdString(WidestNumberText(d.field));
+        const int text = std::max(d.width * unit / kWidthUnitsPerCharacter,
+                                  widest.isEmpty() ? 0 : label->fontMetrics().horizontalAdvance(widest) + 2 * label->margin());
+        label->setFixedWidth(text + 2 * label->frameWidth() + 2);
         label->setText(texts_[d.field]);
         label->clicked = [this](int commandId) {
             if (runCommand) runCommand(commandId);
@@ -62,7 +67,14 @@ void StatusLine::SetFieldText(int field, const QString& text) {
     if (field < kFirstStatusField || field > kLastStatusField) return;
     texts_[field] = text;
     auto it = fields_.find(field);
-    if (it != fields_.end() && it->second->text() != text) it->second->setText(text);
+    if (it == fields_.end() || it->second->text() == text) return;
+    StatusFieldLabel* label = it->second;
+    // A text wider than its field widens it once, with room for two more digits; a field
+    // never narrows again, so that a growing number moves nothing back and forth.
+    const QFontMetrics metrics = label->fontMetrics();
+    const int needed = metrics.horizontalAdvance(text) + 2 * label->frameWidth() + 2 * label->margin() + 2;
+    if (needed > label->width()) label->setFixedWidth(needed + 2 * metrics.horizontalAdvance(QLatin1Char('0')));
+    label->setText(text);
 }
 
 QString StatusLine::fieldText(int field) const {

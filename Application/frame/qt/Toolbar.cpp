@@ -182,6 +182,10 @@ QAction* FrameToolbar::commandAction(int commandId) const {
     return it == commands_.end() ? nullptr : it->second;
 }
 
+void FrameToolbar::EnableCommands(const std::function<bool(int commandId)>& enabled) {
+    for (auto& [commandId, action] : commands_) action->setEnabled(enabled(commandId));
+}
+
 void FrameToolbar::SetButtonActive(int commandId, bool active) {
     active_[commandId] = active;
     auto [first, last] = commands_.equal_range(commandId);

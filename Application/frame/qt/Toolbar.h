@@ -72,6 +72,8 @@ public:
     QWidget* controlHandle(int controlId) const;
     RoutineListBox* routineList() const { return routineList_; }
     // Set_ButtonActive: shows a command's button pressed (for 89 while recording).
+    // Enables each command button as the test says (macro buttons and the list stay).
+    void EnableCommands(const std::function<bool(int commandId)>& enabled);
     void SetButtonActive(int commandId, bool active);
     bool isButtonActive(int commandId) const;
     QAction* commandAction(int commandId) const;

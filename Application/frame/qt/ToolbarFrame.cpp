@@ -110,11 +110,18 @@ void FrameArea::UpdateAllStatusFields() {
         ApplyButtons(toolbar_->buttonSet(), buttonsLocation_);
     }
     for (int field = kFirstStatusField; field <= kLastStatusField; ++field) UpdateStatusField(field);
+    UpdateButtonEnabling();
+}
+
+void FrameArea::UpdateButtonEnabling() {
+    const int flags = frame_.MenuFlags();
+    toolbar_->EnableCommands([this, flags](int commandId) { return frame_.IsCommandEnabled(commandId, flags); });
 }
 
 void FrameArea::ApplyButtons(const ButtonSet& set, int location) {
     buttonsLocation_ = location;
     toolbar_->Build(set);  // tells kBarSizeChanged, which lays the frame out
+    UpdateButtonEnabling();
     HandleNotification(ToolbarNotification(kBarFillControl, toolbar_->routineList(), kRoutineListControl));
 }
 
@@ -202,8 +209,12 @@ FrameArea* InstallToolbarAndStatusLine(MainFrame& frame) {
     FrameHooks& hooks = frame.hooks();
     hooks.refreshStatus = [area] { area->UpdateAllStatusFields(); };
     hooks.refreshStatusField = [area](int field) {
-        if (field == 0) area->UpdateAllStatusFields();
-        else area->UpdateStatusField(field);
+        if (field == 0) {
+            area->UpdateAllStatusFields();
+        } else {
+            area->UpdateStatusField(field);
+            area->UpdateButtonEnabling();  // a change of the range or of the text
+        }
     };
     hooks.routineList = [area]() -> QComboBox* { return area->toolbar()->routineList(); };
     hooks.setButtonActive = [area](int id, bool on) { area->toolbar()->SetButtonActive(id, on); };

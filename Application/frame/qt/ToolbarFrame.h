@@ -33,6 +33,8 @@ public:
     void LayoutFrame();
 
     void UpdateStatusField(int field);
+    // Greys the command buttons whose menu items are greyed, and enables the others.
+    void UpdateButtonEnabling();
     void UpdateAllStatusFields();
 
     // The bars' configuration as loaded or chosen.

@@ -4,6 +4,7 @@
 #include "platform/qt/QtHost.h"
 
 #include "platform/Registry.h"
+#include "platform/qt/FileDialogFit.h"
 #include "resources/StringTable.h"
 
 #include <QApplication>
@@ -110,6 +111,7 @@ bool AskFileNames(void*, const FileDialogRequest& request, std::vector<std::stri
     QString title = request.titleId ? Text(LoadAppString(request.titleId)) : QString();
     QFileDialog dialog(QtHostParent(), title);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    FitFileDialog(dialog);
     // The caller decides what an existing target means (copy to a file appends, say).
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     switch (request.mode) {

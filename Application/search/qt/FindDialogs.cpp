@@ -7,14 +7,18 @@
 #include "resources/StringTable.h"
 #include "search/FindReplace.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace varlin {
 namespace {
@@ -184,8 +188,44 @@ int RunFindReplaceDialog(QWidget* parent, FindSettings& record) {
     return dialog.exec() == 1 ? 1 : 2;
 }
 
+namespace {
+
+// The question about a hit must not hide it: the widget with the focus (the document
+// window) tells where its caret, which stands on the hit, is drawn, and the dialog goes
+// above that line or below it, where there is more room, centred across the widget.
+void PlaceClearOfCaret(QDialog& dialog, QWidget* parent) {
+    QWidget* focus = QApplication::focusWidget();
+    // Between two questions the focus may not be back yet: the window's own focus child.
+    if ((!focus || focus->window() == &dialog) && parent) focus = parent->window()->focusWidget();
+    if (!focus || focus->window() == &dialog) return;
+    const QRect caret = focus->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    if (!caret.isValid()) return;
+    const QScreen* screen = focus->screen();
+    const QRect available = screen ? screen->availableGeometry() : QRect();
+    const QRect widget(focus->mapToGlobal(QPoint(0, 0)), focus->size());
+    const QRect line(widget.left(), focus->mapToGlobal(caret.topLeft()).y(), widget.width(), caret.height());
+    dialog.adjustSize();
+    // The frame is not known before the dialog shows: allow for a title bar.
+    constexpr int kFrameAllowance = 32;
+    constexpr int kGap = 8;
+    const QSize size = dialog.size() + QSize(0, kFrameAllowance);
+    const int roomAbove = line.top() - std::max(widget.top(), available.top());
+    const int roomBelow = std::min(widget.bottom(), available.bottom()) - line.bottom();
+    int y = roomBelow >= size.height() + kGap || roomBelow >= roomAbove ? line.bottom() + kGap
+                                                                        : line.top() - kGap - size.height();
+    int x = widget.center().x() - size.width() / 2;
+    if (available.isValid()) {
+        x = std::clamp(x, available.left(), std::max(available.left(), available.right() - size.width()));
+        y = std::clamp(y, available.top(), std::max(available.top(), available.bottom() - size.height()));
+    }
+    dialog.move(x, y);
+}
+
+}  // namespace
+
 int RunReplaceQuestion(QWidget* parent, FindSettings& record) {
     ReplaceQuestionDialog dialog(record, parent);
+    PlaceClearOfCaret(dialog, parent);
     const int code = dialog.exec();
     return code == kAnswerReplace || code == kAnswerSkip ? code : kAnswerCancel;
 }

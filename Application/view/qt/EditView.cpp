@@ -30,6 +30,10 @@ namespace {
 constexpr int kInset = 4;            // the text area starts 4 pixels in from the top left
 constexpr int kWheelNotch = 120;
 
+// Milliseconds between two automatic scroll steps while marking, by how many pixels the
+// mouse is outside the text area: 10 steps a second just outside, 50 at most.
+int AutoScrollInterval(int outside) { return std::clamp(100 - outside, 20, 100); }
+
 int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 QFont BaseFont() {
@@ -124,7 +128,6 @@ EditView::EditView(std::unique_ptr<EditWindow> window, QWidget* parent)
     connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this,
             [this](int action) { OnScrollAction(ScrollBar::Horizontal, action); });
     dragTimer_.setSingleShot(true);
-    dragTimer_.setInterval(0);
     connect(&dragTimer_, &QTimer::timeout, this, [this] { DragStep(); });
 }
 
@@ -198,6 +201,9 @@ void EditView::HookViewportSize(void* self, int* lines, int* columns) {
 
 void EditView::HookRefreshStatus(void* self, int field) {
     auto* v = static_cast<EditView*>(self);
+    // Every save refreshes the status line, whichever road it came by (a key, a script,
+    // the close question): the title follows a new name here.
+    v->NoteFileName();
     if (v->statusChanged && (ActiveEditWindow() == v->w_.get() || ActiveEditWindow() == nullptr))
         v->statusChanged(field);
 }
@@ -219,11 +225,16 @@ TextPos EditView::positionAt(QPoint pixel) const {
 // ---- Commands, keys and characters -------------------------------------------------------
 
 void EditView::RunCommand(int commandId) {
-    const std::string before = w_->doc->FileName();
     // A closed window is deleted only once the event loop runs again, so w_ stays valid.
     CommandEffect effect = RunWindowCommand(*w_, commandId);
-    if (w_->doc->FileName() != before && titleChanged) titleChanged();
+    NoteFileName();
     if (effect == CommandEffect::OpenRoutineList && routineListRequested) routineListRequested();
+}
+
+void EditView::NoteFileName() {
+    if (w_->doc->FileName() == shownName_) return;
+    shownName_ = w_->doc->FileName();
+    if (titleChanged) titleChanged();
 }
 
 void EditView::keyPressEvent(QKeyEvent* event) {
@@ -275,27 +286,50 @@ void EditView::mousePressEvent(QMouseEvent* event) {
 }
 
 void EditView::mouseMoveEvent(QMouseEvent* event) {
-    dragTimer_.stop();
-    if (!(event->buttons() & Qt::LeftButton)) return;
+    if (!(event->buttons() & Qt::LeftButton)) {
+        dragTimer_.stop();
+        return;
+    }
     dragPoint_ = event->position().toPoint();
+    // While the view scrolls by itself, moving the mouse changes the pace, not the count
+    // of steps; the range follows the mouse at once.
+    if (dragTimer_.isActive()) {
+        const TextPos p = positionAt(dragPoint_);
+        if (w_->dragKind == kDragMouse) ExtendDrag(*w_, p.line, p.col);
+        return;
+    }
     DragStep();
 }
 
 // One step of marking with the button held: outside the text area the view scrolls by
 // the mouse hysteresis plus one, and the step repeats until the mouse moves or comes up.
+// The pace is one a reader can follow, quicker the further the mouse is outside, and
+// scrolling down ends once the last line has reached the top of the window.
 void EditView::DragStep() {
     const Options& o = CurrentOptions();
     const QRect client = viewport()->rect();
     int dLines = 0;
     int dCols = 0;
-    if (dragPoint_.y() < client.top()) dLines = -(o.MouseHystVert + 1);
-    else if (dragPoint_.y() > client.bottom()) dLines = o.MouseHystVert + 1;
-    if (dragPoint_.x() < client.left()) dCols = -(o.MouseHystHori + 1);
-    else if (dragPoint_.x() > client.right()) dCols = o.MouseHystHori + 1;
+    int outside = 0;
+    if (dragPoint_.y() < client.top()) {
+        dLines = -(o.MouseHystVert + 1);
+        outside = client.top() - dragPoint_.y();
+    } else if (dragPoint_.y() > client.bottom()) {
+        dLines = o.MouseHystVert + 1;
+        outside = dragPoint_.y() - client.bottom();
+        dLines = std::clamp(w_->LineCount() - 1 - w_->firstLine, 0, dLines);
+    }
+    if (dragPoint_.x() < client.left()) {
+        dCols = -(o.MouseHystHori + 1);
+        outside = std::max(outside, client.left() - dragPoint_.x());
+    } else if (dragPoint_.x() > client.right()) {
+        dCols = o.MouseHystHori + 1;
+        outside = std::max(outside, dragPoint_.x() - client.right());
+    }
     if (dLines != 0 || dCols != 0) {
         ScrollOriginBy(*w_, dCols, dLines);
         viewport()->repaint();
-        if (QGuiApplication::mouseButtons() & Qt::LeftButton) dragTimer_.start();
+        if (QGuiApplication::mouseButtons() & Qt::LeftButton) dragTimer_.start(AutoScrollInterval(outside));
     }
     TextPos p = positionAt(dragPoint_);
     if (w_->dragKind == kDragMouse) ExtendDrag(*w_, p.line, p.col);
@@ -382,5 +416,10 @@ void EditView::focusOutEvent(QFocusEvent* event) {
 }
 
 bool EditView::focusNextPrevChild(bool) { return false; }
+
+QVariant EditView::inputMethodQuery(Qt::InputMethodQuery query) const {
+    if (query == Qt::ImCursorRectangle) return cellRect(caretRow_, caretColumn_).translated(viewport()->pos());
+    return QAbstractScrollArea::inputMethodQuery(query);
+}
 
 }  // namespace varlin

@@ -77,6 +77,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     bool focusNextPrevChild(bool next) override;
+    // ImCursorRectangle: the caret's cell, so that a dialog can keep clear of its line.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 private:
     // ViewHooks.
@@ -92,6 +94,8 @@ private:
     void TypeText(const QString& text);
     void OnScrollAction(ScrollBar bar, int action);
     void DragStep();
+    // The title follows the document's name when it changed since it was last shown.
+    void NoteFileName();
     void ResetScrollBars();
     void UpdateCaretCell();
     // Painting (EditViewPaint.cpp).
@@ -111,6 +115,7 @@ private:
     int wheelRest_ = 0;           // wheel delta short of a whole notch
     QTimer dragTimer_;            // repeats the drag step while the mouse is outside
     QPoint dragPoint_;
+    std::string shownName_;       // the document's name as the title shows it
     // Buffers of the painter, kept between paints to spare the allocations.
     std::u16string glyphs_;
     std::vector<CellRun> runs_;
