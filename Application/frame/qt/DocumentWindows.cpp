@@ -118,6 +118,9 @@ void FillRoutineList(QComboBox* box, const EditWindow& w) {
     if (!items.isEmpty()) model->appendColumn(items);
     box->setModel(model);  // the old model, a child of the box, goes with it
     box->setCurrentIndex(items.isEmpty() ? -1 : 0);
+    // From one empty current entry to another the box sees no change and would go on
+    // showing the old document's routine.
+    box->update();
 }
 
 void GotoRoutineLine(EditView* view, int line) {
