@@ -5,6 +5,7 @@
 
 #include "document/Language.h"
 #include "editing/Recording.h"
+#include "frame/qt/MacroFrame.h"
 #include "frame/qt/StatusLine.h"
 #include "frame/qt/Toolbar.h"
 #include "view/DocumentWindow.h"
@@ -245,11 +246,12 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(QStringLiteral("Macro \"n\"\nbegin\n  %1\nend\n").arg(QString(c.command).arg(target)).toUtf8());
             f.close();
+            InstallMacroFrame(*h_.frame);  // scripts reach the frame's windows
             ButtonSet set;
             set.buttons.push_back({ButtonKind::Macro, 0, script.toStdString()});
             FrameAreaOf(*h_.frame)->ApplyButtons(set, 0);
             QToolBar* bar = FrameAreaOf(*h_.frame)->toolbar();
-            QTest::mouseClick(bar->widgetForAction(bar->actions().front()), Qt::LeftButton);
+            bar->actions().back()->trigger();  // the new button
             QVERIFY(QFile::exists(target));
             QCOMPARE(h_.frame->currentDocument()->windowTitle(), target);
             QTRY_COMPARE(h_.frame->currentMenuId(), 108);

@@ -113,6 +113,7 @@ private slots:
 
     void buttonsRouteTheirCommands() {
         AddDocument();
+        QTRY_VERIFY(area_->toolbar()->commandAction(40)->isEnabled());  // with the document's menu
         area_->toolbar()->commandAction(40)->trigger();   // to the document window
         area_->toolbar()->commandAction(401)->trigger();  // the frame's own
         QCOMPARE(commands_, (std::vector<int>{40}));
