@@ -11,6 +11,7 @@
 #include "editing/Sort.h"
 #include "editing/UndoRecord.h"
 #include "search/FindReplace.h"
+#include "editing/UndoHistory.h"
 
 #include <climits>
 
@@ -176,9 +177,11 @@ int StoreDocument(EditWindow& w) {
     case SaveOutcome::Saved:
         ForgetUndo();
         w.modified = 0;
+        HistorySaved(w);
         break;
     case SaveOutcome::SavedAs:
         w.modified = 0;
+        HistorySaved(w);
         break;
     case SaveOutcome::Failed:
     case SaveOutcome::Cancelled:
@@ -191,6 +194,7 @@ int StoreDocument(EditWindow& w) {
 int SaveDocumentAs(EditWindow& w, const char* name) {
     if (SaveAs(*w.doc, name ? name : "") != 1) return -1;
     w.modified = 0;
+    HistorySaved(w);
     RefreshStatus(w, kStatusAll);
     return 0;
 }

@@ -286,6 +286,7 @@ void LineStore::FreeLine(std::size_t i) {
 }
 
 void LineStore::Clear() {
+    if (journal) journal->Cleared();
     comments_.clear();
     if (!storage_) return;
     // Pooled lines go with their blocks, not one by one (which would read each of them).
@@ -338,6 +339,7 @@ int LineStore::EnsureLine(int i) {
     if (i >= count_) {
         std::size_t n = static_cast<std::size_t>(i) + 1;
         if (!GrowEntries(n)) return 2;
+        if (journal) journal->BeforeExtend(count_, i + 1 - count_);
         storage_->entries.resize(n, 0);
         count_ = i + 1;
     }
@@ -372,6 +374,7 @@ int LineStore::StoreLine(int i, std::string_view text, bool pooled) {
         ShowMessage(kOutOfMemory);
         return -1;
     }
+    if (journal && i < count_) journal->BeforeSet(i);
     if (EnsureLine(i) != 1) return -1;
     // Copy first: text may be a view of the line being replaced.
     Entry copy = pooled ? storage_->PoolEntry(text) : CopyEntry(text, storage_->ownBytes);
@@ -387,6 +390,7 @@ int LineStore::StoreLine(int i, std::string_view text, bool pooled) {
 
 int LineStore::SetNullLine(int i) {
     if (i < 0 || !storage_) return -1;
+    if (journal && i < count_) journal->BeforeSet(i);
     if (EnsureLine(i) != 1) return -1;
     FreeLine(i);
     storage_->marked.Update(i, {});
@@ -440,6 +444,7 @@ int LineStore::InsertLines(int at, int n) {
     Storage& s = *storage_;
     s.entries.insert(s.entries.begin() + at, static_cast<std::size_t>(n), Entry(0));
     count_ += n;
+    if (journal) journal->AfterInsert(at, n);
     s.marked.Shift(at, n);
     ShiftCommentIndex(at, n);
     return 0;
@@ -448,6 +453,7 @@ int LineStore::InsertLines(int at, int n) {
 void LineStore::DeleteLines(int at, int n) {
     if (n < 1 || at < 0 || at >= count_ || !storage_) return;
     n = std::min(n, count_ - at);
+    if (journal) journal->BeforeDelete(at, n);
     for (int i = at; i < at + n; ++i) FreeLine(static_cast<std::size_t>(i));
     Storage& s = *storage_;
     s.entries.erase(s.entries.begin() + at, s.entries.begin() + at + n);
@@ -459,6 +465,11 @@ void LineStore::DeleteLines(int at, int n) {
 void LineStore::TrimTail() {
     // Only null lines go, and a null line holds no marker: the marked lines stay.
     if (!storage_) return;
+    if (journal) {
+        int keep = count_;
+        while (keep >= 1 && storage_->entries[keep - 1] == 0) --keep;
+        if (keep < count_) journal->BeforeDelete(keep, count_ - keep);
+    }
     while (count_ >= 1 && storage_->entries[count_ - 1] == 0) {
         storage_->entries.pop_back();
         --count_;
@@ -486,6 +497,8 @@ void LineStore::SortLines(int from, int to, bool descending) {
     to = std::min(to, count_ - 1);
     if (to <= from) return;
     WaitCursor wait;
+    if (journal)
+        for (int i = from; i <= to; ++i) journal->BeforeSet(i);
     std::vector<int> order(static_cast<std::size_t>(to - from + 1));
     std::iota(order.begin(), order.end(), from);
     // Byte-wise on unsigned bytes (char_traits<char> compares as unsigned char); a null

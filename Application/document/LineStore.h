@@ -32,6 +32,19 @@ constexpr int kLineCapacityGrowth = 20000;
 constexpr int kCommentOpenEndCol = 5000;
 constexpr int kMaxSortLines = 10000;
 
+// Told of every change to a store's lines before it is made (after, for an insertion),
+// so that an undo history can keep what the change takes away. The store knows nothing
+// else of it.
+class LineJournal {
+public:
+    virtual ~LineJournal() = default;
+    virtual void BeforeSet(int line) = 0;             // line (< count) is replaced
+    virtual void BeforeExtend(int count, int n) = 0;  // n null lines appended after count
+    virtual void AfterInsert(int at, int n) = 0;      // n null lines inserted at `at`
+    virtual void BeforeDelete(int at, int n) = 0;     // lines at .. at + n - 1 go
+    virtual void Cleared() = 0;                       // all lines went (a new load)
+};
+
 class LineStore {
 public:
     explicit LineStore(EditWindow* owner = nullptr);
@@ -107,6 +120,9 @@ public:
     std::string blockCloseMarker;
     bool highlight = false;
     int languageLabelId = 1614;
+
+    // The journal told of every change (null: none). Set by the undo history.
+    LineJournal* journal = nullptr;
 
     // The open, locked file while LockMode holds it (null when none).
     std::unique_ptr<FileLock> lockedFile;

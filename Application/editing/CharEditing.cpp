@@ -9,6 +9,7 @@
 #include "platform/Host.h"
 #include "settings/Options.h"
 #include "textutil/CodeTables.h"
+#include "editing/UndoHistory.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -130,6 +131,7 @@ void InsertChar(EditWindow& w, int code) {
     if (o.AutoDelDrag) {
         DragRange r;
         if (GetNormalizedDrag(w, r) == kDragMarked) {
+            BeginHistoryStep(w, true);  // the typing joins the deletion's step
             int col = DeleteRange(w, r);
             if (col < 0) return;
             w.modified = 1;

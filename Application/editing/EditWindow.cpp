@@ -6,6 +6,7 @@
 #include "editing/EditActions.h"
 #include "editing/UndoRecord.h"
 #include "settings/Options.h"
+#include "editing/UndoHistory.h"
 
 #include <algorithm>
 
@@ -14,7 +15,7 @@ namespace {
 EditWindow* g_activeWindow = nullptr;
 }  // namespace
 
-EditWindow::EditWindow() : doc(std::make_unique<LineStore>(this)) {}
+EditWindow::EditWindow() : doc(std::make_unique<LineStore>(this)) { StartHistory(*this); }
 
 EditWindow::~EditWindow() {
     if (g_activeWindow == this) g_activeWindow = nullptr;

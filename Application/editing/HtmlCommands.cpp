@@ -8,6 +8,7 @@
 #include "platform/Memory.h"
 #include "platform/Messages.h"
 #include "textutil/HtmlSequences.h"
+#include "editing/UndoHistory.h"
 
 #include <cstring>
 #include <new>
@@ -29,6 +30,7 @@ int ConvertLines(EditWindow& w, Convert convert, MayChange mayChange) {
     // Without its work buffer the command does not start: nothing changes, not even the
     // modified flag.
     std::string converted;
+    BeginHistoryStep(w);
     try {
         converted.reserve(limit + 1);
     } catch (const std::bad_alloc&) {

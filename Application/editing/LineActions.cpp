@@ -8,6 +8,7 @@
 #include "platform/Host.h"
 #include "platform/Messages.h"
 #include "settings/Options.h"
+#include "editing/UndoHistory.h"
 
 #include <algorithm>
 
@@ -47,6 +48,7 @@ void InsertLine(EditWindow& w) {
     RecordAction(kActInsertLine);
     if (!BelowCount(w)) return;
     ClearDrag(w);
+    BeginHistoryStep(w);
     if (w.doc->InsertLines(w.caretLine, 1) != 0) return;
     ShiftUndoLines(w, w.caretLine, 1);
     RepaintFrom(w, w.caretLine);
@@ -77,6 +79,7 @@ void DuplicateLine(EditWindow& w) {
     if (!BelowCount(w)) return;
     const int line = w.caretLine;
     std::string text(w.doc->LineView(line));
+    BeginHistoryStep(w);
     if (w.doc->InsertLines(line, 1) != 0) return;
     ShiftUndoLines(w, line, 1);
     w.doc->SetLine(line, text);
@@ -230,6 +233,7 @@ void TabKey(EditWindow& w, TabDirection direction) {
     // Lines past the end of the document are empty: nothing to shift there.
     const int from = std::max(r.FromLine, 0);
     const int to = std::min(r.ToLine, w.LineCount() - 1);
+    BeginHistoryStep(w);
     if (direction == TabDirection::Indent)
         IndentLines(w, from, to);
     else

@@ -4,6 +4,7 @@
 #include "document/Language.h"
 #include "editing/EditActions.h"
 #include "editing/EditWindow.h"
+#include "editing/UndoHistory.h"
 #include "platform/Memory.h"
 #include "platform/Messages.h"
 
@@ -16,6 +17,7 @@ int MakePrototypes(EditWindow& w) {
     if (w.dragKind == kDragNone) return 0;
     const std::size_t limit = static_cast<std::size_t>(WorkBufferSize() - 1);
     int changed = 0;
+    BeginHistoryStep(w);
     try {
         std::string text;
         text.reserve(limit + 1);

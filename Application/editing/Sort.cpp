@@ -7,6 +7,7 @@
 #include "editing/Recording.h"
 #include "editing/UndoRecord.h"
 #include "platform/Host.h"
+#include "editing/UndoHistory.h"
 
 namespace varlin {
 
@@ -26,6 +27,7 @@ std::int32_t SortOrderForRadio(int radioId) {
 void Sort(EditWindow& w, std::int32_t order) {
     // Whatever happens next, an older step must not be undone over sorted lines.
     ForgetUndo();
+    BeginHistoryStep(w);
     if (w.LineCount() == 0) {
         HostBeep();
         return;

@@ -6,6 +6,7 @@
 #include "editing/BlockInsert.h"
 #include "editing/EditActions.h"
 #include "editing/RangeText.h"
+#include "editing/UndoHistory.h"
 #include "platform/Host.h"
 #include "platform/Messages.h"
 #include "platform/TempFiles.h"
@@ -254,9 +255,13 @@ void ResetUndoRecord() {
 
 int GetUndoKind() { return TheUndoRecord().undoKind; }
 
-void ForgetUndo() { TheUndoRecord().undoKind = kUndoNone; }
+void ForgetUndo() {
+    TheUndoRecord().undoKind = kUndoNone;
+    EndHistoryStep();
+}
 
 void ForgetUndoOf(const EditWindow& w) {
+    DropHistory(w);
     UndoRecord& u = TheUndoRecord();
     if (u.window != &w) return;
     u.undoKind = kUndoNone;
@@ -264,6 +269,7 @@ void ForgetUndoOf(const EditWindow& w) {
 }
 
 bool CanUndoIn(const EditWindow* w) {
+    if (UndoHistoryOn()) return HistoryCanUndo(w);
     const UndoRecord& u = TheUndoRecord();
     return w && u.undoKind != kUndoNone && u.window == w;
 }
@@ -271,6 +277,7 @@ bool CanUndoIn(const EditWindow* w) {
 void SaveLineForUndo(EditWindow& w, std::string_view line) {
     UndoRecord& u = TheUndoRecord();
     const int lineNo = std::max(w.caretLine, 0);
+    HistoryLineStep(w, lineNo);
     if (u.undoKind == kUndoLine && u.stepLine == lineNo && StepStands(w, u, Gap::Skip)) return;
     u.lineBufferSize = WorkBufferSize();
     u.undoKind = kUndoNone;
@@ -301,6 +308,7 @@ void SaveJoinedLineForUndo(EditWindow& w, std::string_view lower) {
 
 void SaveTextForUndo(EditWindow& w, std::string_view text) {
     UndoRecord& u = TheUndoRecord();
+    HistoryRecordStep(w);
     u.undoKind = kUndoNone;
     if (text.empty() || !EnsureTempFile(u)) return;
     std::FILE* f = u.tempFile;
@@ -315,6 +323,7 @@ void SaveTextForUndo(EditWindow& w, std::string_view text) {
 
 void SaveRangeForUndo(EditWindow& w, const DragRange& range) {
     UndoRecord& u = TheUndoRecord();
+    HistoryRecordStep(w);
     u.undoKind = kUndoNone;
     if (!EnsureTempFile(u)) return;
     long long size = RangeTextSize(w, range);
@@ -338,6 +347,7 @@ void SaveRangeForUndo(EditWindow& w, const DragRange& range) {
 }
 
 void EndUndoStep(EditWindow& w) {
+    HistoryStepDone(w);
     UndoRecord& u = TheUndoRecord();
     if (u.window != &w) return;
     if (u.undoKind == kUndoDeletedText) {
@@ -352,6 +362,7 @@ void EndUndoStep(EditWindow& w) {
 }
 
 void BeginInsertUndo(EditWindow& w) {
+    HistoryRecordStep(w);
     UndoRecord& u = TheUndoRecord();
     BeginStep(u, w);
     StorePositions(u, w);
@@ -362,6 +373,7 @@ void BeginInsertUndo(EditWindow& w) {
 }
 
 void EndInsertUndo(EditWindow& w) {
+    HistoryStepDone(w);
     UndoRecord& u = TheUndoRecord();
     if (u.window != &w) return;
     u.insertEndLine = std::max(w.caretLine, 0);
@@ -402,6 +414,10 @@ void ShiftUndoLines(const EditWindow& w, int at, int delta) {
 }
 
 void Undo(EditWindow& w) {
+    if (UndoHistoryOn()) {
+        HistoryUndo(w);
+        return;
+    }
     UndoRecord& u = TheUndoRecord();
     if (u.undoKind == kUndoNone || u.window != &w) {
         HostBeep();
@@ -440,5 +456,14 @@ void Undo(EditWindow& w) {
     RepaintAll(w);
     RefreshStatus(w, kStatusAll);
 }
+
+void Redo(EditWindow& w) {
+    if (UndoHistoryOn())
+        HistoryRedo(w);
+    else
+        HostBeep();
+}
+
+bool CanRedoIn(const EditWindow* w) { return UndoHistoryOn() && HistoryCanRedo(w); }
 
 }  // namespace varlin

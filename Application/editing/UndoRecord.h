@@ -104,5 +104,8 @@ bool CanUndoIn(const EditWindow* w);
 // Command 31: applies the record to w and empties it; beeps when there is nothing, when the
 // step is another window's, and when its lines have changed since (then it is forgotten).
 void Undo(EditWindow& w);
+// Redo: with a history (UndoSteps > 1) replays the step just undone; beeps otherwise.
+void Redo(EditWindow& w);
+bool CanRedoIn(const EditWindow* w);
 
 }  // namespace varlin

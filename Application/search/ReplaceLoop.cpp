@@ -16,6 +16,7 @@
 #include "search/FindReplace.h"
 #include "search/SearchEngine.h"
 #include "settings/Options.h"
+#include "editing/UndoHistory.h"
 
 #include <algorithm>
 #include <optional>
@@ -243,6 +244,7 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
 }  // namespace
 
 void RunReplaceLoop(EditWindow& w, FindSettings& s) {
+    BeginHistoryStep(w);  // all its replacements are one step
     const int codeTable = CurrentOptions().CodeTable;
     SearchPattern pattern;
     const bool searchable = CompilePattern(s, codeTable, pattern);

@@ -21,6 +21,16 @@ int Options::TabStep() const {
     return TabDistance > 1000 ? 1000 : TabDistance;
 }
 
+int Options::UndoStepLimit() const {
+    if (UndoSteps < 1) return 1;
+    return UndoSteps > kMaxUndoSteps ? kMaxUndoSteps : UndoSteps;
+}
+
+std::size_t Options::UndoByteLimit() const {
+    const std::size_t megabytes = UndoMemory < 1 ? 1 : static_cast<std::size_t>(UndoMemory);
+    return megabytes << 20;
+}
+
 void SetDefaultColors(Options& options) {
     options.ColorText = MakeColor(0, 0, 0);
     options.ColorLineNumbers = MakeColor(64, 64, 64);
@@ -69,6 +79,8 @@ const FieldInfo kFields[] = {
     L("CaretHystHori", &Options::CaretHystHori),
     L("MouseHystVert", &Options::MouseHystVert),
     L("MouseHystHori", &Options::MouseHystHori),
+    L("UndoSteps", &Options::UndoSteps),
+    L("UndoMemory", &Options::UndoMemory),
     C("ColorText", &Options::ColorText),
     C("ColorLineNumbers", &Options::ColorLineNumbers),
     C("ColorHighlight", &Options::ColorHighlight),

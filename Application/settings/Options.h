@@ -4,6 +4,7 @@
 
 #include "platform/Color.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -30,6 +31,8 @@ struct Options {
     std::int32_t CaretHystHori = 5;
     std::int32_t MouseHystVert = 0;
     std::int32_t MouseHystHori = 0;
+    std::int32_t UndoSteps = 1;     // 1: the one undo step of the program; more: a history
+    std::int32_t UndoMemory = 256;  // megabytes a document's undo history may hold
     Color ColorText = MakeColor(0, 0, 0);
     Color ColorLineNumbers = MakeColor(64, 64, 64);
     Color ColorHighlight = MakeColor(255, 0, 0);
@@ -43,9 +46,12 @@ struct Options {
     // stored (the stored value itself is kept and written back unchanged).
     int LineBufferSize() const;   // LngLineBuffer, at least 1 and at most kMaxLineBuffer
     int TabStep() const;          // TabDistance, below 2 counts as 2, at most 1000
+    int UndoStepLimit() const;    // UndoSteps within 1 .. kMaxUndoSteps
+    std::size_t UndoByteLimit() const;  // UndoMemory in bytes, at least 1 megabyte
 };
 
 constexpr int kMaxLineBuffer = 1 << 24;
+constexpr int kMaxUndoSteps = 10000;
 
 void SetDefaultColors(Options& options);
 // Reads every field from key "Options"; a missing or unreadable value gives the field's

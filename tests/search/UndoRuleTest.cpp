@@ -7,6 +7,7 @@
 
 #include "editing/BlockActions.h"
 #include "editing/HtmlCommands.h"
+#include "editing/UndoHistory.h"
 
 #include <optional>
 #include <random>
@@ -403,6 +404,66 @@ TEST_F(RandomUndo, UndoGivesBackTheStepOrNothingOverLongRuns) {
         }
     }
     EXPECT_GT(wholeSteps, 1000) << "the runs must undo many steps for real";
+}
+
+// With a history, every action of a random run is undone in turn back to the documents as
+// they began, and redone in turn to where the run ended; Undo and Redo in the middle of
+// the run are part of it.
+TEST_F(RandomUndo, AHistoryUndoesAllAndRedoesAll) {
+    RegistryBatch settingsInMemory;
+    EditWindow second;
+    windows[0] = w.get();
+    windows[1] = &second;
+    int undone = 0;
+    for (int seed = 1; seed <= 300; ++seed) {
+        rng.seed(static_cast<unsigned>(seed));
+        options = Options();
+        options.UndoSteps = 100;
+        options.LineNumbers = Pick(2);
+        options.LngLineBuffer = Chance(3) ? 10 : 3000;
+        options.InsertMode = !Chance(4);
+        options.AutoDelDrag = Pick(2);
+        options.IndentMode = Pick(2);
+        ResetUndoRecord();
+        for (EditWindow* x : windows) {
+            RandomDocument(*x);
+            StartHistory(*x);
+        }
+        current = 0;
+        SetActiveEditWindow(windows[0]);
+        history.clear();
+        const std::vector<Lines> original = Snapshot();
+        for (int n = 1 + Pick(100), k = 0; k < n; ++k) {
+            if (Chance(10)) {
+                history += "UNDO ";
+                Undo(Cur());
+            } else if (Chance(12)) {
+                history += "REDO ";
+                Redo(Cur());
+            } else {
+                RandomAction();
+            }
+        }
+        // Redo goes on to the last step not yet undone: that is where the run ends.
+        for (EditWindow* x : windows)
+            for (int guard = 0; HistoryCanRedo(x) && guard < 300; ++guard) Redo(*x);
+        const std::vector<Lines> final = Snapshot();
+        for (int i = 0; i < 2; ++i) {
+            SCOPED_TRACE(::testing::Message() << "seed " << seed << " window " << i << " actions: " << history);
+            EditWindow& x = *windows[i];
+            int steps = 0;
+            for (; HistoryCanUndo(&x) && steps < 300; ++steps) Undo(x);
+            undone += steps;
+            EXPECT_EQ(Joined(LinesOf(x)), Joined(original[i]));
+            EXPECT_EQ(LinesOf(x).size(), original[i].size());
+            if (steps > 0) EXPECT_EQ(x.modified, 0) << "back where it began";
+            for (int guard = 0; HistoryCanRedo(&x) && guard < 300; ++guard) Redo(x);
+            EXPECT_EQ(Joined(LinesOf(x)), Joined(final[i]));
+            EXPECT_EQ(LinesOf(x).size(), final[i].size());
+            if (HasFailure()) return;
+        }
+    }
+    EXPECT_GT(undone, 3000) << "the runs must undo many steps";
 }
 
 }  // namespace
