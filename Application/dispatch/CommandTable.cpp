@@ -35,6 +35,7 @@ constexpr DocumentCommand kTable[] = {
     {15, CloseDocument, kRun},
     {16, nullptr, kRun},  // Print: its part is not built yet
     {31, Undo, kRun},
+    {402, Redo, kRun},
     {32, Delete, kRun},
     {33, Cut, kRun},
     {34, Copy, kRun},

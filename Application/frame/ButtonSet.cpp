@@ -64,7 +64,7 @@ bool HasControl(const ButtonSet& set, int id) {
 
 const std::vector<int>& CommandsWithImages() {
     static const std::vector<int> ids = {11, 12, 13, 15, 16, 18, 19, 31, 33, 34, 35, 36, 37,
-                                         38, 39, 40, 41, 42, 81, 212, 213, 216, 217, 401};
+                                         38, 39, 40, 41, 42, 81, 212, 213, 216, 217, 401, 402};
     return ids;
 }
 
@@ -135,7 +135,7 @@ ButtonSet BuiltInButtonSet() {
         "VarlinButtons 1\n"
         "button 11\nbutton 12\nbutton 13\nbutton 15\nseparator\n"
         "button 16\nseparator\n"
-        "button 31\nbutton 33\nbutton 34\nbutton 35\nseparator\n"
+        "button 31\nbutton 402\nbutton 33\nbutton 34\nbutton 35\nseparator\n"
         "button 36\nbutton 37\nbutton 38\nseparator\n"
         "button 39\nbutton 40\nbutton 41\nbutton 42\nseparator\n"
         "button 212\nbutton 213\nbutton 216\nbutton 217\ncontrol 300\nseparator\n"

@@ -16,6 +16,7 @@ constexpr EnableEntry kEnableTable[] = {
     {90, kMenuNotRecording},  {91, kMenuNotRecording},  {92, kMenuNotRecording},
     {93, kMenuNotRecording},  {73, kMenuNotRecording},  {83, kMenuNotRecording},
     {82, kMenuNotRecording},  {87, kMenuNotRecording},  {76, kMenuNotRecording},
+    {402, kMenuCanRedo},
     {-1, 0},
 };
 
@@ -28,6 +29,7 @@ int ComputeMenuFlags(const MenuState& state) {
         if (state.rangeMarked) flags |= kMenuRangeMarked;
         if (state.modified) flags |= kMenuModified;
         if (state.canUndo) flags |= kMenuCanUndo;
+        if (state.canRedo) flags |= kMenuCanRedo;
     }
     return flags;
 }

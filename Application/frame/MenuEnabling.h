@@ -12,6 +12,7 @@ enum MenuStateBits : int {
     kMenuRangeMarked = 4,     // the active document has a marked range
     kMenuDocumentActive = 16,
     kMenuNotRecording = 32,   // macro recording is off
+    kMenuCanRedo = 64,        // the active document has an undone step to replay
 };
 
 // What the frame knows when a popup opens.
@@ -21,6 +22,7 @@ struct MenuState {
     bool modified = false;
     bool rangeMarked = false;
     bool canUndo = false;
+    bool canRedo = false;
 };
 
 // The document bits are only taken while a document window is active.

@@ -71,6 +71,7 @@ constexpr Accelerator kAccel[] = {
     {kVkUp, kModShift, 201},  // Shift+Up
     {kVkUp, kModShift | kModCtrl, 216},  // Shift+Ctrl+Up
     {'X', kModCtrl, 33},  // Ctrl+X
+    {'Y', kModCtrl, 402},  // Ctrl+Y
     {'Z', kModCtrl, 31},  // Ctrl+Z
 };
 

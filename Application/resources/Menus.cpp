@@ -75,6 +75,7 @@ constexpr MenuItem kDocJumpTo[] = {
 
 constexpr MenuItem kDocEdit[] = {
     {31, "&Rückgängig", "&Undo", "Strg+Z", 0, {}},
+    {402, "&Wiederherstellen", "&Redo", "Strg+Y", 0, {}},
     {0, nullptr, nullptr, nullptr, kMenuSeparator, {}},
     {32, "&Löschen", "&Delete", "Lösch", 0, {}},
     {33, "&Ausschneiden", "Cu&t", "Shift+Lösch", 0, {}},

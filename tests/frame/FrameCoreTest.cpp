@@ -52,13 +52,14 @@ TEST(MenuEnabling, DocumentItemsNeedTheirState) {
     MenuState s;
     s.documentActive = true;
     int plain = ComputeMenuFlags(s);
-    for (int id : {13, 31, 33, 34, 37, 54, 240}) EXPECT_FALSE(IsMenuItemEnabled(id, plain)) << id;
+    for (int id : {13, 31, 33, 34, 37, 54, 240, 402}) EXPECT_FALSE(IsMenuItemEnabled(id, plain)) << id;
     for (int id : {32, 35, 15, 401, 11}) EXPECT_TRUE(IsMenuItemEnabled(id, plain)) << id;
     s.modified = true;
     s.rangeMarked = true;
     s.canUndo = true;
+    s.canRedo = true;
     int busy = ComputeMenuFlags(s);
-    for (int id : {13, 31, 33, 34, 37, 54, 240}) EXPECT_TRUE(IsMenuItemEnabled(id, busy)) << id;
+    for (int id : {13, 31, 33, 34, 37, 54, 240, 402}) EXPECT_TRUE(IsMenuItemEnabled(id, busy)) << id;
 }
 
 TEST(MenuEnabling, DocumentBitsIgnoredWithoutActiveDocument) {

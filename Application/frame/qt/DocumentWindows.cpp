@@ -221,6 +221,7 @@ void InstallDocumentWindows(MainFrame& frame) {
         }
     };
     if (!hooks.canUndo) hooks.canUndo = [] { return CanUndoIn(ActiveEditWindow()); };
+    if (!hooks.canRedo) hooks.canRedo = [] { return CanRedoIn(ActiveEditWindow()); };
     if (!hooks.forgetUndo) hooks.forgetUndo = [] { ForgetUndo(); };
     if (!hooks.recording) hooks.recording = [] { return IsLearning(); };
     if (!hooks.recordAction) {

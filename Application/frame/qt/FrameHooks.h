@@ -38,6 +38,7 @@ struct FrameHooks {
     std::function<void(QMdiSubWindow* window)> documentActivated;
 
     std::function<bool()> canUndo;
+    std::function<bool()> canRedo;
     std::function<void()> forgetUndo;
     std::function<bool()> recording;
     // Writes an application-level action into the macro being recorded.

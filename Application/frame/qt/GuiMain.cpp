@@ -87,6 +87,7 @@ int RunGui(int argc, char** argv) {
     RegisterSortDialog();
     RegisterSearchDialogs();
     frame.hooks().canUndo = [] { return CanUndoIn(ActiveEditWindow()); };
+    frame.hooks().canRedo = [] { return CanRedoIn(ActiveEditWindow()); };
     frame.hooks().forgetUndo = [] { ForgetUndo(); };
     for (const auto& install : FrameInstallers()) install(frame);
     frame.RefreshMenu();

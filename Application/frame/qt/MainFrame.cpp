@@ -199,6 +199,7 @@ int MainFrame::MenuFlags() const {
         state.modified = doc.modified;
         state.rangeMarked = doc.rangeMarked;
         state.canUndo = hooks_.canUndo && hooks_.canUndo();
+        state.canRedo = hooks_.canRedo && hooks_.canRedo();
     }
     return ComputeMenuFlags(state);
 }

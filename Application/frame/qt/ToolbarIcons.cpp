@@ -204,6 +204,13 @@ void DrawUndo(QPainter& p) {
     Arrow(p, QPointF(6, 6), QPointF(2, 6), kBlue);
 }
 
+// Undo's arrow, mirrored: forward again.
+void DrawRedo(QPainter& p) {
+    p.translate(16, 0);
+    p.scale(-1, 1);
+    DrawUndo(p);
+}
+
 void DrawCut(QPainter& p) {
     p.setPen(InkPen(kInk, 1.4));
     p.drawLine(QPointF(4, 1.5), QPointF(10, 10.5));
@@ -339,7 +346,7 @@ const std::map<int, Draw>& Pictures() {
         {41, DrawFindNext},     {42, DrawReplace},
         {81, DrawCodeTable},    {212, DrawStartOfFile},
         {213, DrawEndOfFile},   {216, DrawPreviousRoutine},
-        {217, DrawNextRoutine}, {401, DrawViewToggle},
+        {217, DrawNextRoutine}, {401, DrawViewToggle}, {402, DrawRedo},
     };
     return pictures;
 }
