@@ -451,6 +451,7 @@ void HistoryStepDone(EditWindow& w) {
     if (s->state != State::Typing) {
         s->state = State::Done;
         s->joinNext = false;
+        h->Close();  // its action is over: it counts against the limits from now on
     }
 }
 
