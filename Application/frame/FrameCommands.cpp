@@ -15,6 +15,7 @@
 #include "macro/MacroRun.h"
 #include "platform/Host.h"
 #include "settings/Options.h"
+#include "settings/SettingsSheet.h"
 
 #include <vector>
 
@@ -64,12 +65,13 @@ int CoreFrameCommand(int commandId) {
     case kCmdEditLearned: return CommandEditLearnedMacro();
     case kCmdEditMacro: return CommandEditMacro();
     case kCmdMacroList: return CommandMacroList();
+    case kCmdSettings: EditOptions(CurrentOptions()); return 0;
     case kCmdArrangeCols: FrameArrange(1); return 0;
     case kCmdArrangeRows: FrameArrange(2); return 0;
     case kCmdTile: FrameArrange(3); return 0;
     case kCmdCascade: FrameArrange(4); return 0;
     case kCmdCloseAll: FrameCloseAll(); return 0;
-    default: return -1;  // its part is not there (settings, key tables, about box, ...)
+    default: return -1;  // its part is not there (key tables, about box, ...)
     }
 }
 

@@ -17,6 +17,7 @@
 #include "platform/qt/QtHost.h"
 #include "resources/StringTable.h"
 #include "search/qt/FindDialogs.h"
+#include "settings/qt/SettingsSheet.h"
 #include "view/qt/EditView.h"
 
 #include <QApplication>
@@ -86,6 +87,7 @@ int RunGui(int argc, char** argv) {
     InstallMacroFrame(frame);  // scripts, F2 keys and menus reach the frame by one road
     RegisterSortDialog();
     RegisterSearchDialogs();
+    RegisterSettingsSheet(ScreenFont(app->charWidth));
     frame.hooks().canUndo = [] { return CanUndoIn(ActiveEditWindow()); };
     frame.hooks().canRedo = [] { return CanRedoIn(ActiveEditWindow()); };
     frame.hooks().forgetUndo = [] { ForgetUndo(); };

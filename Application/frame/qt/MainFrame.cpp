@@ -10,6 +10,7 @@
 #include "platform/Host.h"
 #include "platform/qt/QtHost.h"
 #include "resources/StringTable.h"
+#include "settings/SettingsSheet.h"
 
 #include <QAction>
 #include <QApplication>
@@ -125,6 +126,9 @@ void MainFrame::RunFrameCommand(int commandId) {
         ToggleViewChars(*app_.options);
         RepaintDocuments();
         RefreshStatus();
+        break;
+    case kCmdSettings:
+        if (app_.options) EditOptions(*app_.options, [this] { RepaintDocuments(); }, [this] { RefreshStatus(); });
         break;
     case kCmdArrangeCols: Arrange(1); break;
     case kCmdArrangeRows: Arrange(2); break;
