@@ -9,17 +9,29 @@
 #include "editing/UndoHistory.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace varlin {
 namespace {
 EditWindow* g_activeWindow = nullptr;
+std::vector<EditWindow*> g_windows;  // every window that exists, oldest first
 }  // namespace
 
-EditWindow::EditWindow() : doc(std::make_unique<LineStore>(this)) { StartHistory(*this); }
+EditWindow::EditWindow() : doc(std::make_unique<LineStore>(this)) {
+    StartHistory(*this);
+    g_windows.push_back(this);
+}
 
 EditWindow::~EditWindow() {
     if (g_activeWindow == this) g_activeWindow = nullptr;
     ForgetUndoOf(*this);
+    g_windows.erase(std::remove(g_windows.begin(), g_windows.end(), this), g_windows.end());
+}
+
+void ForEachEditWindow(const std::function<void(EditWindow&)>& action) {
+    const std::vector<EditWindow*> windows = g_windows;  // the action may close one
+    for (EditWindow* w : windows)
+        if (std::find(g_windows.begin(), g_windows.end(), w) != g_windows.end()) action(*w);
 }
 
 EditWindow* ActiveEditWindow() { return g_activeWindow; }
@@ -27,8 +39,9 @@ void SetActiveEditWindow(EditWindow* window) { g_activeWindow = window; }
 
 // ---- Geometry --------------------------------------------------------------------------
 
-int MarginWidth(int lineCount) {
-    if (CurrentOptions().LineNumbers == 0) return 0;
+int MarginWidth(int lineCount) { return CurrentOptions().LineNumbers == 0 ? 0 : NumberMarginWidth(lineCount); }
+
+int NumberMarginWidth(int lineCount) {
     if (lineCount <= 99999) return 5;
     if (lineCount <= 999999) return 6;
     if (lineCount <= 9999999) return 7;

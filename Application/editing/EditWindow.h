@@ -12,6 +12,7 @@
 #include "document/LineStore.h"
 #include "platform/ViewHooks.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -91,6 +92,8 @@ struct EditWindow {
 // the active window (or when there is none).
 EditWindow* ActiveEditWindow();
 void SetActiveEditWindow(EditWindow* window);
+// Runs action on every document window there is (with or without a view).
+void ForEachEditWindow(const std::function<void(EditWindow&)>& action);
 
 // ---- Geometry --------------------------------------------------------------------------
 
@@ -98,6 +101,8 @@ void SetActiveEditWindow(EditWindow* window);
 // 6, 7, 8 for each further digit, 9 above 99999999. Also the first text column.
 int MarginWidth(int lineCount);
 int MarginWidth(const EditWindow& w);
+// The margin's width while line numbers are shown.
+int NumberMarginWidth(int lineCount);
 // MaxCols = 5 x LngLineBuffer; the widest display column is MaxCols - 1.
 int MaxCols();
 // The tab step: max(TabDistance, 2).

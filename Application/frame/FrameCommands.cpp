@@ -4,6 +4,7 @@
 
 #include "dispatch/CommandTable.h"
 #include "dispatch/Dispatch.h"
+#include "editing/ColumnLayout.h"
 #include "editing/EditWindow.h"
 #include "editing/MacroCommands.h"
 #include "editing/Recording.h"
@@ -50,6 +51,15 @@ int OpenWithDialog() {
     return 0;
 }
 
+// Command 73 without windows of our own: the host's sheet, the documents following it.
+int CommandSettings() {
+    SettingsSheetRecord record;
+    record.options = &CurrentOptions();
+    record.optionsChanged = [](const Options& before) { FollowColumnLayout(before); };
+    EditOptions(record);
+    return 0;
+}
+
 // The application-level commands that the core carries out.
 int CoreFrameCommand(int commandId) {
     switch (commandId) {
@@ -65,7 +75,7 @@ int CoreFrameCommand(int commandId) {
     case kCmdEditLearned: return CommandEditLearnedMacro();
     case kCmdEditMacro: return CommandEditMacro();
     case kCmdMacroList: return CommandMacroList();
-    case kCmdSettings: EditOptions(CurrentOptions()); return 0;
+    case kCmdSettings: return CommandSettings();
     case kCmdArrangeCols: FrameArrange(1); return 0;
     case kCmdArrangeRows: FrameArrange(2); return 0;
     case kCmdTile: FrameArrange(3); return 0;

@@ -155,17 +155,16 @@ int FilterRowProblem(const std::vector<FilterRow>& rows, const FilterRow& added)
     return stored == int(all.size()) ? 0 : kFilterListFull;
 }
 
-bool ApplySettings(SettingsSheetRecord& record) {
+bool ApplySettings(SettingsSheetRecord& record, const Options& before) {
     const bool stored = record.options && SaveOptions(*record.options);
     if (!stored) ShowMessage(kWriteError, SettingsFileName());
+    if (record.optionsChanged) record.optionsChanged(before);
     if (record.repaintDocuments) record.repaintDocuments();
     if (record.refreshStatus) record.refreshStatus();
     return stored;
 }
 
-int EditOptions(Options& options, std::function<void()> repaintDocuments,
-                std::function<void()> refreshStatus) {
-    SettingsSheetRecord record{&options, std::move(repaintDocuments), std::move(refreshStatus)};
+int EditOptions(SettingsSheetRecord record) {
     const int result = HostRunDialog(DialogId::Settings, &record);
     if (record.repaintDocuments) record.repaintDocuments();
     if (record.refreshStatus) record.refreshStatus();

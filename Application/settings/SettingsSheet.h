@@ -93,16 +93,19 @@ struct SettingsSheetRecord {
     // sheet closes, since "Ändern..." changes a colour at once).
     std::function<void()> repaintDocuments;
     std::function<void()> refreshStatus;
+    // The options were applied; before holds them as they were (the windows' positions
+    // follow a new margin or tab distance).
+    std::function<void(const Options& before)> optionsChanged;
 };
 
-// What the sheet does once the shown pages were read into the options: stores them
-// (message 1024 naming the settings file when that failed; the old file stays whole) and
-// repaints the document windows. Returns whether the store succeeded.
-bool ApplySettings(SettingsSheetRecord& record);
+// What the sheet does once the shown pages were read into the options (which held
+// before until then): stores them (message 1024 naming the settings file when that
+// failed; the old file stays whole), lets the windows follow and repaints them. Returns
+// whether the store succeeded.
+bool ApplySettings(SettingsSheetRecord& record, const Options& before);
 
-// Command 73: runs the sheet on the options through the host, then repaints the windows
-// and refreshes the status line. Returns the dialog's result.
-int EditOptions(Options& options, std::function<void()> repaintDocuments = {},
-                std::function<void()> refreshStatus = {});
+// Command 73: runs the sheet on record.options through the host, then repaints the
+// windows and refreshes the status line. Returns the dialog's result.
+int EditOptions(SettingsSheetRecord record);
 
 }  // namespace varlin

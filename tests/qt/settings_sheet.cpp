@@ -102,7 +102,7 @@ private slots:
         host_.Install();
         options_ = Options{};
         InitOptions(options_);
-        record_ = SettingsSheetRecord{&options_, {}, {}};
+        record_ = SettingsSheetRecord{&options_, {}, {}, {}};
     }
     void cleanup() {
         sheet_.reset();
@@ -338,6 +338,7 @@ private slots:
         view->viewport()->installEventFilter(&counter);
         QTRY_VERIFY(paints > 0);
         const QImage before = view->viewport()->grab().toImage();
+        SetCaret(view->window(), 0, 13);  // on the x
         // Page "&Ansicht": tab distance 4, line numbers off, "Übernehmen", then OK.
         auto answer = [&](SettingsSheet& sheet) {
             Type(&sheet, 1004, "4");
@@ -358,6 +359,7 @@ private slots:
         QCOMPARE(CurrentOptions().TabDistance, 4);
         QCOMPARE(CurrentOptions().LineNumbers, 0);
         QCOMPARE(MarginWidth(view->window()), 0);
+        QCOMPARE(view->window().caretCol, 4);  // still on the x
 
         QVERIFY(view->viewport()->grab().toImage() != before);
         h.Stop();

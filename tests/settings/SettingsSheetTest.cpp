@@ -124,8 +124,12 @@ TEST_F(SheetApply, StoresRepaintsAndRefreshes) {
     InitOptions(o);
     o.TabDistance = 4;
     int repaints = 0, refreshes = 0;
-    SettingsSheetRecord record{&o, [&] { ++repaints; }, [&] { ++refreshes; }};
-    EXPECT_TRUE(ApplySettings(record));
+    Options before;
+    int follows = 0;
+    SettingsSheetRecord record{&o, [&] { ++repaints; }, [&] { ++refreshes; },
+                               [&](const Options& b) { follows += b.TabDistance == 8; }};
+    EXPECT_TRUE(ApplySettings(record, before));
+    EXPECT_EQ(follows, 1);
     EXPECT_EQ(repaints, 1);
     EXPECT_EQ(refreshes, 1);
     Options again;
@@ -146,8 +150,8 @@ TEST_F(SheetApply, AFailedStoreSaysSoAndKeepsTheOldFile) {
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
         o.TabDistance = 3;
         int repaints = 0;
-        SettingsSheetRecord record{&o, [&] { ++repaints; }, {}};
-        const bool stored = ApplySettings(record);
+        SettingsSheetRecord record{&o, [&] { ++repaints; }, {}, {}};
+        const bool stored = ApplySettings(record, o);
         const bool told = host.messageIds == std::vector<int>{1024} &&
                           host.messageTexts.back().find(file) != std::string::npos;
         return !stored && told && repaints == 1 ? 0 : 1;
@@ -161,7 +165,7 @@ TEST_F(SheetApply, CommandWithoutWindowsIsCancelledAndStoresNothing) {
     Options o;
     InitOptions(o);
     int refreshes = 0;
-    EXPECT_EQ(EditOptions(o, {}, [&] { ++refreshes; }), 2);
+    EXPECT_EQ(EditOptions({&o, {}, [&] { ++refreshes; }, {}}), 2);
     EXPECT_EQ(host.dialogsWanted, std::vector<DialogId>{DialogId::Settings});
     EXPECT_EQ(refreshes, 1);  // the status line is refreshed after the sheet in any case
     EXPECT_EQ(test::ReadFile(file), "");

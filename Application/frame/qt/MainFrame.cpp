@@ -2,6 +2,7 @@
 // files, arranging and closing the document windows, and the persisted geometry.
 #include "frame/qt/MainFrame.h"
 
+#include "editing/ColumnLayout.h"
 #include "frame/CommandRouting.h"
 #include "frame/MenuEnabling.h"
 #include "frame/OptionToggles.h"
@@ -128,7 +129,10 @@ void MainFrame::RunFrameCommand(int commandId) {
         RefreshStatus();
         break;
     case kCmdSettings:
-        if (app_.options) EditOptions(*app_.options, [this] { RepaintDocuments(); }, [this] { RefreshStatus(); });
+        if (app_.options) {
+            EditOptions({app_.options, [this] { RepaintDocuments(); }, [this] { RefreshStatus(); },
+                         [](const Options& before) { FollowColumnLayout(before); }});
+        }
         break;
     case kCmdArrangeCols: Arrange(1); break;
     case kCmdArrangeRows: Arrange(2); break;

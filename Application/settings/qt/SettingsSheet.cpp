@@ -87,9 +87,10 @@ bool SettingsSheet::Apply() {
         pages_[i].page.validate(Refusal::Shown);
         return false;
     }
+    const Options before = *record_.options;
     for (PageState& p : pages_)
         if (p.shown) p.page.read();
-    if (!ApplySettings(record_)) return false;
+    if (!ApplySettings(record_, before)) return false;
     for (PageState& p : pages_) p.changed = false;
     apply_->setEnabled(false);
     return true;
