@@ -87,7 +87,7 @@ int RunGui(int argc, char** argv) {
     InstallMacroFrame(frame);  // scripts, F2 keys and menus reach the frame by one road
     RegisterSortDialog();
     RegisterSearchDialogs();
-    RegisterSettingsSheet(ScreenFont(app->charWidth));
+    RegisterSettingsSheet(ScreenFont(ScreenCell().width));
     frame.hooks().canUndo = [] { return CanUndoIn(ActiveEditWindow()); };
     frame.hooks().canRedo = [] { return CanRedoIn(ActiveEditWindow()); };
     frame.hooks().forgetUndo = [] { ForgetUndo(); };
