@@ -60,7 +60,7 @@ constexpr DocumentCommand kTable[] = {
     {54, RunSort, kRun},
     {55, Linefeed, kRun},
     {56, Backspace, kRun},
-    {57, nullptr, CommandEffect::OpenRoutineList},
+    {kCmdRoutineList, nullptr, CommandEffect::OpenRoutineList},
     {58, RunTab, kRun},
     {201, LineUp, kRun},
     {202, LineDown, kRun},
@@ -88,13 +88,31 @@ constexpr DocumentCommand kTable[] = {
 
 std::span<const DocumentCommand> DocumentCommandTable() { return kTable; }
 
-CommandEffect RunWindowCommand(EditWindow& w, int commandId) {
+namespace {
+
+const DocumentCommand* FindRow(int commandId) {
     for (const DocumentCommand& row : kTable) {
-        if (row.commandId != commandId) continue;
-        if (row.run) row.run(w);
-        return row.effect;
+        if (row.commandId == commandId) return &row;
     }
-    return CommandEffect::NotHandled;
+    return nullptr;
+}
+
+bool RowHasOperation(const DocumentCommand& row) {
+    return row.run != nullptr || row.effect != CommandEffect::None;
+}
+
+}  // namespace
+
+bool DocumentCommandHasOperation(int commandId) {
+    const DocumentCommand* row = FindRow(commandId);
+    return row != nullptr && RowHasOperation(*row);
+}
+
+CommandEffect RunWindowCommand(EditWindow& w, int commandId) {
+    const DocumentCommand* row = FindRow(commandId);
+    if (row == nullptr || !RowHasOperation(*row)) return CommandEffect::NotHandled;
+    if (row->run) row->run(w);
+    return row->effect;
 }
 
 }  // namespace varlin

@@ -18,17 +18,24 @@ enum class CommandEffect {
     NotHandled,       // not a command of the document window
 };
 
+constexpr int kCmdRoutineList = 57;
+
 struct DocumentCommand {
     int commandId;
-    // The operation; null for the rows whose operation is not built yet (16 Print and 39
-    // Goto): such commands are taken and do nothing.
+    // The operation; null for the rows whose operation is not built yet, which the menus
+    // grey, the keys beep at and SendCommand answers with -1.
     void (*run)(EditWindow& w);
     CommandEffect effect;
 };
 
 std::span<const DocumentCommand> DocumentCommandTable();
 
-// Runs the row of commandId on w; NotHandled for a command the table does not have.
+// True when the table has a row for the command that does something (an operation, or
+// the routine list that the window opens).
+bool DocumentCommandHasOperation(int commandId);
+
+// Runs the row of commandId on w; NotHandled for a command the table does not have or
+// whose row has no operation.
 // Command 15 (Close) may close the window: w must not be used after it.
 CommandEffect RunWindowCommand(EditWindow& w, int commandId);
 

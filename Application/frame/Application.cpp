@@ -1,6 +1,7 @@
 // Start-up and exit of the Application record, and the command line's words.
 #include "frame/Application.h"
 
+#include "frame/KeyTableStore.h"
 #include "frame/PrefixKeys.h"
 #include "platform/FileNames.h"
 #include "platform/Registry.h"
@@ -23,12 +24,13 @@ void LoadWindowSettings(Application& app) {
 }
 
 void SaveOnExit(const Application& app) {
-    RegistryBatch batch;  // one replacement of the settings file for all five values
+    RegistryBatch batch;  // one replacement of the settings file for all values and keys
     Korvel_WriteLongToHKCU(kMainWindowKey, "MainWindMax", app.mainWindMax);
     Korvel_WriteLongToHKCU(kMainWindowKey, "MdiWindMax", app.mdiWindMax);
     Korvel_WriteLongToHKCU(kMainWindowKey, "MainWindHeight", app.mainWindHeight);
     Korvel_WriteLongToHKCU(kMainWindowKey, "MainWindWidth", app.mainWindWidth);
     Korvel_WriteLongToHKCU(kSettingsKey, "ApplicationLanguage", app.language);
+    SaveKeyTable(app.keyTableF3, kF3RegistryKey);
     batch.Commit();
 }
 
@@ -46,6 +48,7 @@ int InitApplication(Application& app, const std::string& commandLine,
     app.options = &CurrentOptions();
     LoadOptions(*app.options);
     SetupKeyTables(app);
+    LoadKeyTable(app.keyTableF3, kF3RegistryKey);
     return 1;
 }
 

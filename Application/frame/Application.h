@@ -37,13 +37,15 @@ struct Application {
 };
 
 // Fills the record: title, version, options (read from the store), the geometry and the
-// language of "MainWindow" and "Settings"; the string table switches to that language.
-// The user's folder starts as the program's folder. Returns 1 on success, 2 on failure.
+// language of "MainWindow" and "Settings", the prefix tables with the F3 assignments of
+// "KeyTableF3"; the string table switches to that language. The user's folder starts as
+// the program's folder. Returns 1 on success, 2 on failure.
 int InitApplication(Application& app, const std::string& commandLine,
                     const std::string& programDirectory);
 
 // Reads or writes the "MainWindow" and "Settings" values (missing values give the defaults).
 void LoadWindowSettings(Application& app);
+// Writes those values and the F3 assignments ("KeyTableF3") in one write of the store.
 void SaveOnExit(const Application& app);
 
 // The frame's caption: title, two blanks, version, cut to 99 characters.

@@ -235,7 +235,9 @@ int RunBatch(const BatchArguments& arguments) {
     SetMacroErrorReport(MacroErrorReport::ErrorLine);
     if (arguments.trace) TheLearnRecorder().traceLine = TraceLine;
     BatchDocuments docs;
-    InstallFrameWindows(BatchWindows(docs));
+    FrameWindows windows = BatchWindows(docs);
+    windows.f3Keys = &app->keyTableF3;  // F2 Z in a script: the dialog, cancelled without windows
+    InstallFrameWindows(windows);
     ClearMacroStop();
     std::signal(SIGINT, OnInterrupt);
 

@@ -10,6 +10,7 @@
 #include "editing/Recording.h"
 #include "editing/UndoRecord.h"
 #include "frame/CommandRouting.h"
+#include "frame/KeyAssignment.h"
 #include "frame/OptionToggles.h"
 #include "macro/LearnCommands.h"
 #include "macro/MacroList.h"
@@ -60,29 +61,52 @@ int CommandSettings() {
     return 0;
 }
 
-// The application-level commands that the core carries out.
-int CoreFrameCommand(int commandId) {
-    switch (commandId) {
-    case kCmdNew: FrameOpenDocument(""); return 0;
-    case kCmdOpen: return OpenWithDialog();
-    case kCmdInsertMode: FrameToggleInsertMode(); return 0;
-    case kCmdCodeTable: ToggleCodeTable(CurrentOptions()); return 0;
-    case kCmdViewToggle: ToggleViewChars(CurrentOptions()); return 0;
-    case kCmdRunMacro: return CommandRunMacro();
-    case kCmdLearnMacro: return CommandToggleLearnMode();
-    case kCmdRunLearned: return CommandRunLearnedMacro();
-    case kCmdSaveLearned: return CommandSaveLearnedMacro();
-    case kCmdEditLearned: return CommandEditLearnedMacro();
-    case kCmdEditMacro: return CommandEditMacro();
-    case kCmdMacroList: return CommandMacroList();
-    case kCmdSettings: return CommandSettings();
-    case kCmdArrangeCols: FrameArrange(1); return 0;
-    case kCmdArrangeRows: FrameArrange(2); return 0;
-    case kCmdTile: FrameArrange(3); return 0;
-    case kCmdCascade: FrameArrange(4); return 0;
-    case kCmdCloseAll: FrameCloseAll(); return 0;
-    default: return -1;  // its part is not there (key tables, about box, ...)
+int SaveLearnedThenAssign() {
+    if (SaveLearnedMacro() && g_windows.f3Keys) CommandAssignKeys(*g_windows.f3Keys);
+    return 0;
+}
+
+int AssignKeys() { return g_windows.f3Keys ? CommandAssignKeys(*g_windows.f3Keys) : -1; }
+
+struct CoreCommand {
+    int commandId;
+    int (*run)();
+};
+
+// The application-level commands that the core carries out; the others (settings,
+// search-and-open, language, about box, ...) need windows of an owner.
+constexpr CoreCommand kCoreCommands[] = {
+    {kCmdNew, [] { FrameOpenDocument(""); return 0; }},
+    {kCmdOpen, OpenWithDialog},
+    {kCmdInsertMode, [] { FrameToggleInsertMode(); return 0; }},
+    {kCmdCodeTable, [] { ToggleCodeTable(CurrentOptions()); return 0; }},
+    {kCmdViewToggle, [] { ToggleViewChars(CurrentOptions()); return 0; }},
+    {kCmdRunMacro, CommandRunMacro},
+    {kCmdLearnMacro, CommandToggleLearnMode},
+    {kCmdRunLearned, CommandRunLearnedMacro},
+    {kCmdSaveLearned, SaveLearnedThenAssign},
+    {kCmdEditLearned, CommandEditLearnedMacro},
+    {kCmdEditMacro, CommandEditMacro},
+    {kCmdAssignKeys, AssignKeys},
+    {kCmdMacroList, CommandMacroList},
+    {kCmdSettings, CommandSettings},
+    {kCmdArrangeCols, [] { FrameArrange(1); return 0; }},
+    {kCmdArrangeRows, [] { FrameArrange(2); return 0; }},
+    {kCmdTile, [] { FrameArrange(3); return 0; }},
+    {kCmdCascade, [] { FrameArrange(4); return 0; }},
+    {kCmdCloseAll, [] { FrameCloseAll(); return 0; }},
+};
+
+const CoreCommand* FindCoreCommand(int commandId) {
+    for (const CoreCommand& c : kCoreCommands) {
+        if (c.commandId == commandId) return &c;
     }
+    return nullptr;
+}
+
+int CoreFrameCommand(int commandId) {
+    const CoreCommand* command = FindCoreCommand(commandId);
+    return command ? command->run() : -1;
 }
 
 }  // namespace
@@ -102,14 +126,21 @@ void InstallFrameWindows(const FrameWindows& windows) {
 }
 
 int SendFrameCommand(int commandId) {
-    if (g_windows.runCommand) {
-        g_windows.runCommand(g_windows.context, commandId);
-        return 0;
-    }
+    if (g_windows.runCommand) return g_windows.runCommand(g_windows.context, commandId);
     return RouteCommand(commandId);
 }
 
+bool CommandHasOperation(int commandId) {
+    if (g_windows.hasOperation) return g_windows.hasOperation(g_windows.context, commandId);
+    if (commandId == kCmdAssignKeys) return g_windows.f3Keys != nullptr;
+    if (RouteOfCommand(commandId) != CommandRoute::Document) return FindCoreCommand(commandId) != nullptr;
+    // Without a window of the owner's, the routine list (57) has nowhere to open.
+    return DocumentCommandHasOperation(commandId) &&
+           (g_windows.documentCommand || commandId != kCmdRoutineList);
+}
+
 int RouteCommand(int commandId) {
+    if (!CommandHasOperation(commandId)) return -1;
     EditWindow* w = ActiveEditWindow();
     switch (RouteOfCommand(commandId)) {
     case CommandRoute::Frame: return CoreFrameCommand(commandId);
@@ -127,7 +158,8 @@ int RunDocumentCommand(EditWindow& w, int commandId) {
     if (g_windows.documentCommand)
         return g_windows.documentCommand(g_windows.context, w, commandId);
     // The routine list (57) needs a window of the owner's: without one nothing happens.
-    return RunWindowCommand(w, commandId) == CommandEffect::NotHandled ? -1 : 0;
+    const CommandEffect effect = RunWindowCommand(w, commandId);
+    return effect == CommandEffect::None ? 0 : -1;
 }
 
 int FrameOpenDocument(const std::string& fileName) {

@@ -16,6 +16,7 @@
 namespace varlin {
 
 struct EditWindow;
+struct KeyTable;
 
 struct FrameWindows {
     void* context = nullptr;
@@ -28,10 +29,14 @@ struct FrameWindows {
     int (*closeAll)(void* context) = nullptr;
     // Arranges the windows: 1 side by side, 2 one below the other, 3 tiled, 4 cascaded.
     void (*arrange)(void* context, int mode) = nullptr;
-    // The owner's whole command router (the Qt frame's, as menu items use it). When set,
-    // SendFrameCommand hands every command to it; batch mode leaves it null and the core
-    // routes.
-    void (*runCommand)(void* context, int commandId) = nullptr;
+    // The owner's whole command router (the Qt frame's, as menu items use it), with the
+    // result SendFrameCommand gives. When set, SendFrameCommand hands every command to it;
+    // batch mode leaves it null and the core routes.
+    int (*runCommand)(void* context, int commandId) = nullptr;
+    // Whether the owner's router has an operation for the command; null: the core's tables.
+    bool (*hasOperation)(void* context, int commandId) = nullptr;
+    // The F3 table that the key assignment (command 94) edits; null: no such command.
+    KeyTable* f3Keys = nullptr;
     // The document window's command table (CommandId -> operation). Null: the core's own
     // table of the operations that exist.
     int (*documentCommand)(void* context, EditWindow& window, int commandId) = nullptr;
@@ -42,8 +47,11 @@ void InstallFrameWindows(const FrameWindows& windows);
 
 // A command from a menu item, an F2 or F3 key or a script's SendCommand. 0 when it was
 // carried out (also when the operation itself refused or beeped), -1 when nothing takes
-// it (an unknown number, a document command without a document window).
+// it (a command without an operation, a document command without a document window).
 int SendFrameCommand(int commandId);
+// True when the command reaches an operation (the owner's, or the core's tables). A
+// command without one is greyed in menus and toolbar and beeps when reached by a key.
+bool CommandHasOperation(int commandId);
 // The core's router, which SendFrameCommand uses when the owner has none of its own.
 int RouteCommand(int commandId);
 // A command of the document window's table on w (the owner's table, else the core's).

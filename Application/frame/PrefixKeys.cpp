@@ -80,7 +80,10 @@ int HandlePrefixKey(Application& app, const KeyMessage& message) {
 void RunKeyEntry(const KeyEntry& entry, Application& app) {
     PrefixKeyHooks& hooks = ThePrefixKeyHooks();
     if (entry.commandId >= 0) {
-        if (hooks.sendCommand) hooks.sendCommand(entry.commandId);
+        const bool has = hooks.hasOperation ? hooks.hasOperation(entry.commandId)
+                                            : CommandHasOperation(entry.commandId);
+        if (!has) HostBeep();
+        else if (hooks.sendCommand) hooks.sendCommand(entry.commandId);
         else SendFrameCommand(entry.commandId);
     }
     if (HasMacroFile(entry)) {

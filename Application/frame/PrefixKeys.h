@@ -19,10 +19,13 @@ enum PrefixState : int { kNoPrefix = 0, kPrefixF2 = 2, kPrefixF3 = 3, kPrefixF4 
 constexpr int kPrefixStatusField = 505;
 
 // How a key entry reaches the rest of the program. Without sendCommand a command goes
-// through SendFrameCommand, without runMacroFile a file through RunMacroFile.
+// through SendFrameCommand, without runMacroFile a file through RunMacroFile, without
+// hasOperation the question goes to CommandHasOperation.
 struct PrefixKeyHooks {
     // Runs a CommandId through the frame's routing, synchronously.
     std::function<void(int commandId)> sendCommand;
+    // Whether the frame's routing has an operation for a CommandId.
+    std::function<bool(int commandId)> hasOperation;
     // Runs a macro file.
     std::function<void(const std::string& fileName)> runMacroFile;
     // Refreshes one status field.
@@ -42,7 +45,8 @@ KeyTable* PrefixTable(Application& app, int state);
 // the window.
 int HandlePrefixKey(Application& app, const KeyMessage& message);
 
-// The command first (when commandId >= 0), then the macro file (when it names one).
+// The command first (when commandId >= 0; one without an operation beeps), then the
+// macro file (when it names one). Learn mode refuses neither: what runs is recorded.
 void RunKeyEntry(const KeyEntry& entry, Application& app);
 
 }  // namespace varlin

@@ -36,17 +36,18 @@ bool AskMacroFile(FileDialogMode mode, int titleId, std::string& name) {
 }
 
 // Copies the learned macro to target in blocks; the messages are those of the command.
-void CopyLearnedFile(const std::string& source, const std::string& target) {
+// True when the whole macro was written.
+bool CopyLearnedFile(const std::string& source, const std::string& target) {
     std::FILE* in = std::fopen(source.c_str(), "rb");
     if (in == nullptr) {
         ShowMessage(kLearnFileBusyMessage);
-        return;
+        return false;
     }
     std::FILE* out = std::fopen(target.c_str(), "wb");
     if (out == nullptr) {
         ShowFileError(target);
         std::fclose(in);
-        return;
+        return false;
     }
     char block[1024];
     std::size_t got = 0;
@@ -58,7 +59,11 @@ void CopyLearnedFile(const std::string& source, const std::string& target) {
     }
     std::fclose(in);
     // A failed flush on close loses the end of the copy as surely as a failed write.
-    if (std::fclose(out) != 0 && got == 0) ShowFileError(target);
+    if (std::fclose(out) != 0) {
+        if (got == 0) ShowFileError(target);
+        return false;
+    }
+    return got == 0;
 }
 
 }  // namespace
@@ -83,13 +88,12 @@ int CommandRunLearnedMacro() {
     return 0;
 }
 
-int CommandSaveLearnedMacro() {
-    if (RefusedWhileLearning()) return 0;
+bool SaveLearnedMacro() {
+    if (RefusedWhileLearning()) return false;
     std::string target;
-    if (!AskMacroFile(FileDialogMode::Save, kSaveLearnedTitle, target)) return 0;
+    if (!AskMacroFile(FileDialogMode::Save, kSaveLearnedTitle, target)) return false;
     EnsureLearnFileName();
-    CopyLearnedFile(TheLearnRecorder().LearnFileName, target);
-    return 0;
+    return CopyLearnedFile(TheLearnRecorder().LearnFileName, target);
 }
 
 int CommandEditLearnedMacro() {

@@ -17,7 +17,9 @@ constexpr int kSaveLearnedTitle = 1512;
 int CommandRunMacro();
 int CommandToggleLearnMode();
 int CommandRunLearnedMacro();
-int CommandSaveLearnedMacro();
+// Command 91 up to the copy: true when the learned macro was written to the chosen file,
+// after which the caller opens the key assignment so the macro can get a key at once.
+bool SaveLearnedMacro();
 int CommandEditLearnedMacro();
 int CommandEditMacro();
 

@@ -36,15 +36,20 @@ std::int32_t CallFunction(std::int32_t actionId, OPERAND** operands, std::int32_
 
 void ReportErrorHook(void*, const MacroLibError* error) {
     if (error == nullptr) return;
+    char line[1024];
+    MacroLib_FormatError(error, line, sizeof line);
     if (g_errorReport == MacroErrorReport::ErrorLine) {
-        char line[1024];
-        MacroLib_FormatError(error, line, sizeof line);
         std::fprintf(stderr, "%s\n", line);
         std::fflush(stderr);
         return;
     }
     // The user stopped it: nothing to tell.
-    if (error->Kind != MACROLIB_ABORTED) ShowMessage(kMacroBrokenMessage);
+    if (error->Kind == MACROLIB_ABORTED) return;
+    // The message says what failed; the line below it says where ("FILE:LINE:COL: text").
+    MessageRequest request = BuildMessageRequest(kMacroBrokenMessage);
+    request.text += "\n\n";
+    request.text += line;
+    HostShowMessage(request);
 }
 
 }  // namespace

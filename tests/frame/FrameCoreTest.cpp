@@ -1,11 +1,14 @@
 // The frame's core tables and the Application record: routing, menu enabling, option
 // switches, the command line's words and the persisted window values.
 #include "frame/Application.h"
+#include "editing/EditWindow.h"
 #include "frame/CommandRouting.h"
+#include "frame/FrameCommands.h"
 #include "frame/MenuEnabling.h"
 #include "frame/OptionToggles.h"
 #include "platform/Registry.h"
 #include "platform/TestFolder.h"
+#include "settings/Options.h"
 
 #include <gtest/gtest.h>
 
@@ -30,6 +33,29 @@ TEST(CommandRouting, EverythingElseGoesToTheDocument) {
                    40010, 0, -1}) {
         EXPECT_EQ(RouteOfCommand(id), CommandRoute::Document) << id;
     }
+}
+
+// Batch mode's road (no windows of an owner): a command that reaches no operation gives
+// -1 to SendCommand and does nothing, with a document or without; the routine list needs
+// a window and is one of them.
+TEST(CommandRoads, WithoutAnOperationSendCommandGivesMinusOne) {
+    Options options;
+    SetCurrentOptions(&options);
+    EditWindow w;
+    w.doc->SetLine(0, "abc");
+    SetActiveEditWindow(&w);
+    const int column = w.caretCol;
+    for (int id : {20, 105, 121, 124, 125, 232, 400, 40010, 57, 0, 9999}) {
+        EXPECT_FALSE(CommandHasOperation(id)) << id;
+        EXPECT_EQ(SendFrameCommand(id), -1) << id;
+    }
+    EXPECT_EQ(w.doc->LineView(0), "abc");
+    EXPECT_TRUE(CommandHasOperation(203));
+    EXPECT_EQ(SendFrameCommand(203), 0);
+    EXPECT_GT(w.caretCol, column);
+    SetActiveEditWindow(nullptr);
+    EXPECT_EQ(SendFrameCommand(203), -1);  // no document: dropped
+    SetCurrentOptions(nullptr);
 }
 
 TEST(MenuEnabling, WithoutDocumentMacroAndSettingsItemsFollowRecording) {

@@ -12,6 +12,7 @@
 namespace varlin {
 namespace {
 
+constexpr int kWithoutOperation = 20;  // F2 C
 constexpr int kF2 = 113, kF3 = 114, kF4 = 115, kShift = 16, kCtrl = 17, kPageDown = 34, kHome = 36;
 
 KeyMessage Char(int c) { return {kCharMessage, c}; }
@@ -29,6 +30,7 @@ struct PrefixFixture : ::testing::Test {
         SetupKeyTables(app);
         PrefixKeyHooks& h = ThePrefixKeyHooks();
         h.sendCommand = [this](int id) { ran.push_back("cmd " + std::to_string(id)); };
+        h.hasOperation = [](int id) { return id != kWithoutOperation; };
         h.runMacroFile = [this](const std::string& f) { ran.push_back("macro " + f); };
         h.refreshStatusField = [this](int field) { refreshed.push_back(field); };
     }
@@ -58,6 +60,7 @@ TEST_F(PrefixFixture, Sequences) {
         {"F2 F2 S types", {Down(kF2), Down(kF2), Char('S')}, "110", {}, 0, 0},
         {"F2 F3 switches", {Down(kF2), Down(kF3)}, "11", {}, 0, 3},
         {"F2 K beeps", {Down(kF2), Down('K'), Char('K')}, "101", {}, 1, 0},
+        {"F2 C has no operation: beeps", {Down(kF2), Char('c')}, "11", {}, 1, 0},
         {"F2 Page Down stays", {Down(kF2), Down(kPageDown)}, "10", {}, 0, 2},
         {"F2 Page Down G", {Down(kF2), Down(kPageDown), Down('G'), Char('g')}, "1001", {"cmd 39"}, 0, 0},
         {"F2 Home", {Down(kF2), Down(kHome)}, "11", {"cmd 48"}, 0, 0},

@@ -124,7 +124,14 @@ private slots:
         QTRY_COMPARE(frame_->currentMenuId(), 107);
     }
 
+    // The enabling table decides among the commands that have an operation; this bare
+    // frame has none of the other parts, so their commands are given stand-ins.
+    void GiveOperations(std::initializer_list<int> ids) {
+        for (int id : ids) frame_->RegisterCommand(id, [] {});
+    }
+
     void enablingWithoutDocument() {
+        GiveOperations({88, 89, 90, 91, 92, 93, 94, 95, 73, 82, 83, 76});
         OpenPopupOf(88);
         for (int id : {88, 89, 90, 91, 92, 93, 94, 95, 73, 82, 83, 76, 11, 12, 19}) {
             QVERIFY2(frame_->findAction(id)->isEnabled(), qPrintable(QString::number(id)));
@@ -133,10 +140,11 @@ private slots:
         OpenPopupOf(18);
         OpenPopupOf(97);
         OpenPopupOf(122);
-        for (int id : {18, 97, 122}) QVERIFY(!frame_->findAction(id)->isEnabled());  // dialogs to come
+        for (int id : {18, 97, 122}) QVERIFY(!frame_->findAction(id)->isEnabled());  // no operation here
     }
 
     void enablingWhileRecording() {
+        GiveOperations({88, 89, 90, 91, 92, 93, 94, 73, 82, 83, 76});
         recording_ = true;
         OpenPopupOf(88);
         for (int id : {88, 90, 91, 92, 93}) QVERIFY(!frame_->findAction(id)->isEnabled());

@@ -126,8 +126,8 @@ private slots:
         QTest::keyClick(doc_, Qt::Key_PageDown);
         QCOMPARE(commands_, (std::vector<int>{206}));
         QCOMPARE(Field505(), QString("F2"));
-        QTest::keyClick(doc_, 'g');
-        QCOMPARE(commands_, (std::vector<int>{206, 39}));
+        QTest::keyClick(doc_, 'e');
+        QCOMPARE(commands_, (std::vector<int>{206, 42}));
     }
 
     void shiftAndCtrlAloneDoNotEndIt() {

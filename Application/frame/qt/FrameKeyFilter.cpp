@@ -3,6 +3,7 @@
 #include "frame/qt/FrameKeyFilter.h"
 
 #include "frame/qt/MainFrame.h"
+#include "platform/Host.h"
 #include "platform/qt/KeyCodes.h"
 
 #include <QApplication>
@@ -55,7 +56,8 @@ bool FrameKeyFilter::HandleKey(QWidget* receiver, QKeyEvent* event) {
     if (ControlWantsKey(receiver, event)) return false;
     int command = AcceleratorCommand(event);
     if (command < 0) return false;
-    frame_.RunCommand(command);
+    if (!frame_.HasOperation(command)) HostBeep();  // F1 and the others without an operation
+    else frame_.RunCommand(command);
     return true;
 }
 

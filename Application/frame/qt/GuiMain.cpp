@@ -8,6 +8,7 @@
 #include "editing/qt/SortDialog.h"
 #include "frame/Application.h"
 #include "frame/qt/DocumentWindows.h"
+#include "frame/qt/KeyAssignmentDialog.h"
 #include "frame/qt/MacroFrame.h"
 #include "frame/qt/MainFrame.h"
 #include "frame/qt/PrefixKeysQt.h"
@@ -57,6 +58,21 @@ FrameInstaller& FrameInstallers() {
     return installers;
 }
 
+void InstallFrameParts(MainFrame& frame) {
+    InstallPrefixKeys(frame);
+    InstallToolbarAndStatusLine(frame);
+    InstallDocumentWindows(frame);
+    InstallMacroFrame(frame);  // scripts, F2 keys and menus reach the frame by one road
+    InstallKeyAssignment(frame);
+    RegisterSortDialog();
+    RegisterSearchDialogs();
+    RegisterSettingsSheet(ScreenFont(ScreenCell().width));
+    frame.hooks().canUndo = [] { return CanUndoIn(ActiveEditWindow()); };
+    frame.hooks().canRedo = [] { return CanRedoIn(ActiveEditWindow()); };
+    frame.hooks().forgetUndo = [] { ForgetUndo(); };
+    for (const auto& install : FrameInstallers()) install(frame);
+}
+
 int RunGui(int argc, char** argv) {
     QApplication qtApp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Varlin"));
@@ -81,17 +97,7 @@ int RunGui(int argc, char** argv) {
 
     MainFrame frame(*app);
     SetQtHostParent(&frame);
-    InstallPrefixKeys(frame);
-    InstallToolbarAndStatusLine(frame);
-    InstallDocumentWindows(frame);
-    InstallMacroFrame(frame);  // scripts, F2 keys and menus reach the frame by one road
-    RegisterSortDialog();
-    RegisterSearchDialogs();
-    RegisterSettingsSheet(ScreenFont(ScreenCell().width));
-    frame.hooks().canUndo = [] { return CanUndoIn(ActiveEditWindow()); };
-    frame.hooks().canRedo = [] { return CanRedoIn(ActiveEditWindow()); };
-    frame.hooks().forgetUndo = [] { ForgetUndo(); };
-    for (const auto& install : FrameInstallers()) install(frame);
+    InstallFrameParts(frame);
     frame.RefreshMenu();
     frame.ShowAsPersisted();
     QTimer::singleShot(0, &frame, [&frame] { frame.OpenCommandLineFiles(); });

@@ -14,6 +14,10 @@ class MainFrame;
 using FrameInstaller = std::vector<std::function<void(MainFrame&)>>;
 FrameInstaller& FrameInstallers();
 
+// Every part's hooks, commands and dialogs on a new frame, as the editor starts it (the
+// tests of the whole frame start it the same way).
+void InstallFrameParts(MainFrame& frame);
+
 int RunGui(int argc, char** argv);
 
 }  // namespace varlin

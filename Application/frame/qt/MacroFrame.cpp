@@ -35,7 +35,9 @@ void InstallMacroFrame(MainFrame& frame) {
     frame.RegisterCommand(kCmdRunMacro, [] { CommandRunMacro(); });
     frame.RegisterCommand(kCmdLearnMacro, [] { CommandToggleLearnMode(); });
     frame.RegisterCommand(kCmdRunLearned, [] { CommandRunLearnedMacro(); });
-    frame.RegisterCommand(kCmdSaveLearned, [] { CommandSaveLearnedMacro(); });
+    frame.RegisterCommand(kCmdSaveLearned, [&frame] {
+        if (SaveLearnedMacro()) frame.RunCommand(kCmdAssignKeys);  // give the macro a key
+    });
     frame.RegisterCommand(kCmdEditLearned, [] { CommandEditLearnedMacro(); });
     frame.RegisterCommand(kCmdEditMacro, [] { CommandEditMacro(); });
     frame.RegisterCommand(kCmdMacroList, [] { CommandMacroList(); });
@@ -54,7 +56,9 @@ void InstallMacroFrame(MainFrame& frame) {
     };
     windows.closeAll = [](void* c) { return Frame(c).CloseAllDocuments(); };
     windows.arrange = [](void* c, int mode) { Frame(c).Arrange(mode); };
-    windows.runCommand = [](void* c, int commandId) { Frame(c).RunCommand(commandId); };
+    windows.runCommand = [](void* c, int commandId) { return Frame(c).RunCommand(commandId); };
+    windows.hasOperation = [](void* c, int commandId) { return Frame(c).HasOperation(commandId); };
+    windows.f3Keys = &frame.application().keyTableF3;
     InstallFrameWindows(windows);
 }
 

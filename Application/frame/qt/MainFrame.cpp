@@ -3,6 +3,7 @@
 #include "frame/qt/MainFrame.h"
 
 #include "editing/ColumnLayout.h"
+#include "dispatch/CommandTable.h"
 #include "frame/CommandRouting.h"
 #include "frame/MenuEnabling.h"
 #include "frame/OptionToggles.h"
@@ -35,12 +36,6 @@ constexpr int kOpenTitleId = 1501;          // "Öffnen"
 constexpr int kDefaultFilterId = 1400;
 constexpr int kActionOpen = 22;             // macro actions written while recording
 constexpr int kActionToggleInsertMode = 79;
-
-// Commands whose dialogs come with later parts: shown, but grey until registered.
-bool AwaitsItsPart(int commandId) {
-    return commandId == kCmdBrowseOpen || commandId == kCmdLanguage || commandId == kCmdAbout ||
-           commandId == kCmdTranslation;
-}
 
 std::vector<QMdiSubWindow*> OpenWindows(QMdiArea* mdi) {
     std::vector<QMdiSubWindow*> open;
@@ -75,6 +70,36 @@ MainFrame::MainFrame(Application& app, FrameHooks hooks, QWidget* parent)
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
         if (CloseAllDocuments() > 0) manager.cancel();
     });
+    RegisterOwnCommands();
+}
+
+// The application-level commands the frame carries out itself. The other parts register
+// theirs (macros, bars, dialogs); a command nobody registered has no operation.
+void MainFrame::RegisterOwnCommands() {
+    RegisterCommand(kCmdNew, [this] { OpenDocument(""); });
+    RegisterCommand(kCmdOpen, [this] { OpenDialog(); });
+    RegisterCommand(kCmdExit, [this] { close(); });
+    RegisterCommand(kCmdInsertMode, [this] { ToggleInsertModeCommand(); });
+    RegisterCommand(kCmdCodeTable, [this] {
+        ToggleCodeTable(*app_.options);
+        RepaintDocuments();
+        RefreshStatus();
+    });
+    RegisterCommand(kCmdViewToggle, [this] {
+        ToggleViewChars(*app_.options);
+        RepaintDocuments();
+        RefreshStatus();
+    });
+    RegisterCommand(kCmdArrangeCols, [this] { Arrange(1); });
+    RegisterCommand(kCmdArrangeRows, [this] { Arrange(2); });
+    RegisterCommand(kCmdTile, [this] { Arrange(3); });
+    RegisterCommand(kCmdCascade, [this] { Arrange(4); });
+    RegisterCommand(kCmdCloseAll, [this] { CloseAllDocuments(); });
+    RegisterCommand(kCmdSettings, [this] {
+        if (!app_.options) return;
+        EditOptions({app_.options, [this] { RepaintDocuments(); }, [this] { RefreshStatus(); },
+                     [](const Options& before) { FollowColumnLayout(before); }});
+    });
 }
 
 MainFrame::~MainFrame() {
@@ -88,16 +113,23 @@ void MainFrame::RegisterCommand(int commandId, std::function<void()> handler) {
     handlers_[commandId] = std::move(handler);
 }
 
-bool MainFrame::HasCommand(int commandId) const { return handlers_.count(commandId) != 0; }
+bool MainFrame::HasCommand(int commandId) const {
+    auto it = handlers_.find(commandId);
+    return it != handlers_.end() && it->second;
+}
 
-void MainFrame::RunCommand(int commandId) {
+bool MainFrame::HasOperation(int commandId) const {
+    if (RouteOfCommand(commandId) == CommandRoute::Document) return DocumentCommandHasOperation(commandId);
+    return HasCommand(commandId);
+}
+
+int MainFrame::RunCommand(int commandId) {
+    if (!HasOperation(commandId)) return -1;
     CommandRoute route = RouteOfCommand(commandId);
-    if (route == CommandRoute::Document) {
-        SendToDocument(commandId);
-        return;
-    }
-    RunFrameCommand(commandId);
+    if (route == CommandRoute::Document) return SendToDocument(commandId);
+    handlers_[commandId]();
     if (route == CommandRoute::FrameThenDocument) SendToDocument(commandId);
+    return 0;
 }
 
 void MainFrame::PostCommand(int commandId) {
@@ -108,44 +140,11 @@ void MainFrame::PostCommand(int commandId) {
     });
 }
 
-void MainFrame::RunFrameCommand(int commandId) {
-    if (auto it = handlers_.find(commandId); it != handlers_.end() && it->second) {
-        it->second();
-        return;
-    }
-    switch (commandId) {
-    case kCmdNew: OpenDocument(""); break;
-    case kCmdOpen: OpenDialog(); break;
-    case kCmdExit: close(); break;
-    case kCmdInsertMode: ToggleInsertModeCommand(); break;
-    case kCmdCodeTable:
-        ToggleCodeTable(*app_.options);
-        RepaintDocuments();
-        RefreshStatus();
-        break;
-    case kCmdViewToggle:
-        ToggleViewChars(*app_.options);
-        RepaintDocuments();
-        RefreshStatus();
-        break;
-    case kCmdSettings:
-        if (app_.options) {
-            EditOptions({app_.options, [this] { RepaintDocuments(); }, [this] { RefreshStatus(); },
-                         [](const Options& before) { FollowColumnLayout(before); }});
-        }
-        break;
-    case kCmdArrangeCols: Arrange(1); break;
-    case kCmdArrangeRows: Arrange(2); break;
-    case kCmdTile: Arrange(3); break;
-    case kCmdCascade: Arrange(4); break;
-    case kCmdCloseAll: CloseAllDocuments(); break;
-    default: break;  // its part is not installed
-    }
-}
-
-void MainFrame::SendToDocument(int commandId) {
+int MainFrame::SendToDocument(int commandId) {
     QMdiSubWindow* window = currentDocument();
-    if (window && hooks_.documentCommand) hooks_.documentCommand(window, commandId);
+    if (!window || !hooks_.documentCommand) return -1;
+    hooks_.documentCommand(window, commandId);
+    return 0;
 }
 
 void MainFrame::ToggleInsertModeCommand() {
@@ -215,7 +214,7 @@ int MainFrame::MenuFlags() const {
 bool MainFrame::IsCommandEnabled(int commandId, int flags) const {
     // Without a document its commands have no menu item at all (menu 107).
     if (RouteOfCommand(commandId) == CommandRoute::Document && !currentDocument()) return false;
-    return IsMenuItemEnabled(commandId, flags) && !(AwaitsItsPart(commandId) && !HasCommand(commandId));
+    return HasOperation(commandId) && IsMenuItemEnabled(commandId, flags);
 }
 
 bool MainFrame::IsCommandEnabled(int commandId) const { return IsCommandEnabled(commandId, MenuFlags()); }

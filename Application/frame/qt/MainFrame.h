@@ -34,14 +34,19 @@ public:
     QMdiArea* mdiArea() const { return mdi_; }
 
     // The command dispatcher: application-level commands here, the rest to the current
-    // document window (dropped when there is none).
-    void RunCommand(int commandId);
+    // document window (dropped when there is none). 0 when it ran, -1 when the command has
+    // no operation or no document window took it.
+    int RunCommand(int commandId);
     // Runs the command once the event loop is free (after start-up, or after a long loop).
     void PostCommand(int commandId);
     // Gives an application-level command its operation (later parts: settings, macros,
     // about box, ...). A registered handler replaces the frame's own.
     void RegisterCommand(int commandId, std::function<void()> handler);
     bool HasCommand(int commandId) const;
+    // True when the command reaches an operation: a registered application-level command,
+    // or a row of the document window's table that does something. The menus, the
+    // toolbar, the keys and SendCommand all ask this.
+    bool HasOperation(int commandId) const;
 
     // Menu switching: 108 while a document window exists, 107 otherwise.
     void RefreshMenu();
@@ -81,8 +86,8 @@ protected:
 
 private:
     void Cascade(const std::vector<QMdiSubWindow*>& windows, const QRect& area);
-    void RunFrameCommand(int commandId);
-    void SendToDocument(int commandId);
+    void RegisterOwnCommands();
+    int SendToDocument(int commandId);
     void RepaintDocuments();
     void RefreshStatus();
     void ToggleInsertModeCommand();

@@ -60,6 +60,7 @@ void InstallPrefixKeys(MainFrame& frame) {
     hooks.prefixPending = [&frame] { return frame.application().prefixState != kNoPrefix; };
     PrefixKeyHooks& prefix = ThePrefixKeyHooks();
     prefix.sendCommand = [&frame](int commandId) { frame.RunCommand(commandId); };
+    prefix.hasOperation = [&frame](int commandId) { return frame.HasOperation(commandId); };
     prefix.runMacroFile = [&frame](const std::string& fileName) {
         if (frame.hooks().runMacroFile) frame.hooks().runMacroFile(fileName);
         else RunMacroFile(fileName);
@@ -73,6 +74,7 @@ void InstallPrefixKeys(MainFrame& frame) {
         installed = nullptr;
         PrefixKeyHooks& h = ThePrefixKeyHooks();
         h.sendCommand = nullptr;
+        h.hasOperation = nullptr;
         h.runMacroFile = nullptr;
     });
 }

@@ -47,7 +47,10 @@ FrameArea::FrameArea(MainFrame& frame, QMdiArea* mdi)
     mdi_->setParent(this);
     toolbar_->runCommand = [this](int id) { frame_.RunCommand(id); };
     toolbar_->notify = [this](const ToolbarNotification& n) { HandleNotification(n); };
-    status_->runCommand = [this](int id) { frame_.RunCommand(id); };
+    status_->runCommand = [this](int id) {
+        if (!frame_.HasOperation(id)) HostBeep();  // a field tied to a command not there
+        else frame_.RunCommand(id);
+    };
     definitions_ = LoadStatusFieldDefinitions();
     language_ = GetAppLanguage();
 }
