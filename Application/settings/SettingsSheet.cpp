@@ -13,6 +13,7 @@ namespace {
 enum : int {
     kWorkModeGroup = 3210, kIndentText, kAutoOpenText, kInsertText, kAutoDelDragText,
     kBufferGroup, kLineBufferText, kLockingGroup, kLockText, kCodeGroup, kAsciiText, kAnsiText,
+    kUndoGroup, kUndoStepsText,
     kFillGroup = 3225, kDotsText, kFillBlankText, kTabCharGroup, kArrowText, kTabBlankText,
     kTabDistanceGroup, kOptionsGroup, kLineNumbersText, kLanguagesText,
     kColorTextLabel = 3251, kColorLineNumbersLabel, kColorHighlightLabel, kColorKeywordsLabel,
@@ -61,6 +62,7 @@ const std::vector<SheetGroup>& GeneralPageGroups() {
                              Check(208, kAutoDelDragText, &Options::AutoDelDrag)}},
         {0, kBufferGroup, {Number(402, kLineBufferText, &Options::LngLineBuffer, kLineBufferLowest,
                                   kMaxLineBuffer)}},
+        {0, kUndoGroup, {Number(403, kUndoStepsText, &Options::UndoSteps, 1, kMaxUndoSteps)}},
         {0, kLockingGroup, {Check(207, kLockText, &Options::LockMode)}},
         {801, kCodeGroup, {Radio(802, kAsciiText), Radio(803, kAnsiText)}, kCodeTableRadios,
          &Options::CodeTable},
