@@ -5,13 +5,13 @@
 
 namespace varlin {
 
-std::vector<ListColumn> ParseListColumns(const std::string& spec) {
+std::vector<ListColumn> ParseListColumns(const std::string& columnsText) {
     std::vector<ListColumn> columns;
     std::size_t start = 0;
-    while (start <= spec.size()) {
-        std::size_t end = spec.find('\t', start);
-        if (end == std::string::npos) end = spec.size();
-        const std::string part = spec.substr(start, end - start);
+    while (start <= columnsText.size()) {
+        std::size_t end = columnsText.find('\t', start);
+        if (end == std::string::npos) end = columnsText.size();
+        const std::string part = columnsText.substr(start, end - start);
         if (!part.empty()) {
             ListColumn column;
             const std::size_t bar = part.find('|');

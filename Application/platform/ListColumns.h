@@ -12,6 +12,6 @@ struct ListColumn {
     int width = 0;   // 0 when the text gives none or no number
 };
 
-std::vector<ListColumn> ParseListColumns(const std::string& spec);
+std::vector<ListColumn> ParseListColumns(const std::string& columnsText);
 
 }  // namespace varlin
