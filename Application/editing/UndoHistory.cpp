@@ -3,6 +3,7 @@
 
 #include "editing/EditActions.h"
 #include "editing/EditWindow.h"
+#include "editing/UndoRecord.h"
 #include "platform/Host.h"
 #include "settings/Options.h"
 
@@ -329,14 +330,7 @@ void ShowPosition(EditWindow& w, const Position& p) {
     w.caretCol = p.caretCol;
     w.firstLine = std::min(p.firstLine, w.caretLine);
     w.firstCol = p.firstCol;
-    PlaceSystemCaret(w);
-    int visLines = 0;
-    int visCols = 0;
-    VisibleSize(w, visLines, visCols);
-    SetScrollBar(w, ScrollBar::Vertical, 0, w.firstLine, std::max(w.LineCount(), w.firstLine));
-    SetScrollBar(w, ScrollBar::Horizontal, 0, w.firstCol, std::max(MaxCols() - visCols + 1, w.firstCol));
-    RepaintAll(w);
-    RefreshStatus(w, kStatusAll);
+    ShowViewAfterUndo(w);
 }
 
 // Takes the last step of `from` back and puts what that took away on `to`.

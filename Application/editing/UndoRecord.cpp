@@ -447,6 +447,10 @@ void Undo(EditWindow& w) {
     w.caretCol = u.savedCaretCol;
     w.firstLine = u.savedFirstLine;
     w.firstCol = u.savedFirstCol;
+    ShowViewAfterUndo(w);
+}
+
+void ShowViewAfterUndo(EditWindow& w) {
     PlaceSystemCaret(w);
     int visLines = 0;
     int visCols = 0;

@@ -104,6 +104,9 @@ bool CanUndoIn(const EditWindow* w);
 // Command 31: applies the record to w and empties it; beeps when there is nothing, when the
 // step is another window's, and when its lines have changed since (then it is forgotten).
 void Undo(EditWindow& w);
+// Places the caret, scroll bars and whole screen of a window whose text and position an undo
+// or redo has just set back.
+void ShowViewAfterUndo(EditWindow& w);
 // Redo: with a history (UndoSteps > 1) replays the step just undone; beeps otherwise.
 void Redo(EditWindow& w);
 bool CanRedoIn(const EditWindow* w);
