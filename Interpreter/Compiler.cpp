@@ -68,6 +68,7 @@ private:
     bool whileStatement();
     bool forStatement();
     bool blockEnd();
+    bool readsOnlyFirst(size_t begin, int slot) const;
 
     // Expressions; each leaves one value on the stack.
     bool expression();
@@ -269,12 +270,40 @@ bool Compiler::assignment(const Token& name) {
         Position where = p_.positions[begin + 2];
         code.resize(begin);
         p_.positions.resize(begin);
-        emit(Op::IncrementBy, where, slot, k);
+        if (begin > 0 && code[begin - 1].op == Op::Check) {
+            // The statement's own Check goes with it: one instruction for the whole
+            // statement, with the abort at the statement and an overflow at the operator.
+            code[begin - 1] = {Op::CheckIncrementBy, slot, k,
+                               static_cast<int32_t>(p_.operatorPositions.size())};
+            p_.operatorPositions.push_back(where);
+        } else {
+            emit(Op::IncrementBy, where, slot, k);
+        }
         stack(-1);
         return true;
     }
+    // s := s + t: the old value of s is moved, not copied, so that its text has one
+    // owner and grows in place. Only when the rest of the expression does not read s.
+    if (code[begin].op == Op::Load && code[begin].a == slot && readsOnlyFirst(begin, slot))
+        code[begin].op = Op::LoadMove;
     emit(Op::Store, name.where, slot);
     stack(-1);
+    return true;
+}
+
+// Whether the code from `begin` on reads variable `slot` in its first instruction only
+// (an expression holds no jumps back, so that is the only read before the store).
+bool Compiler::readsOnlyFirst(size_t begin, int slot) const {
+    for (size_t i = begin + 1; i < p_.code.size(); ++i) {
+        const Instruction& in = p_.code[i];
+        if ((in.op == Op::Load || in.op == Op::LoadMove) && in.a == slot)
+            return false;
+        if (in.op == Op::CallTable) {
+            for (int32_t out : p_.calls[in.a].outSlots)
+                if (out == slot)
+                    return false;
+        }
+    }
     return true;
 }
 
@@ -505,7 +534,7 @@ bool Compiler::primary() {
         return advance();
     case Tok::Text:
         emit(Op::PushText, t.where, static_cast<int32_t>(p_.texts.size()));
-        p_.texts.push_back(std::make_shared<const std::string>(std::move(tok_.text)));
+        p_.texts.push_back(std::make_shared<std::string>(std::move(tok_.text)));
         stack(1);
         return advance();
     case Tok::LParen:

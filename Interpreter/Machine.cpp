@@ -136,6 +136,23 @@ bool Arithmetic(Op op, int32_t l, int32_t r, int32_t& result, const char*& error
 
 }  // namespace
 
+// The dispatch: threaded where the compiler takes the address of a label (every
+// instruction jumps straight to the next one's code, which the processor predicts per
+// instruction), else one switch in a loop.
+#if !defined(VARLIN_THREADED_DISPATCH) && (defined(__GNUC__) || defined(__clang__))
+#define VARLIN_THREADED_DISPATCH 1
+#endif
+
+#if VARLIN_THREADED_DISPATCH
+#define OP(name) L_##name:
+#define NEXT() goto* labels[static_cast<uint8_t>(ip->op)]
+#define FALLTHROUGH
+#else
+#define OP(name) case Op::name:
+#define NEXT() continue
+#define FALLTHROUGH [[fallthrough]]
+#endif
+
 int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failure) {
     std::vector<Value> slots(program.slotCount);
     std::vector<Value> stack(program.maxStack + 1);
@@ -144,233 +161,277 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
     Value* vars = slots.data();
     CallScratch scratch;
     const Instruction* const code = program.code.data();
-    size_t pc = 0;
+    const Instruction* ip = code;
     const char* fault = nullptr;
     std::string faultText;
+    Position faultWhere{};   // set where the failing place is not the instruction's own
     const MacroAbortCallback abort = hooks.abort;
 
+#if VARLIN_THREADED_DISPATCH
+    // In the order of Op.
+    static void* const labels[] = {
+        &&L_PushInt, &&L_PushText, &&L_Load, &&L_LoadMove, &&L_Store, &&L_Pop,
+        &&L_Add, &&L_Sub, &&L_Mul, &&L_Div, &&L_Mod, &&L_Neg,
+        &&L_Eq, &&L_Ne, &&L_Lt, &&L_Le, &&L_Gt, &&L_Ge,
+        &&L_Not, &&L_Truth, &&L_AndJump, &&L_OrJump, &&L_Jump, &&L_JumpIfFalse, &&L_Check,
+        &&L_ForTest, &&L_ForNext, &&L_IncrementBy, &&L_CheckIncrementBy, &&L_LessConst,
+        &&L_JumpUnlessLess, &&L_JumpIfLess, &&L_CallTable, &&L_CallInternal, &&L_Exit,
+    };
+    static_assert(sizeof labels / sizeof labels[0] == static_cast<size_t>(Op::Exit) + 1);
+    NEXT();
+#else
     for (;;) {
-        const Instruction& in = code[pc];
-        switch (in.op) {
-        case Op::PushInt:
-            sp->number = in.a;
-            sp->text.reset();
-            ++sp;
-            ++pc;
-            break;
-        case Op::PushText:
-            sp->text = program.texts[in.a];
-            ++sp;
-            ++pc;
-            break;
-        case Op::Load:
-            *sp++ = vars[in.a];
-            ++pc;
-            break;
-        case Op::Store:
-            vars[in.a] = std::move(*--sp);
-            ++pc;
-            break;
-        case Op::Pop:
+        switch (ip->op) {
+#endif
+
+    OP(PushInt)
+        sp->number = ip->a;
+        sp->text.reset();
+        ++sp;
+        ++ip;
+        NEXT();
+    OP(PushText)
+        sp->text = program.texts[ip->a];
+        ++sp;
+        ++ip;
+        NEXT();
+    OP(Load)
+        *sp++ = vars[ip->a];
+        ++ip;
+        NEXT();
+    OP(LoadMove)
+        sp->number = vars[ip->a].number;
+        sp->text = std::move(vars[ip->a].text);
+        ++sp;
+        ++ip;
+        NEXT();
+    OP(Store)
+        vars[ip->a] = std::move(*--sp);
+        ++ip;
+        NEXT();
+    OP(Pop)
+        (--sp)->text.reset();
+        ++ip;
+        NEXT();
+    OP(Add)
+        if (sp[-2].isText() && sp[-1].isText()) {
+            std::shared_ptr<std::string>& l = sp[-2].text;
+            const std::string& r = *sp[-1].text;
+            if (l->size() + r.size() > MaxTextBytes) {
+                faultText = "text longer than " + std::to_string(MaxTextBytes >> 20) + " MiB";
+                goto failed;
+            }
+            if (l.use_count() == 1) {
+                l->append(r);   // nobody else sees this text: grow it where it is
+            } else {
+                auto joined = std::make_shared<std::string>();
+                joined->reserve(l->size() + r.size());
+                joined->append(*l).append(r);
+                l = std::move(joined);
+            }
             (--sp)->text.reset();
-            ++pc;
-            break;
-        case Op::Add:
-            if (sp[-2].isText() && sp[-1].isText()) {
-                const std::string& l = *sp[-2].text;
-                const std::string& r = *sp[-1].text;
-                if (l.size() + r.size() > MaxTextBytes) {
-                    faultText = "text longer than " + std::to_string(MaxTextBytes >> 20) + " MiB";
-                    goto failed;
-                }
-                std::string joined;
-                joined.reserve(l.size() + r.size());
-                joined.append(l).append(r);
-                sp[-2].text = std::make_shared<const std::string>(std::move(joined));
-                (--sp)->text.reset();
-                ++pc;
-                break;
-            }
-            if (sp[-2].isText() || sp[-1].isText()) {
-                fault = KindsOfPlus;
-                goto failed;
-            }
-            [[fallthrough]];
-        case Op::Sub:
-        case Op::Mul:
-        case Op::Div:
-        case Op::Mod:
-            if (sp[-2].isText() || sp[-1].isText()) {
-                fault = in.op == Op::Add ? KindsOfPlus : KindsOfArithmetic;
-                goto failed;
-            }
-            if (!Arithmetic(in.op, sp[-2].number, sp[-1].number, sp[-2].number, fault))
-                goto failed;
+            ++ip;
+            NEXT();
+        }
+        FALLTHROUGH;
+    OP(Sub)
+    OP(Mul)
+    OP(Div)
+    OP(Mod)
+        if (sp[-2].isText() || sp[-1].isText()) {
+            fault = ip->op == Op::Add ? KindsOfPlus : KindsOfArithmetic;
+            goto failed;
+        }
+        if (!Arithmetic(ip->op, sp[-2].number, sp[-1].number, sp[-2].number, fault))
+            goto failed;
+        --sp;
+        ++ip;
+        NEXT();
+    OP(Neg)
+        if (sp[-1].isText()) {
+            fault = KindsOfArithmetic;
+            goto failed;
+        }
+        if (sp[-1].number == INT32_MIN) {
+            fault = Overflow;
+            goto failed;
+        }
+        sp[-1].number = -sp[-1].number;
+        ++ip;
+        NEXT();
+    OP(Eq)
+    OP(Ne)
+    OP(Lt)
+    OP(Le)
+    OP(Gt)
+    OP(Ge) {
+        int32_t result;
+        if (!Compare(ip->op, sp[-2], sp[-1], result)) {
+            fault = KindsOfComparison;
+            goto failed;
+        }
+        --sp;
+        sp->text.reset();
+        sp[-1].text.reset();
+        sp[-1].number = result;
+        ++ip;
+        NEXT();
+    }
+    OP(LessConst)
+        if (sp[-1].isText()) {
+            fault = KindsOfComparison;
+            goto failed;
+        }
+        sp[-1].number = sp[-1].number < ip->a;
+        ++ip;
+        NEXT();
+    OP(JumpUnlessLess) {
+        const Value& v = vars[ip->a];
+        if (v.isText()) {
+            fault = KindsOfComparison;
+            goto failed;
+        }
+        ip = v.number < ip->b ? ip + 1 : code + ip->c;
+        NEXT();
+    }
+    OP(JumpIfLess) {
+        const Value& v = vars[ip->a];
+        if (v.isText()) {
+            fault = KindsOfComparison;
+            goto failed;
+        }
+        ip = v.number < ip->b ? code + ip->c : ip + 1;
+        NEXT();
+    }
+    OP(Not)
+    OP(Truth)
+        if (sp[-1].isText()) {
+            fault = KindsOfLogic;
+            goto failed;
+        }
+        sp[-1].number = ip->op == Op::Not ? sp[-1].number == 0 : sp[-1].number != 0;
+        ++ip;
+        NEXT();
+    OP(AndJump)
+    OP(OrJump)
+        if ((sp[-1].number != 0) == (ip->op == Op::OrJump)) {
+            ip = code + ip->a;
+        } else {
             --sp;
-            ++pc;
-            break;
-        case Op::Neg:
-            if (sp[-1].isText()) {
-                fault = KindsOfArithmetic;
-                goto failed;
-            }
-            if (sp[-1].number == INT32_MIN) {
-                fault = Overflow;
-                goto failed;
-            }
-            sp[-1].number = -sp[-1].number;
-            ++pc;
-            break;
-        case Op::Eq:
-        case Op::Ne:
-        case Op::Lt:
-        case Op::Le:
-        case Op::Gt:
-        case Op::Ge: {
-            int32_t result;
-            if (!Compare(in.op, sp[-2], sp[-1], result)) {
-                fault = KindsOfComparison;
-                goto failed;
-            }
-            --sp;
-            sp->text.reset();
-            sp[-1].text.reset();
-            sp[-1].number = result;
-            ++pc;
-            break;
+            ++ip;
         }
-        case Op::LessConst:
-            if (sp[-1].isText()) {
-                fault = KindsOfComparison;
-                goto failed;
-            }
-            sp[-1].number = sp[-1].number < in.a;
-            ++pc;
-            break;
-        case Op::JumpUnlessLess: {
-            const Value& v = vars[in.a];
-            if (v.isText()) {
-                fault = KindsOfComparison;
-                goto failed;
-            }
-            pc = v.number < in.b ? pc + 1 : in.c;
-            break;
+        NEXT();
+    OP(Jump)
+        ip = code + ip->a;
+        NEXT();
+    OP(JumpIfFalse)
+        if ((--sp)->isText()) {
+            fault = KindsOfLogic;
+            goto failed;
         }
-        case Op::JumpIfLess: {
-            const Value& v = vars[in.a];
-            if (v.isText()) {
-                fault = KindsOfComparison;
-                goto failed;
-            }
-            pc = v.number < in.b ? in.c : pc + 1;
-            break;
+        ip = sp->number ? ip + 1 : code + ip->a;
+        NEXT();
+    OP(Check)
+        if (abort && abort() != 0)
+            goto stopped;
+        ++ip;
+        NEXT();
+    OP(CheckIncrementBy)
+        if (abort && abort() != 0)
+            goto stopped;
+        FALLTHROUGH;
+    OP(IncrementBy) {
+        Value& v = vars[ip->a];
+        if (v.isText()) {
+            fault = ip->b >= 0 ? KindsOfPlus : KindsOfArithmetic;
+            goto failedAtOperator;
         }
-        case Op::Not:
-        case Op::Truth:
-            if (sp[-1].isText()) {
-                fault = KindsOfLogic;
-                goto failed;
-            }
-            sp[-1].number = in.op == Op::Not ? sp[-1].number == 0 : sp[-1].number != 0;
-            ++pc;
-            break;
-        case Op::AndJump:
-        case Op::OrJump:
-            if ((sp[-1].number != 0) == (in.op == Op::OrJump)) {
-                pc = in.a;
-            } else {
-                --sp;
-                ++pc;
-            }
-            break;
-        case Op::Jump:
-            pc = in.a;
-            break;
-        case Op::JumpIfFalse:
-            if ((--sp)->isText()) {
-                fault = KindsOfLogic;
-                goto failed;
-            }
-            pc = sp->number ? pc + 1 : in.a;
-            break;
-        case Op::Check:
-            if (abort && abort() != 0) {
-                failure.kind = MACROLIB_ABORTED;
-                failure.where = program.positions[pc];
-                failure.text = "stopped";
-                return MACROLIB_STOPPED;
-            }
-            ++pc;
-            break;
-        case Op::IncrementBy: {
-            Value& v = vars[in.a];
-            if (v.isText()) {
-                fault = in.b >= 0 ? KindsOfPlus : KindsOfArithmetic;
-                goto failed;
-            }
-            if (!Fits(int64_t{v.number} + in.b, v.number)) {
-                fault = Overflow;
-                goto failed;
-            }
-            ++pc;
-            break;
+        if (!Fits(int64_t{v.number} + ip->b, v.number)) {
+            fault = Overflow;
+            goto failedAtOperator;
         }
-        case Op::ForTest:
-        case Op::ForNext: {
-            Value& v = vars[in.a];
-            const Value& limit = vars[in.b];
-            if (v.isText() || limit.isText()) {
-                fault = "the loop variable and its limit must be integers";
-                goto failed;
-            }
-            if (in.op == Op::ForTest) {
-                pc = v.number > limit.number ? in.c : pc + 1;
-            } else if (v.number < limit.number) {
-                ++v.number;
-                pc = in.c;
-            } else {
-                ++pc;
-            }
-            break;
+        ++ip;
+        NEXT();
+    }
+    OP(ForTest)
+    OP(ForNext) {
+        Value& v = vars[ip->a];
+        const Value& limit = vars[ip->b];
+        if (v.isText() || limit.isText()) {
+            fault = "the loop variable and its limit must be integers";
+            goto failed;
         }
-        case Op::CallTable: {
-            const CallSite& site = program.calls[in.a];
-            size_t values = 0;
-            for (int32_t slot : site.outSlots)
-                values += slot < 0;
-            sp -= values;
-            int32_t result;
-            if (!CallProgram(site, sp, slots, hooks, scratch, result, faultText))
-                goto failed;
-            for (size_t i = 1; i < values; ++i)
-                sp[i].text.reset();
-            sp->text.reset();
-            sp->number = result;
-            ++sp;
-            ++pc;
-            break;
+        if (ip->op == Op::ForTest) {
+            ip = v.number > limit.number ? code + ip->c : ip + 1;
+        } else if (v.number < limit.number) {
+            ++v.number;
+            ip = code + ip->c;
+        } else {
+            ++ip;
         }
-        case Op::CallInternal: {
-            sp -= in.b;
-            Value result;
-            if (!CallInternalFunction(in.a, sp, hooks, result, faultText))
-                goto failed;
-            for (int32_t i = 1; i < in.b; ++i)
-                sp[i].text.reset();
-            *sp++ = std::move(result);
-            ++pc;
-            break;
-        }
-        case Op::Exit:
-            return MACROLIB_OK;
+        NEXT();
+    }
+    OP(CallTable) {
+        const CallSite& site = program.calls[ip->a];
+        size_t values = 0;
+        for (int32_t slot : site.outSlots)
+            values += slot < 0;
+        sp -= values;
+        int32_t result;
+        if (!CallProgram(site, sp, slots, hooks, scratch, result, faultText))
+            goto failed;
+        for (size_t i = 1; i < values; ++i)
+            sp[i].text.reset();
+        sp->text.reset();
+        sp->number = result;
+        ++sp;
+        ++ip;
+        NEXT();
+    }
+    OP(CallInternal) {
+        sp -= ip->b;
+        Value result;
+        if (!CallInternalFunction(ip->a, sp, hooks, result, faultText))
+            goto failed;
+        for (int32_t i = 1; i < ip->b; ++i)
+            sp[i].text.reset();
+        *sp++ = std::move(result);
+        ++ip;
+        NEXT();
+    }
+    OP(Exit)
+        return MACROLIB_OK;
+
+#if !VARLIN_THREADED_DISPATCH
         }
     }
+#endif
+
+stopped:
+    failure.kind = MACROLIB_ABORTED;
+    failure.where = program.positions[ip - code];
+    failure.text = "stopped";
+    return MACROLIB_STOPPED;
+
+failedAtOperator:
+    // A fused instruction keeps its operator's place apart from the statement's.
+    if (ip->op == Op::CheckIncrementBy)
+        faultWhere = program.operatorPositions[ip->c];
+    else
+        faultWhere = program.positions[ip - code];
+    goto report;
 
 failed:
+    faultWhere = program.positions[ip - code];
+report:
     failure.kind = MACROLIB_RUN_ERROR;
-    failure.where = program.positions[pc];
+    failure.where = faultWhere;
     failure.text = fault ? fault : faultText;
     return MACROLIB_FAILED;
 }
+
+#undef OP
+#undef NEXT
+#undef FALLTHROUGH
 
 }  // namespace macrolib

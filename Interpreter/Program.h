@@ -19,10 +19,11 @@ constexpr int MaxNesting = 200;                 // blocks, parentheses and unary
 constexpr int MaxArguments = 64;                // arguments of one call
 
 // A value of the language: a 32-bit integer, or a text when `text` is set. Texts are
-// shared and never changed in place, so copying a value is cheap.
+// shared, so copying a value is cheap; a text is changed in place only by the value that
+// holds its only reference (`s := s + t` appends instead of copying s).
 struct Value {
     int32_t number = 0;
-    std::shared_ptr<const std::string> text;
+    std::shared_ptr<std::string> text;
 
     bool isText() const { return text != nullptr; }
 };
@@ -35,7 +36,7 @@ inline Value IntegerValue(int32_t number) {
 
 inline Value TextValue(std::string s) {
     Value v;
-    v.text = std::make_shared<const std::string>(std::move(s));
+    v.text = std::make_shared<std::string>(std::move(s));
     return v;
 }
 
@@ -49,6 +50,7 @@ enum class Op : uint8_t {
     PushInt,        // a: the integer
     PushText,       // a: index into texts
     Load,           // a: slot
+    LoadMove,       // a: slot; moves the value out (the statement stores the variable and reads it no more)
     Store,          // a: slot; pops
     Pop,
     Add, Sub, Mul, Div, Mod, Neg,
@@ -63,6 +65,7 @@ enum class Op : uint8_t {
     ForTest,        // a: variable, b: limit slot, c: target when the variable is past the limit
     ForNext,        // a: variable, b: limit slot, c: target of the next round
     IncrementBy,    // a: slot, b: constant; slot := slot + b (the shape of a counting loop)
+    CheckIncrementBy,  // Check, then IncrementBy; c: index into operatorPositions for an overflow
     LessConst,      // a: constant; top := top < a (top an integer)
     JumpUnlessLess, // a: slot, b: constant, c: target; jump unless slot < b (a loop's test)
     JumpIfLess,     // a: slot, b: constant, c: target; jump if slot < b (the same test at the loop's foot)
@@ -91,7 +94,8 @@ struct CallSite {
 struct Program {
     std::vector<Instruction> code;
     std::vector<Position> positions;   // one per instruction, read only for errors
-    std::vector<std::shared_ptr<const std::string>> texts;  // text literals
+    std::vector<Position> operatorPositions;  // the second place of fused instructions
+    std::vector<std::shared_ptr<std::string>> texts;  // text literals, never changed
     std::vector<CallSite> calls;
     std::vector<std::string> slotNames;  // variables, then hidden loop limits
     int32_t slotCount = 0;

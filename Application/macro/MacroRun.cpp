@@ -60,8 +60,9 @@ int OpenDocumentForMacros(const std::string& fileName) {
     return g_hooks.openDocument ? g_hooks.openDocument(fileName) : -1;
 }
 
+// Asked before every statement of a script: kept to one load and one call of the host.
 std::int32_t Macro_Abort_Callback() {
-    if (MacroStopRequested()) return 1;
+    if (g_stopRequested.load(std::memory_order_relaxed) != 0) return 1;
     if (!HostPollEscape()) return 0;
     return ShowMessage(kMacroStopQuestion) == IdYes ? 1 : 0;
 }

@@ -71,7 +71,7 @@ void HostSetWaitCursor(bool on) {
 }
 
 bool HostPollEscape() {
-    Host& h = TheHost();
+    Host& h = InstalledHost();   // asked before every statement of a script: no extra call
     return h.pollEscape && h.pollEscape(h.context);
 }
 

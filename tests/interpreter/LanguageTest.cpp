@@ -101,6 +101,15 @@ const StatementCase statementCases[] = {
     {"several var lines", "a := 1; b := 2; Print (a + b);", "var a;\nVAR b;\n", "3"},
     {"increment and decrement", "a := 10; a := a + 5; a := a - 3; Print (a);", "var a;\n", "12"},
     {"text in a counting shape", "a := \"x\"; a := a + \"y\"; Print (a);", "var a;\n", "xy"},
+    // A text that grows in place must leave every copy of it and every literal alone.
+    {"grown text keeps its copies", "a := \"x\"; b := a; a := a + \"y\"; c := a; a := a + \"z\"; "
+     "Print (a); Print (b); Print (c);", "var a, b, c;\n", "xyz|x|xy"},
+    {"text added to itself", "a := \"ab\"; a := a + a; a := a + Mid (a, 2, 2); Print (a);",
+     "var a;\n", "ababba"},
+    {"growing in a loop", "a := \"\"; for i := 1 to 3 do a := a + Str (i) + \"-\"; "
+     "if i = 2 then b := a; end end Print (a + b);", "var a, b, i;\n", "1-2-3-1-2-"},
+    {"a literal grown twice", "for i := 1 to 2 do a := \"k\"; a := a + \"!\"; Print (a); end",
+     "var a, i;\n", "k!|k!"},
 };
 
 std::string Joined(const std::vector<std::string>& lines) {
