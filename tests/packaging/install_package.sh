@@ -36,7 +36,7 @@ echo "depends: $depends"
 
 root=$scratch/root
 dpkg -x "$deb" "$root"
-for file in bin/varlin share/varlin/stdbutt.vlb share/applications/de.korvel.varlin.desktop \
+for file in bin/varlin libexec/varlin/varlin-window share/varlin/stdbutt.vlb share/applications/de.korvel.varlin.desktop \
             share/metainfo/de.korvel.varlin.metainfo.xml share/icons/hicolor/scalable/apps/varlin.svg \
             share/icons/hicolor/16x16/apps/varlin.png share/icons/hicolor/256x256/apps/varlin.png \
             share/man/man1/varlin.1.gz share/doc/varlin/copyright share/doc/varlin/changelog.gz; do
@@ -47,6 +47,7 @@ said=$("$root/usr/bin/varlin" --version)
 [ "$said" = "Varlin $version" ] || fail "the installed program says '$said', not 'Varlin $version'"
 sh "$source/tests/acceptance/run_case.sh" "$root/usr/bin/varlin" "$source/tests/acceptance/cases/edit_and_save" ||
     fail "the installed program's batch run"
+bash "$source/tests/packaging/two_programs.sh" "$root/usr/bin/varlin" || fail "the installed window program"
 
 echo "--- desktop-file-validate"
 desktop-file-validate "$root"/usr/share/applications/*.desktop || fail "desktop-file-validate"
