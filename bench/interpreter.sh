@@ -1,27 +1,43 @@
 #!/usr/bin/env bash
-# Times the interpreter's counting loop (i := i + 1 ten million times) against the same
-# loop in python3 and prints both times and the ratio. Usage: bench/interpreter.sh [BUILD_DIR]
-# (default build; the benchmark is built there, best of three runs each).
+# The macro interpreter against lua5.4 (and python3) on the same programs, whole processes
+# from start to end (bench/programs/):
+#   count  a 10,000,000-round counting loop (count.vlm, count.lua, count.py)
+#   text   a 1 MB text built with +, then Mid, Pos and Len over it 100,000 times
+#          (text.vlm, text.lua; both must print the same line)
+# Runs alternate, RUNS (9) rounds; the medians of processor time are compared, so that a
+# busy machine slows both alike. lua5.4 is installed when missing. Also prints the loop
+# timed inside the process (bench_interpreter). Usage: bench/interpreter.sh [BUILD_DIR]
+# (use a Release build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. bench/peers.sh
 dir=${1:-build}
-rounds=10000000
-cmake --build "$dir" --target bench_interpreter >/dev/null 2>&1 || { echo "bench_interpreter does not build in $dir" >&2; exit 1; }
-ours=$("$dir/bench/bench_interpreter" "$rounds")
-peer=$(python3 - "$rounds" <<'PY'
-import sys, time
-def loop(n):
-    i = 0
-    while i < n:
-        i = i + 1
-best = 1e9
-for _ in range(3):
-    start = time.perf_counter()
-    loop(int(sys.argv[1]))
-    best = min(best, time.perf_counter() - start)
-print(f"{best:.4f}")
-PY
-)
-echo "interpreter: ${ours} s"
-echo "python3:     ${peer} s"
-awk -v a="$ours" -v b="$peer" 'BEGIN { printf "python3 / interpreter: %.2f (at least 2 wanted)\n", b / a }'
+runs=${RUNS:-9}
+cmake --build "$dir" --target varlin bench_interpreter >/dev/null
+need_peer lua5.4 lua5.4
+runstat=$(build_runstat "$dir")
+varlin=$dir/varlin
+p=bench/programs
+
+ours=$("$varlin" --run $p/text.vlm)
+theirs=$(lua5.4 $p/text.lua)
+[ "$ours" = "$theirs" ] || { echo "interpreter: text work printed '$ours', lua5.4 '$theirs'" >&2; exit 1; }
+
+{ read -r count_v _ count_vm; read -r count_l _ count_lm; read -r count_p _ _; } < <(
+    "$runstat" "$runs" "$varlin" --run $p/count.vlm -- lua5.4 $p/count.lua -- python3 $p/count.py)
+{ read -r text_v _ text_vm; read -r text_l _ text_lm; } < <(
+    "$runstat" "$runs" "$varlin" --run $p/text.vlm -- lua5.4 $p/text.lua)
+inside=$("$dir/bench/bench_interpreter" 10000000)
+
+awk -v cv="$count_v" -v cl="$count_l" -v cp="$count_p" -v tv="$text_v" -v tl="$text_l" \
+    -v cvm="$count_vm" -v clm="$count_lm" -v tvm="$text_vm" -v tlm="$text_lm" -v inproc="$inside" \
+    -v runs="$runs" 'BEGIN {
+    printf "whole processes, medians of %d runs of processor time\n", runs
+    printf "counting loop:  varlin %6.1f ms (%.1f MB)   lua5.4 %6.1f ms (%.1f MB)   python3 %6.1f ms\n",
+           cv * 1000, cvm / 1024, cl * 1000, clm / 1024, cp * 1000
+    printf "  varlin / lua5.4: %.2f (at most 1 wanted); varlin / python3: %.2f\n", cv / cl, cv / cp
+    printf "  the loop alone, inside the process: %.1f ms\n", inproc * 1000
+    printf "text work:      varlin %6.1f ms (%.1f MB)   lua5.4 %6.1f ms (%.1f MB)\n",
+           tv * 1000, tvm / 1024, tl * 1000, tlm / 1024
+    printf "  varlin / lua5.4: %.2f (at most 1 wanted)\n", tv / tl
+}'
