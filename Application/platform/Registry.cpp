@@ -6,8 +6,11 @@
 
 #include "platform/DialogHelpers.h"
 #include "platform/IniFile.h"
+#include "platform/UserSettingsPath.h"
 
+#ifdef _WIN32
 #include <QSettings>
+#endif
 
 #include <climits>
 
@@ -108,9 +111,12 @@ void SetSettingsFile(const std::string& fileName) { g_settingsFile = fileName; }
 
 std::string SettingsFileName() {
     if (!g_settingsFile.empty()) return g_settingsFile;
-    // QSettings knows where the user's store lives (the XDG config folder on Linux).
+#ifdef _WIN32
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Korvel Software", "Varlin");
     return settings.fileName().toStdString();
+#else
+    return UserSettingsPath();   // the XDG config folder, without loading Qt
+#endif
 }
 
 std::int32_t Korvel_ReadLongFromHKCU(const std::string& key, const std::string& value,
