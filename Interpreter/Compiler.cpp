@@ -273,9 +273,10 @@ bool Compiler::assignment(const Token& name) {
         if (begin > 0 && code[begin - 1].op == Op::Check) {
             // The statement's own Check goes with it: one instruction for the whole
             // statement, with the abort at the statement and an overflow at the operator.
-            code[begin - 1] = {Op::CheckIncrementBy, slot, k,
-                               static_cast<int32_t>(p_.operatorPositions.size())};
-            p_.operatorPositions.push_back(where);
+            code[begin - 1] = {Op::CheckIncrementBy, slot, k, static_cast<int32_t>(p_.fused.size())};
+            FusedStep step;
+            step.operatorAt = where;
+            p_.fused.push_back(step);
         } else {
             emit(Op::IncrementBy, where, slot, k);
         }
@@ -351,10 +352,24 @@ bool Compiler::whileStatement() {
     if (checks_ == checksBefore)  // an empty body must still listen for the abort
         emit(Op::Check, where);
     const Instruction test = p_.code[exitJump];
-    if (test.op == Op::JumpUnlessLess)   // test again at the foot: one jump per round
+    std::vector<Instruction>& code = p_.code;
+    const size_t last = code.size() - 1;
+    if (test.op == Op::JumpUnlessLess && code[last].op == Op::CheckIncrementBy &&
+        static_cast<int32_t>(last) >= lastLabel_) {
+        // A body that ends counting (i := i + 1) takes the test at the foot into that
+        // statement: one instruction per round for the shortest loops. Nothing jumps to
+        // the foot itself (no label after the statement).
+        code[last].op = Op::CheckIncrementJumpIfLess;
+        FusedStep& step = p_.fused[code[last].c];
+        step.testSlot = test.a;
+        step.limit = test.b;
+        step.target = body;
+        step.testAt = p_.positions[exitJump];
+    } else if (test.op == Op::JumpUnlessLess) {   // test again at the foot: one jump per round
         emit(Op::JumpIfLess, p_.positions[exitJump], test.a, test.b, body);
-    else
+    } else {
         emit(Op::Jump, where, top);
+    }
     patch(exitJump, label());
     return blockEnd();
 }

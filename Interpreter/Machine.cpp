@@ -174,7 +174,8 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
         &&L_Add, &&L_Sub, &&L_Mul, &&L_Div, &&L_Mod, &&L_Neg,
         &&L_Eq, &&L_Ne, &&L_Lt, &&L_Le, &&L_Gt, &&L_Ge,
         &&L_Not, &&L_Truth, &&L_AndJump, &&L_OrJump, &&L_Jump, &&L_JumpIfFalse, &&L_Check,
-        &&L_ForTest, &&L_ForNext, &&L_IncrementBy, &&L_CheckIncrementBy, &&L_LessConst,
+        &&L_ForTest, &&L_ForNext, &&L_IncrementBy, &&L_CheckIncrementBy,
+        &&L_CheckIncrementJumpIfLess, &&L_LessConst,
         &&L_JumpUnlessLess, &&L_JumpIfLess, &&L_CallTable, &&L_CallInternal, &&L_Exit,
     };
     static_assert(sizeof labels / sizeof labels[0] == static_cast<size_t>(Op::Exit) + 1);
@@ -336,6 +337,29 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
             goto stopped;
         ++ip;
         NEXT();
+    OP(CheckIncrementJumpIfLess) {
+        // i := i + 1 as a loop's last statement, with the loop's test at its foot.
+        if (abort && abort() != 0)
+            goto stopped;
+        Value& v = vars[ip->a];
+        if (v.isText()) {
+            fault = ip->b >= 0 ? KindsOfPlus : KindsOfArithmetic;
+            goto failedAtOperator;
+        }
+        if (!Fits(int64_t{v.number} + ip->b, v.number)) {
+            fault = Overflow;
+            goto failedAtOperator;
+        }
+        const FusedStep& step = program.fused[ip->c];
+        const Value& tested = vars[step.testSlot];
+        if (tested.isText()) {
+            fault = KindsOfComparison;
+            faultWhere = step.testAt;
+            goto report;
+        }
+        ip = tested.number < step.limit ? code + step.target : ip + 1;
+        NEXT();
+    }
     OP(CheckIncrementBy)
         if (abort && abort() != 0)
             goto stopped;
@@ -415,8 +439,8 @@ stopped:
 
 failedAtOperator:
     // A fused instruction keeps its operator's place apart from the statement's.
-    if (ip->op == Op::CheckIncrementBy)
-        faultWhere = program.operatorPositions[ip->c];
+    if (ip->op == Op::CheckIncrementBy || ip->op == Op::CheckIncrementJumpIfLess)
+        faultWhere = program.fused[ip->c].operatorAt;
     else
         faultWhere = program.positions[ip - code];
     goto report;

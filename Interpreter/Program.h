@@ -65,13 +65,24 @@ enum class Op : uint8_t {
     ForTest,        // a: variable, b: limit slot, c: target when the variable is past the limit
     ForNext,        // a: variable, b: limit slot, c: target of the next round
     IncrementBy,    // a: slot, b: constant; slot := slot + b (the shape of a counting loop)
-    CheckIncrementBy,  // Check, then IncrementBy; c: index into operatorPositions for an overflow
+    CheckIncrementBy,  // Check, then IncrementBy; c: index into fused
+    CheckIncrementJumpIfLess,  // CheckIncrementBy, then a loop's JumpIfLess as fused[c] says
     LessConst,      // a: constant; top := top < a (top an integer)
     JumpUnlessLess, // a: slot, b: constant, c: target; jump unless slot < b (a loop's test)
     JumpIfLess,     // a: slot, b: constant, c: target; jump if slot < b (the same test at the loop's foot)
     CallTable,      // a: index into calls; pops the value arguments, pushes the result
     CallInternal,   // a: internal function, b: argument count; pops them, pushes the result
     Exit,
+};
+
+// The operands of a fused instruction that do not fit an instruction: the place of a
+// counting statement's operator, and the test at a loop's foot that may follow it.
+struct FusedStep {
+    Position operatorAt;
+    int32_t testSlot = 0;
+    int32_t limit = 0;
+    int32_t target = 0;
+    Position testAt;
 };
 
 struct Instruction {
@@ -94,7 +105,7 @@ struct CallSite {
 struct Program {
     std::vector<Instruction> code;
     std::vector<Position> positions;   // one per instruction, read only for errors
-    std::vector<Position> operatorPositions;  // the second place of fused instructions
+    std::vector<FusedStep> fused;      // operands of fused instructions
     std::vector<std::shared_ptr<std::string>> texts;  // text literals, never changed
     std::vector<CallSite> calls;
     std::vector<std::string> slotNames;  // variables, then hidden loop limits

@@ -131,6 +131,7 @@ struct AbortCase {
 const AbortCase endlessLoops[] = {
     {"empty while", "while 1 do end"},
     {"while with a body", "while 1 do i := i + 1; end"},
+    {"counting while", "while i < 2147483647 do i := i + 1; end"},
     {"while with a nested empty if", "while 1 do if 0 then end end"},
     {"for over the whole range", "for i := 0 to 2147483647 do end"},
     {"for resetting its variable", "for i := 1 to 2 do i := 0; end"},

@@ -84,6 +84,11 @@ const ErrorCase errorCases[] = {
      "t.vlm:4:10: Val: number out of range"},
     {"Macro \"T\"\nvar i;\nbegin\n  Print (1);\n  while i < 3 do i := \"x\"; end\nend",
      MACROLIB_RUN_ERROR, "t.vlm:5:11: cannot compare a text with an integer"},
+    // A loop whose body ends counting: the foot's test and the count are one instruction.
+    {"Macro \"T\"\nvar i, j;\nbegin\n  Print (1);\n  while j < 3 do j := \"x\"; i := i + 1; end\nend",
+     MACROLIB_RUN_ERROR, "t.vlm:5:11: cannot compare a text with an integer"},
+    {"Macro \"T\"\nvar i;\nbegin\n  Print (1);\n  i := 2147483640; while i < 2147483647 do i := i + 10; end\nend",
+     MACROLIB_RUN_ERROR, "t.vlm:5:51: integer overflow"},
     {"Macro \"T\"\nvar i;\nbegin\n  Print (1);\n  i := \"x\";\n  for i := i to 3 do end\nend",
      MACROLIB_RUN_ERROR, "t.vlm:6:3: the loop variable and its limit must be integers"},
 };
