@@ -4,6 +4,7 @@
 #include "dispatch/Dispatch.h"
 #include "editing/BlockActions.h"
 #include "editing/EditActions.h"
+#include "editing/GotoPosition.h"
 #include "editing/HtmlCommands.h"
 #include "editing/Prototypes.h"
 #include "editing/Sort.h"
@@ -21,6 +22,7 @@ void RunFind(EditWindow& w) { CommandFind(w); }
 void RunFindNext(EditWindow& w) { CommandFindNext(w); }
 void RunReplace(EditWindow& w) { CommandReplace(w); }
 void RunSort(EditWindow& w) { CommandSort(w); }
+void RunGoto(EditWindow& w) { GotoPosition(w, -1, -1); }
 void RunPrototypes(EditWindow& w) { CommandMakePrototypes(w); }
 void RunFromHtml(EditWindow& w) { CommandLinesFromHtml(w); }
 void RunToHtml(EditWindow& w) { CommandLinesToHtml(w); }
@@ -43,7 +45,7 @@ constexpr DocumentCommand kTable[] = {
     {36, RunAppend, kRun},
     {37, RunSplit, kRun},
     {38, TruncateFile, kRun},
-    {39, nullptr, kRun},  // Goto: the go-to dialog's part is not built yet
+    {39, RunGoto, kRun},
     {40, RunFind, kRun},
     {41, RunFindNext, kRun},
     {42, RunReplace, kRun},

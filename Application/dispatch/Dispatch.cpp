@@ -6,6 +6,7 @@
 #include "document/TextFile.h"
 #include "editing/BlockActions.h"
 #include "editing/EditActions.h"
+#include "editing/GotoPosition.h"
 #include "editing/MacroCommands.h"
 #include "editing/Recording.h"
 #include "editing/Sort.h"
@@ -111,7 +112,7 @@ std::int32_t ActionWithOperands(EditWindow& w, int actionId, const Operands& op)
         return ReplaceAction(w, op.Text(0), op.Text(1), op.Long(2));
     case kMacroGoto:
         if (!op.Has(2)) return -1;
-        GotoFromMacro(w, op.Long(0), op.Long(1));
+        GotoPosition(w, op.Long(0), op.Long(1));
         return 0;
     case kSortActionId:
         if (!op.Has(1)) return -1;
@@ -202,18 +203,6 @@ int SaveDocumentAs(EditWindow& w, const char* name) {
 void CloseDocument(EditWindow& w) {
     RecordAction(kMacroClose);
     if (g_closeRequest) g_closeRequest(w);
-}
-
-void GotoFromMacro(EditWindow& w, std::int32_t line, std::int32_t column) {
-    ClearDrag(w);
-    RecordTwoLongs(kMacroGoto, line, column);
-    const int l = ZeroBased(line);
-    const int c = ZeroBased(column);
-    // A part given as 0 or less keeps the cursor's own, as SetCaret does.
-    CenterOn(w, l < 0 ? w.caretLine : l, c < 0 ? w.caretCol : c);
-    SetCaret(w, l, c);
-    RepaintAll(w);
-    RefreshStatus(w, kStatusAll);
 }
 
 void SetCloseRequestHandler(CloseRequestHandler handler) { g_closeRequest = handler; }

@@ -34,8 +34,6 @@ int SaveDocumentAs(EditWindow& w, const char* name);
 // Close (25 / command 15): records itself, then asks the window's owner to close it (the
 // question about unsaved changes is the owner's). The window may be gone afterwards.
 void CloseDocument(EditWindow& w);
-// The go-to of a macro (37): 1-based line and display column, no dialog.
-void GotoFromMacro(EditWindow& w, std::int32_t line, std::int32_t column);
 
 // Who closes a document window: the Qt frame or batch mode. Without a handler Close
 // only records itself.

@@ -3,7 +3,7 @@
 // characters that paint the cells in either code table.
 #include "settings/Options.h"
 #include "textutil/CodeTables.h"
-#include "view/RowLayout.h"
+#include "editing/RowLayout.h"
 
 #include <gtest/gtest.h>
 

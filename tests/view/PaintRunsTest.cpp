@@ -4,7 +4,7 @@
 #include "document/Language.h"
 #include "document/LineStore.h"
 #include "settings/Options.h"
-#include "view/RowLayout.h"
+#include "editing/RowLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -4,6 +4,7 @@
 
 #include "dispatch/Dispatch.h"
 #include "editing/EditActions.h"
+#include "editing/GotoPosition.h"
 #include "editing/Recording.h"
 #include "editing/UndoRecord.h"
 #include "frame/qt/MainFrame.h"
@@ -129,12 +130,9 @@ void GotoRoutineLine(EditView* view, int line) {
         return;
     }
     if (!view) return;
+    // Through the go-to operation, so that learn mode records the jump.
     EditWindow& w = view->window();
-    ClearDrag(w);
-    CenterOn(w, line, MarginWidth(w));
-    SetCaret(w, line, MarginWidth(w));
-    RepaintAll(w);
-    RefreshStatus(w, kStatusAll);
+    GotoPosition(w, line + 1, MarginWidth(w) + 1);
     view->setFocus();
 }
 

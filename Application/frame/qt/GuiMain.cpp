@@ -20,6 +20,7 @@
 #include "search/qt/FindDialogs.h"
 #include "settings/qt/SettingsSheet.h"
 #include "view/qt/EditView.h"
+#include "view/qt/GotoDialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,6 +66,7 @@ void InstallFrameParts(MainFrame& frame) {
     InstallMacroFrame(frame);  // scripts, F2 keys and menus reach the frame by one road
     InstallKeyAssignment(frame);
     RegisterSortDialog();
+    RegisterGotoDialog();
     RegisterSearchDialogs();
     RegisterSettingsSheet(ScreenFont(ScreenCell().width));
     frame.hooks().canUndo = [] { return CanUndoIn(ActiveEditWindow()); };

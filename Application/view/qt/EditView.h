@@ -5,7 +5,7 @@
 
 #include "dispatch/CommandTable.h"
 #include "editing/EditWindow.h"
-#include "view/RowLayout.h"
+#include "editing/RowLayout.h"
 
 #include <QAbstractScrollArea>
 #include <QFont>

@@ -1,6 +1,6 @@
 // The row layout and the colour runs of a row. Layout is done once per painted row, so it
 // walks the text once and writes each cell once after the fill.
-#include "view/RowLayout.h"
+#include "editing/RowLayout.h"
 
 #include "document/Language.h"
 #include "document/LineStore.h"
