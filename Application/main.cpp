@@ -2,7 +2,8 @@
 // and otherwise starts the window program. This program links only the core (Qt Core and
 // no window library), so that batch mode starts as fast as a plain command-line tool; the
 // editor's windows live in a program of their own (WindowProgram.cpp), which it replaces
-// itself with.
+// itself with; so it does for batch mode printing to a PDF file (--print-to), which needs
+// the window library's printing.
 #include "frame/CommandLine.h"
 
 #include <unistd.h>
@@ -53,7 +54,10 @@ int main(int argc, char** argv) {
             std::fputs(varlin::kUsageText, stdout);
             return 0;
         }
-        if (std::strcmp(argv[i], "--run") == 0) return varlin::RunBatch(argc, argv);
+        if (std::strcmp(argv[i], "--run") == 0) {
+            if (varlin::BatchPrintsToPdf(argc, argv)) return StartWindowProgram(argv);
+            return varlin::RunBatch(argc, argv);
+        }
     }
     return StartWindowProgram(argv);
 }

@@ -3,7 +3,7 @@
 # The last line: making the Debian package (dpkg-shlibdeps) and checking it.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-l10n-tools qt6-translations-l10n
-          libgl-dev libgtest-dev fonts-dejavu-core xauth
+          libgl-dev libgtest-dev fonts-dejavu-core xauth poppler-utils
           dpkg-dev desktop-file-utils appstream lintian)
 missing=()
 for p in "${packages[@]}"; do

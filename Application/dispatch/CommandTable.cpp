@@ -6,6 +6,7 @@
 #include "editing/EditActions.h"
 #include "editing/GotoPosition.h"
 #include "editing/HtmlCommands.h"
+#include "editing/Printing.h"
 #include "editing/Prototypes.h"
 #include "editing/Sort.h"
 #include "editing/UndoRecord.h"
@@ -35,7 +36,7 @@ constexpr DocumentCommand kTable[] = {
     {13, RunSave, kRun},
     {14, RunSaveAs, kRun},
     {15, CloseDocument, kRun},
-    {16, nullptr, kRun},  // Print: its part is not built yet
+    {16, Print, kRun},
     {31, Undo, kRun},
     {402, Redo, kRun},
     {32, Delete, kRun},

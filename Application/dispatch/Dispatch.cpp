@@ -8,6 +8,7 @@
 #include "editing/EditActions.h"
 #include "editing/GotoPosition.h"
 #include "editing/MacroCommands.h"
+#include "editing/Printing.h"
 #include "editing/Recording.h"
 #include "editing/Sort.h"
 #include "editing/UndoRecord.h"
@@ -95,6 +96,7 @@ std::int32_t ActionWithOperands(EditWindow& w, int actionId, const Operands& op)
         SaveDocumentAs(w, op.Text(0));
         return 0;
     case kMacroClose: CloseDocument(w); return 0;
+    case kMacroPrint: Print(w); return 0;
     case kActAppend:
         if (!op.Has(1)) return -1;
         Append(w, op.Text(0));
@@ -152,7 +154,7 @@ std::int32_t ActionWithOperands(EditWindow& w, int actionId, const Operands& op)
         return 0;
     default:
         // New, Open, SetLanguage, the window commands and ToggleInsertMode are the
-        // frame's; SetCodeTable has no action; Print waits for printing.
+        // frame's; SetCodeTable has no action.
         return -1;
     }
 }

@@ -7,6 +7,7 @@
 #include "document/TextFile.h"
 #include "editing/EditWindow.h"
 #include "editing/MacroCommands.h"
+#include "editing/Printing.h"
 #include "editing/Recording.h"
 #include "editing/UndoRecord.h"
 #include "frame/Application.h"
@@ -25,6 +26,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -193,6 +195,29 @@ bool CheckScript(const std::string& script) {
     return false;
 }
 
+// --print-to: batch mode's print dialog takes the PDF file, and the marked lines when a
+// range is marked; every other dialog is cancelled as without a window.
+std::function<int(DialogId, void*)> PrintToHandler(const std::string& file) {
+    return [file](DialogId id, void* record) {
+        if (id != DialogId::Print || record == nullptr) {
+            std::fprintf(stderr, "varlin: dialog \"%s\" cancelled (no window)\n", DialogName(id));
+            return 2;
+        }
+        auto& print = *static_cast<PrintDialogRecord*>(record);
+        const PdfJobOpener open = ThePdfJobOpener();
+        if (open == nullptr) {
+            std::fprintf(stderr, "varlin: --print-to: this program cannot write PDF files\n");
+            return 2;
+        }
+        print.selectionChosen = print.selectionOffered;
+        if (const int error = open(file, print.job); error != 0) {
+            ShowFileError(file, error);
+            return 2;
+        }
+        return 1;
+    };
+}
+
 struct RunState {
     bool failed = false;   // a script error, or a FILE that could not be opened
     bool stopped = false;
@@ -217,7 +242,9 @@ int RunBatch(const BatchArguments& arguments) {
     host.writeMessagesToStderr = true;
     host.traceBeeps = arguments.trace;
     host.printToStdout = true;
+    if (!arguments.printTo.empty()) host.dialogHandler = PrintToHandler(arguments.printTo);
     host.Install();
+    const int jobsBefore = FinishedPrintJobs();
 
     auto app = std::make_unique<Application>();
     if (InitApplication(*app, JoinCommandLine(arguments.files), std::string()) != 1)
@@ -271,6 +298,11 @@ int RunBatch(const BatchArguments& arguments) {
     SetMacroErrorReport(MacroErrorReport::Message);
     std::fflush(stdout);
     if (state.stopped || MacroStopRequested()) return kBatchAborted;
+    // --print-to promises a file: a run that wrote none has failed, also when it beeped only.
+    if (!arguments.printTo.empty() && FinishedPrintJobs() == jobsBefore && host.errorMessages == 0) {
+        std::fprintf(stderr, "varlin: --print-to %s: nothing was printed\n", arguments.printTo.c_str());
+        return kBatchFailed;
+    }
     if (state.failed || host.errorMessages > 0) return kBatchFailed;
     return kBatchDone;
 }

@@ -13,7 +13,8 @@ namespace varlin {
 const char* const kUsageText =
     "Usage: varlin [FILE...]\n"
     "       varlin --run SCRIPT [--no-save] [--answer yes|no|cancel] [--settings FILE]\n"
-    "                    [--set NAME=VALUE]... [--trace] [--timeout SECONDS] [FILE...]\n"
+    "                    [--set NAME=VALUE]... [--trace] [--timeout SECONDS]\n"
+    "                    [--print-to FILE.pdf] [FILE...]\n"
     "\n"
     "Without --run, the editor opens each FILE in its own window.\n"
     "With --run, the macro SCRIPT runs on each FILE without a window; a changed file is saved.\n"
@@ -24,6 +25,8 @@ const char* const kUsageText =
     "  --set NAME=VALUE   override one option for this run (e.g. --set TabDistance=4)\n"
     "  --trace            write beeps and recorded actions to standard error\n"
     "  --timeout SECONDS  stop the run after this many seconds (exit status 130)\n"
+    "  --print-to FILE    Print () writes the document, or its marked lines, to this PDF file\n"
+    "                     (A4) instead of asking for a printer; without it Print () is cancelled\n"
     "  --version          print the version\n"
     "Exit status: 0 done, 1 script error or error message, 2 bad command line, 130 aborted.\n";
 
@@ -119,6 +122,13 @@ bool ParseBatchArguments(const std::vector<std::string>& words, BatchArguments& 
                 return false;
             }
             a.sets.emplace_back(value.substr(0, sep), value.substr(sep + 1));
+        } else if (name == "--print-to") {
+            if (!TakeValue(words, i, inlineValue, hasInline, value, error)) return false;
+            if (value.empty()) {
+                error = "--print-to needs a file name";
+                return false;
+            }
+            a.printTo = value;
         } else if (name == "--timeout") {
             if (!TakeValue(words, i, inlineValue, hasInline, value, error)) return false;
             if (!ParseTimeout(value, a.timeoutSeconds)) {
@@ -137,12 +147,24 @@ bool ParseBatchArguments(const std::vector<std::string>& words, BatchArguments& 
     return true;
 }
 
-int RunBatch(int argc, char** argv) {
+namespace {
+std::vector<std::string> WordsOf(int argc, char** argv) {
     std::vector<std::string> words;
     for (int i = 1; i < argc; ++i) words.emplace_back(argv[i]);
+    return words;
+}
+}  // namespace
+
+bool BatchPrintsToPdf(int argc, char** argv) {
     BatchArguments arguments;
     std::string error;
-    if (!ParseBatchArguments(words, arguments, error)) {
+    return ParseBatchArguments(WordsOf(argc, argv), arguments, error) && !arguments.printTo.empty();
+}
+
+int RunBatch(int argc, char** argv) {
+    BatchArguments arguments;
+    std::string error;
+    if (!ParseBatchArguments(WordsOf(argc, argv), arguments, error)) {
         std::fprintf(stderr, "varlin: %s\n%s", error.c_str(), kShortUsage);
         return kBatchBadCommandLine;
     }

@@ -25,6 +25,7 @@ struct BatchArguments {
     std::vector<std::pair<std::string, std::string>> sets;  // --set NAME=VALUE, in order
     bool trace = false;
     double timeoutSeconds = 0;  // 0: no limit
+    std::string printTo;        // --print-to: the PDF file that Print () writes; "" none
     std::vector<std::string> files;
 };
 
@@ -35,5 +36,7 @@ bool ParseBatchArguments(const std::vector<std::string>& words, BatchArguments& 
 
 // Batch mode from main(): returns the exit status (BatchExit).
 int RunBatch(int argc, char** argv);
+// Whether a good batch command line asks for --print-to (the window program runs it).
+bool BatchPrintsToPdf(int argc, char** argv);
 
 }  // namespace varlin

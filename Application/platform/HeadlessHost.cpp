@@ -65,6 +65,7 @@ int RunDialog(void* context, DialogId id, void* record) {
     HeadlessHost& self = Self(context);
     self.dialogsWanted.push_back(id);
     if (self.dialogAnswers.empty()) {
+        if (self.dialogHandler) return self.dialogHandler(id, record);
         if (self.writeMessagesToStderr)
             std::fprintf(stderr, "varlin: dialog \"%s\" cancelled (no window)\n", DialogName(id));
         return 2;
@@ -128,6 +129,7 @@ void HeadlessHost::Install() { InstallHost(MakeHost()); }
 void HeadlessHost::Reset() {
     answers.clear();
     dialogAnswers.clear();
+    dialogHandler = nullptr;
     fileNameAnswers.clear();
     messageIds.clear();
     messageTexts.clear();

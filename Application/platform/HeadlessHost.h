@@ -23,6 +23,9 @@ struct HeadlessHost {
     std::deque<int> answers;          // queued button results for the next messages
     // Queued dialog handlers: each gets the record and returns the dialog result.
     std::deque<std::function<int(DialogId, void*)>> dialogAnswers;
+    // Answers the dialogs that find no queued handler (batch mode's --print-to); without
+    // it they are cancelled.
+    std::function<int(DialogId, void*)> dialogHandler;
     std::deque<std::vector<std::string>> fileNameAnswers;  // queued file-dialog results
     std::string clipboard;
     bool clipboardFails = false;

@@ -5,6 +5,7 @@
 
 #include "editing/EditWindow.h"
 #include "editing/UndoRecord.h"
+#include "editing/qt/QtPrinting.h"
 #include "editing/qt/SortDialog.h"
 #include "frame/Application.h"
 #include "frame/qt/DocumentWindows.h"
@@ -67,6 +68,7 @@ void InstallFrameParts(MainFrame& frame) {
     InstallKeyAssignment(frame);
     RegisterSortDialog();
     RegisterGotoDialog();
+    RegisterPrintDialog();
     RegisterSearchDialogs();
     RegisterSettingsSheet(ScreenFont(ScreenCell().width));
     frame.hooks().canUndo = [] { return CanUndoIn(ActiveEditWindow()); };

@@ -1,0 +1,273 @@
+// The print job on a QPrinter and the print dialog.
+#include "editing/qt/QtPrinting.h"
+
+#include "platform/qt/QtHost.h"
+#include "resources/StringTable.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <memory>
+#include <unistd.h>
+
+namespace varlin {
+namespace {
+
+constexpr int kPointSize = 10;
+constexpr int kPollMilliseconds = 50;
+
+// The printer's font: the fixed font of the program at 10 points, on the device.
+QFont PrinterFont() {
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSize(kPointSize);
+    return font;
+}
+
+struct QtPrintJob {
+    std::unique_ptr<QPrinter> printer;
+    QPainter painter;
+    QFont font = PrinterFont();
+    int ascent = 0;
+    std::string target;  // the PDF file asked for; "" for a printer
+    std::string temp;    // the file being written until the job finished
+    bool firstPage = true;
+    bool withProgress = false;
+    std::unique_ptr<QProgressDialog> progress;
+    QElapsedTimer sincePoll;
+    QPointer<QWidget> focus;  // gets the focus back when the job is over
+
+    void RemoveTemp() {
+        if (!temp.empty()) ::unlink(temp.c_str());
+        temp.clear();
+    }
+};
+
+QtPrintJob& Job(void* context) { return *static_cast<QtPrintJob*>(context); }
+
+PageMetrics Measure(void* context) {
+    QtPrintJob& job = Job(context);
+    const QFontMetrics metrics(job.font, job.printer.get());
+    PageMetrics m;
+    m.pageWidth = job.printer->width();
+    m.pageHeight = job.printer->height();
+    m.lineHeight = std::max(1, metrics.height());
+    m.charWidth = std::max(1, metrics.horizontalAdvance(QLatin1Char('M')));
+    return m;
+}
+
+// A file of our own beside the target, so that the final rename stays on one file system.
+int MakeTempBeside(QtPrintJob& job) {
+    std::string pattern = job.target + ".XXXXXX";
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) return errno;
+    // mkstemp makes the file private; the PDF gets the modes of any new file.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    ::close(fd);
+    job.temp = pattern;
+    return 0;
+}
+
+int StartDocument(void* context, const char* jobName) {
+    QtPrintJob& job = Job(context);
+    job.printer->setDocName(QString::fromUtf8(jobName));
+    if (!job.target.empty()) {
+        if (const int error = MakeTempBeside(job); error != 0) return error;
+        job.printer->setOutputFileName(QString::fromStdString(job.temp));
+    }
+    if (!job.painter.begin(job.printer.get())) {
+        job.RemoveTemp();
+        return EIO;
+    }
+    job.painter.setFont(job.font);
+    job.ascent = job.painter.fontMetrics().ascent();
+    return 0;
+}
+
+void StartPage(void* context) {
+    QtPrintJob& job = Job(context);
+    if (!job.firstPage) job.printer->newPage();
+    job.firstPage = false;
+}
+
+void TextOut(void* context, int x, int y, std::string_view ansi) {
+    QtPrintJob& job = Job(context);
+    if (ansi.empty()) return;
+    job.painter.drawText(x, y + job.ascent, BytesToWindows1252(std::string(ansi)));
+}
+
+void EndPage(void*) {}  // a page ends with the next one or with the job
+
+// Whether the written file is whole: Qt's PDF writer reports no failed write, so the
+// file must end with the trailer's end mark before it may replace the target.
+bool PdfComplete(const std::string& name) {
+    std::FILE* file = std::fopen(name.c_str(), "rb");
+    if (file == nullptr) return false;
+    char tail[64] = {};
+    std::size_t got = 0;
+    if (std::fseek(file, -long(sizeof tail - 1), SEEK_END) == 0)
+        got = std::fread(tail, 1, sizeof tail - 1, file);
+    const bool flushed = std::fclose(file) == 0;
+    return flushed && got > 0 && std::string(tail, got).find("%%EOF") != std::string::npos;
+}
+
+int EndDocument(void* context) {
+    QtPrintJob& job = Job(context);
+    if (!job.painter.end()) {
+        job.RemoveTemp();
+        return EIO;
+    }
+    if (job.target.empty()) return 0;
+    if (!PdfComplete(job.temp)) {
+        job.RemoveTemp();
+        return EIO;
+    }
+    const int fd = ::open(job.temp.c_str(), O_RDONLY);
+    const bool synced = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0) ::close(fd);
+    if (!synced || ::rename(job.temp.c_str(), job.target.c_str()) != 0) {
+        const int error = errno != 0 ? errno : EIO;
+        job.RemoveTemp();
+        return error;
+    }
+    job.temp.clear();
+    return 0;
+}
+
+void AbortDocument(void* context) {
+    QtPrintJob& job = Job(context);
+    if (job.painter.isActive()) {
+        job.printer->abort();
+        job.painter.end();
+    }
+    job.RemoveTemp();
+}
+
+bool CreateProgress(void* context, const std::string& title, int first, int end) {
+    QtPrintJob& job = Job(context);
+    const bool english = GetAppLanguage() == int(AppLanguage::English);
+    job.progress = std::make_unique<QProgressDialog>(
+        QString::fromUtf8(title), english ? QStringLiteral("Cancel") : QStringLiteral("Abbrechen"),
+        first, end, QtHostParent());
+    job.progress->setWindowTitle(QString::fromUtf8(title));
+    job.progress->setWindowModality(Qt::ApplicationModal);
+    job.progress->setMinimumDuration(0);
+    job.progress->setValue(first);
+    job.sincePoll.start();
+    return true;
+}
+
+void UpdateProgress(void* context, int value) {
+    QtPrintJob& job = Job(context);
+    if (job.progress) job.progress->setValue(value);
+}
+
+// Looks at the user's input now and then only: every line would cost more than it prints.
+bool ProgressAborted(void* context) {
+    QtPrintJob& job = Job(context);
+    if (!job.progress) return false;
+    if (job.sincePoll.elapsed() >= kPollMilliseconds) {
+        QCoreApplication::processEvents();
+        job.sincePoll.restart();
+    }
+    return job.progress->wasCanceled();
+}
+
+void DestroyProgress(void* context) { Job(context).progress.reset(); }
+
+void Release(void* context) {
+    QtPrintJob* job = &Job(context);
+    if (job->painter.isActive()) AbortDocument(job);
+    job->RemoveTemp();
+    QPointer<QWidget> focus = job->focus;
+    delete job;
+    if (focus) focus->setFocus();
+}
+
+PrintJob MakePrintJob(QtPrintJob* job) {
+    PrintJob p;
+    p.context = job;
+    p.outputName = job->target;
+    p.measure = Measure;
+    p.startDocument = StartDocument;
+    p.startPage = StartPage;
+    p.textOut = TextOut;
+    p.endPage = EndPage;
+    p.endDocument = EndDocument;
+    p.abortDocument = AbortDocument;
+    if (job->withProgress) {
+        p.createProgress = CreateProgress;
+        p.updateProgress = UpdateProgress;
+        p.progressAborted = ProgressAborted;
+        p.destroyProgress = DestroyProgress;
+    }
+    p.release = Release;
+    return p;
+}
+
+int RunPrintDialog(QWidget* parent, PrintDialogRecord& record) {
+    auto job = std::make_unique<QtPrintJob>();
+    job->printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    job->focus = QApplication::focusWidget();
+    QPrintDialog dialog(job->printer.get(), parent);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, record.selectionOffered);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setPrintRange(record.selectionOffered ? QAbstractPrintDialog::Selection
+                                                 : QAbstractPrintDialog::AllPages);
+    if (dialog.exec() != QDialog::Accepted) return 2;
+    record.selectionChosen = job->printer->printRange() == QPrinter::Selection;
+    if (job->printer->outputFormat() == QPrinter::PdfFormat)
+        job->target = job->printer->outputFileName().toStdString();
+    job->withProgress = true;
+    record.job = MakePrintJob(job.release());
+    return 1;
+}
+
+}  // namespace
+
+void RegisterPrintDialog() {
+    RegisterQtDialog(DialogId::Print, [](QWidget* parent, void* record) {
+        return record ? RunPrintDialog(parent, *static_cast<PrintDialogRecord*>(record)) : 0;
+    });
+}
+
+int OpenPdfPrintJob(const std::string& fileName, PrintJob& job) {
+    if (QCoreApplication::instance() == nullptr) {
+        // Batch mode has no application object: Qt's GUI part, without a screen.
+        static int argc = 1;
+        static char name[] = "varlin";
+        static char* argv[] = {name, nullptr};
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Standard error carries the editor's messages only, not Qt's notes on its setup.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                std::fprintf(stderr, "varlin: %s\n", text.toLocal8Bit().constData());
+        });
+        static QGuiApplication* application = new QGuiApplication(argc, argv);
+        (void)application;
+    }
+    auto* qtJob = new QtPrintJob;
+    qtJob->printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    qtJob->printer->setOutputFormat(QPrinter::PdfFormat);
+    qtJob->printer->setPageSize(QPageSize(QPageSize::A4));
+    qtJob->target = fileName;
+    job = MakePrintJob(qtJob);
+    return 0;
+}
+
+}  // namespace varlin

@@ -1,0 +1,191 @@
+// Printing to real PDF files, read back with "pdftotext -layout": the header with the
+// file name and the page number on every page, a wide line continued indented, the
+// header-only page when the text ends at the bottom margin, the selection printing whole
+// lines, OEM byte 132 printed as ä; and batch mode's --print-to with its failures (no
+// file reported as printed unless it was written whole).
+#include "editing/EditWindow.h"
+#include "editing/Printing.h"
+#include "editing/qt/QtPrinting.h"
+#include "platform/HeadlessHost.h"
+#include "settings/Options.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace varlin;
+
+namespace {
+
+QString PdfText(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) return QStringLiteral("<pdftotext failed>");
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The lines of each page, without the blank ones.
+std::vector<QStringList> Pages(const QString& text) {
+    std::vector<QStringList> pages;
+    QStringList all = text.split(QChar('\f'));
+    if (!all.isEmpty() && all.last().trimmed().isEmpty()) all.removeLast();
+    for (const QString& page : all) {
+        QStringList lines;
+        for (const QString& line : page.split(QChar('\n')))
+            if (!line.trimmed().isEmpty()) lines << line;
+        pages.push_back(lines);
+    }
+    return pages;
+}
+
+struct BatchRun {
+    int status = -1;
+    QString err;
+};
+
+}  // namespace
+
+class PrintPdfTest : public QObject {
+    Q_OBJECT
+    Options options;
+    HeadlessHost host;
+    std::unique_ptr<EditWindow> w;
+    QTemporaryDir dir;
+
+    QString PrintToPdf(const QString& name) {
+        const QString pdf = dir.filePath(name);
+        host.dialogAnswers.push_back([pdf](DialogId, void* r) {
+            auto* record = static_cast<PrintDialogRecord*>(r);
+            record->selectionChosen = record->selectionOffered;
+            return OpenPdfPrintJob(pdf.toStdString(), record->job) == 0 ? 1 : 2;
+        });
+        Print(*w);
+        return pdf;
+    }
+    // Lines per page of the PDF job, from the same arithmetic the printing uses.
+    int LinesPerPage() {
+        PrintJob job;
+        OpenPdfPrintJob(dir.filePath("probe.pdf").toStdString(), job);
+        const PageMetrics m = job.measure(job.context);
+        job.release(job.context);
+        const PageLayout p = PageLayoutOf(m);
+        // A line is printed at y; the page ends once the next one would reach the margin.
+        int lines = 0;
+        for (int y = p.topMargin;; ) {
+            ++lines;
+            y += m.lineHeight;
+            if (y + m.lineHeight >= m.pageHeight - p.bottomMargin) return lines;
+        }
+    }
+    BatchRun RunBatch(const QStringList& arguments) {
+        QFile script(dir.filePath("print.vlm"));
+        script.open(QIODevice::WriteOnly);
+        script.write("Macro \"p\"\nbegin\n  Print ();\nend\n");
+        script.close();
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(QStringLiteral(VARLIN_BINARY_DIR "/varlin"),
+                QStringList{"--run", "print.vlm", "--settings", "s.ini"} + arguments);
+        p.waitForFinished(60000);
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+    }
+
+private slots:
+    void init() {
+        options = Options{};
+        options.LineNumbers = 0;
+        SetCurrentOptions(&options);
+        host.Reset();
+        host.writeMessagesToStderr = false;
+        host.Install();
+        w = std::make_unique<EditWindow>();
+    }
+    void cleanup() {
+        w.reset();
+        SetCurrentOptions(nullptr);
+    }
+
+    void everyPageHasItsHeaderAndTheLastCanHoldOnlyTheHeader() {
+        const int perPage = LinesPerPage();
+        for (int i = 0; i < 2 * perPage; ++i) w->doc->SetLine(i, "zeile " + std::to_string(i + 1));
+        w->doc->SetFileName("/tmp/texte/brief.txt");
+        const auto pages = Pages(PdfText(PrintToPdf("two.pdf")));
+        // Two full pages end exactly at the bottom margin: a third holds the header only.
+        QCOMPARE(int(pages.size()), 3);
+        for (int p = 0; p < 3; ++p) {
+            const QString header = pages[std::size_t(p)].value(0);
+            QVERIFY2(header.startsWith("Datei: /TMP/TEXTE/BRIEF.TXT"), qPrintable(header));
+            QVERIFY2(header.endsWith(QString("Seite %1").arg(p + 1)), qPrintable(header));
+        }
+        QCOMPARE(pages[0].size(), perPage + 1);
+        QCOMPARE(pages[1].last().trimmed(), QString("zeile %1").arg(2 * perPage));
+        QCOMPARE(pages[2].size(), 1);
+        QCOMPARE(host.messageIds, std::vector<int>{});
+    }
+
+    void wideLineSelectionAndOemBytes() {
+        options.LineNumbers = 1;
+        options.CodeTable = kCodeTableOem;
+        w->doc->SetLine(0, "kurz \x84");  // OEM 132: a-umlaut
+        w->doc->SetLine(1, std::string(300, 'w'));
+        for (int i = 2; i < 8; ++i) w->doc->SetLine(i, "zeile " + std::to_string(i + 1));
+        auto page = Pages(PdfText(PrintToPdf("wide.pdf"))).at(0);
+        QVERIFY2(page.value(0).startsWith("Datei ist ohne Namen"), qPrintable(page.value(0)));
+        QCOMPARE(page.value(1).trimmed(), QString::fromUtf8("1 kurz ä"));
+        // "    2 www..." and then continuations indented by the margin (5 cells).
+        const QString first = page.value(2);
+        QVERIFY(first.trimmed().startsWith("2 www"));
+        const int textStart = int(first.indexOf('w'));
+        int printed = int(first.count('w'));
+        int row = 3;
+        for (; page.value(row).contains('w'); ++row) {
+            const QString continuation = page.value(row);
+            QCOMPARE(int(continuation.indexOf('w')), textStart);
+            printed += int(continuation.count('w'));
+        }
+        QVERIFY(row >= 5);  // at least two continuation lines
+        QCOMPARE(printed, 300);
+        QCOMPARE(page.value(row).trimmed(), QString("3 zeile 3"));
+
+        // The selection from the middle of line 3 to the middle of line 5: lines 3 to 5 whole.
+        StartDrag(*w, kDragMarked, 2, 8, 4, 7);
+        page = Pages(PdfText(PrintToPdf("selection.pdf"))).at(0);
+        QCOMPARE(page.size(), 4);
+        QCOMPARE(page[1].trimmed(), QString("3 zeile 3"));
+        QCOMPARE(page[3].trimmed(), QString("5 zeile 5"));
+    }
+
+    void batchPrintToWritesThePdfOrFailsClearly() {
+        QFile text(dir.filePath("a.c"));
+        text.open(QIODevice::WriteOnly);
+        text.write("int main(void)\n{\n}\n");
+        text.close();
+        BatchRun run = RunBatch({"--print-to", "out.pdf", "a.c"});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.err, QString());
+        QVERIFY(PdfText(dir.filePath("out.pdf")).contains("Datei: A.C"));
+
+        run = RunBatch({"--print-to", "missing/out.pdf", "a.c"});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains("varlin: 1031"), qPrintable(run.err));
+        run = RunBatch({"--print-to", "a.c/out.pdf", "a.c"});  // a file where a folder must be
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains("varlin: 1020"), qPrintable(run.err));
+        QFile::remove(dir.filePath("out.pdf"));
+        run = RunBatch({"a.c"});  // no --print-to: a cancelled dialog
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.err.contains("cancelled"));
+        QFile(dir.filePath("empty.txt")).open(QIODevice::WriteOnly);
+        run = RunBatch({"--print-to", "out.pdf", "empty.txt"});  // nothing to print: a beep
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains("nothing was printed"), qPrintable(run.err));
+        QVERIFY(!QFile::exists(dir.filePath("out.pdf")));
+        // No temporary file is left behind by any of the runs.
+        QCOMPARE(QDir(dir.path()).entryList({"*.pdf.*"}, QDir::Files), QStringList());
+    }
+};
+
+QTEST_MAIN(PrintPdfTest)
+#include "print_pdf.moc"
