@@ -13,7 +13,9 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--run") != 0) continue;
         varlin::SetPdfJobOpener(varlin::OpenPdfPrintJob);
-        return varlin::RunBatch(argc, argv);
+        const int status = varlin::RunBatch(argc, argv);
+        varlin::EndPdfPrinting();
+        return status;
     }
     return varlin::RunGui(argc, argv);
 }

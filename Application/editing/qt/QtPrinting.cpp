@@ -246,6 +246,11 @@ void RegisterPrintDialog() {
     });
 }
 
+namespace {
+// The application object that a PDF job without a running Qt application started.
+std::unique_ptr<QGuiApplication> g_batchApplication;
+}  // namespace
+
 int OpenPdfPrintJob(const std::string& fileName, PrintJob& job) {
     if (QCoreApplication::instance() == nullptr) {
         // Batch mode has no application object: Qt's GUI part, without a screen.
@@ -258,8 +263,7 @@ int OpenPdfPrintJob(const std::string& fileName, PrintJob& job) {
             if (type == QtCriticalMsg || type == QtFatalMsg)
                 std::fprintf(stderr, "varlin: %s\n", text.toLocal8Bit().constData());
         });
-        static QGuiApplication* application = new QGuiApplication(argc, argv);
-        (void)application;
+        g_batchApplication = std::make_unique<QGuiApplication>(argc, argv);
     }
     auto* qtJob = new QtPrintJob;
     qtJob->printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -269,5 +273,7 @@ int OpenPdfPrintJob(const std::string& fileName, PrintJob& job) {
     job = MakePrintJob(qtJob);
     return 0;
 }
+
+void EndPdfPrinting() { g_batchApplication.reset(); }
 
 }  // namespace varlin

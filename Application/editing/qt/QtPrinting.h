@@ -16,5 +16,8 @@ void RegisterPrintDialog();
 // indicator (batch mode's --print-to). Starts Qt's GUI part offscreen when no Qt
 // application runs yet. Always 0: a file that cannot be written fails when the job starts.
 int OpenPdfPrintJob(const std::string& fileName, PrintJob& job);
+// Ends the Qt application that OpenPdfPrintJob started, with its fonts and caches; the
+// end of a batch run calls it.
+void EndPdfPrinting();
 
 }  // namespace varlin
