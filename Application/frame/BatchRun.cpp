@@ -196,7 +196,8 @@ bool CheckScript(const std::string& script) {
 }
 
 // --print-to: batch mode's print dialog takes the PDF file, and the marked lines when a
-// range is marked; every other dialog is cancelled as without a window.
+// range is marked; every other dialog is cancelled as without a window. A stop request
+// abandons the job, so that no file is left.
 std::function<int(DialogId, void*)> PrintToHandler(const std::string& file) {
     return [file](DialogId id, void* record) {
         if (id != DialogId::Print || record == nullptr) {
@@ -214,6 +215,8 @@ std::function<int(DialogId, void*)> PrintToHandler(const std::string& file) {
             ShowFileError(file, error);
             return 2;
         }
+        // Ctrl+C and --timeout abandon a long job as "Abbrechen" does in the window.
+        print.job.progressAborted = [](void*) { return MacroStopRequested(); };
         return 1;
     };
 }

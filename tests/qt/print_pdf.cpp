@@ -1,19 +1,30 @@
 // Printing to real PDF files, read back with "pdftotext -layout": the header with the
 // file name and the page number on every page, a wide line continued indented, the
 // header-only page when the text ends at the bottom margin, the selection printing whole
-// lines, OEM byte 132 printed as ä; and batch mode's --print-to with its failures (no
-// file reported as printed unless it was written whole).
+// lines, OEM byte 132 printed as ä; the print dialog's own road (command 16, the Qt
+// print dialog printing to a file); and batch mode's --print-to with its failures (no
+// file reported as printed unless it was written whole) and its stop by Ctrl+C or
+// --timeout in the middle of a long job.
+#include "dispatch/CommandTable.h"
 #include "editing/EditWindow.h"
 #include "editing/Printing.h"
 #include "editing/qt/QtPrinting.h"
 #include "platform/HeadlessHost.h"
+#include "platform/qt/QtHost.h"
 #include "settings/Options.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QPrintDialog>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <functional>
 
 using namespace varlin;
 
@@ -79,7 +90,9 @@ class PrintPdfTest : public QObject {
             if (y + m.lineHeight >= m.pageHeight - p.bottomMargin) return lines;
         }
     }
-    BatchRun RunBatch(const QStringList& arguments) {
+    // Runs batch mode printing; `meanwhile` gets the running process.
+    BatchRun RunBatch(const QStringList& arguments,
+                      const std::function<void(QProcess&)>& meanwhile = nullptr) {
         QFile script(dir.filePath("print.vlm"));
         script.open(QIODevice::WriteOnly);
         script.write("Macro \"p\"\nbegin\n  Print ();\nend\n");
@@ -88,8 +101,13 @@ class PrintPdfTest : public QObject {
         p.setWorkingDirectory(dir.path());
         p.start(QStringLiteral(VARLIN_BINARY_DIR "/varlin"),
                 QStringList{"--run", "print.vlm", "--settings", "s.ini"} + arguments);
+        if (meanwhile) {
+            p.waitForStarted();
+            meanwhile(p);
+        }
         p.waitForFinished(60000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                QString::fromUtf8(p.readAllStandardError())};
     }
 
 private slots:
@@ -184,6 +202,63 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath("out.pdf")));
         // No temporary file is left behind by any of the runs.
         QCOMPARE(QDir(dir.path()).entryList({"*.pdf.*"}, QDir::Files), QStringList());
+    }
+
+    // Ctrl+C and --timeout abandon a long job: status 130 and no file, not even a part.
+    void batchStopAbandonsALongPrint_data() {
+        QTest::addColumn<bool>("interrupt");
+        QTest::newRow("timeout") << false;
+        QTest::newRow("Ctrl+C") << true;
+    }
+    void batchStopAbandonsALongPrint() {
+        QFETCH(bool, interrupt);
+        QFile text(dir.filePath("long.txt"));
+        text.open(QIODevice::WriteOnly);
+        const QByteArray line(70, 'x');
+        for (int i = 0; i < 300000; ++i) text.write(line + '\n');  // some 5,000 pages
+        text.close();
+        const BatchRun run =
+            interrupt ? RunBatch({"--print-to", "long.pdf", "long.txt"},
+                                 [](QProcess& p) {
+                                     QTest::qWait(1500);
+                                     ::kill(pid_t(p.processId()), SIGINT);
+                                 })
+                      : RunBatch({"--timeout", "1.5", "--print-to", "long.pdf", "long.txt"});
+        QCOMPARE(run.status, 130);
+        QVERIFY(!QFile::exists(dir.filePath("long.pdf")));
+        QCOMPARE(QDir(dir.path()).entryList({"*.pdf.*"}, QDir::Files), QStringList());
+    }
+
+    // The window's road: command 16 opens Qt's print dialog with the selection chosen,
+    // which prints the marked lines to the PDF file named in the dialog.
+    void printDialogPrintsTheSelectionToAFile() {
+        InstallQtHost();
+        RegisterPrintDialog();
+        for (int i = 0; i < 10; ++i) w->doc->SetLine(i, "zeile " + std::to_string(i + 1));
+        StartDrag(*w, kDragMarked, 3, 2, 5, 3);
+        const QString pdf = dir.filePath("dialog.pdf");
+        bool selectionPreset = false;
+        QTimer answer;
+        answer.setInterval(10);
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            if (d == nullptr) return;
+            answer.stop();
+            selectionPreset = d->printRange() == QAbstractPrintDialog::Selection;
+            auto* file = d->findChild<QLineEdit*>(QStringLiteral("filename"));
+            if (file) file->setText(pdf);
+            d->accept();
+        });
+        answer.start();
+        RunWindowCommand(*w, kPrintCommandId);
+        host.Install();
+        QVERIFY(selectionPreset);
+        const auto pages = Pages(PdfText(pdf));
+        QCOMPARE(int(pages.size()), 1);
+        QCOMPARE(pages[0].size(), 4);  // the header and lines 4 to 6
+        QVERIFY2(pages[0][0].startsWith("Datei ist ohne Namen"), qPrintable(pages[0][0]));
+        QCOMPARE(pages[0][1].trimmed(), QString("zeile 4"));
+        QCOMPARE(pages[0][3].trimmed(), QString("zeile 6"));
     }
 };
 
