@@ -8,6 +8,7 @@
 #include "editing/Recording.h"
 #include "editing/UndoRecord.h"
 #include "frame/qt/MainFrame.h"
+#include "frame/qt/RoutineListModel.h"
 #include "platform/Host.h"
 #include "platform/qt/QtHost.h"
 #include "view/DocumentWindow.h"
@@ -18,9 +19,9 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QGuiApplication>
+#include <QListView>
 #include <QMdiArea>
 #include <QPointer>
-#include <QStandardItemModel>
 #include <QToolBar>
 
 #include <memory>
@@ -108,17 +109,12 @@ RoutineCombo::RoutineCombo(MainFrame& frame, QWidget* parent) : QComboBox(parent
 
 void FillRoutineList(QComboBox* box, const EditWindow& w) {
     if (!box) return;
-    // One model for the whole list: entry by entry, a long list would take seconds.
-    auto* model = new QStandardItemModel(box);
-    QList<QStandardItem*> items;
-    for (const RoutineEntry& entry : RoutineList(w)) {
-        auto* item = new QStandardItem(BytesToWindows1252(entry.name));
-        item->setData(entry.line, Qt::UserRole);
-        items.append(item);
-    }
-    if (!items.isEmpty()) model->appendColumn(items);
+    // One compact model for the whole list: entry by entry, a long list would take
+    // seconds, and an item object per entry more memory than the file.
+    auto* model = new RoutineListModel(RoutineList(w), box);
     box->setModel(model);  // the old model, a child of the box, goes with it
-    box->setCurrentIndex(items.isEmpty() ? -1 : 0);
+    if (auto* list = qobject_cast<QListView*>(box->view())) list->setUniformItemSizes(true);
+    box->setCurrentIndex(model->rowCount() == 0 ? -1 : 0);
     // From one empty current entry to another the box sees no change and would go on
     // showing the old document's routine.
     box->update();
