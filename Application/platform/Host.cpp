@@ -29,6 +29,8 @@ const char* DialogName(DialogId id) {
     case DialogId::MacroList: return "Makros";
     case DialogId::DllTest: return "DLL-Test";
     case DialogId::Settings: return "Einstellungen";
+    case DialogId::BrowseOpen: return "Durchsuchen und öffnen";
+    case DialogId::Language: return "Sprache";
     }
     return "?";
 }

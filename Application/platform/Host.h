@@ -44,8 +44,10 @@ enum class DialogId : int {
     Print = 2100,
     KeyTable = 2500,
     MacroList = 2600,
-    DllTest = 2700,
+    DllTest = 1000,
     Settings = 2800,
+    BrowseOpen = 3300,
+    Language = 3400,
 };
 
 const char* DialogName(DialogId id);

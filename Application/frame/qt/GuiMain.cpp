@@ -8,10 +8,13 @@
 #include "editing/qt/QtPrinting.h"
 #include "editing/qt/SortDialog.h"
 #include "frame/Application.h"
+#include "frame/qt/CommonDialogs.h"
 #include "frame/qt/DocumentWindows.h"
 #include "frame/qt/KeyAssignmentDialog.h"
+#include "frame/qt/LanguageDialog.h"
 #include "frame/qt/MacroFrame.h"
 #include "frame/qt/MainFrame.h"
+#include "frame/qt/ProgramIcon.h"
 #include "frame/qt/PrefixKeysQt.h"
 #include "frame/qt/ToolbarFrame.h"
 #include "platform/ProgramFolders.h"
@@ -27,21 +30,12 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QLibraryInfo>
 #include <QTimer>
-#include <QTranslator>
 
 #include <vector>
 
 namespace varlin {
 namespace {
-
-// Qt's own texts (file dialog, standard buttons) in the user's language.
-void LoadQtTranslation(QApplication& qtApp, QTranslator& translator, int language) {
-    if (language != kLanguageGerman) return;
-    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    if (translator.load(QStringLiteral("qtbase_de"), dir)) qtApp.installTranslator(&translator);
-}
 
 // The character cell of the fixed-pitch screen font, measured once.
 void MeasureCharacterCell() {
@@ -71,6 +65,7 @@ void InstallFrameParts(MainFrame& frame) {
     RegisterPrintDialog();
     RegisterSearchDialogs();
     RegisterSettingsSheet(ScreenFont(ScreenCell().width));
+    InstallCommonDialogs(frame);
     frame.hooks().canUndo = [] { return CanUndoIn(ActiveEditWindow()); };
     frame.hooks().canRedo = [] { return CanRedoIn(ActiveEditWindow()); };
     frame.hooks().forgetUndo = [] { ForgetUndo(); };
@@ -95,8 +90,8 @@ int RunGui(int argc, char** argv) {
     app->userDirectory = folders.user;
     if (folders.user != folders.data) QDir().mkpath(QString::fromStdString(folders.user));
     InitUndoRecord();
-    QTranslator qtTranslator;
-    LoadQtTranslation(qtApp, qtTranslator, app->language);
+    UseQtTranslation(app->language);  // Qt's own texts (file dialog, standard buttons)
+    QApplication::setWindowIcon(ProgramIcon());  // the frame's and the document windows'
     MeasureCharacterCell();
 
     MainFrame frame(*app);
