@@ -1,6 +1,8 @@
 // The menu resources 107 and 108, item by item as the program shows them.
 #include "resources/Menus.h"
 
+#include "resources/StringTable.h"
+
 #include <utility>
 
 namespace varlin {
@@ -194,8 +196,19 @@ const MenuItem* FindMenuItem(std::span<const MenuItem> menu, int commandId) {
     return nullptr;
 }
 
+std::string MenuOverrideKey(const MenuItem& item) {
+    std::string label = item.label ? item.label : "";
+    while (!label.empty() && label.back() == ' ') label.pop_back();
+    return "menu:" + label;
+}
+
 const char* MenuItemLabel(const MenuItem& item, int language) {
-    if (language == kMenuLanguageEnglish && item.english) return item.english;
+    if (language == kMenuLanguageEnglish && item.english) {
+        if (!EnglishOverrides().empty() && item.label) {
+            if (const char* own = FindEnglishOverride(MenuOverrideKey(item))) return own;
+        }
+        return item.english;
+    }
     return item.label;
 }
 

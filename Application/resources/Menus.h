@@ -35,7 +35,12 @@ const MenuItem* FindMenuItem(std::span<const MenuItem> menu, int commandId);
 
 constexpr int kMenuLanguageEnglish = 44;
 
-// The label and the shortcut text in a language (49 German, 44 English).
+// The key of a label among the user's own English texts: "menu:" and the German label
+// without the blanks that pad it.
+std::string MenuOverrideKey(const MenuItem& item);
+
+// The label and the shortcut text in a language (49 German, 44 English); in English the
+// user's own text where there is one.
 const char* MenuItemLabel(const MenuItem& item, int language);
 std::string ShortcutText(const MenuItem& item, int language);
 

@@ -1,5 +1,6 @@
 #include "resources/StringTable.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace varlin {
@@ -14,6 +15,13 @@ struct StringEntry {
 #include "resources/Strings_en.inc"
 
 int g_language = int(AppLanguage::German);
+// Replaced whole by SetEnglishOverrides; the old map is kept alive one generation so that
+// texts a caller still holds from just before stay readable.
+std::map<std::string, std::string> g_overrides;
+std::map<std::string, std::string> g_previousOverrides;
+
+constexpr std::size_t kGermanCount = sizeof kGerman / sizeof kGerman[0];
+constexpr std::size_t kEnglishCount = sizeof kEnglish / sizeof kEnglish[0];
 
 const char* FindIn(const StringEntry* table, std::size_t count, int id) {
     // Tables are sorted by id.
@@ -33,9 +41,38 @@ int GetAppLanguage() { return g_language; }
 
 const char* FindAppString(int id) {
     if (g_language == int(AppLanguage::English)) {
-        if (const char* text = FindIn(kEnglish, sizeof kEnglish / sizeof kEnglish[0], id)) return text;
+        if (!g_overrides.empty()) {
+            if (const char* own = FindEnglishOverride(std::to_string(id))) return own;
+        }
+        if (const char* text = FindIn(kEnglish, kEnglishCount, id)) return text;
     }
-    return FindIn(kGerman, sizeof kGerman / sizeof kGerman[0], id);
+    return FindIn(kGerman, kGermanCount, id);
+}
+
+std::vector<int> AllStringIds() {
+    std::vector<int> ids;
+    for (const StringEntry& e : kGerman) ids.push_back(e.id);
+    for (const StringEntry& e : kEnglish) ids.push_back(e.id);
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    return ids;
+}
+
+const char* BuiltInString(int id, int language) {
+    if (language == int(AppLanguage::English)) return FindIn(kEnglish, kEnglishCount, id);
+    return FindIn(kGerman, kGermanCount, id);
+}
+
+void SetEnglishOverrides(std::map<std::string, std::string> overrides) {
+    g_previousOverrides = std::move(g_overrides);
+    g_overrides = std::move(overrides);
+}
+
+const std::map<std::string, std::string>& EnglishOverrides() { return g_overrides; }
+
+const char* FindEnglishOverride(const std::string& key) {
+    auto it = g_overrides.find(key);
+    return it == g_overrides.end() ? nullptr : it->second.c_str();
 }
 
 std::string LoadAppString(int id) {

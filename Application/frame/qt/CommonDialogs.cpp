@@ -1,11 +1,14 @@
 // Installs commands 18, 76, 97, 122 and 303 on the Qt frame.
 #include "frame/qt/CommonDialogs.h"
 
+#include "frame/Application.h"
 #include "frame/CommandRouting.h"
 #include "frame/CommonCommands.h"
 #include "frame/qt/AboutDialog.h"
 #include "frame/qt/LanguageDialog.h"
 #include "frame/qt/MainFrame.h"
+#include "frame/qt/TranslationDialog.h"
+#include "resources/StringTable.h"
 #include "macro/DllTest.h"
 #include "macro/qt/DllTestDialog.h"
 #include "search/qt/BrowseOpenDialog.h"
@@ -23,6 +26,13 @@ void InstallCommonDialogs(MainFrame& frame) {
     frame.RegisterCommand(kCmdAbout, [&frame] {
         AboutDialog about(frame.application(), &frame);
         about.exec();
+    });
+    frame.RegisterCommand(kCmdTranslation, [&frame] {
+        TranslationDialog assistance(&frame);
+        assistance.saved = [&frame] {
+            if (GetAppLanguage() == kLanguageEnglish) ApplyLanguage(frame);
+        };
+        assistance.exec();
     });
     frame.RegisterCommand(kCmdDllTest, [&frame] { CallDllTestFunction(VarlinWindowHandle(frame.winId())); });
 }

@@ -8,6 +8,7 @@
 #include "editing/qt/QtPrinting.h"
 #include "editing/qt/SortDialog.h"
 #include "frame/Application.h"
+#include "frame/TranslationFile.h"
 #include "frame/qt/CommonDialogs.h"
 #include "frame/qt/DocumentWindows.h"
 #include "frame/qt/KeyAssignmentDialog.h"
@@ -90,6 +91,7 @@ int RunGui(int argc, char** argv) {
     app->userDirectory = folders.user;
     if (folders.user != folders.data) QDir().mkpath(QString::fromStdString(folders.user));
     InitUndoRecord();
+    LoadTranslationOverrides();  // the user's own English texts, from the settings folder
     UseQtTranslation(app->language);  // Qt's own texts (file dialog, standard buttons)
     QApplication::setWindowIcon(ProgramIcon());  // the frame's and the document windows'
     MeasureCharacterCell();

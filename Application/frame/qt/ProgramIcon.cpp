@@ -1,5 +1,5 @@
-// The icon on a 256-unit grid, scaled to each size; the small sizes keep the page and
-// the three coloured lines, which stay legible down to 16 pixels.
+// The icon of Application/resources/icons/varlin.svg on its 128-unit grid, scaled to
+// each size.
 #include "frame/qt/ProgramIcon.h"
 
 #include <QLinearGradient>
@@ -12,42 +12,46 @@ namespace varlin {
 void PaintProgramIcon(QPainter& p, int size) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 256.0, size / 256.0);
+    p.scale(size / 128.0, size / 128.0);
     p.setPen(Qt::NoPen);
-    QLinearGradient tile(0, 8, 0, 248);
-    tile.setColorAt(0, QColor(0x2d, 0x7f, 0xb8));
-    tile.setColorAt(1, QColor(0x17, 0x4a, 0x73));
+    const QColor slate(0x1d, 0x35, 0x50), paper(0xfb, 0xfa, 0xf6);
+    QLinearGradient tile(0, 4, 0, 124);
+    tile.setColorAt(0, QColor(0x35, 0x59, 0x7f));
+    tile.setColorAt(1, slate);
     p.setBrush(tile);
-    p.drawRoundedRect(QRectF(8, 8, 240, 240), 40, 40);
+    p.drawRoundedRect(QRectF(4, 4, 120, 120), 20, 20);
+    // The page with its corner folded.
     QPainterPath page;
-    page.moveTo(56, 36);
-    page.lineTo(168, 36);
-    page.lineTo(204, 72);
-    page.lineTo(204, 220);
-    page.lineTo(56, 220);
+    page.moveTo(24, 16);
+    page.lineTo(88, 16);
+    page.lineTo(104, 32);
+    page.lineTo(104, 112);
+    page.lineTo(24, 112);
     page.closeSubpath();
-    p.setBrush(QColor(0xfb, 0xfb, 0xf7));
+    p.setBrush(paper);
     p.drawPath(page);
     QPainterPath corner;
-    corner.moveTo(168, 36);
-    corner.lineTo(168, 72);
-    corner.lineTo(204, 72);
+    corner.moveTo(88, 16);
+    corner.lineTo(88, 32);
+    corner.lineTo(104, 32);
     corner.closeSubpath();
-    p.setBrush(QColor(0xc9, 0xd6, 0xe0));
+    p.setBrush(QColor(0xc9, 0xd3, 0xdc));
     p.drawPath(corner);
-    struct Line { QRectF box; QColor colour; };
-    const Line lines[] = {
-        {{76, 92, 72, 14}, QColor(0xc0, 0x39, 0x2b)},   // a routine line, red
-        {{92, 122, 88, 14}, QColor(0x2e, 0x8b, 0x3a)},  // keywords, green
-        {{92, 152, 56, 14}, QColor(0x2a, 0x5d, 0xb0)},  // a comment, blue
-        {{76, 182, 40, 14}, QColor(0x8a, 0x8f, 0x96)},
+    struct Bar { QRectF box; QColor colour; };
+    const Bar bars[] = {
+        {{32, 32, 48, 8}, QColor(0xc8, 0x31, 0x2b)},  // a routine line
+        {{40, 44, 16, 8}, QColor(0x2c, 0x8a, 0x3c)},  // a keyword and the rest of the line
+        {{60, 44, 28, 8}, QColor(0x5a, 0x64, 0x70)},
+        {{28, 56, 72, 32}, slate},                     // two lines of a marked range, inverted
+        {{40, 62, 36, 8}, paper},
+        {{48, 76, 40, 8}, paper},
+        {{40, 98, 52, 8}, QColor(0x2f, 0x6f, 0xc4)},  // a comment
+        {{32, 94, 4, 16}, QColor(0xf0, 0xa0, 0x20)},  // the caret
     };
-    for (const Line& l : lines) {
-        p.setBrush(l.colour);
-        p.drawRoundedRect(l.box, 4, 4);
+    for (const Bar& b : bars) {
+        p.setBrush(b.colour);
+        p.drawRect(b.box);
     }
-    p.setBrush(QColor(0x1b, 0x1b, 0x1b));
-    p.drawRect(QRectF(124, 176, 12, 26));  // the caret
     p.restore();
 }
 

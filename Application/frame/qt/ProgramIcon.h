@@ -1,6 +1,6 @@
-// The program's own icon: a page of coloured source lines with the caret on a blue tile,
-// drawn with QPainter at every size it is shown in. Application/resources/icons/varlin.svg
-// is the same picture for installing.
+// The program's own icon: a page of coloured source lines, a marked range and the caret
+// on a slate tile, drawn with QPainter at every size it is shown in; the same picture as
+// Application/resources/icons/varlin.svg, which the package installs.
 #pragma once
 
 #include <QIcon>

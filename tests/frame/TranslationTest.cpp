@@ -1,0 +1,92 @@
+// The program's texts in English and the user's own English texts: every text has a
+// built-in translation, the override file goes and comes back unchanged, its texts take
+// the place of the built-in ones in English only, and a broken or foreign file is not
+// used at all and reported by message 3460.
+#include "frame/TranslationFile.h"
+#include "platform/HeadlessHost.h"
+#include "platform/Registry.h"
+#include "platform/TestFolder.h"
+#include "resources/Menus.h"
+#include "resources/StringTable.h"
+
+#include <gtest/gtest.h>
+
+namespace varlin {
+namespace {
+
+TEST(Translation, EveryTextHasAnEnglishOneOfAFittingLength) {
+    const auto texts = TranslatableTexts();
+    EXPECT_GT(texts.size(), 300u);
+    for (const TranslatableText& t : texts) {
+        EXPECT_FALSE(t.english.empty()) << t.key << " " << t.german;
+        EXPECT_FALSE(TranslationTooLong(t.german, t.english)) << t.key << " " << t.german << " | " << t.english;
+    }
+    EXPECT_TRUE(TranslationTooLong("&Neu", "&New file"));
+    EXPECT_FALSE(TranslationTooLong("Zeile", "Line"));
+}
+
+class OverrideFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetSettingsFile(folder_.File("settings.ini"));
+        host_.writeMessagesToStderr = false;
+        host_.Install();
+    }
+    void TearDown() override {
+        SetEnglishOverrides({});
+        SetAppLanguage(49);
+        SetSettingsFile("");
+    }
+    test::TestFolder folder_;
+    HeadlessHost host_;
+};
+
+TEST_F(OverrideFile, OwnTextsComeBackAndTakeThePlaceOfTheBuiltInOnesInEnglish) {
+    EXPECT_EQ(TranslationFileName(), folder_.File("varlin-en.txt"));
+    const std::map<std::string, std::string> own = {
+        {"1201", "Not found.\nSorry\t\\o/"}, {"menu:&Datei", "&Files"}, {"3300", "Gr\xC3\xBC\xC3\x9F"}};
+    ASSERT_TRUE(WriteTranslationFile(TranslationFileName(), own));
+    LoadTranslationOverrides();
+    EXPECT_EQ(EnglishOverrides(), own);
+    EXPECT_TRUE(host_.messageIds.empty());
+    const MenuItem& file = MenuResource(kMenuIdNoDocument)[0];
+    SetAppLanguage(44);
+    EXPECT_EQ(LoadAppString(1201), own.at("1201"));
+    EXPECT_STREQ(MenuItemLabel(file, 44), "&Files");
+    EXPECT_EQ(LoadAppString(1202), "! There is no printable information.");  // others as built in
+    SetAppLanguage(49);
+    EXPECT_EQ(LoadAppString(1201), "! Der Suchbegriff wurde nicht gefunden.");
+    EXPECT_STREQ(MenuItemLabel(file, 49), "&Datei");
+}
+
+TEST_F(OverrideFile, ABrokenOrForeignFileIsNotUsedAtAll) {
+    const std::string header = std::string(kTranslationFileHeader) + "\n";
+    struct Case {
+        std::string content;
+        int badLine;
+    } cases[] = {
+        {"", 1},
+        {"[Options]\nTabDistance=4\n", 1},
+        {header + "1201\tfine\n1202 no tab\n", 3},
+        {header + "99999\tno such text\n", 2},
+        {header + "menu:&Nowhere\tx\n", 2},
+        {header + "1201\tbad \\q escape\n", 2},
+        {header + "1201\t\xFF\xFE\n", 2},
+    };
+    for (const Case& c : cases) {
+        test::WriteFile(TranslationFileName(), c.content);
+        std::map<std::string, std::string> texts;
+        int badLine = 0;
+        EXPECT_EQ(ReadTranslationFile(TranslationFileName(), texts, badLine), TranslationFileResult::Broken) << c.content;
+        EXPECT_EQ(badLine, c.badLine) << c.content;
+        EXPECT_TRUE(texts.empty());
+    }
+    SetEnglishOverrides({{"1201", "stale"}});
+    LoadTranslationOverrides();
+    EXPECT_TRUE(EnglishOverrides().empty());
+    ASSERT_EQ(host_.messageIds, std::vector<int>({kTranslationBrokenMessage}));
+    EXPECT_NE(host_.messageTexts[0].find(TranslationFileName() + ":2"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace varlin
