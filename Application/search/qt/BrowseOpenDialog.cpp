@@ -268,6 +268,8 @@ void BrowseOpenDialog::CancelSearch() {
 }
 
 void BrowseOpenDialog::TakeResults() {
+    // Asked first: once the worker has ended, every hit it found is in the next take.
+    const bool stillRunning = run_.Running();
     for (const FolderSearchHit& hit : run_.TakeHits()) {
         auto* item = new QTreeWidgetItem(hits_);
         const QString path = QDir::toNativeSeparators(QString::fromStdString(hit.path));
@@ -276,7 +278,7 @@ void BrowseOpenDialog::TakeResults() {
         item->setText(1, QStringLiteral("%1: %2").arg(hit.line).arg(LineText(hit.lineText, record_.codeTable)));
         item->setData(0, Qt::UserRole, QString::fromStdString(hit.path));
     }
-    if (run_.Running()) {
+    if (stillRunning) {
         status_->setText(StatusText(run_.FilesSearched()));
         return;
     }
