@@ -123,19 +123,28 @@ public:
 private:
     void VisitEntry(const fs::directory_entry& entry, std::vector<FolderId>& chain) {
         std::error_code ec;
-        // The entry's own type comes with the listing; a link's target needs a look.
-        fs::file_status status = entry.is_symlink(ec) ? entry.status(ec) : entry.symlink_status(ec);
+        // The entry's own type comes with the listing (no look at the file); only a link
+        // needs a look at its target.
+        bool folder = false, regular = false;
+        if (entry.is_symlink(ec)) {
+            const fs::file_status target = entry.status(ec);
+            folder = fs::is_directory(target);
+            regular = fs::is_regular_file(target);
+        } else if (!ec) {
+            folder = entry.is_directory(ec);
+            if (!folder && !ec) regular = entry.is_regular_file(ec);
+        }
         if (ec) {
             if (IsLoopError(ec)) ++counts_.loops;
             else ++counts_.unreadable;  // a dangling link, or a folder we may not look into
             return;
         }
-        if (fs::is_directory(status)) {
+        if (folder) {
             if (request_.subfolders) EnterFolder(entry.path(), chain);
             return;
         }
         // Pipes, devices and sockets hold no text and could block a read forever.
-        if (!fs::is_regular_file(status)) return;
+        if (!regular) return;
         if (!MatchesAnyPattern(entry.path().filename().string(), request_.patterns)) return;
         SearchFile(entry.path());
     }
@@ -213,7 +222,7 @@ private:
         const bool endsWithCr = pattern_.text.back() == '\r';
         int from = 0;
         for (;;) {
-            const int hit = FindInLine(pattern_, text, from);
+            const int hit = NextHit(text, from);
             if (hit < 0 || std::size_t(hit) >= region) return false;
             const std::size_t end = std::size_t(hit) + n;
             // The CR of a CR LF belongs to the line end, which no line of a document holds.
@@ -224,6 +233,20 @@ private:
             Report(text, std::size_t(hit), linesBefore, path);
             return true;
         }
+    }
+
+    // The engine's scan; a pattern compared byte for byte goes to the library's substring
+    // search, which skips ahead by the pattern's bytes rather than its first one.
+    int NextHit(std::string_view text, int from) const {
+        if (pattern_.folded) return FindInLine(pattern_, text, from);
+#if defined(__GLIBC__)
+        const void* at = ::memmem(text.data() + from, text.size() - std::size_t(from), pattern_.text.data(),
+                                  pattern_.text.size());
+        return at ? int(static_cast<const char*>(at) - text.data()) : -1;
+#else
+        const std::size_t at = text.find(std::string_view(pattern_.text), std::size_t(from));
+        return at == std::string_view::npos ? -1 : int(at);
+#endif
     }
 
     void Report(std::string_view text, std::size_t hit, std::size_t linesBefore, const fs::path& path) {
