@@ -1,6 +1,7 @@
 // The application-level commands that run a dialog of the common library's kind and then
 // act on its answer: browse and open (18), the DLL test (76) and the language choice (97).
-// Each asks the host for its dialog, so batch mode (where dialogs cancel) passes too.
+// Each asks the host for its dialog; only the Qt frame registers them as commands (batch
+// mode, without dialogs, gives -1 for them).
 #pragma once
 
 namespace varlin {
