@@ -123,7 +123,9 @@ TEST(FolderSearch, SkipsAndCountsBinaryFilesLinkLoopsAndUnreadableFiles) {
     // Without the right to read, the locked file is counted, never fatal.
     const std::string folder = f.path();
     int unreadable = test::RunUnprivileged([folder] { return Search(folder, "needle").counts.unreadable; });
-    if (unreadable >= 0) EXPECT_EQ(unreadable, 2);
+    if (unreadable >= 0) {
+        EXPECT_EQ(unreadable, 2);
+    }
 }
 
 TEST(FolderSearch, FindsHitsAcrossReadChunksWithTheirLineNumbers) {
