@@ -1,5 +1,6 @@
 // The search engine: pattern compilation, the scan of line views, and the replace and mark
-// steps at a hit. The scan looks for the bytes that can begin a hit with memchr and only
+// steps at a hit. The scan looks for the places where a byte that can begin a hit stands
+// with one that can end it the pattern's length further (SSE2, else memchr), and only
 // compares the rest of the pattern there, so a document is searched at memory speed
 // whether or not case is told apart.
 #include "search/SearchEngine.h"
@@ -73,28 +74,50 @@ std::size_t NextOf(const unsigned char* data, unsigned char c, std::size_t from,
 #endif
 
 #ifdef VARLIN_SEARCH_SSE2
-// The first index in from ... last that holds one of the (at most three) candidate bytes,
-// sixteen bytes at a time; SIZE_MAX when there is none. One pass whatever the number of
-// candidates, which matters when case is ignored and letters have two.
+// Whether a byte of v is one of up to three candidates, as a byte mask.
+struct Candidates {
+    __m128i c0, c1, c2;
+    Candidates(const unsigned char* bytes, int count) {
+        const unsigned char b0 = bytes[0];
+        c0 = _mm_set1_epi8(static_cast<char>(b0));
+        c1 = _mm_set1_epi8(static_cast<char>(count > 1 ? bytes[1] : b0));
+        c2 = _mm_set1_epi8(static_cast<char>(count > 2 ? bytes[2] : b0));
+    }
+    __m128i In(__m128i v) const {
+        return _mm_or_si128(_mm_cmpeq_epi8(v, c0), _mm_or_si128(_mm_cmpeq_epi8(v, c1), _mm_cmpeq_epi8(v, c2)));
+    }
+};
+
+bool IsCandidate(const unsigned char* bytes, int count, unsigned char b) {
+    for (int k = 0; k < count; ++k)
+        if (bytes[k] == b) return true;
+    return false;
+}
+
+// The first index in from ... last that holds one of the (at most three) candidate first
+// bytes and, n - 1 bytes further, one of the candidate last bytes (when there are at most
+// three of those), sixteen places at a time; SIZE_MAX when there is none. One pass
+// whatever the number of candidates, which matters when case is ignored and letters have
+// two. The last byte of a hit is at most at last + n - 1, the end of the data.
 std::size_t NextCandidate(const SearchPattern& p, const unsigned char* data, std::size_t from,
                           std::size_t last) {
-    const unsigned char b0 = p.firstBytes[0];
-    const unsigned char b1 = p.firstByteCount > 1 ? p.firstBytes[1] : b0;
-    const unsigned char b2 = p.firstByteCount > 2 ? p.firstBytes[2] : b0;
-    const __m128i c0 = _mm_set1_epi8(static_cast<char>(b0));
-    const __m128i c1 = _mm_set1_epi8(static_cast<char>(b1));
-    const __m128i c2 = _mm_set1_epi8(static_cast<char>(b2));
+    const std::size_t tail = p.text.size() - 1;
+    const bool bothEnds = tail > 0 && p.lastByteCount > 0 && p.lastByteCount <= kMemchrCandidates;
+    const Candidates first(p.firstBytes, p.firstByteCount);
+    const Candidates lastOnes(p.lastBytes, bothEnds ? p.lastByteCount : 1);
     const std::size_t end = last + 1;
     std::size_t i = from;
     for (; i + 16 <= end; i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-        const __m128i eq = _mm_or_si128(_mm_cmpeq_epi8(v, c0),
-                                        _mm_or_si128(_mm_cmpeq_epi8(v, c1), _mm_cmpeq_epi8(v, c2)));
+        __m128i eq = first.In(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i)));
+        if (bothEnds)
+            eq = _mm_and_si128(eq, lastOnes.In(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + tail))));
         const int mask = _mm_movemask_epi8(eq);
         if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
     }
     for (; i < end; ++i)
-        if (data[i] == b0 || data[i] == b1 || data[i] == b2) return i;
+        if (IsCandidate(p.firstBytes, p.firstByteCount, data[i]) &&
+            (!bothEnds || IsCandidate(p.lastBytes, p.lastByteCount, data[i + tail])))
+            return i;
     return SIZE_MAX;
 }
 #endif
@@ -118,8 +141,12 @@ bool CompilePattern(const FindSettings& s, int codeTable, SearchPattern& p) {
     p.firstByteCount = 0;
     if (p.text.empty()) return false;
     const auto first = static_cast<unsigned char>(p.text[0]);
-    for (int b = 0; b < 256; ++b)
+    const auto lastByte = static_cast<unsigned char>(p.text.back());
+    p.lastByteCount = 0;
+    for (int b = 0; b < 256; ++b) {
         if (p.fold[b] == first) p.firstBytes[p.firstByteCount++] = static_cast<unsigned char>(b);
+        if (p.fold[b] == lastByte) p.lastBytes[p.lastByteCount++] = static_cast<unsigned char>(b);
+    }
     return true;
 }
 

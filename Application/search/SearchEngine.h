@@ -28,6 +28,10 @@ struct SearchPattern {
     // The line bytes that fold to the pattern's first byte (at most 256 of them).
     unsigned char firstBytes[256] = {};
     int firstByteCount = 0;
+    // The same for the pattern's last byte; the scan asks for both ends at once, which
+    // skips the many places where only a common first letter stands.
+    unsigned char lastBytes[256] = {};
+    int lastByteCount = 0;
 };
 
 // Builds the pattern from FindString (expanded when ExpandEscapes is set, else cut at 255
