@@ -32,7 +32,7 @@ constexpr MenuItem kNoDocMacros[] = {
 };
 
 constexpr MenuItem kNoDocExtras[] = {
-    {73, "&Einstellungen ...", "&Settings ...", nullptr, 0, {}},
+    {73, "&Einstellungen ...", "&Settings...", nullptr, 0, {}},
     {0, nullptr, nullptr, nullptr, kMenuSeparator, {}},
     {82, "&Buttons...", "&Buttons...", nullptr, 0, {}},
     {83, "&Statuszeile...", "Status &line...", nullptr, 0, {}},
@@ -133,7 +133,7 @@ constexpr MenuItem kDocMacros[] = {
 };
 
 constexpr MenuItem kDocExtras[] = {
-    {73, "&Einstellungen ...", "&Settings ...", nullptr, 0, {}},
+    {73, "&Einstellungen ...", "&Settings...", nullptr, 0, {}},
     {0, nullptr, nullptr, nullptr, kMenuSeparator, {}},
     {82, "&Buttons...", "&Buttons...", nullptr, 0, {}},
     {83, "&Statuszeile...", "Status &line...", nullptr, 0, {}},
