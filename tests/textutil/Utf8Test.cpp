@@ -1,0 +1,145 @@
+// UTF-8 reading: which byte strings are characters, the boundaries in mixed valid and
+// invalid bytes, the cell and index conversions, and the Unicode classes.
+#include "textutil/Utf8.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace varlin {
+namespace {
+
+TEST(Utf8, SequencesAcceptedAndRefused) {
+    struct Case { const char* bytes; int length; const char* what; } cases[] = {
+        {"A", 1, "ASCII"},
+        {"\xC3\xA4", 2, "a umlaut"},
+        {"\xE2\x82\xAC", 3, "euro sign"},
+        {"\xF0\x9F\x98\x80", 4, "emoji"},
+        {"\xF4\x8F\xBF\xBF", 4, "U+10FFFF"},
+        {"\xC0\x80", 0, "overlong NUL"},
+        {"\xC1\xBF", 0, "overlong two-byte"},
+        {"\xE0\x9F\xBF", 0, "overlong three-byte"},
+        {"\xF0\x8F\xBF\xBF", 0, "overlong four-byte"},
+        {"\xED\xA0\x80", 0, "high surrogate"},
+        {"\xED\xBF\xBF", 0, "low surrogate"},
+        {"\xED\x9F\xBF", 3, "last before the surrogates"},
+        {"\xF4\x90\x80\x80", 0, "above U+10FFFF"},
+        {"\xF5\x80\x80\x80", 0, "lead F5"},
+        {"\xFF", 0, "byte FF"},
+        {"\x80", 0, "lone continuation"},
+        {"\xC3", 0, "cut two-byte"},
+        {"\xE2\x82", 0, "cut three-byte"},
+        {"\xF0\x9F\x98", 0, "cut four-byte"},
+        {"\xC3" "A", 0, "lead followed by ASCII"},
+    };
+    for (const Case& c : cases) {
+        const std::string_view s(c.bytes);
+        EXPECT_EQ(Utf8SequenceLength(s.data(), s.size()), c.length) << c.what;
+        EXPECT_EQ(IsValidUtf8(s.data(), s.size()), c.length == int(s.size())) << c.what;
+    }
+    // NUL is a character like any other.
+    EXPECT_EQ(Utf8SequenceLength("\0", 1), 1);
+}
+
+TEST(Utf8, EveryCodePointRoundTripsAndTheClassesHold) {
+    for (char32_t cp = 0; cp <= 0x10FFFF; ++cp) {
+        char out[4];
+        const int n = EncodeUtf8(cp, out);
+        if (cp >= 0xD800 && cp <= 0xDFFF) {
+            ASSERT_EQ(n, 0);
+            continue;
+        }
+        ASSERT_EQ(Utf8SequenceLength(out, n), n) << std::hex << static_cast<unsigned long>(cp);
+        int length = 0;
+        ASSERT_EQ(Utf8Decode(std::string_view(out, n), 0, &length), cp);
+        ASSERT_EQ(length, n);
+    }
+    EXPECT_EQ(EncodeUtf8(0x110000, nullptr), 0);
+
+    struct Fold { char32_t from, to; } folds[] = {
+        {U'Ä', U'ä'}, {U'ä', U'ä'}, {U'É', U'é'}, {U'ß', U'ß'}, {0x1E9E, U'ß'}, {U'Σ', U'σ'},
+        {U'ς', U'σ'}, {0x212A, U'k'}, {U'Ж', U'ж'}, {U'Z', U'z'}, {U'1', U'1'}, {kInvalidByte, kInvalidByte},
+    };
+    for (const Fold& f : folds) EXPECT_EQ(SimpleFold(f.from), f.to) << std::hex << static_cast<unsigned long>(f.from);
+
+    for (char32_t cp : {U'a', U'Z', U'7', U'ä', U'ß', U'Ж', U'中', U'\u0301', U'٣'})
+        EXPECT_TRUE(IsUnicodeWordChar(cp)) << std::hex << static_cast<unsigned long>(cp);
+    for (char32_t cp : {U' ', U'_', U'-', U'€', U'«', U'\u3000', kInvalidByte, char32_t(0xA0)})
+        EXPECT_FALSE(IsUnicodeWordChar(cp)) << std::hex << static_cast<unsigned long>(cp);
+
+    for (char32_t cp : {U'中', U'한', U'ア', U'Ａ', char32_t(0x1F600)}) EXPECT_EQ(CellWidth(cp), 2) << std::hex << static_cast<unsigned long>(cp);
+    for (char32_t cp : {U'a', U'ä', U'Ж', U'€', U'ｱ', kInvalidByte}) EXPECT_EQ(CellWidth(cp), 1) << std::hex << static_cast<unsigned long>(cp);
+}
+
+TEST(Utf8, CellsAndIndexesCountWholeCharacters) {
+    const std::string text = "a\xC3\xA4\t\xE4\xB8\xAD\xFF" "b";  // a ä TAB 中 <FF> b
+    // index:                 0 1   3  4         7    8
+    struct Case { int index; long long cells; } cases[] = {
+        {0, 0}, {1, 1}, {3, 2}, {4, 4}, {7, 6}, {8, 7}, {9, 8},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Utf8Cells(text, c.index, 4), c.cells) << c.index;
+        EXPECT_EQ(Utf8IndexOfCell(text, c.cells, 4), c.index) << c.cells;
+    }
+    EXPECT_EQ(Utf8IndexOfCell(text, 3, 4), 3);   // inside the tab
+    EXPECT_EQ(Utf8IndexOfCell(text, 5, 4), 4);   // on the wide character's second cell
+    EXPECT_EQ(Utf8IndexOfCell(text, 99, 4), 9);  // past the text
+    EXPECT_EQ(Utf8Cells(text, 2, 4), 1);         // inside ä counts up to its start only
+}
+
+// Random strings of every byte value mixed with valid sequences: the characters found
+// forwards and backwards agree, cover every byte once, and give the bytes back.
+TEST(Utf8, RandomBytesSplitIntoCharactersThatGiveTheSameBytesBack) {
+    std::mt19937 random(23);
+    const std::vector<std::string> pieces = {"\xC3\xA4", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\xE4\xB8\xAD",
+                                             "\xC3",     "\xE2\x82",     "\xF0\x9F\x98",     "\xED\xA0\x80",
+                                             "\xC0\xAF", "\xF4\x90\x80\x80", kUtf8Bom.data(), std::string(1, '\0')};
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        const int parts = random() % 24;
+        for (int p = 0; p < parts; ++p) {
+            if (random() % 2) text += static_cast<char>(random() % 256);
+            else text += pieces[random() % pieces.size()];
+        }
+        const int size = static_cast<int>(text.size());
+        std::vector<int> starts;
+        std::string rebuilt;
+        bool allValid = true;
+        for (int i = 0; i < size; i = Utf8Next(text, i)) {
+            starts.push_back(i);
+            int length = 0;
+            const char32_t cp = Utf8Decode(text, i, &length);
+            ASSERT_EQ(length, Utf8Next(text, i) - i);
+            if (cp == kInvalidByte) {
+                allValid = false;
+                rebuilt += text[i];
+            } else {
+                rebuilt += Utf8Of(cp);
+            }
+        }
+        ASSERT_EQ(rebuilt, text);
+        ASSERT_EQ(IsValidUtf8(text.data(), text.size()), allValid) << round;
+        std::vector<int> backwards;
+        for (int i = size; i > 0; i = Utf8Prev(text, i)) backwards.insert(backwards.begin(), Utf8Prev(text, i));
+        ASSERT_EQ(backwards, starts) << round;
+        std::size_t k = 0;
+        for (int i = 0; i < size; ++i) {
+            if (k + 1 < starts.size() && starts[k + 1] <= i) ++k;
+            ASSERT_EQ(Utf8CharStart(text, i), starts[k]) << round << " at " << i;
+        }
+    }
+}
+
+TEST(Utf8, RecognitionWantsValidTextWithAMultibyteCharacterOrTheMark) {
+    EXPECT_TRUE(LooksLikeUtf8("Gr\xC3\xBC\xC3\x9F" "e\n", 8));
+    EXPECT_FALSE(LooksLikeUtf8("plain ASCII text\n", 17));
+    EXPECT_FALSE(LooksLikeUtf8("Gr\xFC\xDF" "e\n", 6));                 // Windows-1252
+    EXPECT_FALSE(LooksLikeUtf8("\xC3\xA4 and \xE4", 9));               // mostly UTF-8, one bad byte
+    EXPECT_TRUE(LooksLikeUtf8("\xEF\xBB\xBFplain", 8));
+    EXPECT_TRUE(LooksLikeUtf8("\xEF\xBB\xBF\xFF", 4));                 // the mark decides
+    EXPECT_FALSE(LooksLikeUtf8("", 0));
+}
+
+}  // namespace
+}  // namespace varlin
