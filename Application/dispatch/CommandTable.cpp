@@ -39,6 +39,7 @@ constexpr DocumentCommand kTable[] = {
     {16, Print, kRun},
     {31, Undo, kRun},
     {402, Redo, kRun},
+    {405, ToggleDocumentUtf8, kRun},
     {32, Delete, kRun},
     {33, Cut, kRun},
     {34, Copy, kRun},

@@ -130,6 +130,11 @@ std::int32_t ActionWithOperands(EditWindow& w, int actionId, const Operands& op)
         if (!op.Has(1)) return -1;
         InsertText(w, op.Text(0));
         return 0;
+    case kMacroSetCodeTable:
+        // 3 reads the document as UTF-8, 0 through the global code table.
+        if (!op.Has(1) || (op.Long(0) != 0 && op.Long(0) != 3)) return -1;
+        SetDocumentUtf8(w, op.Long(0) == 3);
+        return 0;
     case kMacroIsLineEmpty:
         if (!op.Has(1)) return -1;
         return w.doc->IsLineEmpty(ZeroBased(op.Long(0)));
@@ -154,7 +159,7 @@ std::int32_t ActionWithOperands(EditWindow& w, int actionId, const Operands& op)
         return 0;
     default:
         // New, Open, SetLanguage, the window commands and ToggleInsertMode are the
-        // frame's; SetCodeTable has no action.
+        // frame's.
         return -1;
     }
 }

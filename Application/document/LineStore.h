@@ -121,6 +121,10 @@ public:
     bool highlight = false;
     int languageLabelId = 1614;
 
+    // The lines read as UTF-8 characters rather than through the global code table
+    // (document/DocumentEncoding.h); the bytes are the same either way.
+    bool utf8 = false;
+
     // The journal told of every change (null: none). Set by the undo history.
     LineJournal* journal = nullptr;
 

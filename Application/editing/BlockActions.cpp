@@ -142,7 +142,7 @@ void Paste(EditWindow& w) {
     BeginInsertUndo(w);
     // Read first: a clipboard that cannot be read must not cost the marked range.
     std::string text;
-    if (!ReadClipboardText(text)) return;
+    if (!ReadClipboardText(text, ClipboardKindOf(w))) return;
     int fromLine = w.caretLine;
     DragRange r;
     if (CurrentOptions().AutoDelDrag && MarkedRange(w, r)) {

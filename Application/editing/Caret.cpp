@@ -5,6 +5,7 @@
 
 #include "editing/EditActions.h"
 #include "settings/Options.h"
+#include "textutil/Utf8.h"
 
 #include <algorithm>
 
@@ -123,6 +124,12 @@ int GetCharacter(const EditWindow& w) {
     std::string text = WorkLine(w, w.caretLine);
     int i = ColumnToIndex(w, text, w.caretCol);
     if (i >= static_cast<int>(text.size())) return 0;
+    if (w.doc->utf8) {
+        // A character's code point; a byte of no valid sequence as a code-table
+        // document gives it, so that InsertChar types it back the same.
+        const char32_t c = Utf8Decode(text, i);
+        if (c != kInvalidByte) return static_cast<int>(c);
+    }
     return static_cast<signed char>(text[i]);
 }
 

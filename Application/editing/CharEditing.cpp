@@ -9,6 +9,7 @@
 #include "platform/Host.h"
 #include "settings/Options.h"
 #include "textutil/CodeTables.h"
+#include "textutil/Utf8.h"
 #include "editing/UndoHistory.h"
 
 #include <algorithm>
@@ -86,9 +87,11 @@ void DeleteCharacter(EditWindow& w) {
     int i = ColumnToIndex(w, t, w.caretCol);
     if (i < Length(t)) {
         SaveLineForUndo(w, t);
-        t.erase(static_cast<std::size_t>(i), 1);
+        t.erase(static_cast<std::size_t>(i), static_cast<std::size_t>(CharLengthAt(w, t, i)));
         WriteBack(w, line, t);
         EndUndoStep(w);
+        // On the second cell of a wide character the cursor goes to where it stood.
+        if (w.doc->utf8 && IndexToColumn(w, t, i) != w.caretCol) SetCaret(w, line, IndexToColumn(w, t, i));
         return;
     }
     // At or beyond the end: the next line is joined on. A join that would not fit is
@@ -122,11 +125,65 @@ bool OpenGap(std::string& text, int i, int n, int bufferSize) {
     return true;
 }
 
+namespace {
+
+// The bytes a typed code stands for in a UTF-8 document: the code point's sequence; a
+// negative code is a sign-extended Windows-1252 byte (what a recording made in a
+// code-table document holds) and types that byte's character. Empty for a surrogate,
+// a value beyond U+10FFFF or a control character other than the tab.
+std::string Utf8OfTypedCode(int code) {
+    char32_t cp = code < 0 ? char32_t(AnsiGlyph(static_cast<unsigned char>(code & 0xFF))) : char32_t(code);
+    if (code < 0 && (code & 0xFF) < 32) cp = 0;
+    if (cp == 0xB4) cp = kApostrophe;  // the acute accent, as in a code-table document
+    if (cp < 32 && cp != '\t') return {};
+    return Utf8Of(cp);
+}
+
+// Puts one character's bytes at the cursor: inserted, or over the character under the
+// cursor in overwrite mode, or appended beyond the text. The line limit counts bytes.
+void PutCharacter(EditWindow& w, std::string_view bytes) {
+    const Options& o = CurrentOptions();
+    const int line = w.caretLine;
+    std::string t;
+    if (!EditableCopy(w, line, t)) return;
+    int i = ColumnToIndex(w, t, w.caretCol);
+    const int n = static_cast<int>(bytes.size());
+    SaveLineForUndo(w, t);
+    if (o.InsertMode) {
+        if (!OpenGap(t, i, n, WorkBufferSize())) {
+            HostBeep();
+            return;
+        }
+        t.replace(static_cast<std::size_t>(i), static_cast<std::size_t>(n), bytes);
+    } else {
+        const int old = i < Length(t) ? CharLengthAt(w, t, i) : 0;
+        if (Length(t) - old + n > WorkBufferSize() - 1) {
+            HostBeep();
+            return;
+        }
+        t.replace(static_cast<std::size_t>(i), static_cast<std::size_t>(old), bytes);
+    }
+    WriteBack(w, line, t);
+    EndUndoStep(w);
+    RefreshStatus(w, kStatusLineCount);
+    SetCaret(w, line, IndexToColumn(w, t, i + n));
+}
+
+}  // namespace
+
 void InsertChar(EditWindow& w, int code) {
-    // Of every code the low 8 bits are the character: a control character there (other
-    // than the tab) would split or cut the line when it is saved, so it types nothing.
+    // Of every code the low 8 bits are the character (in a UTF-8 document the whole code
+    // point): a control character there (other than the tab) would split or cut the line
+    // when it is saved, so it types nothing.
+    const bool utf8 = w.doc->utf8;
     unsigned char ch = static_cast<unsigned char>(code & 0xFF);
-    if (ch < 32 && ch != '\t') return;
+    std::string bytes;
+    if (utf8) {
+        bytes = Utf8OfTypedCode(code);
+        if (bytes.empty()) return;
+    } else if (ch < 32 && ch != '\t') {
+        return;
+    }
     const Options& o = CurrentOptions();
     if (o.AutoDelDrag) {
         DragRange r;
@@ -140,38 +197,31 @@ void InsertChar(EditWindow& w, int code) {
         }
     }
     ClearDrag(w);
+    if (utf8) {
+        RecordLong(kActInsertChar, code < 0 ? code : static_cast<std::int32_t>(Utf8Decode(bytes, 0)));
+        PutCharacter(w, bytes);
+        return;
+    }
     RecordLong(kActInsertChar, static_cast<signed char>(ch));
     if (ch == kAcuteAccent) ch = kApostrophe;
     if (o.CodeTable == kCodeTableOem) ch = AnsiToOem(ch);
-
-    const int line = w.caretLine;
-    std::string t;
-    if (!EditableCopy(w, line, t)) return;
-    int i = ColumnToIndex(w, t, w.caretCol);
-    SaveLineForUndo(w, t);
-    if (o.InsertMode) {
-        if (!OpenGap(t, i, 1, WorkBufferSize())) {
-            HostBeep();
-            return;
-        }
-        t[static_cast<std::size_t>(i)] = static_cast<char>(ch);
-    } else if (i >= Length(t)) {
-        if (i >= WorkBufferSize() - 1) {
-            HostBeep();
-            return;
-        }
-        t.push_back(static_cast<char>(ch));
-    } else {
-        t[static_cast<std::size_t>(i)] = static_cast<char>(ch);
-    }
-    WriteBack(w, line, t);
-    EndUndoStep(w);
-    RefreshStatus(w, kStatusLineCount);
-    SetCaret(w, line, IndexToColumn(w, t, i + 1));
+    const char byte = static_cast<char>(ch);
+    PutCharacter(w, std::string_view(&byte, 1));
 }
 
 void InsertText(EditWindow& w, std::string_view text) {
-    for (char c : text) InsertChar(w, static_cast<unsigned char>(c));
+    if (!w.doc->utf8) {
+        for (char c : text) InsertChar(w, static_cast<unsigned char>(c));
+        return;
+    }
+    // A UTF-8 document takes the text's characters; a byte that is no UTF-8 is read as
+    // Windows-1252, the table of texts written for code-table documents.
+    for (int i = 0; i < static_cast<int>(text.size());) {
+        int length = 1;
+        const char32_t cp = Utf8Decode(text, i, &length);
+        InsertChar(w, cp == kInvalidByte ? static_cast<signed char>(text[i]) : static_cast<int>(cp));
+        i += length;
+    }
 }
 
 void InsertSpace(EditWindow& w) {
@@ -205,11 +255,12 @@ void Backspace(EditWindow& w) {
             SetCaret(w, line, margin);
             return;
         }
+        const int p = PrevCharIndex(w, t, i);
         SaveLineForUndo(w, t);
-        t.erase(static_cast<std::size_t>(i - 1), 1);
+        t.erase(static_cast<std::size_t>(p), static_cast<std::size_t>(i - p));
         WriteBack(w, line, t);
         EndUndoStep(w);
-        SetCaret(w, line, IndexToColumn(w, t, i - 1));
+        SetCaret(w, line, IndexToColumn(w, t, p));
     } else if (w.caretCol == margin && line > 0) {
         JoinWithLineAbove(w);
     }
@@ -250,7 +301,7 @@ int DeleteRange(EditWindow& w, const DragRange& range) {
     }
     a.resize(static_cast<std::size_t>(s));
     if (e < Length(b)) {
-        std::string_view tail = std::string_view(b).substr(static_cast<std::size_t>(e) + 1);
+        std::string_view tail = std::string_view(b).substr(static_cast<std::size_t>(NextCharIndex(w, b, e)));
         if (a.size() + tail.size() > static_cast<std::size_t>(WorkBufferSize() - 1)) {
             HostBeep();
             return -1;

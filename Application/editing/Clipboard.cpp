@@ -8,6 +8,10 @@
 
 namespace varlin {
 
+ClipboardText ClipboardKindOf(const EditWindow& w) {
+    return w.doc->utf8 ? ClipboardText::Utf8 : ClipboardText::Ansi;
+}
+
 int CopyRangeToClipboard(const EditWindow& w, const DragRange& range) {
     if (RangeTextSize(w, range) <= 0) return 0;
     std::string text;
@@ -15,16 +19,16 @@ int CopyRangeToClipboard(const EditWindow& w, const DragRange& range) {
         WaitCursor wait;
         if (!RangeText(w, range, text)) return -1;
     }
-    if (!HostSetClipboard(text)) {
+    if (!HostSetClipboard(text, ClipboardKindOf(w))) {
         ShowMessage(kMessageClipboardWrite);
         return -1;
     }
     return 0;
 }
 
-bool ReadClipboardText(std::string& text) {
+bool ReadClipboardText(std::string& text, ClipboardText kind) {
     text.clear();
-    if (HostGetClipboard(text)) return true;
+    if (HostGetClipboard(text, kind)) return true;
     text.clear();
     ShowMessage(kMessageClipboardRead);
     return false;
@@ -32,7 +36,7 @@ bool ReadClipboardText(std::string& text) {
 
 void PasteText(EditWindow& w) {
     std::string text;
-    if (!ReadClipboardText(text) || text.empty()) return;
+    if (!ReadClipboardText(text, ClipboardKindOf(w)) || text.empty()) return;
     InsertTextAtCursor(w, text, LineEndRule::Reader);
 }
 

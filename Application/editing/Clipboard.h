@@ -4,6 +4,7 @@
 #pragma once
 
 #include "editing/EditWindow.h"
+#include "platform/Host.h"
 
 namespace varlin {
 
@@ -14,8 +15,10 @@ constexpr int kMessageClipboardRead = 1043;   // "Fehler beim Lesen aus der Zwis
 // counts as success. 0, or -1 after message 1004 or 1042.
 int CopyRangeToClipboard(const EditWindow& w, const DragRange& range);
 
-// Reads the clipboard's text; false after message 1043.
-bool ReadClipboardText(std::string& text);
+// Reads the clipboard's text as a document of the kind wants it; false after message 1043.
+bool ReadClipboardText(std::string& text, ClipboardText kind);
+// The kind of clipboard text a document exchanges: UTF-8 or its code table's bytes.
+ClipboardText ClipboardKindOf(const EditWindow& w);
 
 // Inserts the clipboard's text at the cursor (nothing for an empty clipboard).
 void PasteText(EditWindow& w);

@@ -102,6 +102,14 @@ void GotoLastPushPos(EditWindow& w);
 // ---- Brackets (Brackets.cpp) -----------------------------------------------------------
 void GotoMatchingBracket(EditWindow& w);
 
+// ---- The document's reading of its bytes (DocumentCode.cpp) ----------------------------
+// Reads the document as UTF-8 or through the global code table: the bytes stay as they
+// are; the marked range goes (its columns would mean other characters), the view and the
+// status line follow.
+void SetDocumentUtf8(EditWindow& w, bool utf8);
+// Command 405: the one reading for the other.
+void ToggleDocumentUtf8(EditWindow& w);
+
 // ---- The line work buffer (EditWindow.cpp) --------------------------------------------
 // The size B of the line work buffer (LngLineBuffer, made sound).
 int WorkBufferSize();

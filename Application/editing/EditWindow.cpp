@@ -6,6 +6,7 @@
 #include "editing/EditActions.h"
 #include "editing/UndoRecord.h"
 #include "settings/Options.h"
+#include "textutil/Utf8.h"
 #include "editing/UndoHistory.h"
 
 #include <algorithm>
@@ -88,11 +89,30 @@ int IndexToColumn(std::string_view text, int index, int margin, int tabStep) {
 }
 
 int ColumnToIndex(const EditWindow& w, std::string_view text, int col) {
+    if (w.doc->utf8) return Utf8IndexOfCell(text, static_cast<long long>(col) - MarginWidth(w), TabStepWidth());
     return ColumnToIndex(text, col, MarginWidth(w), TabStepWidth());
 }
 
 int IndexToColumn(const EditWindow& w, std::string_view text, int index) {
-    return IndexToColumn(text, index, MarginWidth(w), TabStepWidth());
+    if (!w.doc->utf8) return IndexToColumn(text, index, MarginWidth(w), TabStepWidth());
+    const long long col = Utf8Cells(text, index, TabStepWidth()) + MarginWidth(w);
+    return col > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(col);
+}
+
+int NextCharIndex(const EditWindow& w, std::string_view text, int i) {
+    return w.doc->utf8 ? Utf8Next(text, i) : i + 1;
+}
+
+int PrevCharIndex(const EditWindow& w, std::string_view text, int i) {
+    return w.doc->utf8 ? Utf8Prev(text, i) : i - 1;
+}
+
+int CharLengthAt(const EditWindow& w, std::string_view text, int i) {
+    return w.doc->utf8 && i < static_cast<int>(text.size()) ? Utf8CharLength(text, i) : 1;
+}
+
+int DocumentCodeTable(const EditWindow& w) {
+    return w.doc->utf8 ? static_cast<int>(kCodeTableUtf8) : CurrentOptions().CodeTable;
 }
 
 void VisibleSize(const EditWindow& w, int& lines, int& cols) {

@@ -114,6 +114,17 @@ int ColumnToIndex(std::string_view text, int col, int margin, int tabStep);
 int IndexToColumn(std::string_view text, int index, int margin, int tabStep);
 int ColumnToIndex(const EditWindow& w, std::string_view text, int col);
 int IndexToColumn(const EditWindow& w, std::string_view text, int index);
+// The window's forms read a UTF-8 document by whole characters (a wide one takes two
+// cells, an index inside a character stands at its start). The index after the character
+// at i, the start of the character ending at i, and the byte length of the character at i:
+// single bytes in a code-table document.
+int NextCharIndex(const EditWindow& w, std::string_view text, int i);
+int PrevCharIndex(const EditWindow& w, std::string_view text, int i);
+int CharLengthAt(const EditWindow& w, std::string_view text, int i);
+
+// The code table the window's bytes are read through: kCodeTableUtf8 for a UTF-8
+// document, else the global CodeTable.
+int DocumentCodeTable(const EditWindow& w);
 
 // Viewport size in whole lines and columns (headless 25 x 80), never below 1.
 void VisibleSize(const EditWindow& w, int& lines, int& cols);
@@ -143,7 +154,8 @@ void CenterOn(EditWindow& w, int line, int col);
 void ScrollHome(EditWindow& w);
 // After every movement: extends the range while Shift is down, else clears it.
 void ExtendOrClear(EditWindow& w, int line, int col);
-// The byte under the caret, sign-extended; 0 at and beyond the end of the text.
+// The byte under the caret, sign-extended (in a UTF-8 document the code point of the
+// character there); 0 at and beyond the end of the text.
 int GetCharacter(const EditWindow& w);
 // Moves the system caret to the cursor's pixel cell (for the active window only).
 void PlaceSystemCaret(const EditWindow& w);

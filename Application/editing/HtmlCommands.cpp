@@ -65,10 +65,12 @@ int ConvertLines(EditWindow& w, Convert convert, MayChange mayChange) {
 }  // namespace
 
 int LinesToHtml(EditWindow& w) {
+    if (w.doc->utf8) return ConvertLines(w, ToHtmlSequencesUtf8, HasNonAscii);
     return ConvertLines(w, static_cast<Convert>(ToHtmlSequences), HasHtmlCharacter);
 }
 
 int LinesFromHtml(EditWindow& w) {
+    if (w.doc->utf8) return ConvertLines(w, FromHtmlSequencesUtf8, HasAmpersand);
     return ConvertLines(w, static_cast<Convert>(FromHtmlSequences), HasAmpersand);
 }
 

@@ -8,6 +8,7 @@
 #include "editing/Recording.h"
 #include "editing/UndoRecord.h"
 #include "textutil/CodeTables.h"
+#include "textutil/Utf8.h"
 
 #include <climits>
 
@@ -31,12 +32,35 @@ void BeginCharMove(int actionId) {
     if (GetUndoKind() != kUndoLine) ForgetUndo();
 }
 
-unsigned char At(const std::string& t, int i) {
-    return i >= 0 && i < static_cast<int>(t.size()) ? static_cast<unsigned char>(t[i]) : 0;
-}
-bool Upper(unsigned char c) { return c != 0 && IsAnsiUpper(c); }
-bool Alnum(unsigned char c) { return c != 0 && IsAnsiAlphaNumeric(c); }
-bool LowerLetter(unsigned char c) { return Alnum(c) && IsAnsiLower(c); }
+// The characters of a line as the item movements see them: ANSI bytes, or in a UTF-8
+// document whole characters by their Unicode class (a capital is a letter that folds to
+// another). Past the end of the text there is no character.
+struct LineChars {
+    const EditWindow& w;
+    const std::string& t;
+
+    int Size() const { return static_cast<int>(t.size()); }
+    int Next(int i) const { return NextCharIndex(w, t, i); }
+    int Prev(int i) const { return PrevCharIndex(w, t, i); }
+    bool Upper(int i) const {
+        if (i < 0 || i >= Size()) return false;
+        if (!w.doc->utf8) return t[i] != 0 && IsAnsiUpper(static_cast<unsigned char>(t[i]));
+        const char32_t c = Utf8Decode(t, i);
+        return IsUnicodeWordChar(c) && SimpleFold(c) != c;
+    }
+    bool Alnum(int i) const {
+        if (i < 0 || i >= Size()) return false;
+        if (!w.doc->utf8) return t[i] != 0 && IsAnsiAlphaNumeric(static_cast<unsigned char>(t[i]));
+        return IsUnicodeWordChar(Utf8Decode(t, i));
+    }
+    bool LowerLetter(int i) const {
+        if (!Alnum(i)) return false;
+        if (!w.doc->utf8) return IsAnsiLower(static_cast<unsigned char>(t[i]));
+        // Letters without case (and marks) go with the lower-case part of a word, digits
+        // do not, as in the ANSI classes.
+        return !Upper(i) && !(t[i] >= '0' && t[i] <= '9');
+    }
+};
 
 // Home for movements that start by scrolling back to the first column.
 int FirstTextColumnScrolledHome(EditWindow& w) {
@@ -54,7 +78,7 @@ void PosRight(EditWindow& w) {
     if (i >= static_cast<int>(t.size())) {
         if (col < MaxCols() - 1) ++col;
     } else {
-        col = IndexToColumn(w, t, i + 1);
+        col = IndexToColumn(w, t, NextCharIndex(w, t, i));
     }
     Arrive(w, w.caretLine, col);
 }
@@ -73,7 +97,7 @@ void PosLeft(EditWindow& w) {
     if (c != col)
         col = c;  // beyond the text or inside a tab: to the character's own column
     else if (i >= 1)
-        col = IndexToColumn(w, t, i - 1);
+        col = IndexToColumn(w, t, PrevCharIndex(w, t, i));
     Arrive(w, w.caretLine, col);
 }
 
@@ -95,12 +119,13 @@ void ItemLeft(EditWindow& w) {
         ScrollHome(w);
     }
     std::string t = WorkLine(w, w.caretLine);
+    const LineChars c{w, t};
     int i = ColumnToIndex(w, t, col);
     // Back over what separates, then over the lower-case part of the word, then over the
     // capitals in front of it: the start of a word or of its capitalised part.
-    while (i > 0 && (Upper(At(t, i)) || !Alnum(At(t, i - 1)))) --i;
-    while (i > 0 && !(Upper(At(t, i)) || !Alnum(At(t, i - 1)))) --i;
-    while (i > 0 && Upper(At(t, i - 1))) --i;
+    while (i > 0 && (c.Upper(i) || !c.Alnum(c.Prev(i)))) i = c.Prev(i);
+    while (i > 0 && !(c.Upper(i) || !c.Alnum(c.Prev(i)))) i = c.Prev(i);
+    while (i > 0 && c.Upper(c.Prev(i))) i = c.Prev(i);
     Arrive(w, w.caretLine, IndexToColumn(w, t, i));
 }
 
@@ -108,10 +133,11 @@ void ItemRight(EditWindow& w) {
     BeginMove(kActItemRight);
     std::string t = WorkLine(w, w.caretLine);
     const int n = static_cast<int>(t.size());
+    const LineChars c{w, t};
     int i = ColumnToIndex(w, t, w.caretCol);
-    while (i < n && Upper(At(t, i))) ++i;
-    while (i < n && LowerLetter(At(t, i))) ++i;
-    while (i < n && !LowerLetter(At(t, i)) && !Upper(At(t, i))) ++i;
+    while (i < n && c.Upper(i)) i = c.Next(i);
+    while (i < n && c.LowerLetter(i)) i = c.Next(i);
+    while (i < n && !c.LowerLetter(i) && !c.Upper(i)) i = c.Next(i);
     Arrive(w, w.caretLine, IndexToColumn(w, t, i));
 }
 

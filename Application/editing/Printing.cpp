@@ -13,6 +13,7 @@
 #include "resources/StringTable.h"
 #include "settings/Options.h"
 #include "textutil/CodeTables.h"
+#include "textutil/Utf8.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -83,7 +84,10 @@ void LayoutPrintedLine(const EditWindow& w, int line, const RowGeometry& g, int 
     std::string_view stored = w.doc->LineView(line);
     if (stored.size() > std::size_t(lineLimit)) stored = stored.substr(0, std::size_t(lineLimit));
     row.text.assign(stored);
-    if (CurrentOptions().CodeTable == kCodeTableOem) OemToAnsiBytes(row.text);
+    // The printer font is an ANSI one: a UTF-8 document's characters print as their
+    // Windows-1252 bytes ('?' where there is none).
+    if (w.doc->utf8) row.text = Utf8ToAnsi(row.text);
+    else if (CurrentOptions().CodeTable == kCodeTableOem) OemToAnsiBytes(row.text);
     const long long need = g.margin + static_cast<long long>(row.text.size()) * std::max(g.tabStep, 1) + 2;
     const int size = int(std::clamp<long long>(need, kMinRowCells, MaxCols()));
     row.length = LayoutLine(line, row.text, row.cells.data(), size, ' ', ' ', g);

@@ -34,6 +34,8 @@ bool ForEachSlice(const EditWindow& w, const DragRange& range, const SliceSink& 
         std::size_t s = line == r.FromLine ? static_cast<std::size_t>(ColumnToIndex(w, text, r.FromCol)) : 0;
         std::size_t e = line == r.ToLine && !toEnd ? static_cast<std::size_t>(ColumnToIndex(w, text, r.ToCol))
                                                    : length;
+        // The range ends with the whole character at its last column.
+        if (e < length) e = static_cast<std::size_t>(NextCharIndex(w, text, static_cast<int>(e))) - 1;
         bool ok = e < length ? sink(text.substr(s, e + 1 - std::min(s, e + 1)), false)
                              : sink(text.substr(std::min(s, length)), true);
         if (!ok) return false;

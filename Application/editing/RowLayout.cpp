@@ -6,6 +6,7 @@
 #include "document/LineStore.h"
 #include "settings/Options.h"
 #include "textutil/CodeTables.h"
+#include "textutil/Utf8.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -53,7 +54,7 @@ int Layout(int line, std::string_view text, Cell* out, int size, Cell fill, Cell
 
 }  // namespace
 
-RowGeometry GeometryOf(const EditWindow& w) { return RowGeometry{MarginWidth(w), TabStepWidth()}; }
+RowGeometry GeometryOf(const EditWindow& w) { return RowGeometry{MarginWidth(w), TabStepWidth(), w.doc->utf8}; }
 
 int LayoutLine(int line, std::string_view text, unsigned char* out, int size, int fillChar,
                int tabChar, const RowGeometry& geometry) {
@@ -94,7 +95,9 @@ public:
     // Syntax colours for cells col ... col + n - 1.
     void Syntax(int col, int n) {
         while (n > 0) {
-            const int index = ColumnToIndex(text_, col, g_.margin, std::max(g_.tabStep, 1));
+            const int step = std::max(g_.tabStep, 1);
+            const int index = g_.utf8 ? Utf8IndexOfCell(text_, static_cast<long long>(col) - g_.margin, step)
+                                      : ColumnToIndex(text_, col, g_.margin, step);
             CellColor color = CellColor::Text;
             int run = 0;
             if (CommentRunAt(store_, line_, index, run)) {
@@ -106,6 +109,12 @@ public:
                 run = -1;  // stays so at and beyond the end of the text
                 if (KeywordRunAt(store_, line_, index, run)) color = CellColor::Keywords;
                 if (run <= 0) run = n;
+            }
+            if (g_.utf8 && run > 0 && run < n && color != CellColor::Highlight) {
+                // The run counts bytes; the row counts cells.
+                const long long from = static_cast<long long>(col) - g_.margin;
+                run = static_cast<int>(std::min<long long>(
+                    Utf8CellsFrom(text_, index, index + run, from, step) - from, n));
             }
             run = std::clamp(run, 1, n);
             Add(col, run, color, false);

@@ -19,6 +19,7 @@ class LineStore;
 struct RowGeometry {
     int margin = 0;
     int tabStep = 8;
+    bool utf8 = false;  // cells hold whole UTF-8 characters (editing/Utf8Layout.h)
 };
 
 // The geometry of a window's rows as the options and its line count give it.

@@ -23,7 +23,7 @@ constexpr RouteEntry kFrameCommands[] = {
     {kCmdArrangeRows, CommandRoute::Frame}, {kCmdCascade, CommandRoute::Frame},
     {kCmdTile, CommandRoute::Frame},        {kCmdCloseAll, CommandRoute::Frame},
     {kCmdAbout, CommandRoute::Frame},       {kCmdTranslation, CommandRoute::Frame},
-    {kCmdViewToggle, CommandRoute::Frame},
+    {kCmdViewToggle, CommandRoute::Frame},  {kCmdCycleCode, CommandRoute::Frame},
 };
 
 }  // namespace

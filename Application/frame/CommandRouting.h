@@ -19,7 +19,7 @@ enum FrameCommand : int {
     kCmdEditLearned = 92, kCmdEditMacro = 93, kCmdAssignKeys = 94, kCmdMacroList = 95,
     kCmdLanguage = 97,
     kCmdArrangeCols = 101, kCmdArrangeRows = 102, kCmdCascade = 103, kCmdTile = 104,
-    kCmdCloseAll = 106, kCmdAbout = 122, kCmdTranslation = 303, kCmdViewToggle = 401,
+    kCmdCloseAll = 106, kCmdAbout = 122, kCmdTranslation = 303, kCmdViewToggle = 401, kCmdCycleCode = 406,
 };
 
 CommandRoute RouteOfCommand(int commandId);

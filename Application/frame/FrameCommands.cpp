@@ -81,6 +81,7 @@ constexpr CoreCommand kCoreCommands[] = {
     {kCmdInsertMode, [] { FrameToggleInsertMode(); return 0; }},
     {kCmdCodeTable, [] { ToggleCodeTable(CurrentOptions()); return 0; }},
     {kCmdViewToggle, [] { ToggleViewChars(CurrentOptions()); return 0; }},
+    {kCmdCycleCode, [] { CycleCodeTable(CurrentOptions(), ActiveEditWindow()); return 0; }},
     {kCmdRunMacro, CommandRunMacro},
     {kCmdLearnMacro, CommandToggleLearnMode},
     {kCmdRunLearned, CommandRunLearnedMacro},

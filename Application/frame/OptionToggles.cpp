@@ -1,5 +1,7 @@
-// Option switches run by the frame's commands 79, 81 and 401.
+// Option switches run by the frame's commands 79, 81, 406 and 401.
 #include "frame/OptionToggles.h"
+
+#include "editing/EditActions.h"
 
 namespace varlin {
 
@@ -7,6 +9,17 @@ void ToggleInsertMode(Options& options) { options.InsertMode = options.InsertMod
 
 void ToggleCodeTable(Options& options) {
     options.CodeTable = options.CodeTable == kCodeTableAnsi ? kCodeTableOem : kCodeTableAnsi;
+}
+
+void CycleCodeTable(Options& options, EditWindow* active) {
+    if (active && active->doc->utf8) {
+        options.CodeTable = kCodeTableAnsi;
+        SetDocumentUtf8(*active, false);
+    } else if (active && options.CodeTable == kCodeTableOem) {
+        SetDocumentUtf8(*active, true);
+    } else {
+        ToggleCodeTable(options);
+    }
 }
 
 void ToggleViewChars(Options& options) {

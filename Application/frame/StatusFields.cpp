@@ -19,7 +19,7 @@ constexpr int kFormatSize = 50;   // a format string is at most this long
 constexpr int kTextSize = 100;
 
 constexpr int kFormatLine = 1600, kFormatColumn = 1601, kNoRange = 1602, kFormatRange = 1603;
-constexpr int kFormatLineCount = 1604, kCodeAnsi = 1605, kCodeAscii = 1606;
+constexpr int kFormatLineCount = 1604, kCodeAnsi = 1605, kCodeAscii = 1606, kCodeUtf8 = 1618;
 constexpr int kPrefixTexts[] = {1607, 1608, 1609};  // "F2", "F3", "F4"
 constexpr int kLearnText = 1612, kInsertText = 1613;
 
@@ -107,6 +107,7 @@ std::string StatusFieldText(int field, const StatusInputs& in) {
     case kFieldLineCount:
     case kFieldRange: return in.document && in.document->doc ? DocumentFieldText(field, *in.document) : "";
     case kFieldCodeTable:
+        if (in.document && in.document->doc && in.document->doc->utf8) return LoadAppString(kCodeUtf8);
         if (in.codeTable == 1) return LoadAppString(kCodeAscii);
         if (in.codeTable == 2) return LoadAppString(kCodeAnsi);
         return {};

@@ -1,5 +1,7 @@
 #include "platform/HeadlessHost.h"
 
+#include "textutil/Utf8.h"
+
 #include <cstdio>
 
 namespace varlin {
@@ -75,17 +77,19 @@ int RunDialog(void* context, DialogId id, void* record) {
     return handler(id, record);
 }
 
-bool SetClipboard(void* context, const std::string& bytes) {
+bool SetClipboard(void* context, const std::string& bytes, ClipboardText kind) {
     HeadlessHost& self = Self(context);
     if (self.clipboardFails) return false;
     self.clipboard = bytes;
+    self.clipboardKind = kind;
     return true;
 }
 
-bool GetClipboard(void* context, std::string& bytes) {
+bool GetClipboard(void* context, std::string& bytes, ClipboardText kind) {
     HeadlessHost& self = Self(context);
     if (self.clipboardFails) return false;
-    bytes = self.clipboard;
+    if (kind == self.clipboardKind) bytes = self.clipboard;
+    else bytes = kind == ClipboardText::Utf8 ? AnsiToUtf8(self.clipboard) : Utf8ToAnsi(self.clipboard);
     return true;
 }
 

@@ -28,6 +28,7 @@ struct HeadlessHost {
     std::function<int(DialogId, void*)> dialogHandler;
     std::deque<std::vector<std::string>> fileNameAnswers;  // queued file-dialog results
     std::string clipboard;
+    ClipboardText clipboardKind = ClipboardText::Ansi;  // how the bytes read
     bool clipboardFails = false;
     int escapeAfterPolls = -1;        // > 0: Escape is "pressed" once this many polls happen
     std::vector<std::string> printedLines;

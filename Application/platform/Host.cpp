@@ -56,15 +56,15 @@ int HostRunDialog(DialogId id, void* record) {
     return h.runDialog ? h.runDialog(h.context, id, record) : 2;
 }
 
-bool HostSetClipboard(const std::string& bytes) {
+bool HostSetClipboard(const std::string& bytes, ClipboardText kind) {
     Host& h = TheHost();
-    return h.setClipboard && h.setClipboard(h.context, bytes);
+    return h.setClipboard && h.setClipboard(h.context, bytes, kind);
 }
 
-bool HostGetClipboard(std::string& bytes) {
+bool HostGetClipboard(std::string& bytes, ClipboardText kind) {
     Host& h = TheHost();
     bytes.clear();
-    return h.getClipboard && h.getClipboard(h.context, bytes);
+    return h.getClipboard && h.getClipboard(h.context, bytes, kind);
 }
 
 void HostSetWaitCursor(bool on) {

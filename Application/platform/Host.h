@@ -52,6 +52,9 @@ enum class DialogId : int {
 
 const char* DialogName(DialogId id);
 
+// How the clipboard's bytes read: Windows-1252 (a code-table document) or UTF-8.
+enum class ClipboardText { Ansi, Utf8 };
+
 struct Host {
     void* context = nullptr;
     // Shows a message modally and returns the button pressed (IdOk, IdCancel, IdYes, IdNo).
@@ -62,9 +65,10 @@ struct Host {
                          std::vector<std::string>& names) = nullptr;
     // Runs a named dialog on a record; returns 1 for OK, 2 (or 0) for cancel.
     int (*runDialog)(void* context, DialogId id, void* record) = nullptr;
-    // The clipboard as bytes of the document; false when it cannot be opened or read.
-    bool (*setClipboard)(void* context, const std::string& bytes) = nullptr;
-    bool (*getClipboard)(void* context, std::string& bytes) = nullptr;
+    // The clipboard as bytes of the document, read as the kind says; false when it cannot
+    // be opened or read.
+    bool (*setClipboard)(void* context, const std::string& bytes, ClipboardText kind) = nullptr;
+    bool (*getClipboard)(void* context, std::string& bytes, ClipboardText kind) = nullptr;
     void (*setWaitCursor)(void* context, bool on) = nullptr;
     // True when Escape was pressed since the last poll (long loops ask between steps).
     bool (*pollEscape)(void* context) = nullptr;
@@ -81,8 +85,8 @@ int HostShowMessage(const MessageRequest& request);
 void HostBeep();
 bool HostAskFileNames(const FileDialogRequest& request, std::vector<std::string>& names);
 int HostRunDialog(DialogId id, void* record);
-bool HostSetClipboard(const std::string& bytes);
-bool HostGetClipboard(std::string& bytes);
+bool HostSetClipboard(const std::string& bytes, ClipboardText kind = ClipboardText::Ansi);
+bool HostGetClipboard(std::string& bytes, ClipboardText kind = ClipboardText::Ansi);
 void HostSetWaitCursor(bool on);
 bool HostPollEscape();
 void HostPrintLine(const std::string& line);

@@ -105,6 +105,7 @@ constexpr MenuItem kDocEdit[] = {
 
 constexpr MenuItem kDocView[] = {
     {401, "Umschalten der Ansicht            ", "Toggle view", "Alt+F12", 0, {}},
+    {405, "Als &UTF-8 lesen", "Read as &UTF-8", nullptr, 0, {}},
 };
 
 constexpr MenuItem kDocLines[] = {

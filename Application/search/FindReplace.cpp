@@ -26,7 +26,7 @@ void ShowHit(EditWindow& w, int line, int col) {
 // The display column one character after col in line.
 int ColumnAfter(const EditWindow& w, int line, int col) {
     std::string_view v = w.doc->LineView(line);
-    return IndexToColumn(w, v, ColumnToIndex(w, v, col) + 1);
+    return IndexToColumn(w, v, NextCharIndex(w, v, ColumnToIndex(w, v, col)));
 }
 
 }  // namespace
@@ -58,6 +58,7 @@ bool BeginSearch(EditWindow& w, FindSettings& s) {
     ClearDrag(w);
     LoadFindSettings(s);
     s.ReplaceAll = 0;
+    s.Utf8Texts = w.doc->utf8;
     return true;
 }
 

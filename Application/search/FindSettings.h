@@ -31,6 +31,7 @@ struct FindSettings {
     std::int32_t ExpandEscapes = 0;  // 1: substitute notations are expanded before use
     std::int32_t ReplaceAll = 0;  // never stored; 0 at the start of every command
     FindDialogKind DialogKind = FindDialogKind::Find;
+    bool Utf8Texts = false;       // never stored: the dialogs show and take UTF-8 texts
 };
 
 // The text cut to its first kFindTextMax bytes.

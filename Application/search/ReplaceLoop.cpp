@@ -50,6 +50,7 @@ struct Replacing {
     bool plainPattern = false;
     bool plainReplacement = false;
     int Advance(std::string_view text, int fromIndex, int fromCol, int toIndex) const {
+        if (w.doc->utf8) return AdvanceColumn(w, text, fromIndex, fromCol, toIndex);
         return AdvanceColumn(text, fromIndex, fromCol, toIndex, margin, step);
     }
     int HitEnd(std::string_view line, int index, int col) const {
@@ -245,7 +246,7 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
 
 void RunReplaceLoop(EditWindow& w, FindSettings& s) {
     BeginHistoryStep(w);  // all its replacements are one step
-    const int codeTable = CurrentOptions().CodeTable;
+    const int codeTable = DocumentCodeTable(w);
     SearchPattern pattern;
     const bool searchable = CompilePattern(s, codeTable, pattern);
     std::string replacement;
@@ -256,8 +257,8 @@ void RunReplaceLoop(EditWindow& w, FindSettings& s) {
     }
     Replacing r{w, pattern, replacement, static_cast<int>(pattern.text.size()),
                 static_cast<int>(replacement.size()), MarginWidth(w), TabStepWidth(),
-                pattern.text.find('\t') == std::string::npos,
-                replacement.find('\t') == std::string::npos};
+                !w.doc->utf8 && pattern.text.find('\t') == std::string::npos,
+                !w.doc->utf8 && replacement.find('\t') == std::string::npos};
     LoopPosition p{w.caretLine, 0, w.caretCol};
     if (p.line >= 0 && p.line < w.LineCount()) {
         const std::string_view v = SearchedLine(w, p.line);

@@ -12,6 +12,7 @@
 #include "platform/Messages.h"
 #include "settings/Options.h"
 #include "textutil/CodeTables.h"
+#include "textutil/Utf8.h"
 
 #include <algorithm>
 #include <cstring>
@@ -59,10 +60,42 @@ std::string_view CutLine(const EditWindow& w, int line) {
 bool MatchesAt(const SearchPattern& p, const unsigned char* data, std::size_t i, std::size_t from) {
     const std::size_t n = p.text.size();
     const auto* pat = reinterpret_cast<const unsigned char*>(p.text.data());
+    if (p.utf8Folded) {
+        // Folding keeps every character's length, so the line's n bytes fold on their own.
+        const std::string folded = FoldUtf8SameLength(std::string_view(reinterpret_cast<const char*>(data + i), n));
+        return folded == p.text;
+    }
     if (!p.folded) return std::memcmp(data + i + from, pat + from, n - from) == 0;
     for (std::size_t j = from; j < n; ++j)
         if (p.fold[data[i + j]] != pat[j]) return false;
     return true;
+}
+
+// A UTF-8 pattern without case: an ASCII first byte has its two cases as candidates; any
+// other first character may have a partner with another lead byte, so every byte is.
+bool CompileUtf8FoldedPattern(const FindSettings& s, SearchPattern& p) {
+    p.startOfLine = s.StartOfLine != 0;
+    p.endOfLine = s.EndOfLine != 0;
+    p.folded = true;
+    for (int b = 0; b < 256; ++b) p.fold[b] = static_cast<unsigned char>(b >= 'A' && b <= 'Z' ? b + 0x20 : b);
+    p.firstByteCount = 0;
+    if (p.text.empty()) return false;
+    const auto first = static_cast<unsigned char>(p.text[0]);
+    for (int b = 0; b < 256; ++b)
+        if (first >= 0x80 || p.fold[b] == first) p.firstBytes[p.firstByteCount++] = static_cast<unsigned char>(b);
+    return true;
+}
+
+int FindUtf8Folded(const SearchPattern& p, std::string_view line, std::size_t start) {
+    const std::size_t n = p.text.size();
+    if (n == 0 || line.size() < n || start > line.size() - n) return -1;
+    const auto* data = reinterpret_cast<const unsigned char*>(line.data());
+    const auto first = static_cast<unsigned char>(p.text[0]);
+    for (std::size_t i = start; i <= line.size() - n; ++i) {
+        if (first < 0x80 ? p.fold[data[i]] != first : data[i] < 0xC2) continue;
+        if (MatchesAt(p, data, i, 0)) return static_cast<int>(i);
+    }
+    return -1;
 }
 
 #ifndef VARLIN_SEARCH_SSE2
@@ -128,6 +161,12 @@ bool CompilePattern(const FindSettings& s, int codeTable, SearchPattern& p) {
     ExpandText(s.FindString, s.ExpandEscapes, p.text);
     const bool ignoreCase = s.CapsSens == 0;
     const bool oem = codeTable == kCodeTableOem;
+    const bool utf8 = codeTable == kCodeTableUtf8;
+    p.utf8Folded = utf8 && ignoreCase;
+    if (p.utf8Folded) {
+        p.text = FoldUtf8SameLength(p.text);
+        return CompileUtf8FoldedPattern(s, p);
+    }
     if (ignoreCase) AnsiUpperBytes(p.text);
     p.startOfLine = s.StartOfLine != 0;
     p.endOfLine = s.EndOfLine != 0;
@@ -153,6 +192,7 @@ bool CompilePattern(const FindSettings& s, int codeTable, SearchPattern& p) {
 int FindInLine(const SearchPattern& p, std::string_view line, int from) {
     const std::size_t n = p.text.size();
     const std::size_t start = static_cast<std::size_t>(std::max(from, 0));
+    if (p.utf8Folded) return FindUtf8Folded(p, line, start);
     // No byte of the line can begin a hit when none folds to the pattern's first byte.
     if (n == 0 || p.firstByteCount == 0 || line.size() < n || start > line.size() - n) return -1;
     const auto* data = reinterpret_cast<const unsigned char*>(line.data());
@@ -227,6 +267,11 @@ int SearchForward(const SearchPattern& p, EditWindow& w, int& line, int& col) {
 }
 
 int AdvanceColumn(const EditWindow& w, std::string_view text, int fromIndex, int fromCol, int toIndex) {
+    if (w.doc->utf8) {
+        const long long margin = MarginWidth(w);
+        const long long col = margin + Utf8CellsFrom(text, fromIndex, toIndex, fromCol - margin, TabStepWidth());
+        return static_cast<int>(std::min<long long>(col, 0x7FFFFFFF));
+    }
     return AdvanceColumn(text, fromIndex, fromCol, toIndex, MarginWidth(w), TabStepWidth());
 }
 
@@ -243,7 +288,7 @@ int AdvanceColumn(std::string_view text, int fromIndex, int fromCol, int toIndex
 
 int SearchForward(const FindSettings& s, EditWindow& w, int& line, int& col) {
     SearchPattern pattern;
-    if (!CompilePattern(s, CurrentOptions().CodeTable, pattern)) return 0;
+    if (!CompilePattern(s, DocumentCodeTable(w), pattern)) return 0;
     WaitCursor wait;
     return SearchForward(pattern, w, line, col);
 }
@@ -297,7 +342,7 @@ int ReplacePrepared(EditWindow& w, int matchedLength, std::string_view replaceme
 int ReplaceAtHit(EditWindow& w, int matchedLength, const std::string& replaceText, int line,
                  int& col, int expandEscapes) {
     std::string bytes;
-    if (!PrepareReplacement(replaceText, expandEscapes, CurrentOptions().CodeTable, bytes)) return -1;
+    if (!PrepareReplacement(replaceText, expandEscapes, DocumentCodeTable(w), bytes)) return -1;
     return ReplacePrepared(w, matchedLength, bytes, line, col);
 }
 

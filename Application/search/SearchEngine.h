@@ -24,6 +24,7 @@ struct SearchPattern {
     bool startOfLine = false;
     bool endOfLine = false;
     bool folded = false;           // line bytes pass through fold[] before comparing
+    bool utf8Folded = false;       // line characters are folded (FoldUtf8SameLength)
     unsigned char fold[256] = {};
     // The line bytes that fold to the pattern's first byte (at most 256 of them).
     unsigned char firstBytes[256] = {};
@@ -35,7 +36,8 @@ struct SearchPattern {
 };
 
 // Builds the pattern from FindString (expanded when ExpandEscapes is set, else cut at 255
-// characters) for a document in codeTable (1 OEM, anything else ANSI). Returns false
+// characters) for a document in codeTable (1 OEM, 3 UTF-8, anything else ANSI; a UTF-8
+// document ignores case by Unicode simple case folding, character for character). Returns false
 // when it is empty: a text that expands to nothing, or a refused notation, finds nothing.
 bool CompilePattern(const FindSettings& settings, int codeTable, SearchPattern& pattern);
 

@@ -81,6 +81,7 @@ const FieldInfo kFields[] = {
     L("MouseHystHori", &Options::MouseHystHori),
     L("UndoSteps", &Options::UndoSteps),
     L("UndoMemory", &Options::UndoMemory),
+    L("DetectUtf8", &Options::DetectUtf8),
     C("ColorText", &Options::ColorText),
     C("ColorLineNumbers", &Options::ColorLineNumbers),
     C("ColorHighlight", &Options::ColorHighlight),

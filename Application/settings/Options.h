@@ -10,7 +10,8 @@
 
 namespace varlin {
 
-enum CodeTableValue : int { kCodeTableOem = 1, kCodeTableAnsi = 2 };
+// 3 is never stored: it stands for a UTF-8 document where a code table is asked for.
+enum CodeTableValue : int { kCodeTableOem = 1, kCodeTableAnsi = 2, kCodeTableUtf8 = 3 };
 
 struct Options {
     std::int32_t LngLineBuffer = 3000;
@@ -33,6 +34,7 @@ struct Options {
     std::int32_t MouseHystHori = 0;
     std::int32_t UndoSteps = 1;     // 1: the one undo step of the program; more: a history
     std::int32_t UndoMemory = 256;  // megabytes a document's undo history may hold
+    std::int32_t DetectUtf8 = 1;    // files that read as UTF-8 open as UTF-8 documents
     Color ColorText = MakeColor(0, 0, 0);
     Color ColorLineNumbers = MakeColor(64, 64, 64);
     Color ColorHighlight = MakeColor(255, 0, 0);

@@ -13,7 +13,7 @@ namespace {
 enum : int {
     kWorkModeGroup = 3210, kIndentText, kAutoOpenText, kInsertText, kAutoDelDragText,
     kBufferGroup, kLineBufferText, kLockingGroup, kLockText, kCodeGroup, kAsciiText, kAnsiText,
-    kUndoGroup, kUndoStepsText,
+    kUndoGroup, kUndoStepsText, kDetectUtf8Text,
     kFillGroup = 3225, kDotsText, kFillBlankText, kTabCharGroup, kArrowText, kTabBlankText,
     kTabDistanceGroup, kOptionsGroup, kLineNumbersText, kLanguagesText,
     kColorTextLabel = 3251, kColorLineNumbersLabel, kColorHighlightLabel, kColorKeywordsLabel,
@@ -64,8 +64,9 @@ const std::vector<SheetGroup>& GeneralPageGroups() {
                                   kMaxLineBuffer)}},
         {0, kUndoGroup, {Number(403, kUndoStepsText, &Options::UndoSteps, 1, kMaxUndoSteps)}},
         {0, kLockingGroup, {Check(207, kLockText, &Options::LockMode)}},
-        {801, kCodeGroup, {Radio(802, kAsciiText), Radio(803, kAnsiText)}, kCodeTableRadios,
-         &Options::CodeTable},
+        {801, kCodeGroup,
+         {Radio(802, kAsciiText), Radio(803, kAnsiText), Check(804, kDetectUtf8Text, &Options::DetectUtf8)},
+         kCodeTableRadios, &Options::CodeTable},
     };
     return groups;
 }

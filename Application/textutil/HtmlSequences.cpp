@@ -3,6 +3,8 @@
 // byte" in one step, so a million plain lines cost one pass over their bytes.
 #include "textutil/HtmlSequences.h"
 
+#include "textutil/Utf8.h"
+
 #include <array>
 #include <cstring>
 
@@ -126,7 +128,37 @@ int ToHtmlSequences(std::string_view in, std::string& out) {
     return count;
 }
 
-int FromHtmlSequences(std::string_view in, std::string& out) {
+int ToHtmlSequencesUtf8(std::string_view in, std::string& out) {
+    const SequenceIndex& index = Index();
+    out.clear();
+    int count = 0;
+    std::size_t plainFrom = 0;
+    for (int i = 0; i < static_cast<int>(in.size());) {
+        int n = 1;
+        const char32_t cp = static_cast<unsigned char>(in[i]) < 0x80 ? 0 : Utf8Decode(in, i, &n);
+        // The letters of the table are Latin-1 characters: their code points are their bytes.
+        if (cp >= 0xA0 && cp <= 0xFF && index.sequence[cp]) {
+            out.append(in.data() + plainFrom, static_cast<std::size_t>(i) - plainFrom);
+            out.append(index.sequence[cp], index.length[cp]);
+            plainFrom = static_cast<std::size_t>(i + n);
+            ++count;
+        }
+        i += n;
+    }
+    out.append(in.data() + plainFrom, in.size() - plainFrom);
+    return count;
+}
+
+bool HasNonAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return true;
+    return false;
+}
+
+int FromHtmlSequences(std::string_view in, std::string& out) { return FromHtmlSequencesAs(in, out, false); }
+int FromHtmlSequencesUtf8(std::string_view in, std::string& out) { return FromHtmlSequencesAs(in, out, true); }
+
+int FromHtmlSequencesAs(std::string_view in, std::string& out, bool utf8) {
     out.clear();
     int count = 0;
     std::size_t plainFrom = 0;
@@ -135,7 +167,8 @@ int FromHtmlSequences(std::string_view in, std::string& out) {
         const HtmlSequence* e = MatchAt(in.data() + at, in.size() - at);
         if (e) {
             out.append(in.data() + plainFrom, at - plainFrom);
-            out += static_cast<char>(e->character);
+            if (utf8) out += Utf8Of(e->character);
+            else out += static_cast<char>(e->character);
             plainFrom = at + std::strlen(e->sequence);
             ++count;
             at = in.find('&', plainFrom);

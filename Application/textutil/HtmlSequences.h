@@ -40,6 +40,13 @@ int FromHtmlSequences(char* text);
 int ToHtmlSequences(std::string_view in, std::string& out);
 int FromHtmlSequences(std::string_view in, std::string& out);
 
+// The same for a UTF-8 document's lines: the letters as UTF-8 characters, the rest (invalid
+// bytes included) unchanged. HasNonAscii is the cheap test for the first.
+int ToHtmlSequencesUtf8(std::string_view in, std::string& out);
+int FromHtmlSequencesUtf8(std::string_view in, std::string& out);
+int FromHtmlSequencesAs(std::string_view in, std::string& out, bool utf8);
+bool HasNonAscii(std::string_view text);
+
 // Whether a line holds a byte that ToHtmlSequences would replace: the cheap test that
 // lets a long document skip its plain lines without copying them.
 bool HasHtmlCharacter(std::string_view text);

@@ -2,6 +2,8 @@
 // Unicode classes from the generated tables.
 #include "textutil/Utf8.h"
 
+#include "textutil/CodeTables.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -172,6 +174,45 @@ std::string Utf8Of(char32_t cp) {
     return std::string(buffer, EncodeUtf8(cp, buffer));
 }
 
+std::string AnsiToUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            out += c;
+            continue;
+        }
+        const char16_t glyph = AnsiGlyph(byte);
+        out += Utf8Of(glyph == 0xFFFD ? byte : glyph);
+    }
+    return out;
+}
+
+std::string Utf8ToAnsi(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (int i = 0; i < static_cast<int>(text.size());) {
+        int n = 1;
+        const char32_t cp = Utf8Decode(text, i, &n);
+        if (cp == kInvalidByte || cp < 0x80) {
+            out += text[i];
+        } else {
+            char byte = '?';
+            for (int b = 0x80; b < 0x100; ++b) {
+                const char16_t glyph = AnsiGlyph(static_cast<unsigned char>(b));
+                if (glyph == cp || (glyph == 0xFFFD && cp == char32_t(b))) {
+                    byte = static_cast<char>(b);
+                    break;
+                }
+            }
+            out += byte;
+        }
+        i += n;
+    }
+    return out;
+}
+
 bool IsUnicodeWordChar(char32_t cp) {
     if (cp < 0x80) return (cp >= '0' && cp <= '9') || ((cp | 0x20) >= 'a' && (cp | 0x20) <= 'z');
     return cp != kInvalidByte && InRanges(kWordRanges, cp);
@@ -191,14 +232,33 @@ char32_t SimpleFold(char32_t cp) {
     return static_cast<char32_t>(static_cast<long long>(cp) + run.delta);
 }
 
-long long Utf8Cells(std::string_view text, int end, int tabStep) {
+std::string FoldUtf8SameLength(std::string_view text) {
+    std::string out(text);
+    for (int i = 0; i < static_cast<int>(text.size());) {
+        int n = 1;
+        const char32_t cp = Utf8Decode(text, i, &n);
+        if (cp >= 'A' && cp <= 'Z') {
+            out[i] = static_cast<char>(cp + 0x20);
+        } else if (cp >= 0x80 && cp != kInvalidByte) {
+            char folded[4];
+            if (EncodeUtf8(SimpleFold(cp), folded) == n) out.replace(i, n, folded, n);
+        }
+        i += n;
+    }
+    return out;
+}
+
+long long Utf8Cells(std::string_view text, int end, int tabStep) { return Utf8CellsFrom(text, 0, end, 0, tabStep); }
+
+long long Utf8CellsFrom(std::string_view text, int from, int end, long long startCell, int tabStep) {
     end = std::min<int>(std::max(end, 0), static_cast<int>(text.size()));
-    long long cells = 0;
-    int i = 0;
+    const long long step = std::max(tabStep, 1);
+    long long cells = startCell;
+    int i = std::max(from, 0);
     while (i < end) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c < 0x80) {
-            cells = c == '\t' ? (cells / tabStep + 1) * tabStep : cells + 1;
+            cells = c == '\t' ? (cells / step + 1) * step : cells + 1;
             ++i;
             continue;
         }

@@ -47,6 +47,12 @@ bool LooksLikeUtf8(const char* data, std::size_t size);
 int EncodeUtf8(char32_t cp, char* out);
 std::string Utf8Of(char32_t cp);
 
+// A Windows-1252 text as UTF-8 (bytes below 128 unchanged, the five bytes the table leaves
+// undefined as their C1 codes), and back (a character without a byte there becomes '?',
+// a byte of no valid sequence stays as it is).
+std::string AnsiToUtf8(std::string_view text);
+std::string Utf8ToAnsi(std::string_view text);
+
 // Unicode classes: letters, marks and digits count as word characters; East Asian wide and
 // fullwidth characters take two cells; simple case folding (one code point to one, so ß
 // stays ß while ẞ folds to ß).
@@ -54,11 +60,18 @@ bool IsUnicodeWordChar(char32_t cp);
 int CellWidth(char32_t cp);
 char32_t SimpleFold(char32_t cp);
 
+// Every character of text folded (SimpleFold) where its folded form has as many bytes;
+// the few that would change length (the Kelvin sign, long s, capital sharp s) and invalid
+// bytes stay, so that a folded text keeps every character's place.
+std::string FoldUtf8SameLength(std::string_view text);
+
 // Cells of the characters of text[0, end) with tabs at tabStep (a character's cells: 1, or 2
 // when wide; an end inside a character counts up to its start); and the index of the
-// character that covers cell target (a target inside a
-// tab or a wide character gives that character's index, past the text its length).
+// character that covers cell target (a target inside a tab or a wide character gives that
+// character's index, past the text its length).
 long long Utf8Cells(std::string_view text, int end, int tabStep);
+// The cell reached from startCell (at index from) at end.
+long long Utf8CellsFrom(std::string_view text, int from, int end, long long startCell, int tabStep);
 int Utf8IndexOfCell(std::string_view text, long long target, int tabStep);
 
 }  // namespace varlin

@@ -3,6 +3,7 @@
 #include "view/DocumentWindow.h"
 
 #include "dispatch/Dispatch.h"
+#include "document/DocumentEncoding.h"
 #include "document/Language.h"
 #include "document/TextFile.h"
 #include "editing/EditActions.h"
@@ -61,6 +62,7 @@ std::unique_ptr<EditWindow> CreateEditWindow(const std::string& fileName) {
     if (!IsBlankFileName(fileName) &&
         Load(*w->doc, fileName, CurrentOptions().HighLightLang) < 0)
         return nullptr;
+    if (!IsBlankFileName(fileName)) RecognizeEncoding(*w->doc, CurrentOptions().DetectUtf8 != 0);
     // A new document keeps the store's own choice, C/C++ colouring: HighLightLang only
     // applies to files read.
     return w;
@@ -112,7 +114,7 @@ std::string RoutineName(std::string_view text) {
 std::vector<RoutineEntry> RoutineList(const EditWindow& w) {
     std::vector<RoutineEntry> entries;
     const int count = w.LineCount();
-    const bool oem = CurrentOptions().CodeTable == kCodeTableOem;
+    const bool oem = DocumentCodeTable(w) == kCodeTableOem;
     for (int line = 0; line < count; ++line) {
         std::string_view stored = w.doc->LineView(line);
         std::string_view text = stored.substr(0, static_cast<std::size_t>(WorkBufferSize() - 1));

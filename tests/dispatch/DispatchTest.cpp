@@ -50,7 +50,7 @@ struct Dispatch : test::EditFixture {
 };
 
 TEST_F(Dispatch, NumbersWithoutAnActionGiveMinusOneAndChangeNothing) {
-    // Outside the table, gaps of the table, the frame's numbers and SetCodeTable.
+    // Outside the table, gaps of the table, the frame's numbers and SetCodeTable (1).
     const int refused[] = {INT_MIN, -1, 0, 21, 22, 46, 47, 48, 58, 59, 60, 61, 62, 63,
                            65, 70, 74, 77, 78, 79, 81, 1000};
     for (int id : refused) {

@@ -5,6 +5,7 @@
 #include "editing/EditTestSupport.h"
 #include "frame/Application.h"
 #include "frame/FrameLayout.h"
+#include "frame/OptionToggles.h"
 #include "frame/StatusFields.h"
 #include "platform/Registry.h"
 #include "platform/TestFolder.h"
@@ -86,6 +87,20 @@ TEST_F(StatusTextTest, ProgramWideFields) {
     for (const Case& c : cases) EXPECT_EQ(StatusFieldText(c.field, c.in), c.text) << c.field;
 }
 
+TEST_F(StatusTextTest, CodeFieldShowsAUtf8DocumentAndItsClickCycles) {
+    options.CodeTable = kCodeTableAnsi;
+    std::vector<std::string> seen;
+    for (int click = 0; click < 4; ++click) {
+        in.codeTable = options.CodeTable;
+        seen.push_back(Text(504));
+        CycleCodeTable(options, w.get());
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"Code ANSI", "Code ASCII", "Code UTF-8", "Code ANSI"}));
+    CycleCodeTable(options, nullptr);  // without a document ASCII goes back to ANSI
+    EXPECT_EQ(options.CodeTable, kCodeTableAnsi);
+    EXPECT_FALSE(w->doc->utf8);
+}
+
 TEST_F(StatusTextTest, LanguageLabelOfTheDocument) {
     options.HighLightLang = 1;
     for (auto [name, label] : {std::pair{"A.java", "Java"}, {"u.pas", "Delphi"}, {"m.c", "C/C++"}}) {
@@ -111,7 +126,7 @@ TEST(StatusFieldDefinitions, TheNineFieldsWithWidthsAndCommands) {
     std::vector<StatusFieldDefinition> d = LoadStatusFieldDefinitions();
     ASSERT_EQ(d.size(), 9u);
     const int widths[] = {85, 85, 85, 160, 70, 20, 30, 30, 70};
-    const int commands[] = {39, 39, 0, 0, 81, 0, 89, 79, 96};
+    const int commands[] = {39, 39, 0, 0, 406, 0, 89, 79, 96};
     for (int i = 0; i < 9; ++i) {
         EXPECT_EQ(d[std::size_t(i)].field, 500 + i);
         EXPECT_EQ(d[std::size_t(i)].width, widths[i]);

@@ -111,7 +111,7 @@ void FillRoutineList(QComboBox* box, const EditWindow& w) {
     if (!box) return;
     // One compact model for the whole list: entry by entry, a long list would take
     // seconds, and an item object per entry more memory than the file.
-    auto* model = new RoutineListModel(RoutineList(w), box);
+    auto* model = new RoutineListModel(RoutineList(w), w.doc->utf8, box);
     box->setModel(model);  // the old model, a child of the box, goes with it
     if (auto* list = qobject_cast<QListView*>(box->view())) list->setUniformItemSizes(true);
     box->setCurrentIndex(model->rowCount() == 0 ? -1 : 0);

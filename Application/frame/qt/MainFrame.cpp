@@ -85,6 +85,11 @@ void MainFrame::RegisterOwnCommands() {
         RepaintDocuments();
         RefreshStatus();
     });
+    RegisterCommand(kCmdCycleCode, [this] {
+        CycleCodeTable(*app_.options, ActiveEditWindow());
+        RepaintDocuments();
+        RefreshStatus();
+    });
     RegisterCommand(kCmdViewToggle, [this] {
         ToggleViewChars(*app_.options);
         RepaintDocuments();

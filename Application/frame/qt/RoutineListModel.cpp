@@ -4,8 +4,8 @@
 
 namespace varlin {
 
-RoutineListModel::RoutineListModel(const std::vector<RoutineEntry>& entries, QObject* parent)
-    : QAbstractListModel(parent) {
+RoutineListModel::RoutineListModel(const std::vector<RoutineEntry>& entries, bool utf8, QObject* parent)
+    : QAbstractListModel(parent), utf8_(utf8) {
     std::size_t bytes = 0;
     for (const RoutineEntry& entry : entries) bytes += entry.name.size();
     names_.reserve(bytes);
@@ -28,7 +28,8 @@ QVariant RoutineListModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::UserRole) return lines_[row];
     if (role != Qt::DisplayRole && role != Qt::EditRole) return QVariant();
     const std::uint32_t begin = row == 0 ? 0 : ends_[row - 1];
-    return BytesToWindows1252(names_.substr(begin, ends_[row] - begin));
+    const std::string name = names_.substr(begin, ends_[row] - begin);
+    return utf8_ ? QString::fromUtf8(name.data(), qsizetype(name.size())) : BytesToWindows1252(name);
 }
 
 }  // namespace varlin

@@ -16,7 +16,8 @@ namespace varlin {
 
 class RoutineListModel : public QAbstractListModel {
 public:
-    RoutineListModel(const std::vector<RoutineEntry>& entries, QObject* parent);
+    // utf8: the names are a UTF-8 document's, else Windows-1252.
+    RoutineListModel(const std::vector<RoutineEntry>& entries, bool utf8, QObject* parent);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     // The name (display and edit roles) and the routine's line (Qt::UserRole).
@@ -26,6 +27,7 @@ private:
     std::string names_;                 // every name, one after the other
     std::vector<std::uint32_t> ends_;   // where each name ends in names_
     std::vector<std::int32_t> lines_;
+    bool utf8_ = false;
 };
 
 }  // namespace varlin

@@ -1,10 +1,12 @@
 // The clipboard of the Qt host. Documents are bytes; other programs want text. Both are
-// put on the clipboard: text as the Windows-1252 reading of the bytes, and the bytes
-// themselves under a private type, so that a round trip inside the editor loses nothing
-// (NUL and the five bytes Windows-1252 leaves undefined included).
+// put on the clipboard: text as the Windows-1252 or UTF-8 reading of the bytes, and the
+// bytes themselves under a private type of their kind, so that a round trip inside the
+// editor loses nothing (NUL, the five bytes Windows-1252 leaves undefined and the invalid
+// bytes of a UTF-8 document included); between the kinds the bytes are converted.
 #include "platform/qt/QtHost.h"
 
 #include "textutil/CodeTables.h"
+#include "textutil/Utf8.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -13,6 +15,15 @@
 namespace varlin {
 
 const char* const kClipboardBytesMimeType = "application/x-varlin-bytes";
+const char* const kClipboardUtf8MimeType = "application/x-varlin-utf8";
+
+namespace {
+
+const char* MimeTypeOf(ClipboardText kind) {
+    return kind == ClipboardText::Utf8 ? kClipboardUtf8MimeType : kClipboardBytesMimeType;
+}
+
+}  // namespace
 
 QString BytesToWindows1252(const std::string& bytes) {
     QString text;
@@ -51,23 +62,32 @@ std::string Windows1252ToBytes(const QString& text) {
     return bytes;
 }
 
-QMimeData* MakeClipboardData(const std::string& bytes) {
+QMimeData* MakeClipboardData(const std::string& bytes, ClipboardText kind) {
     auto* data = new QMimeData;
-    data->setText(BytesToWindows1252(bytes));
-    data->setData(kClipboardBytesMimeType, QByteArray(bytes.data(), qsizetype(bytes.size())));
+    data->setText(kind == ClipboardText::Utf8 ? QString::fromUtf8(bytes.data(), qsizetype(bytes.size()))
+                                              : BytesToWindows1252(bytes));
+    data->setData(MimeTypeOf(kind), QByteArray(bytes.data(), qsizetype(bytes.size())));
     return data;
 }
 
-bool ReadClipboardData(const QMimeData* data, std::string& bytes) {
+bool ReadClipboardData(const QMimeData* data, std::string& bytes, ClipboardText kind) {
     bytes.clear();
     if (!data) return false;
-    if (data->hasFormat(kClipboardBytesMimeType)) {
-        QByteArray raw = data->data(kClipboardBytesMimeType);
+    const ClipboardText other = kind == ClipboardText::Utf8 ? ClipboardText::Ansi : ClipboardText::Utf8;
+    if (data->hasFormat(MimeTypeOf(kind)) || data->hasFormat(MimeTypeOf(other))) {
+        const bool same = data->hasFormat(MimeTypeOf(kind));
+        QByteArray raw = data->data(MimeTypeOf(same ? kind : other));
         bytes.assign(raw.constData(), std::size_t(raw.size()));
+        if (!same) bytes = kind == ClipboardText::Utf8 ? AnsiToUtf8(bytes) : Utf8ToAnsi(bytes);
         return true;
     }
     if (data->hasText()) {
-        bytes = Windows1252ToBytes(data->text());
+        if (kind == ClipboardText::Utf8) {
+            const QByteArray utf8 = data->text().toUtf8();
+            bytes.assign(utf8.constData(), std::size_t(utf8.size()));
+        } else {
+            bytes = Windows1252ToBytes(data->text());
+        }
         return true;
     }
     return true;  // an empty clipboard reads as no text, which is not a failure
@@ -75,17 +95,17 @@ bool ReadClipboardData(const QMimeData* data, std::string& bytes) {
 
 namespace {
 
-bool SetClipboard(void*, const std::string& bytes) {
+bool SetClipboard(void*, const std::string& bytes, ClipboardText kind) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard) return false;
-    clipboard->setMimeData(MakeClipboardData(bytes));
+    clipboard->setMimeData(MakeClipboardData(bytes, kind));
     return true;
 }
 
-bool GetClipboard(void*, std::string& bytes) {
+bool GetClipboard(void*, std::string& bytes, ClipboardText kind) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard) return false;
-    return ReadClipboardData(clipboard->mimeData(), bytes);
+    return ReadClipboardData(clipboard->mimeData(), bytes, kind);
 }
 
 }  // namespace

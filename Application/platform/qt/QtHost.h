@@ -32,8 +32,8 @@ QString QtFileFilter(const std::string& filter);
 // The clipboard's form of document bytes: text (the bytes read as Windows-1252) and the
 // raw bytes under a private type, which reading prefers.
 extern const char* const kClipboardBytesMimeType;
-QMimeData* MakeClipboardData(const std::string& bytes);
-bool ReadClipboardData(const QMimeData* data, std::string& bytes);
+QMimeData* MakeClipboardData(const std::string& bytes, ClipboardText kind = ClipboardText::Ansi);
+bool ReadClipboardData(const QMimeData* data, std::string& bytes, ClipboardText kind = ClipboardText::Ansi);
 QString BytesToWindows1252(const std::string& bytes);
 std::string Windows1252ToBytes(const QString& text);
 

@@ -59,8 +59,19 @@ QCheckBox* Box(QWidget* parent, int id, std::int32_t checked) {
     return box;
 }
 
-QLineEdit* Field(QWidget* parent, int id, const std::string& text) {
-    auto* field = Named(new QLineEdit(BytesToWindows1252(text), parent), id);
+// A text as the document reads it: UTF-8 in a UTF-8 document, else Windows-1252.
+QString FromDocument(const std::string& text, bool utf8) {
+    return utf8 ? QString::fromUtf8(text.data(), qsizetype(text.size())) : BytesToWindows1252(text);
+}
+
+std::string ToDocument(const QString& text, bool utf8) {
+    if (!utf8) return Windows1252ToBytes(text);
+    const QByteArray bytes = text.toUtf8();
+    return std::string(bytes.constData(), std::size_t(bytes.size()));
+}
+
+QLineEdit* Field(QWidget* parent, int id, const std::string& text, bool utf8) {
+    auto* field = Named(new QLineEdit(FromDocument(text, utf8), parent), id);
     field->setMinimumWidth(320);
     return field;
 }
@@ -82,11 +93,11 @@ FindReplaceDialog::FindReplaceDialog(FindSettings& record, QWidget* parent)
 
     // Created in the order of the screen, which is also the Tab order.
     auto* fields = new QGridLayout;
-    findField_ = Field(this, kSearchField, record_.FindString);
+    findField_ = Field(this, kSearchField, record_.FindString, record_.Utf8Texts);
     fields->addWidget(Label(this, replace_ ? kReplaceSearchLabel : kSearchLabel, kSearchLabel, findField_), 0, 0);
     fields->addWidget(findField_, 0, 1);
     if (replace_) {
-        replaceField_ = Field(this, kReplaceField, record_.ReplaceString);
+        replaceField_ = Field(this, kReplaceField, record_.ReplaceString, record_.Utf8Texts);
         fields->addWidget(Label(this, kReplaceLabel, kReplaceLabel, replaceField_), 1, 0);
         fields->addWidget(replaceField_, 1, 1);
     }
@@ -137,13 +148,13 @@ void FindReplaceDialog::showEvent(QShowEvent* event) {
 }
 
 void FindReplaceDialog::TakeFields() {
-    record_.FindString = CutFindText(Windows1252ToBytes(findField_->text()));
+    record_.FindString = CutFindText(ToDocument(findField_->text(), record_.Utf8Texts));
     record_.CapsSens = Flag(capsSens_);
     record_.StartOfLine = Flag(startOfLine_);
     record_.EndOfLine = Flag(endOfLine_);
     record_.ExpandEscapes = Flag(expandEscapes_);
     if (replace_) {
-        record_.ReplaceString = CutFindText(Windows1252ToBytes(replaceField_->text()));
+        record_.ReplaceString = CutFindText(ToDocument(replaceField_->text(), record_.Utf8Texts));
         record_.ReplaceAll = Flag(replaceAll_);
     }
 }
@@ -151,8 +162,8 @@ void FindReplaceDialog::TakeFields() {
 ReplaceQuestionDialog::ReplaceQuestionDialog(FindSettings& record, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(Text(kQuestionCaption));
-    auto* find = Field(this, kSearchField, record.FindString);
-    auto* replacement = Field(this, kReplaceField, record.ReplaceString);
+    auto* find = Field(this, kSearchField, record.FindString, record.Utf8Texts);
+    auto* replacement = Field(this, kReplaceField, record.ReplaceString, record.Utf8Texts);
     find->setEnabled(false);
     replacement->setEnabled(false);
     auto* fields = new QGridLayout;

@@ -254,6 +254,14 @@ void EditView::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void EditView::TypeText(const QString& text) {
+    if (w_->doc->utf8) {
+        // A UTF-8 document takes every character, those beyond the 16-bit range included.
+        for (char32_t u : text.toUcs4()) {
+            if (u < 32 || u == 127) continue;
+            InsertChar(*w_, static_cast<int>(u));
+        }
+        return;
+    }
     for (QChar c : text) {
         const char16_t u = c.unicode();
         if (u < 32 || u == 127) continue;  // Enter, Tab, Backspace and Esc are commands

@@ -102,6 +102,9 @@ private:
     void PaintRows(QPainter& painter, const QRect& area);
     void PaintRow(QPainter& painter, int line, int firstCell, int cellCount, const DragRange* range,
                   int maxCols);
+    // A UTF-8 row's run: plain cells drawn as one text, wide characters and the rest one
+    // by one in their cells, invalid bytes in the comment colour.
+    void PaintUtf8Run(QPainter& painter, const CellRun& run, int x, int y, const QColor& pen);
 
     std::unique_ptr<EditWindow> w_;
     QFont font_;
@@ -118,6 +121,7 @@ private:
     std::string shownName_;       // the document's name as the title shows it
     // Buffers of the painter, kept between paints to spare the allocations.
     std::u16string glyphs_;
+    std::u32string cells32_;  // a UTF-8 row's cells (editing/Utf8Layout.h)
     std::vector<CellRun> runs_;
 };
 

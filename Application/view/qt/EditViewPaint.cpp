@@ -4,7 +4,9 @@
 #include "view/qt/EditView.h"
 
 #include "editing/EditActions.h"
+#include "editing/Utf8Layout.h"
 #include "settings/Options.h"
+#include "textutil/CodeTables.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -86,7 +88,17 @@ void EditView::PaintRow(QPainter& painter, int line, int firstCell, int cellCoun
     std::string_view text = w.doc->LineView(line);
     text = text.substr(0, static_cast<std::size_t>(WorkBufferSize() - 1));
     glyphs_.resize(static_cast<std::size_t>(maxCols));
-    LayoutGlyphs(line, text, glyphs_.data(), maxCols, o.VbChar, o.TabChar, o.CodeTable, geometry);
+    const bool utf8 = w.doc->utf8;
+    // A UTF-8 row takes its fill and number field from the common layout, its text cells
+    // from the UTF-8 one.
+    LayoutGlyphs(line, utf8 ? std::string_view() : text, glyphs_.data(), maxCols, o.VbChar, o.TabChar, o.CodeTable,
+                 geometry);
+    if (utf8) {
+        cells32_.assign(glyphs_.begin(), glyphs_.end());
+        if (maxCols >= kMinRowCells)
+            LayoutUtf8Text(text, cells32_.data(), maxCols, OemGlyph(static_cast<unsigned char>(o.TabChar)),
+                           geometry.margin, geometry.tabStep);
+    }
     RowColorRuns(*w.doc, line, text, geometry, firstCell, cellCount, range, maxCols, runs_);
     const QColor background = ToQColor(o.ColorBackground);
     const QColor foreground = ToQColor(o.ColorText);
@@ -95,9 +107,42 @@ void EditView::PaintRow(QPainter& painter, int line, int firstCell, int cellCoun
         const int x = kInset + (run.first - w.firstCol) * cw_;
         const QRect cellsRect(x, y, run.count * cw_, ch_);
         painter.fillRect(cellsRect, run.inverse ? foreground : background);
-        painter.setPen(run.inverse ? background : ColorOf(run.color, o));
+        const QColor pen = run.inverse ? background : ColorOf(run.color, o);
+        if (utf8) {
+            PaintUtf8Run(painter, run, x, y, pen);
+            continue;
+        }
+        painter.setPen(pen);
         const QString glyphs = QString::fromUtf16(glyphs_.data() + run.first, run.count);
         painter.drawText(QPoint(x, y + ascent_), glyphs);
+    }
+}
+
+void EditView::PaintUtf8Run(QPainter& painter, const CellRun& run, int x, int y, const QColor& pen) {
+    const QColor invalidPen = run.inverse ? pen : ToQColor(CurrentOptions().ColorComments);
+    // Latin letters and the like share the font's cell width; everything else (wide
+    // characters, combining marks, glyphs from other fonts) is set into its own cell.
+    auto plain = [](char32_t c) { return c < 0x300; };
+    const char32_t* cells = cells32_.data() + run.first;
+    int k = 0;
+    while (k < run.count) {
+        const char32_t c = cells[k];
+        if (plain(c)) {
+            int end = k + 1;
+            while (end < run.count && plain(cells[end])) ++end;
+            painter.setPen(pen);
+            painter.drawText(QPoint(x + k * cw_, y + ascent_),
+                             QString::fromUcs4(cells + k, end - k));
+            k = end;
+            continue;
+        }
+        if (c != kCellWideTail) {
+            const bool invalid = (c & kCellInvalidByte) != 0;
+            const char32_t glyph = invalid ? c & ~kCellInvalidByte : c;
+            painter.setPen(invalid ? invalidPen : pen);
+            painter.drawText(QPoint(x + k * cw_, y + ascent_), QString::fromUcs4(&glyph, 1));
+        }
+        ++k;
     }
 }
 

@@ -4,10 +4,12 @@
 
 #include "editing/EditWindow.h"
 #include "editing/RowLayout.h"
+#include "editing/Utf8Layout.h"
 #include "platform/Messages.h"
 #include "platform/qt/QtHost.h"
 #include "resources/StringTable.h"
 #include "settings/Options.h"
+#include "textutil/CodeTables.h"
 #include "view/qt/EditView.h"
 
 #include <QGridLayout>
@@ -94,11 +96,22 @@ void GotoPreview::paintEvent(QPaintEvent*) {
         std::string_view text = window_.doc->LineView(line);
         if (text.size() > lineLimit) text = text.substr(0, lineLimit);
         // The screen font is the OEM one: stored bytes are drawn by their OEM glyphs.
-        LayoutGlyphs(line, text, row.data(), cells, ' ', o.TabChar, kCodeTableOem, geometry);
+        LayoutGlyphs(line, window_.doc->utf8 ? std::string_view() : text, row.data(), cells, ' ', o.TabChar,
+                     kCodeTableOem, geometry);
+        QString shown = QString::fromUtf16(row.data(), qsizetype(row.size()));
+        if (window_.doc->utf8 && cells >= kMinRowCells) {
+            // A UTF-8 document's characters, wide ones without their second cell.
+            std::u32string cells32(row.begin(), row.end());
+            LayoutUtf8Text(text, cells32.data(), cells, OemGlyph(static_cast<unsigned char>(o.TabChar)),
+                           geometry.margin, geometry.tabStep);
+            std::u32string drawn;
+            for (char32_t c : cells32)
+                if (c != kCellWideTail) drawn += c & ~kCellInvalidByte;
+            shown = QString::fromUcs4(drawn.data(), qsizetype(drawn.size()));
+        }
         const int y = area.top() + int(i) * ch_;
         painter.setPen(ToQColor(line == target ? o.ColorHighlight : o.ColorText));
-        painter.drawText(area.left(), y + ascent,
-                         QString::fromUtf16(row.data(), qsizetype(row.size())));
+        painter.drawText(area.left(), y + ascent, shown);
     }
 }
 

@@ -1,0 +1,24 @@
+// Recognition of UTF-8 documents after a load.
+#include "document/DocumentEncoding.h"
+
+#include "textutil/Utf8.h"
+
+namespace varlin {
+
+bool LinesLookLikeUtf8(const LineStore& store) {
+    const int count = store.GetLineCount();
+    if (count == 0) return false;
+    if (store.LineView(0).starts_with(kUtf8Bom)) return true;
+    bool multibyte = false;
+    for (int i = 0; i < count; ++i) {
+        const std::string_view line = store.LineView(i);
+        bool lineMultibyte = false;
+        if (!IsValidUtf8(line.data(), line.size(), &lineMultibyte)) return false;
+        multibyte = multibyte || lineMultibyte;
+    }
+    return multibyte;
+}
+
+void RecognizeEncoding(LineStore& store, bool detect) { store.utf8 = detect && LinesLookLikeUtf8(store); }
+
+}  // namespace varlin
