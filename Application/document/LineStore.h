@@ -18,6 +18,9 @@ struct EditWindow;
 struct KeywordEntry;
 class FileLock;
 
+// The line ends a document is written with.
+enum class LineEnds { CrLf, Lf };
+
 // One comment of the comment index; endLine is the store's capacity and endCol 5000
 // for a line comment's end column and for a block comment that is never closed.
 struct CommentSpan {
@@ -127,6 +130,12 @@ public:
 
     // The journal told of every change (null: none). Set by the undo history.
     LineJournal* journal = nullptr;
+    // How the lines end when the document is saved, chosen when it is loaded (CR LF for
+    // a new document); kept through Save As.
+    LineEnds lineEnds = LineEnds::CrLf;
+    // Where a text-mode load stopped at a Ctrl+Z before the end of the file (-1: it did
+    // not); saving over that file asks first, since the rest would be lost.
+    long long cutAtCtrlZ = -1;
 
     // The open, locked file while LockMode holds it (null when none).
     std::unique_ptr<FileLock> lockedFile;

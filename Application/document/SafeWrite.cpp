@@ -4,6 +4,7 @@
 
 #include "document/FileLock.h"
 #include "document/TextFile.h"
+#include "platform/FileKinds.h"
 #include "platform/Messages.h"
 
 #include <cerrno>
@@ -250,16 +251,11 @@ int WriteFileSafely(const std::string& name, const std::function<bool(ByteSink&)
         ShowFileError(name, EISDIR);
         return -1;
     }
-    // A device or pipe is no file to replace: it is written to as it is.
+    // A device or pipe is no file to replace; writing to it could block for ever or,
+    // as root, put a file where a device was.
     if (exists && !S_ISREG(st.st_mode)) {
-        int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
-        if (fd < 0 || !WriteOver(fd, false, produce, error)) {
-            if (fd >= 0) ::close(fd);
-            ShowFileError(name, fd < 0 ? errno : error);
-            return -1;
-        }
-        ::close(fd);
-        return 0;
+        if (!RefuseSpecialFile(name)) ShowFileError(name, EINVAL);
+        return -1;
     }
     // The old file is opened for writing and locked, as a write that shares nothing:
     // a read-only file, or one another editor holds, is refused before anything changes.

@@ -4,7 +4,8 @@
 // renamed over the target, which keeps its permissions and, where we may, its owner. A
 // symbolic link stays a link (the file it points to is replaced). A file with several
 // hard links, or one in a folder that cannot take a temporary file, is written in place
-// after a backup copy has been made; a device or pipe is simply written to.
+// after a backup copy has been made. Anything but a regular file (a device, a pipe) is
+// refused with a message.
 #pragma once
 
 #include <cstddef>

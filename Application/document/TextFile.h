@@ -4,6 +4,8 @@
 // half-written file: the new text goes to a temporary file that replaces the old one.
 #pragma once
 
+#include "document/LineStore.h"
+
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -11,24 +13,38 @@
 
 namespace varlin {
 
-class LineStore;
-
 constexpr int kLineCountQuestionLimit = 500000;
 // Our own message: a load had to split lines longer than the line buffer.
 constexpr int kLinesSplitMessage = 1214;
 // Our own message: a save in place failed and the old content is kept in a backup copy.
 constexpr int kBackupKeptMessage = 1215;
+// Our own messages: a text-mode load stopped at a Ctrl+Z before the end of the file (file
+// and byte position), and the question before a save that would drop the rest.
+constexpr int kCutAtCtrlZMessage = 1260;
+constexpr int kSaveCutFileQuestion = 1330;
+// Our own message: LngLineBuffer leaves no room for a single character, so nothing loads.
+constexpr int kLineBufferTooSmallMessage = 1270;
 
 // The content of an open file as the reader sees it (raw, or with the text translation
 // applied), held in one block that the store adopts so that lines need no copies.
 struct TextStream {
     std::unique_ptr<char[]> block;
     std::size_t size = 0;
+    // What the bytes read held before any translation: an LF, a CR LF pair.
+    bool sawLf = false;
+    bool sawCrLf = false;
+    // Text mode only: where a 0x1A ended the input before the end of the file, else -1.
+    long long cutAtCtrlZ = -1;
 };
 
 // Reads an open file to its end; translate applies the text mode: CR LF reads as LF and
 // the byte 0x1A ends the input. 0, or -1 with error set to an errno value.
 int ReadStream(int fd, bool translate, TextStream& stream, int& error);
+
+// The line ends a loaded file is written back with: LF alone only when KeepLineEnds is on
+// and the file held LFs but no CR LF anywhere; CR LF for everything else.
+LineEnds LineEndsOfStream(const TextStream& stream, bool keepLineEnds);
+const char* LineEndBytes(LineEnds ends);
 
 // Lines of the stream: its LFs, plus one when bytes follow the last LF.
 std::size_t CountLines(const TextStream& stream);
@@ -43,8 +59,9 @@ int Load(LineStore& store, const std::string& name, int highlight);
 // Writes the whole document to name and makes it the document's name. 0 or -1.
 int SaveTo(LineStore& store, const std::string& name);
 
-// Writes lines from..to (cut to the document) to name, each ended by CR LF. 0 or -1.
-int WriteRange(const LineStore& store, const std::string& name, int from, int to);
+// Writes lines from..to (cut to the document) to name, each ended by CR LF (or LF). 0 or -1.
+int WriteRange(const LineStore& store, const std::string& name, int from, int to,
+               LineEnds ends = LineEnds::CrLf);
 
 // True for a missing name or one of only characters with codes 1 to 32.
 bool IsBlankFileName(std::string_view name);

@@ -7,7 +7,9 @@
 #include "document/LineStore.h"
 #include "document/TextFile.h"
 #include "platform/Host.h"
+#include "platform/FileKinds.h"
 #include "platform/Messages.h"
+#include "platform/StopRequest.h"
 #include "settings/Options.h"
 
 #include <algorithm>
@@ -28,10 +30,8 @@ constexpr std::size_t kFirstBlock = 1 << 16;
 
 bool IsLineEndByte(char c) { return c == '\r' || c == '\n' || c == 0x1A; }
 
-// CR LF becomes LF and the first 0x1A ends the text, as a text-mode stream reads it.
+// CR LF becomes LF, as a text-mode stream reads it (the 0x1A is cut off before).
 std::size_t Translate(char* data, std::size_t size) {
-    if (const void* eof = std::memchr(data, 0x1A, size))
-        size = static_cast<std::size_t>(static_cast<const char*>(eof) - data);
     char* cr = static_cast<char*>(std::memchr(data, '\r', size));
     if (!cr) return size;
     char* out = cr;
@@ -50,7 +50,49 @@ std::size_t Translate(char* data, std::size_t size) {
     return static_cast<std::size_t>(out - data);
 }
 
+bool HoldsCrLf(const char* data, std::size_t size) {
+    const char* p = data;
+    const char* end = data + size;
+    while (p < end) {
+        const char* cr = static_cast<const char*>(std::memchr(p, '\r', std::size_t(end - p)));
+        if (!cr || cr + 1 >= end) return false;
+        if (cr[1] == '\n') return true;
+        p = cr + 1;
+    }
+    return false;
+}
+
+// Grows block to twice its room, keeping its first size bytes.
+bool Grow(std::unique_ptr<char[]>& block, std::size_t& room, std::size_t size) {
+    std::size_t bigger = room * 2;
+    std::unique_ptr<char[]> grown(new (std::nothrow) char[bigger]);
+    if (!grown) return false;
+    std::memcpy(grown.get(), block.get(), size);
+    block = std::move(grown);
+    room = bigger;
+    return true;
+}
+
 }  // namespace
+
+// Reads the open file and takes from it the line ends to write back and the cut at a
+// Ctrl+Z, which the user hears of at once. False after the message.
+static bool ReadOpenFile(FileLock& file, bool translate, TextStream& stream, const std::string& name,
+                  LineStore& store) {
+    int error = 0;
+    if (ReadStream(file.Descriptor(), translate, stream, error) != 0) {
+        if (error == ENOMEM)
+            ShowMessage(kOutOfMemory);
+        else if (error != EINTR)  // EINTR: stopped by the user, nothing to tell
+            ShowFileError(name, error);
+        return false;
+    }
+    store.lineEnds = LineEndsOfStream(stream, CurrentOptions().KeepLineEnds != 0);
+    store.cutAtCtrlZ = stream.cutAtCtrlZ;
+    if (stream.cutAtCtrlZ >= 0)
+        ShowMessage(kCutAtCtrlZMessage, name.c_str(), std::to_string(stream.cutAtCtrlZ).c_str());
+    return true;
+}
 
 int ReadStream(int fd, bool translate, TextStream& stream, int& error) {
     struct stat st {};
@@ -64,16 +106,14 @@ int ReadStream(int fd, bool translate, TextStream& stream, int& error) {
     }
     std::size_t size = 0;
     for (;;) {
-        if (size == room) {  // the file grew while being read, or is no regular file
-            std::size_t bigger = room * 2;
-            std::unique_ptr<char[]> grown(new (std::nothrow) char[bigger]);
-            if (!grown) {
-                error = ENOMEM;
-                return -1;
-            }
-            std::memcpy(grown.get(), block.get(), size);
-            block = std::move(grown);
-            room = bigger;
+        // A file that another program keeps growing is read until the user stops it.
+        if (StopRequested()) {
+            error = EINTR;
+            return -1;
+        }
+        if (size == room && !Grow(block, room, size)) {
+            error = ENOMEM;
+            return -1;
         }
         ssize_t got = ::read(fd, block.get() + size, room - size);
         if (got < 0) {
@@ -84,11 +124,27 @@ int ReadStream(int fd, bool translate, TextStream& stream, int& error) {
         if (got == 0) break;
         size += static_cast<std::size_t>(got);
     }
+    stream.cutAtCtrlZ = -1;
+    if (translate) {
+        if (const void* eof = std::memchr(block.get(), 0x1A, size)) {
+            std::size_t at = static_cast<std::size_t>(static_cast<const char*>(eof) - block.get());
+            if (at + 1 < size) stream.cutAtCtrlZ = static_cast<long long>(at);
+            size = at;
+        }
+    }
+    stream.sawLf = std::memchr(block.get(), '\n', size) != nullptr;
+    stream.sawCrLf = HoldsCrLf(block.get(), size);
     if (translate) size = Translate(block.get(), size);
     stream.block = std::move(block);
     stream.size = size;
     return 0;
 }
+
+LineEnds LineEndsOfStream(const TextStream& stream, bool keepLineEnds) {
+    return keepLineEnds && stream.sawLf && !stream.sawCrLf ? LineEnds::Lf : LineEnds::CrLf;
+}
+
+const char* LineEndBytes(LineEnds ends) { return ends == LineEnds::Lf ? "\n" : "\r\n"; }
 
 std::size_t CountLines(const TextStream& stream) {
     const char* p = stream.block.get();
@@ -112,7 +168,12 @@ int ReadLines(LineStore& store, TextStream& stream, const std::string& name) {
     if (store.Reserve(want) != 1 || store.ReserveLines(want) != 1) return -1;
 
     // A piece is what one read of LngLineBuffer - 1 characters up to the first LF gives.
-    // A buffer of one byte would read nothing forever; it reads one character instead.
+    // A buffer that holds no character at all cannot read the file: cutting it into
+    // one-character lines instead would change every line on the next save.
+    if (CurrentOptions().LngLineBuffer < 2 && stream.size > 0) {
+        ShowMessage(kLineBufferTooSmallMessage, name);
+        return -1;
+    }
     const std::size_t limit =
         static_cast<std::size_t>(std::max(1, CurrentOptions().LineBufferSize() - 1));
     WaitCursor wait;
@@ -143,20 +204,18 @@ int Load(LineStore& store, const std::string& name, int highlight) {
     store.lockedFile.reset();
     store.Clear();
     store.SetFileName(std::string());
+    store.lineEnds = LineEnds::CrLf;
+    store.cutAtCtrlZ = -1;
+    if (RefuseSpecialFile(name)) return -1;
 
     const bool lockMode = CurrentOptions().LockMode != 0;
     int error = 0;
     auto file = FileLock::Open(
         name, lockMode ? FileLock::Mode::ReadWriteLocked : FileLock::Mode::ReadShared, error);
     if (file) {
+        if (RefuseSpecialDescriptor(file->Descriptor(), name)) return -1;
         TextStream stream;
-        if (ReadStream(file->Descriptor(), !lockMode, stream, error) != 0) {
-            if (error == ENOMEM)
-                ShowMessage(kOutOfMemory);
-            else
-                ShowFileError(name, error);
-            return -1;
-        }
+        if (!ReadOpenFile(*file, !lockMode, stream, name, store)) return -1;
         if (ReadLines(store, stream, name) != 0) return -1;
         store.SetFileName(name);
         SelectLanguage(store, highlight);
@@ -175,14 +234,9 @@ int Load(LineStore& store, const std::string& name, int highlight) {
         ShowFileError(name, error);
         return -1;
     }
+    if (RefuseSpecialDescriptor(file->Descriptor(), name)) return -1;
     TextStream stream;
-    if (ReadStream(file->Descriptor(), false, stream, error) != 0) {
-        if (error == ENOMEM)
-            ShowMessage(kOutOfMemory);
-        else
-            ShowFileError(name, error);
-        return -1;
-    }
+    if (!ReadOpenFile(*file, false, stream, name, store)) return -1;
     if (ReadLines(store, stream, name) != 0) return -1;
     SelectLanguage(store, highlight);
     store.lockedFile = std::move(file);

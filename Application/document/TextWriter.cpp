@@ -1,6 +1,7 @@
-// TextWriter: a document goes out line by line with CR LF after each, null lines as
-// empty ones, through one large buffer and the safe replacement of SafeWrite. Save and
-// SaveAs are the parts of the save commands that need no window.
+// TextWriter: a document goes out line by line with its line end after each (CR LF, or
+// LF for a file that had only those), null lines as empty ones, through one large buffer
+// and the safe replacement of SafeWrite. Save and SaveAs are the parts of the save
+// commands that need no window.
 #include "document/FileLock.h"
 #include "document/LineStore.h"
 #include "document/SafeWrite.h"
@@ -11,6 +12,7 @@
 #include "settings/Options.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace varlin {
@@ -21,23 +23,34 @@ constexpr int kDefaultFilter = 1400;
 
 }  // namespace
 
-int WriteRange(const LineStore& store, const std::string& name, int from, int to) {
+int WriteRange(const LineStore& store, const std::string& name, int from, int to,
+               LineEnds ends) {
     from = std::max(from, 0);
     to = std::min(to, store.GetLineCount() - 1);
+    const char* end = LineEndBytes(ends);
+    const std::size_t endSize = std::strlen(end);
     return WriteFileSafely(name, [&](ByteSink& sink) {
         for (int i = from; i <= to; ++i) {
             std::string_view line = store.LineView(i);
-            if (!sink.Write(line.data(), line.size()) || !sink.Write("\r\n", 2)) return false;
+            if (!sink.Write(line.data(), line.size()) || !sink.Write(end, endSize)) return false;
         }
         return true;
     });
 }
 
 int SaveTo(LineStore& store, const std::string& name) {
+    // Writing over the file a text-mode load stopped short in would drop its rest.
+    const bool overLoadedFile = !store.FileName().empty() && name == store.FileName();
+    if (overLoadedFile && store.cutAtCtrlZ >= 0 &&
+        ShowMessage(kSaveCutFileQuestion, name) != IdYes)
+        return -1;
     // The document's own lock would refuse the write; it is released first.
     store.lockedFile.reset();
     store.TrimTail();
-    if (WriteRange(store, name, 0, store.GetLineCount() - 1) != 0) return -1;
+    const LineEnds ends =
+        CurrentOptions().KeepLineEnds != 0 ? store.lineEnds : LineEnds::CrLf;
+    if (WriteRange(store, name, 0, store.GetLineCount() - 1, ends) != 0) return -1;
+    store.cutAtCtrlZ = -1;  // the document now belongs to a file that holds all of it
     if (CurrentOptions().LockMode != 0) {
         int error = 0;
         store.lockedFile = FileLock::Open(name, FileLock::Mode::ReadWriteLocked, error);

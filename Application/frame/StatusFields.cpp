@@ -2,6 +2,7 @@
 #include "frame/StatusFields.h"
 
 #include "document/Language.h"
+#include "document/LineStore.h"
 #include "editing/EditWindow.h"
 #include "editing/Recording.h"
 #include "frame/Application.h"
@@ -94,6 +95,7 @@ StatusInputs CurrentStatusInputs(const Application& app, const EditWindow* docum
     if (app.options) {
         in.codeTable = app.options->CodeTable;
         in.insertMode = app.options->InsertMode != 0;
+        in.keepLineEnds = app.options->KeepLineEnds != 0;
     }
     in.prefixState = app.prefixState;
     in.learning = IsLearning();
@@ -117,6 +119,10 @@ std::string StatusFieldText(int field, const StatusInputs& in) {
     case kFieldLearn: return in.learning ? LoadAppString(kLearnText) : "";
     case kFieldInsert: return in.insertMode ? LoadAppString(kInsertText) : "";
     case kFieldLanguage: return LanguageText(in.document);
+    case kFieldLineEnds:
+        // What a save writes: the document's own ends, or CR LF when they are not kept.
+        if (!in.document || !in.document->doc) return {};
+        return in.keepLineEnds && in.document->doc->lineEnds == LineEnds::Lf ? "LF" : "CRLF";
     default: return {};
     }
 }
@@ -155,7 +161,7 @@ std::vector<StatusFieldDefinition> LoadStatusFieldDefinitions() {
 
 StatusConfig DefaultStatusConfig() {
     StatusConfig config;
-    for (int f = kFirstStatusField; f <= kLastStatusField; ++f) config.shownFields.push_back(f);
+    for (int f = kFirstStatusField; f <= kLastDefaultStatusField; ++f) config.shownFields.push_back(f);
     return config;
 }
 

@@ -7,15 +7,13 @@
 #include "editing/MacroCommands.h"
 #include "platform/Host.h"
 #include "platform/Messages.h"
+#include "platform/StopRequest.h"
 
-#include <atomic>
 #include <cstdio>
 
 namespace varlin {
 namespace {
 
-std::atomic<int> g_stopRequested{0};
-static_assert(std::atomic<int>::is_always_lock_free, "the stop flag is set from a signal handler");
 MacroErrorReport g_errorReport = MacroErrorReport::Message;
 int g_nesting = 0;
 MacroLibError g_lastError{};
@@ -62,7 +60,7 @@ int OpenDocumentForMacros(const std::string& fileName) {
 
 // Asked before every statement of a script: kept to one load and one call of the host.
 std::int32_t Macro_Abort_Callback() {
-    if (g_stopRequested.load(std::memory_order_relaxed) != 0) return 1;
+    if (StopRequested()) return 1;
     if (!HostPollEscape()) return 0;
     return ShowMessage(kMacroStopQuestion) == IdYes ? 1 : 0;
 }
@@ -102,8 +100,8 @@ int RunMacroFile(const std::string& fileName) {
 
 const MacroLibError& LastMacroError() { return g_lastError; }
 
-void RequestMacroStop() { g_stopRequested.store(1, std::memory_order_relaxed); }
-void ClearMacroStop() { g_stopRequested.store(0, std::memory_order_relaxed); }
-bool MacroStopRequested() { return g_stopRequested.load(std::memory_order_relaxed) != 0; }
+void RequestMacroStop() { RequestStop(); }
+void ClearMacroStop() { ClearStopRequest(); }
+bool MacroStopRequested() { return StopRequested(); }
 
 }  // namespace varlin

@@ -39,12 +39,17 @@ std::string StripTypeCode(const std::string& raw, MessageRequest& request) {
     return raw;
 }
 
-std::string FillArgument(const std::string& text, const char* argument) {
+// Each "%s" takes the next given argument; once they run out (or with one argument
+// only) it takes the first again, so a one-argument text may name its file twice.
+std::string FillArguments(const std::string& text, const char* const (&arguments)[3]) {
     std::string out;
-    out.reserve(text.size() + (argument ? std::strlen(argument) : 0));
+    out.reserve(text.size() + (arguments[0] ? std::strlen(arguments[0]) : 0));
+    int next = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == 's') {
+            const char* argument = next < 3 && arguments[next] ? arguments[next] : arguments[0];
             if (argument) out += argument;
+            ++next;
             ++i;
         } else {
             out += text[i];
@@ -55,14 +60,16 @@ std::string FillArgument(const std::string& text, const char* argument) {
 
 }  // namespace
 
-MessageRequest BuildMessageRequest(int id, const char* text1, const char*, const char*) {
+MessageRequest BuildMessageRequest(int id, const char* text1, const char* text2,
+                                   const char* text3) {
     MessageRequest request;
     request.id = id;
     request.caption = LoadAppString(kMessageCaptionId);
     const char* raw = FindAppString(id);
     std::string body = raw ? StripTypeCode(raw, request) : std::to_string(id);
     if (!raw) request.kind = MessageKind::Error;
-    request.text = FillArgument(body, text1);
+    const char* const arguments[3] = {text1, text2, text3};
+    request.text = FillArguments(body, arguments);
     return request;
 }
 

@@ -1,5 +1,5 @@
 // Messages by id: the type code at the start of a message text gives its kind and
-// buttons; "%s" takes the first text argument. Shown through the Host.
+// buttons; "%s" takes a text argument. Shown through the Host.
 #pragma once
 
 #include "platform/Host.h"
@@ -11,7 +11,8 @@ namespace varlin {
 constexpr int kMessageCaptionId = 1516;  // "Varlin Fehler"
 
 // Builds the request for a message id: kind and buttons from the type code, the text with
-// its type code removed and each "%s" replaced by the first argument (a null one by "").
+// its type code removed and each "%s" replaced by the next argument, or by the first when
+// no further one is given (a null one by "").
 MessageRequest BuildMessageRequest(int id, const char* text1 = nullptr,
                                    const char* text2 = nullptr, const char* text3 = nullptr);
 

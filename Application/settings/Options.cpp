@@ -68,6 +68,7 @@ const FieldInfo kFields[] = {
     L("IndentMode", &Options::IndentMode),
     L("AutoOpen", &Options::AutoOpen),
     L("LockMode", &Options::LockMode),
+    L("KeepLineEnds", &Options::KeepLineEnds),
     L("AutoDelDrag", &Options::AutoDelDrag),
     L("MouseWheelScroll", &Options::MouseWheelScroll),
     L("LineNumbers", &Options::LineNumbers),

@@ -21,6 +21,9 @@ struct Options {
     std::int32_t IndentMode = 1;
     std::int32_t AutoOpen = 0;
     std::int32_t LockMode = 1;
+    // 1: a file whose lines all end in LF alone is saved with LF again; 0: every save
+    // writes CR LF.
+    std::int32_t KeepLineEnds = 1;
     std::int32_t AutoDelDrag = 1;
     std::int32_t MouseWheelScroll = 15;
     std::int32_t LineNumbers = 1;

@@ -11,6 +11,7 @@
 #   stdout       optional: the expected standard output (missing: empty)
 #   stderr       optional: the expected standard error (missing: empty)
 #   status       optional: the expected exit status (missing: 0)
+#   check        optional: shell commands run in the work folder afterwards; must exit 0
 # Unless args names --settings, the run uses settings.ini in the work folder.
 set -u
 varlin=$1
@@ -67,5 +68,9 @@ if [ -d "$case_dir/out" ]; then
             failed=1
         fi
     done
+fi
+if [ -f "$case_dir/check" ] && ! (check="$(cd "$case_dir" && pwd)/check" && cd "$work" && sh "$check"); then
+    echo "check failed"
+    failed=1
 fi
 exit $failed

@@ -5,6 +5,7 @@
 #include "document/TextFile.h"
 
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace varlin {
 namespace {
@@ -42,7 +43,7 @@ TEST_F(TextFileTest, LineEndsAndSplitsFollowTheReadingRules) {
         {"no split in text mode", "12345678\r\n", 0, 10, {"12345678"}},
         {"long line in pieces", s20 + "\r\nx", 1, 10, {s20.substr(0, 9), s20.substr(0, 9), "ss", "x"}},
         {"exact fit at the end of file", "123456789", 1, 10, {"123456789"}},
-        {"buffer of one byte still reads", "ab\n", 1, 1, {"a", "b", ""}},
+        {"buffer of two bytes: one character a line", "ab\n", 1, 2, {"a", "b", ""}},
     };
     for (const ReadCase& c : cases) {
         options.LockMode = c.lockMode;
@@ -88,31 +89,126 @@ TEST_F(TextFileTest, MoreThanHalfAMillionLinesAsksFirst) {
     EXPECT_EQ(store.LineView(500000), "x");
 }
 
-TEST_F(TextFileTest, RoundTripsLoseNoByte) {
+TEST_F(TextFileTest, RoundTripsKeepLfFilesWithKeepLineEndsAndWriteCrLfOtherwise) {
     std::string all;
     for (int c = 0; c < 256; ++c)
         if (c != '\n' && c != '\r' && c != 0x1A) all += char(c);
     struct Case {
         const char* name;
         std::string in;
-        std::string out;
+        std::string kept;     // KeepLineEnds 1
+        std::string crlf;     // KeepLineEnds 0
     } cases[] = {
-        {"every byte value", all + "\r\n" + all + "\r\n", all + "\r\n" + all + "\r\n"},
-        {"LF file comes back with CR LF", "a\nb\n", "a\r\nb\r\n"},
-        {"missing last end is added", "a\r\nb", "a\r\nb\r\n"},
-        {"trailing empty line stays", "a\r\n\r\n", "a\r\n\r\n"},
-        {"tabs and trailing blanks stay", "\tx  \r\n", "\tx  \r\n"},
-        {"empty file stays empty", "", ""},
+        {"every byte value", all + "\r\n" + all + "\r\n", all + "\r\n" + all + "\r\n", all + "\r\n" + all + "\r\n"},
+        {"LF file", "a\nb\n", "a\nb\n", "a\r\nb\r\n"},
+        {"CR LF file", "a\r\nb\r\n", "a\r\nb\r\n", "a\r\nb\r\n"},
+        {"one CR LF among LFs counts as CR LF", "a\nb\r\nc\n", "a\r\nb\r\nc\r\n", "a\r\nb\r\nc\r\n"},
+        {"lone CR stays inside an LF line", "a\rb\nc\n", "a\rb\nc\n", "a\rb\r\nc\r\n"},
+        {"missing last end is added", "a\nb", "a\nb\n", "a\r\nb\r\n"},
+        {"no line end at all: CR LF", "abc", "abc\r\n", "abc\r\n"},
+        {"only LF bytes", "\n\n\n", "\n\n\n", "\r\n\r\n\r\n"},
+        {"trailing empty line stays", "a\r\n\r\n", "a\r\n\r\n", "a\r\n\r\n"},
+        {"tabs and trailing blanks stay", "\tx  \n", "\tx  \n", "\tx  \r\n"},
+        {"empty file stays empty", "", "", ""},
     };
     for (int lockMode : {0, 1}) {
-        options.LockMode = lockMode;
-        for (const Case& c : cases) {
-            WriteBytes(Path("rt.txt"), c.in);
-            LineStore store;
-            ASSERT_EQ(Load(store, Path("rt.txt"), 1), 0) << c.name;
-            ASSERT_EQ(SaveTo(store, Path("rt.txt")), 0) << c.name;
-            EXPECT_EQ(ReadBytes(Path("rt.txt")), c.out) << c.name << " mode " << lockMode;
+        for (int keep : {0, 1}) {
+            options.LockMode = lockMode;
+            options.KeepLineEnds = keep;
+            for (const Case& c : cases) {
+                WriteBytes(Path("rt.txt"), c.in);
+                LineStore store;
+                ASSERT_EQ(Load(store, Path("rt.txt"), 1), 0) << c.name;
+                ASSERT_EQ(SaveTo(store, Path("rt.txt")), 0) << c.name;
+                EXPECT_EQ(ReadBytes(Path("rt.txt")), keep ? c.kept : c.crlf)
+                    << c.name << " LockMode " << lockMode << " KeepLineEnds " << keep;
+            }
         }
+    }
+    // A new document is written with CR LF; the choice of a loaded one goes along to
+    // another name, and KeepLineEnds 0 at the time of the save writes CR LF.
+    options.KeepLineEnds = 1;
+    LineStore fresh;
+    fresh.SetLine(0, "x");
+    ASSERT_EQ(SaveTo(fresh, Path("new.txt")), 0);
+    EXPECT_EQ(ReadBytes(Path("new.txt")), "x\r\n");
+    WriteBytes(Path("lf.txt"), "x\n");
+    LineStore store;
+    ASSERT_EQ(Load(store, Path("lf.txt"), 1), 0);
+    ASSERT_EQ(SaveTo(store, Path("copy.txt")), 0);
+    EXPECT_EQ(ReadBytes(Path("copy.txt")), "x\n");
+    options.KeepLineEnds = 0;
+    ASSERT_EQ(SaveTo(store, Path("copy.txt")), 0);
+    EXPECT_EQ(ReadBytes(Path("copy.txt")), "x\r\n");
+}
+
+TEST_F(TextFileTest, AMillionLfLinesKeepTheirBytesThroughAnEditElsewhere) {
+    std::string bytes;
+    for (int i = 0; i < 1000000; ++i) bytes += (i % 7 ? "line\n" : "\n");
+    WriteBytes(Path("big.txt"), bytes);
+    host.answers = {IdYes};  // more than 500,000 lines
+    LineStore store;
+    ASSERT_EQ(Load(store, Path("big.txt"), 1), 0);
+    ASSERT_EQ(store.SetLine(3, "changed"), 0);
+    ASSERT_EQ(SaveTo(store, Path("big.txt")), 0);
+    bytes.replace(bytes.find("line\n", 10), 4, "changed");
+    EXPECT_TRUE(ReadBytes(Path("big.txt")) == bytes);
+}
+
+TEST_F(TextFileTest, ACtrlZThatCutsATextModeLoadIsToldAndSavingOverTheFileAsks) {
+    options.LockMode = 0;
+    const std::string bytes = std::string("ab\r\ncd\x1A") + "rest\r\n";
+    WriteBytes(Path("z.txt"), bytes);
+    LineStore store;
+    ASSERT_EQ(Load(store, Path("z.txt"), 1), 0);
+    EXPECT_EQ(StoreLines(store), (Lines{"ab", "cd"}));
+    ASSERT_EQ(host.messageIds, std::vector<int>{kCutAtCtrlZMessage});
+    EXPECT_NE(host.messageTexts[0].find(Path("z.txt")), std::string::npos);
+    EXPECT_NE(host.messageTexts[0].find(" 6 "), std::string::npos);  // bytes before it
+
+    host.answers = {IdNo};
+    EXPECT_EQ(SaveTo(store, Path("z.txt")), -1);
+    EXPECT_EQ(ReadBytes(Path("z.txt")), bytes);
+    host.answers = {IdYes};
+    ASSERT_EQ(SaveTo(store, Path("z.txt")), 0);
+    EXPECT_EQ(ReadBytes(Path("z.txt")), "ab\r\ncd\r\n");
+    ASSERT_EQ(SaveTo(store, Path("z.txt")), 0);  // asked once: the file is whole now
+    EXPECT_EQ(host.messageIds,
+              (std::vector<int>{kCutAtCtrlZMessage, kSaveCutFileQuestion, kSaveCutFileQuestion}));
+}
+
+TEST_F(TextFileTest, CtrlZRulesByPlaceAndMode) {
+    struct Case {
+        const char* name;
+        int lockMode;
+        std::string bytes;
+        bool told;
+    } cases[] = {
+        {"last byte: nothing lost", 0, "ab\r\n\x1A", false},
+        {"inside, text mode", 0, "a\x1A" "b", true},
+        {"raw mode keeps it", 1, "a\x1A" "b", false},
+    };
+    for (const Case& c : cases) {
+        options.LockMode = c.lockMode;
+        host.messageIds.clear();
+        WriteBytes(Path("c.txt"), c.bytes);
+        LineStore store;
+        ASSERT_EQ(Load(store, Path("c.txt"), 1), 0) << c.name;
+        EXPECT_EQ(!host.messageIds.empty(), c.told) << c.name;
+        EXPECT_EQ(store.cutAtCtrlZ >= 0, c.told) << c.name;
+    }
+}
+
+TEST_F(TextFileTest, ALineBufferThatHoldsNoCharacterRefusesTheLoad) {
+    WriteBytes(Path("a.txt"), "ab\n");
+    WriteBytes(Path("empty.txt"), "");
+    for (int size : {1, 0, -5}) {
+        options.LngLineBuffer = size;
+        host.messageIds.clear();
+        LineStore store;
+        EXPECT_EQ(Load(store, Path("a.txt"), 1), -1) << size;
+        EXPECT_EQ(host.messageIds, std::vector<int>{kLineBufferTooSmallMessage}) << size;
+        EXPECT_EQ(Load(store, Path("empty.txt"), 1), 0) << size;
     }
 }
 
@@ -184,6 +280,24 @@ TEST_F(TextFileTest, MissingFilesAndFolders) {
     store.SetLine(0, "x");
     EXPECT_EQ(SaveTo(store, dir), -1);
     EXPECT_EQ(host.messageIds, std::vector<int>{1020});
+}
+
+TEST_F(TextFileTest, OnlyRegularFilesAreLoadedOrWritten) {
+    ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+    for (int lockMode : {0, 1}) {
+        options.LockMode = lockMode;
+        for (const std::string& name : {Path("fifo"), std::string("/dev/zero"), std::string("/dev/null")}) {
+            host.messageIds.clear();
+            LineStore store;
+            EXPECT_EQ(Load(store, name, 1), -1) << name;  // at once: no hang, no endless read
+            EXPECT_EQ(host.messageIds, std::vector<int>{1265}) << name;
+            store.SetLine(0, "x");
+            host.messageIds.clear();
+            EXPECT_EQ(SaveTo(store, name), -1) << name;
+            EXPECT_EQ(host.messageIds, std::vector<int>{1265}) << name;
+        }
+    }
+    EXPECT_NE(host.messageTexts.back().find("Gerät"), std::string::npos);
 }
 
 TEST_F(TextFileTest, LoadingSelectsTheLanguageWithTheColouringSetting) {

@@ -122,12 +122,22 @@ TEST_F(StatusTextTest, CurrentInputsReadThePrefixAndOptions) {
     EXPECT_EQ(StatusFieldText(507, current), "");
 }
 
-TEST(StatusFieldDefinitions, TheNineFieldsWithWidthsAndCommands) {
+TEST_F(StatusTextTest, LineEndsShowWhatASaveWrites) {
+    EXPECT_EQ(Text(509), "CRLF");  // a new document
+    w->doc->lineEnds = LineEnds::Lf;
+    EXPECT_EQ(Text(509), "LF");
+    in.keepLineEnds = false;
+    EXPECT_EQ(Text(509), "CRLF");
+    in.document = nullptr;
+    EXPECT_EQ(Text(509), "");
+}
+
+TEST(StatusFieldDefinitions, TheTenFieldsWithWidthsAndCommands) {
     std::vector<StatusFieldDefinition> d = LoadStatusFieldDefinitions();
-    ASSERT_EQ(d.size(), 9u);
-    const int widths[] = {85, 85, 85, 160, 70, 20, 30, 30, 70};
-    const int commands[] = {39, 39, 0, 0, 406, 0, 89, 79, 96};
-    for (int i = 0; i < 9; ++i) {
+    ASSERT_EQ(d.size(), 10u);
+    const int widths[] = {85, 85, 85, 160, 70, 20, 30, 30, 70, 40};
+    const int commands[] = {39, 39, 0, 0, 406, 0, 89, 79, 96, 0};
+    for (int i = 0; i < 10; ++i) {
         EXPECT_EQ(d[std::size_t(i)].field, 500 + i);
         EXPECT_EQ(d[std::size_t(i)].width, widths[i]);
         EXPECT_EQ(d[std::size_t(i)].commandId, commands[i]);
@@ -151,10 +161,11 @@ struct StatusConfigTest : ::testing::Test {
 };
 
 TEST_F(StatusConfigTest, SavedChoiceComesBack) {
-    EXPECT_EQ(LoadStatusConfig().shownFields.size(), 9u);  // nothing stored: every field
+    // Nothing stored: every field but the line ends (509), which is chosen by hand.
+    EXPECT_EQ(LoadStatusConfig().shownFields, (std::vector<int>{500, 501, 502, 503, 504, 505, 506, 507, 508}));
     StatusConfig c;
     c.location = kStatusTop;
-    c.shownFields = {500, 505, 508};
+    c.shownFields = {500, 505, 508, 509};
     ASSERT_TRUE(SaveStatusConfig(c));
     StatusConfig back = LoadStatusConfig();
     EXPECT_EQ(back.location, kStatusTop);

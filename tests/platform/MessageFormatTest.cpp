@@ -85,7 +85,10 @@ TEST(BuildMessageRequest, TypeCodesGiveKindAndButtons) {
     }
 }
 
-TEST(BuildMessageRequest, PlaceholderTakesTheFirstTextOrNothing) {
+TEST(BuildMessageRequest, PlaceholdersTakeTheirTextsInOrderOrTheFirstOrNothing) {
+    EXPECT_EQ(BuildMessageRequest(1265, "/dev/x", "ein Gerät").text,
+              "/dev/x\n\nDies ist keine gewöhnliche Datei, sondern ein Gerät. Nur gewöhnliche "
+              "Dateien werden gelesen und geschrieben.");
     EXPECT_EQ(BuildMessageRequest(1026, "/tmp/a.txt").text, "Datei existiert nicht\n\n/tmp/a.txt\n");
     EXPECT_EQ(BuildMessageRequest(1302).text, "\n\nSoll die Datei wirklich abgeschnitten werden?");
     EXPECT_EQ(BuildMessageRequest(1304, "500.000").text,

@@ -88,12 +88,12 @@ private slots:
         EditView* view = h_.Open("one\n", "a.txt");
         QTest::keyClicks(view, "x");
         QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(FileBytes(h_.dir.filePath("a.txt")), QByteArray("xone\r\n"));
+        QCOMPARE(FileBytes(h_.dir.filePath("a.txt")), QByteArray("xone\n"));  // its own LF kept
         QCOMPARE(view->window().modified, 0);
         const QString other = h_.dir.filePath("b.txt");
         h_.host.fileNameAnswers.push_back({other.toStdString()});
         QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
-        QCOMPARE(FileBytes(other), QByteArray("xone\r\n"));
+        QCOMPARE(FileBytes(other), QByteArray("xone\n"));  // and kept through Save As
         QCOMPARE(h_.frame->currentDocument()->windowTitle(), other);
     }
 
@@ -108,7 +108,7 @@ private slots:
         h_.host.answers = {IdYes};
         QTest::keyClick(view, Qt::Key_Escape);
         QTRY_COMPARE(h_.frame->documentCount(), 0);
-        QCOMPARE(FileBytes(h_.dir.filePath("c.txt")), QByteArray("xone\r\n"));
+        QCOMPARE(FileBytes(h_.dir.filePath("c.txt")), QByteArray("xone\n"));
     }
 
     void closingAChangedFileWithoutSaving() {

@@ -61,7 +61,7 @@ TEST_F(OptionsStore, SavedValuesComeBackAfterTheNextStart) {
     Options o = Loaded();
     std::int32_t n = 100;
     for (std::int32_t* f : {&o.LngLineBuffer, &o.ApplicationLanguage, &o.CodeTable, &o.InsertMode,
-                            &o.IndentMode, &o.AutoOpen, &o.LockMode, &o.AutoDelDrag, &o.MouseWheelScroll,
+                            &o.IndentMode, &o.AutoOpen, &o.LockMode, &o.KeepLineEnds, &o.AutoDelDrag, &o.MouseWheelScroll,
                             &o.LineNumbers, &o.HighLightLang, &o.VbChar, &o.TabChar, &o.TabDistance,
                             &o.CaretHystVert, &o.CaretHystHori, &o.MouseHystVert, &o.MouseHystHori})
         *f = n++;
@@ -73,9 +73,9 @@ TEST_F(OptionsStore, SavedValuesComeBackAfterTheNextStart) {
     ASSERT_TRUE(SaveOptions(o));
     Options back = Loaded();
     EXPECT_EQ(back.LngLineBuffer, 100);
-    EXPECT_EQ(back.MouseHystHori, 117);
-    EXPECT_EQ(back.ColorText, MakeColor(118, 2, 3));
-    EXPECT_EQ(back.ColorBackground, MakeColor(123, 2, 3));
+    EXPECT_EQ(back.MouseHystHori, 118);
+    EXPECT_EQ(back.ColorText, MakeColor(119, 2, 3));
+    EXPECT_EQ(back.ColorBackground, MakeColor(124, 2, 3));
     EXPECT_EQ(back.BracketList, "<,>");
     EXPECT_EQ(back.FileNameFilter, "Alles|*|");
     // Stored once more, the file does not change: every field went through unchanged.

@@ -1,0 +1,3 @@
+#!/bin/sh
+echo one
+echo two
