@@ -16,6 +16,7 @@
 #include "platform/HeadlessHost.h"
 #include "platform/Messages.h"
 #include "platform/Registry.h"
+#include "resources/StringTable.h"
 #include "settings/Options.h"
 #include "view/DocumentWindow.h"
 
@@ -27,6 +28,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -36,6 +38,8 @@ namespace varlin {
 namespace {
 
 constexpr std::size_t kScriptReadLimit = (4u << 20) + 1;  // the interpreter refuses more
+constexpr int kChangesNotSaved = 1261;
+constexpr int kUntitled = 1500;
 
 // The open documents of a run. The active one is ActiveEditWindow(); windows closed by
 // the script are kept until the script has returned, since the dispatcher may still be
@@ -43,14 +47,30 @@ constexpr std::size_t kScriptReadLimit = (4u << 20) + 1;  // the interpreter ref
 struct BatchDocuments {
     std::vector<std::unique_ptr<EditWindow>> open;
     std::vector<std::unique_ptr<EditWindow>> closed;
+    // The name each document was opened under (a FILE, or a script's Open), for the
+    // message when its changes cannot be saved: it may have opened without a name.
+    std::map<const EditWindow*, std::string> openedAs;
+    int unsaved = 0;  // changed documents that could not be saved at the end
 
     int Open(const std::string& fileName) {
         std::unique_ptr<EditWindow> w = CreateEditWindow(fileName);
         if (!w) return -1;
         SetActiveEditWindow(w.get());
         FinishOpening(*w);
+        openedAs[w.get()] = fileName;
         open.push_back(std::move(w));
         return 0;
+    }
+
+    // Saves a changed document under its name. One that cannot be saved there (it opened
+    // without a name because its file was held or read-only, its FILE was blank, the
+    // save failed or was refused) is an error: its changes are lost.
+    void Store(EditWindow& w) {
+        if (!w.doc->FileName().empty() && StoreDocument(w) == 0) return;
+        std::string name = openedAs.count(&w) ? openedAs[&w] : std::string();
+        if (IsBlankFileName(name)) name = "\"" + name + "\" (" + LoadAppString(kUntitled) + ")";
+        ShowMessage(kChangesNotSaved, name);
+        ++unsaved;
     }
 
     void Detach(EditWindow& w) {
@@ -82,10 +102,11 @@ struct BatchDocuments {
     void Finish(bool save) {
         if (save)
             for (const auto& w : open)
-                if (w->modified != 0) StoreDocument(*w);
+                if (w->modified != 0) Store(*w);
         SetActiveEditWindow(nullptr);
         open.clear();
         closed.clear();
+        openedAs.clear();
     }
 };
 
@@ -228,10 +249,14 @@ struct RunState {
 
 // One run of the script with the documents open now; saves and closes them after it.
 void RunOnce(BatchDocuments& docs, const BatchArguments& arguments, RunState& state) {
+    const int failuresBefore = MacroFailureCount();
     const int result = RunMacroFile(arguments.script);
     if (result == MACROLIB_STOPPED) state.stopped = true;
-    if (result == MACROLIB_FAILED) state.failed = true;
+    // A macro that the script started (SendCommand 90, F3 keys) may have failed, or been
+    // refused by the nesting limit, while the script itself went on.
+    if (result == MACROLIB_FAILED || MacroFailureCount() != failuresBefore) state.failed = true;
     docs.Finish(result == MACROLIB_OK && !arguments.noSave);
+    if (docs.unsaved > 0) state.failed = true;
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ namespace {
 
 MacroErrorReport g_errorReport = MacroErrorReport::Message;
 int g_nesting = 0;
+int g_failures = 0;
 MacroLibError g_lastError{};
 
 MacroRunHooks g_hooks;
@@ -85,6 +86,7 @@ int RunMacroFile(const std::string& fileName) {
                       kMaxMacroNesting);
         ReportErrorHook(nullptr, &error);
         g_lastError = error;
+        ++g_failures;
         return MACROLIB_FAILED;
     }
     // The file name in double quotes, as the interpreter's command text expects it. The
@@ -95,8 +97,11 @@ int RunMacroFile(const std::string& fileName) {
                            CallFunction, Macro_Abort_Callback, nullptr, MACROLIB_VERSION, 0);
     --g_nesting;
     g_lastError = error;
+    if (result == MACROLIB_FAILED) ++g_failures;
     return result;
 }
+
+int MacroFailureCount() { return g_failures; }
 
 const MacroLibError& LastMacroError() { return g_lastError; }
 

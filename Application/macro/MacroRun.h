@@ -37,6 +37,11 @@ void SetMacroErrorReport(MacroErrorReport report);
 int RunMacroFile(const std::string& fileName);
 constexpr int kMaxMacroNesting = 16;
 
+// How many runs have failed since the program started, nested ones and those refused by
+// the nesting limit included: a caller compares it before and after its own run, since a
+// script may go on after a macro it started through SendCommand has failed.
+int MacroFailureCount();
+
 // The error record of the last run that ended (Kind 0 after a success).
 const MacroLibError& LastMacroError();
 

@@ -285,7 +285,10 @@ TEST_F(MacroRun, AMacroThatRunsItselfStopsAtTheNestingLimit) {
     const std::string saved = TheLearnRecorder().LearnFileName;
     TheLearnRecorder().LearnFileName = self;
     host.printedLines.clear();
+    const int failures = MacroFailureCount();
     EXPECT_EQ(RunMacroFile(self), MACROLIB_OK);
+    // The script went on, but the refused run counts as a failure for batch mode's status.
+    EXPECT_EQ(MacroFailureCount(), failures + 1);
     TheLearnRecorder().LearnFileName = saved;
     EXPECT_EQ(host.printedLines.size(), std::size_t(kMaxMacroNesting));
     EXPECT_EQ(host.messageIds, (std::vector<int>{kMacroBrokenMessage}));
