@@ -64,12 +64,15 @@ FileLock::~FileLock() {
 namespace varlin {
 
 std::unique_ptr<FileLock> FileLock::Open(const std::string& name, Mode mode, int& error) {
-    int flags = (mode == Mode::ReadWriteLocked ? O_RDWR : O_RDONLY) | O_CLOEXEC;
+    // Opened without waiting, so that a pipe put in the file's place cannot block us;
+    // callers refuse what is no regular file, and a file reads the same either way.
+    int flags = (mode == Mode::ReadWriteLocked ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
     int fd = ::open(name.c_str(), flags);
     if (fd < 0) {
         error = errno;
         return nullptr;
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         error = S_ISDIR(st.st_mode) ? EISDIR : errno;

@@ -13,6 +13,7 @@
 #include "frame/Application.h"
 #include "frame/FrameCommands.h"
 #include "macro/MacroRun.h"
+#include "platform/FileKinds.h"
 #include "platform/HeadlessHost.h"
 #include "platform/Messages.h"
 #include "platform/Registry.h"
@@ -31,7 +32,9 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace varlin {
@@ -40,6 +43,8 @@ namespace {
 constexpr std::size_t kScriptReadLimit = (4u << 20) + 1;  // the interpreter refuses more
 constexpr int kChangesNotSaved = 1261;
 constexpr int kUntitled = 1500;
+constexpr int kSettingsNotReadable = 1263;
+constexpr int kKindFolder = 1541;
 
 // The open documents of a run. The active one is ActiveEditWindow(); windows closed by
 // the script are kept until the script has returned, since the dispatcher may still be
@@ -169,10 +174,22 @@ HeadlessHost::DefaultAnswer HostAnswer(BatchAnswer answer) {
     return HeadlessHost::DefaultAnswer::Yes;
 }
 
-// The settings file of --settings, made empty when it does not exist yet.
+// The settings file of --settings, made empty when it does not exist yet. A folder, a
+// pipe or a device is refused (a pipe would block the start, a device could be replaced
+// by a file), and so is a file that cannot be read.
 bool UseSettingsFile(const std::string& name) {
-    if (std::FILE* existing = std::fopen(name.c_str(), "rb")) {
-        std::fclose(existing);
+    struct stat st {};
+    if (::stat(name.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) {
+            const std::string kind = LoadAppString(kKindFolder);
+            ShowMessage(kNotARegularFileMessage, name.c_str(), kind.c_str());
+            return false;
+        }
+        if (RefuseSpecialFile(name)) return false;
+        if (::access(name.c_str(), R_OK) != 0) {
+            ShowMessage(kSettingsNotReadable, name);
+            return false;
+        }
     } else {
         std::FILE* created = std::fopen(name.c_str(), "wb");
         if (created == nullptr) {
@@ -262,9 +279,6 @@ void RunOnce(BatchDocuments& docs, const BatchArguments& arguments, RunState& st
 }  // namespace
 
 int RunBatch(const BatchArguments& arguments) {
-    if (arguments.hasSettingsFile && !UseSettingsFile(arguments.settingsFile))
-        return kBatchBadCommandLine;
-
     HeadlessHost host;
     host.defaultAnswer = HostAnswer(arguments.answer);
     host.writeMessagesToStderr = true;
@@ -272,6 +286,8 @@ int RunBatch(const BatchArguments& arguments) {
     host.printToStdout = true;
     if (!arguments.printTo.empty()) host.dialogHandler = PrintToHandler(arguments.printTo);
     host.Install();
+    if (arguments.hasSettingsFile && !UseSettingsFile(arguments.settingsFile))
+        return kBatchBadCommandLine;
     const int jobsBefore = FinishedPrintJobs();
 
     auto app = std::make_unique<Application>();

@@ -93,26 +93,27 @@ const std::string* IniDocument::Find(const std::string& section, const std::stri
     for (const Section& s : sections) {
         if (s.name != section) continue;
         for (const Entry& e : s.entries)
-            if (e.key == key) return &e.value;
+            if (!e.verbatim && e.key == key) return &e.value;
     }
     return nullptr;
 }
 
-void IniDocument::Set(const std::string& section, const std::string& key, const std::string& value) {
-    Section* target = nullptr;
+IniDocument::Section& IniDocument::SectionFor(const std::string& section) {
     for (Section& s : sections)
-        if (s.name == section) target = &s;
-    if (!target) {
-        sections.push_back(Section{section, {}});
-        target = &sections.back();
-    }
+        if (s.name == section) return s;
+    sections.push_back(Section{section, {}});
+    return sections.back();
+}
+
+void IniDocument::Set(const std::string& section, const std::string& key, const std::string& value) {
+    Section* target = &SectionFor(section);
     for (Entry& e : target->entries) {
-        if (e.key == key) {
+        if (!e.verbatim && e.key == key) {
             e.value = value;
             return;
         }
     }
-    target->entries.push_back(Entry{key, value});
+    target->entries.push_back(Entry{key, value, false});
 }
 
 bool IniDocument::RemoveSection(const std::string& section) {
@@ -196,8 +197,9 @@ std::string IniDocument::Serialise() const {
     for (const Section& s : sections) {
         if (s.entries.empty()) continue;
         if (!out.empty()) out += '\n';
-        out += '[' + s.name + "]\n";
-        for (const Entry& e : s.entries) out += e.key + '=' + EscapeIniValue(e.value) + '\n';
+        if (!s.name.empty() || &s != &sections.front()) out += '[' + s.name + "]\n";
+        for (const Entry& e : s.entries)
+            out += e.verbatim ? e.value + '\n' : e.key + '=' + EscapeIniValue(e.value) + '\n';
     }
     return out;
 }
@@ -211,16 +213,19 @@ IniDocument IniDocument::Parse(const std::string& text) {
         if (end == std::string::npos) end = text.size();
         std::string line = Trim(text.substr(pos, end - pos));
         pos = end + 1;
-        if (line.empty() || line[0] == ';' || line[0] == '#') continue;
+        if (line.empty()) continue;
         if (line[0] == '[') {
             std::size_t close = line.find(']');
             current = Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+            doc.SectionFor(current);
             continue;
         }
         std::size_t eq = line.find('=');
-        if (eq == std::string::npos) continue;
-        std::string key = Trim(line.substr(0, eq));
-        if (key.empty()) continue;
+        std::string key = eq == std::string::npos ? std::string() : Trim(line.substr(0, eq));
+        if (line[0] == ';' || line[0] == '#' || key.empty()) {
+            doc.SectionFor(current).entries.push_back(Entry{std::string(), line, true});
+            continue;
+        }
         doc.Set(current, key, UnescapeIniValue(line.substr(eq + 1)));
     }
     return doc;
@@ -229,11 +234,32 @@ IniDocument IniDocument::Parse(const std::string& text) {
 bool ReadIniFile(const std::string& path, IniDocument& doc, int& error) {
     doc = IniDocument();
     error = 0;
+#ifndef _WIN32
+    // Opened without waiting: a pipe named as the settings file would block start-up.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = errno;
+        return error == ENOENT;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        error = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
+        ::close(fd);
+        return false;
+    }
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (!f) {
+        error = errno;
+        ::close(fd);
+        return false;
+    }
+#else
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
         error = errno;
         return error == ENOENT;
     }
+#endif
     std::string text;
     char buffer[4096];
     std::size_t n;
@@ -246,8 +272,14 @@ bool ReadIniFile(const std::string& path, IniDocument& doc, int& error) {
     return true;
 }
 
-#ifdef _WIN32
 bool WriteFileReplacing(const std::string& path, const std::string& content) {
+    int error = 0;
+    return WriteFileReplacing(path, content, error);
+}
+
+#ifdef _WIN32
+bool WriteFileReplacing(const std::string& path, const std::string& content, int& error) {
+    error = EIO;
     QString name = QString::fromLocal8Bit(path.c_str());
     if (!QDir().mkpath(QFileInfo(name).absolutePath())) return false;
     QSaveFile file(name);
@@ -256,27 +288,49 @@ bool WriteFileReplacing(const std::string& path, const std::string& content) {
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    if (!file.commit()) return false;
+    error = 0;
+    return true;
 }
 #else
-bool WriteFileReplacing(const std::string& path, const std::string& content) {
+bool WriteFileReplacing(const std::string& path, const std::string& content, int& error) {
+    error = 0;
     std::string target = path;
     // Replace the file a symbolic link points at, not the link.
     if (char* real = ::realpath(path.c_str(), nullptr)) {
         target = real;
         std::free(real);
     }
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode)) {
+        // A rename over /dev/null (as root) would put a file where the device was.
+        error = S_ISDIR(old.st_mode) ? EISDIR : ENODEV;
+        return false;
+    }
     std::string folder = ParentFolder(target);
-    if (!MakeFolders(folder)) return false;
+    if (!MakeFolders(folder)) {
+        error = errno ? errno : ENOTDIR;
+        return false;
+    }
     std::string temp = target + ".XXXXXX";
     int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    struct stat old;
-    if (::stat(target.c_str(), &old) == 0) ::chmod(temp.c_str(), old.st_mode & 07777);
+    if (fd < 0) {
+        error = errno;
+        return false;
+    }
+    if (exists) ::chmod(temp.c_str(), old.st_mode & 07777);
     bool ok = WriteAll(fd, content);
     ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) error = errno ? errno : EIO;
+    if (::close(fd) != 0 && ok) {
+        error = errno;
+        ok = false;
+    }
+    if (ok && std::rename(temp.c_str(), target.c_str()) != 0) {
+        error = errno;
+        ok = false;
+    }
     if (!ok) {
         ::unlink(temp.c_str());
         return false;

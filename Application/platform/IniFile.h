@@ -14,6 +14,9 @@ struct IniDocument {
     struct Entry {
         std::string key;
         std::string value;  // unescaped bytes
+        // A line the file's reader does not understand (a comment, a line without "="):
+        // kept as it stands, so that rewriting the file loses nothing a person wrote.
+        bool verbatim = false;
     };
     struct Section {
         std::string name;
@@ -21,6 +24,8 @@ struct IniDocument {
     };
     std::vector<Section> sections;
 
+    // The section of that name, made (at the end) when there is none.
+    Section& SectionFor(const std::string& section);
     // The value of key in section, or null when there is none.
     const std::string* Find(const std::string& section, const std::string& key) const;
     void Set(const std::string& section, const std::string& key, const std::string& value);
@@ -32,12 +37,16 @@ struct IniDocument {
 };
 
 // Reads the file into doc. A missing file gives an empty document and true; any other
-// failure (no permission, a folder in the way) gives false and sets error to errno.
+// failure (no permission, a folder in the way) gives false and sets error to errno. Only
+// a regular file is read: a folder gives EISDIR, a pipe or device ENODEV (never blocks).
 bool ReadIniFile(const std::string& path, IniDocument& doc, int& error);
 
 // Replaces the file's content: writes a temporary file in the same folder (creating the
 // folder when missing), flushes it to disk and renames it over the file. On any failure
-// the temporary file is removed, the old file stays as it was, and the result is false.
+// the temporary file is removed, the old file stays as it was, the result is false and
+// error tells why. Only a regular file (or a missing one) is replaced: anything else, a
+// device above all, gives EISDIR or ENODEV and is left alone.
+bool WriteFileReplacing(const std::string& path, const std::string& content, int& error);
 bool WriteFileReplacing(const std::string& path, const std::string& content);
 
 // The value in the file's notation, and back.

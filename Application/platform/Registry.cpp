@@ -5,13 +5,17 @@
 #include "platform/Registry.h"
 
 #include "platform/DialogHelpers.h"
+#include "platform/FileKinds.h"
 #include "platform/IniFile.h"
+#include "platform/Messages.h"
 #include "platform/UserSettingsPath.h"
+#include "resources/StringTable.h"
 
 #ifdef _WIN32
 #include <QSettings>
 #endif
 
+#include <cerrno>
 #include <climits>
 
 namespace varlin {
@@ -26,6 +30,43 @@ struct PendingBatch {
 };
 PendingBatch* g_batch = nullptr;
 int g_batchDepth = 0;
+
+// A settings file that cannot be read or written is told once (every find stores its
+// settings, so a message per write would drown the user), again after a write worked.
+constexpr int kSettingsNotWritten = 1262;
+constexpr int kSettingsNotReadable = 1263;
+constexpr int kKindFolder = 1541;
+bool g_readReported = false;
+bool g_writeReported = false;
+
+void ReportSettingsProblem(bool& reported, int messageId, int error) {
+    if (reported) return;
+    reported = true;
+    const std::string name = SettingsFileName();
+    if (error == EISDIR) {
+        const std::string kind = LoadAppString(kKindFolder);
+        ShowMessage(kNotARegularFileMessage, name.c_str(), kind.c_str());
+    } else if (error != ENODEV || !RefuseSpecialFile(name)) {
+        ShowMessage(messageId, name);
+    }
+}
+
+bool ReadStore(IniDocument& doc) {
+    int error = 0;
+    if (ReadIniFile(SettingsFileName(), doc, error)) return true;
+    ReportSettingsProblem(g_readReported, kSettingsNotReadable, error);
+    return false;
+}
+
+bool WriteStore(const IniDocument& doc) {
+    int error = 0;
+    if (WriteFileReplacing(SettingsFileName(), doc.Serialise(), error)) {
+        g_writeReported = false;
+        return true;
+    }
+    ReportSettingsProblem(g_writeReported, kSettingsNotWritten, error);
+    return false;
+}
 
 // Registry paths use backslashes ("EditWind\\Sub"); the file uses slashes.
 std::string SectionName(const std::string& key) {
@@ -59,9 +100,8 @@ bool ReadRaw(const std::string& key, const std::string& value, std::string& out)
     }
 #endif
     IniDocument doc;
-    int error = 0;
     if (g_batch) doc = g_batch->doc;
-    else if (!ReadIniFile(SettingsFileName(), doc, error)) return false;
+    else if (!ReadStore(doc)) return false;
     const std::string* found = doc.Find(SectionName(key), value);
     if (!found) return false;
     out = *found;
@@ -81,11 +121,13 @@ bool WriteRaw(const std::string& key, const std::string& value, const std::strin
         return g_batch->readable;
     }
     IniDocument doc;
-    int error = 0;
     // A file that exists but cannot be read is not replaced by one holding only this value.
-    if (!ReadIniFile(SettingsFileName(), doc, error)) return false;
+    if (!ReadStore(doc)) {
+        ReportSettingsProblem(g_writeReported, kSettingsNotWritten, 0);
+        return false;
+    }
     doc.Set(SectionName(key), value, data);
-    return WriteFileReplacing(SettingsFileName(), doc.Serialise());
+    return WriteStore(doc);
 }
 
 // A string read with a buffer size: at most size - 1 bytes, "" for a size below 1.
@@ -107,7 +149,10 @@ std::string CutToSize(std::string text, int size) {
 
 }  // namespace
 
-void SetSettingsFile(const std::string& fileName) { g_settingsFile = fileName; }
+void SetSettingsFile(const std::string& fileName) {
+    g_settingsFile = fileName;
+    g_readReported = g_writeReported = false;
+}
 
 std::string SettingsFileName() {
     if (!g_settingsFile.empty()) return g_settingsFile;
@@ -183,18 +228,16 @@ bool Korvel_DeleteRegistryKey(const std::string& key) {
         return g_batch->readable;
     }
     IniDocument doc;
-    int error = 0;
-    if (!ReadIniFile(SettingsFileName(), doc, error)) return false;
+    if (!ReadStore(doc)) return false;
     if (!doc.RemoveSection(SectionName(key))) return true;  // nothing to delete
-    return WriteFileReplacing(SettingsFileName(), doc.Serialise());
+    return WriteStore(doc);
 }
 
 RegistryBatch::RegistryBatch() {
     // Nested batches join the outermost one.
     if (g_batchDepth++ > 0 || UseNativeStore()) return;
     g_batch = new PendingBatch;
-    int error = 0;
-    g_batch->readable = ReadIniFile(SettingsFileName(), g_batch->doc, error);
+    g_batch->readable = ReadStore(g_batch->doc);
 }
 
 RegistryBatch::~RegistryBatch() {
@@ -206,8 +249,11 @@ RegistryBatch::~RegistryBatch() {
 bool RegistryBatch::Commit() {
     if (g_batchDepth > 1) return true;  // the outermost batch writes
     if (!g_batch) return true;          // the native store writes at once
-    if (!g_batch->readable) return false;
-    bool ok = WriteFileReplacing(SettingsFileName(), g_batch->doc.Serialise());
+    if (!g_batch->readable) {
+        ReportSettingsProblem(g_writeReported, kSettingsNotWritten, 0);
+        return false;
+    }
+    bool ok = WriteStore(g_batch->doc);
     delete g_batch;
     g_batch = nullptr;
     return ok;

@@ -1,5 +1,6 @@
 // The settings store on a file of its own: defaults for missing and malformed values,
 // values read back, and writes that fail without harming the old file.
+#include "platform/HeadlessHost.h"
 #include "platform/IniFile.h"
 #include "platform/Registry.h"
 #include "platform/TestFolder.h"
@@ -9,6 +10,7 @@
 #include <dirent.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -19,9 +21,21 @@ using test::ReadFile;
 using test::TestFolder;
 using test::WriteFile;
 
+// Failures of the store show messages; they go to a quiet host that outlives the tests.
+HeadlessHost& QuietHost() {
+    static HeadlessHost host;
+    host.Reset();
+    host.writeMessagesToStderr = false;
+    host.Install();
+    return host;
+}
+
 class Registry : public ::testing::Test {
 protected:
-    void SetUp() override { SetSettingsFile(file); }
+    void SetUp() override {
+        QuietHost();
+        SetSettingsFile(file);
+    }
     void TearDown() override { SetSettingsFile(""); }
 
     int FilesInFolder() const {
@@ -206,6 +220,45 @@ TEST_F(Registry, UnreadableFileIsNotReplacedByASingleValue) {
     if (result == -1 || result == 2) GTEST_SKIP() << "cannot make the file unreadable here";
     EXPECT_EQ(result, 0);
     EXPECT_EQ(ReadFile(file), old);
+}
+
+TEST_F(Registry, OnlyARegularFileIsReadOrReplacedAndTheFailureIsToldOnce) {
+    HeadlessHost& host = QuietHost();
+    const std::string fifo = folder.File("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {folder.path(), fifo, std::string("/dev/null")}) {
+        host.messageIds.clear();
+        SetSettingsFile(path);
+        EXPECT_EQ(Korvel_ReadLongFromHKCU("Options", "TabDistance", 8), 8) << path;  // no wait
+        EXPECT_FALSE(Korvel_WriteLongToHKCU("Options", "TabDistance", 4)) << path;
+        EXPECT_FALSE(Korvel_WriteLongToHKCU("Options", "TabDistance", 5)) << path;
+        EXPECT_EQ(host.messageIds, (std::vector<int>{1265, 1262})) << path;
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+    ASSERT_EQ(::stat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    // A file that cannot be written: told once, and again only after a write worked.
+    host.messageIds.clear();
+    SetSettingsFile("/proc/varlin-settings.ini");
+    if (Korvel_WriteLongToHKCU("Options", "A", 1)) GTEST_SKIP() << "/proc takes files here";
+    Korvel_WriteLongToHKCU("Options", "A", 2);
+    EXPECT_EQ(host.messageIds, std::vector<int>{1262});
+}
+
+TEST(IniFile, CommentsAndLinesWithoutEqualsSurviveARewrite) {
+    const std::string text =
+        "; written by hand\n[Options]\n# why 4: the team's rule\nTabDistance=8\nno equals here\n"
+        "=no key\n\n[Find]\nMode=1\n";
+    IniDocument doc = IniDocument::Parse(text);
+    EXPECT_EQ(*doc.Find("Options", "TabDistance"), "8");
+    doc.Set("Options", "TabDistance", "4");
+    doc.Set("Options", "LockMode", "0");
+    EXPECT_EQ(doc.Serialise(),
+              "; written by hand\n\n[Options]\n# why 4: the team's rule\nTabDistance=4\n"
+              "no equals here\n=no key\nLockMode=0\n\n[Find]\nMode=1\n");
 }
 
 TEST(IniFile, EscapingRoundTripsEveryByteButNul) {
