@@ -330,7 +330,7 @@ int LineStore::ReserveLines(int n) {
 int LineStore::EnsureLine(int i) {
     if (i < 0) return 1;
     if (i >= capacity_) {
-        if (i > INT_MAX - kLineCapacityGrowth) {
+        if (i >= kMaxDocumentLines) {
             ShowMessage(kOutOfMemory);
             return 2;
         }
@@ -435,7 +435,7 @@ int LineStore::AppendBlockLine(const char* data, std::size_t size) {
 
 int LineStore::InsertLines(int at, int n) {
     if (n < 1 || at < 0 || at >= count_ || !storage_) return 0;
-    if (n > INT_MAX - kLineCapacityGrowth - count_) {
+    if (n >= kMaxDocumentLines - count_) {
         ShowMessage(kOutOfMemory);
         return -1;
     }

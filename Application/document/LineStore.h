@@ -34,6 +34,10 @@ constexpr int kInitialLineCapacity = 1000000;
 constexpr int kLineCapacityGrowth = 20000;
 constexpr int kCommentOpenEndCol = 5000;
 constexpr int kMaxSortLines = 10000;
+// No document grows beyond this many lines (about a gigabyte of line entries alone): a
+// position far beyond the end is clamped to it, and a change that would reach it fails
+// with message 1002 instead of eating the machine's memory a line at a time.
+constexpr int kMaxDocumentLines = 1 << 27;
 
 // Told of every change to a store's lines before it is made (after, for an insertion),
 // so that an undo history can keep what the change takes away. The store knows nothing

@@ -164,7 +164,11 @@ int ReadLines(LineStore& store, TextStream& stream, const std::string& name) {
     if (lines > static_cast<std::size_t>(kLineCountQuestionLimit) &&
         ShowMessage(kTooManyLines, "500.000") != IdYes)
         return -1;
-    int want = lines > static_cast<std::size_t>(INT32_MAX - 10) ? INT32_MAX : int(lines) + 10;
+    if (lines >= static_cast<std::size_t>(kMaxDocumentLines)) {
+        ShowMessage(kOutOfMemory);
+        return -1;
+    }
+    int want = int(lines) + 10;
     if (store.Reserve(want) != 1 || store.ReserveLines(want) != 1) return -1;
 
     // A piece is what one read of LngLineBuffer - 1 characters up to the first LF gives.

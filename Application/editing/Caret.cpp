@@ -95,6 +95,7 @@ void PlaceSystemCaret(const EditWindow& w) {
 }
 
 void SetCaret(EditWindow& w, int line, int col) {
+    line = std::min(line, kMaxDocumentLines);
     EnsureVisible(w, line, col);
     w.prevCaretLine = w.caretLine;
     w.prevCaretCol = w.caretCol;

@@ -103,9 +103,10 @@ bool HasDrag(const EditWindow& w) {
 void SetDragFromMacro(EditWindow& w, int fromLine, int fromCol, int toLine, int toCol) {
     const long long m = MarginWidth(w);
     w.dragKind = kDragMarked;
-    w.FromLine = Clamp32(static_cast<long long>(fromLine) - 1);
+    // Lines far beyond the end stop where no document can reach.
+    w.FromLine = std::min(Clamp32(static_cast<long long>(fromLine) - 1), kMaxDocumentLines);
     w.FromCol = Clamp32(static_cast<long long>(fromCol) - 1 + m);
-    w.ToLine = Clamp32(static_cast<long long>(toLine) - 1);
+    w.ToLine = std::min(Clamp32(static_cast<long long>(toLine) - 1), kMaxDocumentLines);
     w.ToCol = Clamp32(static_cast<long long>(toCol) + m);
     RepaintSpan(w, w.FromLine, w.ToLine);
     RefreshStatus(w, kStatusRange);

@@ -7,7 +7,9 @@
 #include "editing/UndoHistory.h"
 #include "platform/Memory.h"
 #include "platform/Messages.h"
+#include "platform/StopRequest.h"
 
+#include <algorithm>
 #include <new>
 #include <string>
 
@@ -21,7 +23,10 @@ int MakePrototypes(EditWindow& w) {
     try {
         std::string text;
         text.reserve(limit + 1);
-        for (int line = w.FromLine; line < w.ToLine && line < w.LineCount(); ++line) {
+        // Only lines that exist are visited, however far the stored range reaches, and
+        // Ctrl+C or a time limit stops the walk.
+        const int end = std::min(w.ToLine, w.LineCount());
+        for (int line = std::max(w.FromLine, 0); line < end && !StopRequested(); ++line) {
             if (!IsRoutineStart(*w.doc, line)) continue;
             std::string_view stored = w.doc->LineView(line);
             if (stored.size() >= limit) continue;

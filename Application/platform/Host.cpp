@@ -1,5 +1,7 @@
 #include "platform/Host.h"
 
+#include "platform/StopRequest.h"
+
 #include "platform/HeadlessHost.h"
 
 namespace varlin {
@@ -73,6 +75,8 @@ void HostSetWaitCursor(bool on) {
 }
 
 bool HostPollEscape() {
+    // Ctrl+C and --timeout reach every loop that polls for Escape.
+    if (StopRequested()) return true;
     Host& h = InstalledHost();   // asked before every statement of a script: no extra call
     return h.pollEscape && h.pollEscape(h.context);
 }

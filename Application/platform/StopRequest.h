@@ -4,10 +4,15 @@
 // or another thread; everything else only reads it.
 #pragma once
 
+#include <atomic>
+
 namespace varlin {
+
+extern std::atomic<int> g_stopRequest;  // 1 while a stop is asked for
 
 void RequestStop();
 void ClearStopRequest();
-bool StopRequested();
+// Asked before every statement of a script, so it is a load and no call.
+inline bool StopRequested() { return g_stopRequest.load(std::memory_order_relaxed) != 0; }
 
 }  // namespace varlin

@@ -13,6 +13,7 @@
 #include "editing/EditWindow.h"
 #include "platform/Host.h"
 #include "platform/Messages.h"
+#include "platform/StopRequest.h"
 #include "search/FindReplace.h"
 #include "search/SearchEngine.h"
 #include "settings/Options.h"
@@ -83,7 +84,8 @@ std::string_view SearchedLine(const EditWindow& w, int line) {
 }
 
 // Escape was pressed: true when the user wants the replace to stop.
-bool StopWanted() { return ShowMessage(kStopReplaceMessage) == IdYes; }
+// A stop request (Ctrl+C, a time limit) stops at once; Escape asks first.
+bool StopWanted() { return StopRequested() || ShowMessage(kStopReplaceMessage) == IdYes; }
 
 // Whether a window shows the document: without one, repainting and the comment check it
 // needs cost nothing, and the cursor and mark matter only where the loop stops.

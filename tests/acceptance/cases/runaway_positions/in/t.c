@@ -1,0 +1,4 @@
+int f(int a)
+{
+}
+int g(void)
