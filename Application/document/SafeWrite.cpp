@@ -13,8 +13,12 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/xattr.h>
+#endif
 
 namespace varlin {
 namespace {
@@ -59,6 +63,33 @@ void SyncDirectory(const std::string& dir) {
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
+}
+
+// The old file's extended attributes (labels, tags, a user's notes) go to the new one as
+// its mode and owner do. Those we may not set (another user's, the system's) are left.
+void CopyExtendedAttributes(int from, int to) {
+#ifdef __linux__
+    ssize_t size = ::flistxattr(from, nullptr, 0);
+    if (size <= 0) return;
+    std::string names(static_cast<std::size_t>(size), '\0');
+    size = ::flistxattr(from, names.data(), names.size());
+    if (size <= 0) return;
+    names.resize(static_cast<std::size_t>(size));
+    std::string value;
+    for (std::size_t pos = 0; pos < names.size();) {
+        const char* name = names.c_str() + pos;
+        pos += std::strlen(name) + 1;
+        ssize_t n = ::fgetxattr(from, name, nullptr, 0);
+        if (n < 0) continue;
+        value.resize(static_cast<std::size_t>(n));
+        n = ::fgetxattr(from, name, value.data(), value.size());
+        if (n < 0) continue;
+        (void)::fsetxattr(to, name, value.data(), static_cast<std::size_t>(n), 0);
+    }
+#else
+    (void)from;
+    (void)to;
+#endif
 }
 
 mode_t NewFileMode() {
@@ -286,6 +317,7 @@ int WriteFileSafely(const std::string& name, const std::function<bool(ByteSink&)
     if (!ok) error = errno;
     if (ok && exists && (st.st_uid != ::geteuid() || st.st_gid != ::getegid()))
         (void)!::fchown(fd, st.st_uid, st.st_gid);  // only where we may
+    if (ok && exists) CopyExtendedAttributes(old->Descriptor(), fd);
     ok = ok && WriteOver(fd, true, produce, error);
     if (::close(fd) != 0 && ok) {
         error = errno;

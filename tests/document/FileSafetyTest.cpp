@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -156,6 +157,20 @@ TEST_F(FileSafetyTest, LinksPermissionsAndOwnersSurviveASave) {
     EXPECT_EQ(after.st_mode & 07777, 0640u);
     EXPECT_EQ(after.st_uid, 65534u);
     EXPECT_EQ(ReadBytes(Path("link.txt")), "renamed\r\n");
+}
+
+TEST_F(FileSafetyTest, ExtendedAttributesSurviveASave) {
+    WriteBytes(Path("x.txt"), "old\r\n");
+    const char tag[] = "reviewed";
+    if (::setxattr(Path("x.txt").c_str(), "user.varlin.tag", tag, sizeof tag - 1, 0) != 0)
+        GTEST_SKIP() << "no extended attributes on this file system";
+    LineStore store;
+    store.SetLine(0, "new");
+    ASSERT_EQ(SaveTo(store, Path("x.txt")), 0);
+    char back[32] = {};
+    ASSERT_EQ(::getxattr(Path("x.txt").c_str(), "user.varlin.tag", back, sizeof back),
+              ssize_t(sizeof tag - 1));
+    EXPECT_STREQ(back, tag);
 }
 
 TEST_F(FileSafetyTest, AReadOnlyFileIsRefusedAndAReadOnlyFolderWrittenInPlace) {
