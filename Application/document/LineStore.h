@@ -5,6 +5,8 @@
 // Every change to the text goes through SetLine, InsertLines and DeleteLines.
 #pragma once
 
+#include "document/DiskIdentity.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -140,6 +142,10 @@ public:
     // Where a text-mode load stopped at a Ctrl+Z before the end of the file (-1: it did
     // not); saving over that file asks first, since the rest would be lost.
     long long cutAtCtrlZ = -1;
+    // The file as it was when loaded or last saved, to notice changes by other programs;
+    // and the changed state whose reload the user declined (not offered again).
+    DiskIdentity disk;
+    DiskIdentity declinedReload;
 
     // The open, locked file while LockMode holds it (null when none).
     std::unique_ptr<FileLock> lockedFile;

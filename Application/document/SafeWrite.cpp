@@ -134,7 +134,7 @@ bool CopyAll(int from, int to, int& error) {
 
 // Writes produce's bytes over fd from its start and cuts the file behind them.
 bool WriteOver(int fd, bool regular, const std::function<bool(ByteSink&)>& produce,
-               int& error) {
+               int& error, std::uint64_t* hash = nullptr) {
     if (regular && ::lseek(fd, 0, SEEK_SET) < 0) {
         error = errno;
         return false;
@@ -145,6 +145,7 @@ bool WriteOver(int fd, bool regular, const std::function<bool(ByteSink&)>& produ
         error = sink.Error() ? sink.Error() : EIO;
         return false;
     }
+    if (hash) *hash = sink.Hash();
     if (regular && ::ftruncate(fd, static_cast<off_t>(sink.Written())) != 0) {
         error = errno;
         return false;
@@ -159,10 +160,10 @@ bool WriteOver(int fd, bool regular, const std::function<bool(ByteSink&)>& produ
 // The path for files whose folder cannot take a temporary file: a backup copy beside the
 // file (or in the temporary folder), then the new content written over the old.
 int WriteInPlace(const std::string& name, const std::string& target, int fd, bool exists,
-                 const std::function<bool(ByteSink&)>& produce) {
+                 const std::function<bool(ByteSink&)>& produce, std::uint64_t* hash) {
     int error = 0;
     if (!exists) {  // nothing to lose: write and remove the file again on failure
-        if (WriteOver(fd, true, produce, error)) return 0;
+        if (WriteOver(fd, true, produce, error, hash)) return 0;
         ::unlink(target.c_str());
         ShowFileError(name, error);
         return -1;
@@ -184,7 +185,7 @@ int WriteInPlace(const std::string& name, const std::string& target, int fd, boo
         ShowFileError(name, error);
         return -1;
     }
-    if (WriteOver(fd, true, produce, error)) {
+    if (WriteOver(fd, true, produce, error, hash)) {
         ::unlink(backup.c_str());
         return 0;
     }
@@ -236,6 +237,7 @@ bool ByteSink::WriteOut(const char* data, std::size_t size) {
 bool ByteSink::Write(const char* data, std::size_t size) {
     if (error_) return false;
     if (size == 0) return true;  // an empty line's view may have no address at all
+    hash_.Update(data, size);
     if (used_ + size <= kSinkBuffer) {
         std::memcpy(buffer_ + used_, data, size);
         used_ += size;
@@ -269,7 +271,9 @@ std::string ResolveLinks(const std::string& name) {
     return path;
 }
 
-int WriteFileSafely(const std::string& name, const std::function<bool(ByteSink&)>& produce) {
+// WriteFileSafely with the hash of the bytes written.
+static int WriteFileSafelyHashed(const std::string& name,
+                                 const std::function<bool(ByteSink&)>& produce, std::uint64_t& hash) {
     const std::string target = ResolveLinks(name);
     int error = 0;
     struct stat st {};
@@ -302,13 +306,13 @@ int WriteFileSafely(const std::string& name, const std::function<bool(ByteSink&)
     const bool linked = exists && st.st_nlink > 1;
     int fd = linked ? -1 : MakeTempFile(DirectoryOf(target), BaseOf(target), ".save-", temp);
     if (fd < 0) {
-        if (exists) return WriteInPlace(name, target, old->Descriptor(), true, produce);
+        if (exists) return WriteInPlace(name, target, old->Descriptor(), true, produce, &hash);
         int nfd = ::open(target.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, NewFileMode());
         if (nfd < 0) {
             ShowFileError(name, errno);
             return -1;
         }
-        int result = WriteInPlace(name, target, nfd, false, produce);
+        int result = WriteInPlace(name, target, nfd, false, produce, &hash);
         ::close(nfd);
         return result;
     }
@@ -318,7 +322,7 @@ int WriteFileSafely(const std::string& name, const std::function<bool(ByteSink&)
     if (ok && exists && (st.st_uid != ::geteuid() || st.st_gid != ::getegid()))
         (void)!::fchown(fd, st.st_uid, st.st_gid);  // only where we may
     if (ok && exists) CopyExtendedAttributes(old->Descriptor(), fd);
-    ok = ok && WriteOver(fd, true, produce, error);
+    ok = ok && WriteOver(fd, true, produce, error, &hash);
     if (::close(fd) != 0 && ok) {
         error = errno;
         ok = false;
@@ -334,6 +338,14 @@ int WriteFileSafely(const std::string& name, const std::function<bool(ByteSink&)
     }
     SyncDirectory(DirectoryOf(target));
     return 0;
+}
+
+int WriteFileSafely(const std::string& name, const std::function<bool(ByteSink&)>& produce,
+                    DiskIdentity* written) {
+    std::uint64_t hash = 0;
+    const int result = WriteFileSafelyHashed(name, produce, hash);
+    if (result == 0 && written) *written = IdentityOfFile(ResolveLinks(name), hash);
+    return result;
 }
 
 }  // namespace varlin

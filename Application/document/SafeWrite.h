@@ -8,6 +8,8 @@
 // refused with a message.
 #pragma once
 
+#include "document/DiskIdentity.h"
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -26,6 +28,7 @@ public:
     bool Flush();
     int Error() const { return error_; }
     std::size_t Written() const { return written_; }
+    std::uint64_t Hash() const { return hash_.Value(); }
 
 private:
     bool WriteOut(const char* data, std::size_t size);
@@ -34,11 +37,14 @@ private:
     std::size_t used_ = 0;
     std::size_t written_ = 0;
     int error_ = 0;
+    ContentHash hash_;  // of every byte given to Write
 };
 
 // Writes name from what produce puts into the sink. Failures show the file error message
 // (and, when a backup had to be kept, message 1215 naming it). 0 or -1.
-int WriteFileSafely(const std::string& name, const std::function<bool(ByteSink&)>& produce);
+// written, when given, receives the identity of the file as it now stands.
+int WriteFileSafely(const std::string& name, const std::function<bool(ByteSink&)>& produce,
+                    DiskIdentity* written = nullptr);
 
 // The path a name finally refers to, following symbolic links (also dangling ones).
 std::string ResolveLinks(const std::string& name);

@@ -24,6 +24,10 @@ constexpr int kCutAtCtrlZMessage = 1260;
 constexpr int kSaveCutFileQuestion = 1330;
 // Our own message: LngLineBuffer leaves no room for a single character, so nothing loads.
 constexpr int kLineBufferTooSmallMessage = 1270;
+// Our own questions: the file was changed by another program since it was loaded or
+// saved; before a save (overwrite?) and, with LockMode 0, on activation (reload?).
+constexpr int kChangedOnDiskQuestion = 1331;
+constexpr int kReloadQuestion = 1332;
 
 // The content of an open file as the reader sees it (raw, or with the text translation
 // applied), held in one block that the store adopts so that lines need no copies.
@@ -35,6 +39,7 @@ struct TextStream {
     bool sawCrLf = false;
     // Text mode only: where a 0x1A ended the input before the end of the file, else -1.
     long long cutAtCtrlZ = -1;
+    std::uint64_t hash = 0;  // of the bytes as they were in the file (ContentHash)
 };
 
 // Reads an open file to its end; translate applies the text mode: CR LF reads as LF and
@@ -61,7 +66,7 @@ int SaveTo(LineStore& store, const std::string& name);
 
 // Writes lines from..to (cut to the document) to name, each ended by CR LF (or LF). 0 or -1.
 int WriteRange(const LineStore& store, const std::string& name, int from, int to,
-               LineEnds ends = LineEnds::CrLf);
+               LineEnds ends = LineEnds::CrLf, DiskIdentity* written = nullptr);
 
 // True for a missing name or one of only characters with codes 1 to 32.
 bool IsBlankFileName(std::string_view name);

@@ -89,6 +89,8 @@ static bool ReadOpenFile(FileLock& file, bool translate, TextStream& stream, con
     }
     store.lineEnds = LineEndsOfStream(stream, CurrentOptions().KeepLineEnds != 0);
     store.cutAtCtrlZ = stream.cutAtCtrlZ;
+    store.disk = IdentityOfDescriptor(file.Descriptor(), stream.hash);
+    store.declinedReload = DiskIdentity{};
     if (stream.cutAtCtrlZ >= 0)
         ShowMessage(kCutAtCtrlZMessage, name.c_str(), std::to_string(stream.cutAtCtrlZ).c_str());
     return true;
@@ -124,6 +126,9 @@ int ReadStream(int fd, bool translate, TextStream& stream, int& error) {
         if (got == 0) break;
         size += static_cast<std::size_t>(got);
     }
+    ContentHash hash;
+    hash.Update(block.get(), size);
+    stream.hash = hash.Value();
     stream.cutAtCtrlZ = -1;
     if (translate) {
         if (const void* eof = std::memchr(block.get(), 0x1A, size)) {
@@ -210,6 +215,7 @@ int Load(LineStore& store, const std::string& name, int highlight) {
     store.SetFileName(std::string());
     store.lineEnds = LineEnds::CrLf;
     store.cutAtCtrlZ = -1;
+    store.disk = DiskIdentity{};
     if (RefuseSpecialFile(name)) return -1;
 
     const bool lockMode = CurrentOptions().LockMode != 0;

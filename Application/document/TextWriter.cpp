@@ -24,7 +24,7 @@ constexpr int kDefaultFilter = 1400;
 }  // namespace
 
 int WriteRange(const LineStore& store, const std::string& name, int from, int to,
-               LineEnds ends) {
+               LineEnds ends, DiskIdentity* written) {
     from = std::max(from, 0);
     to = std::min(to, store.GetLineCount() - 1);
     const char* end = LineEndBytes(ends);
@@ -35,7 +35,7 @@ int WriteRange(const LineStore& store, const std::string& name, int from, int to
             if (!sink.Write(line.data(), line.size()) || !sink.Write(end, endSize)) return false;
         }
         return true;
-    });
+    }, written);
 }
 
 int SaveTo(LineStore& store, const std::string& name) {
@@ -44,12 +44,19 @@ int SaveTo(LineStore& store, const std::string& name) {
     if (overLoadedFile && store.cutAtCtrlZ >= 0 &&
         ShowMessage(kSaveCutFileQuestion, name) != IdYes)
         return -1;
+    // Another program changed the file since we read or wrote it: its change would be lost.
+    if (overLoadedFile && ChangedOnDisk(store.disk, name) &&
+        ShowMessage(kChangedOnDiskQuestion, name) != IdYes)
+        return -1;
     // The document's own lock would refuse the write; it is released first.
     store.lockedFile.reset();
     store.TrimTail();
     const LineEnds ends =
         CurrentOptions().KeepLineEnds != 0 ? store.lineEnds : LineEnds::CrLf;
-    if (WriteRange(store, name, 0, store.GetLineCount() - 1, ends) != 0) return -1;
+    DiskIdentity written;
+    if (WriteRange(store, name, 0, store.GetLineCount() - 1, ends, &written) != 0) return -1;
+    store.disk = written;
+    store.declinedReload = DiskIdentity{};
     store.cutAtCtrlZ = -1;  // the document now belongs to a file that holds all of it
     if (CurrentOptions().LockMode != 0) {
         int error = 0;

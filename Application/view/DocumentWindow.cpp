@@ -74,6 +74,26 @@ void FinishOpening(EditWindow& w) {
     RefreshStatus(w, kStatusAll);
 }
 
+int OfferReloadIfChanged(EditWindow& w) {
+    if (CurrentOptions().LockMode != 0 || !w.doc) return 0;
+    const std::string name = w.doc->FileName();
+    if (name.empty() || !ChangedOnDisk(w.doc->disk, name)) return 0;
+    if (w.doc->declinedReload.known && !ChangedOnDisk(w.doc->declinedReload, name)) return 0;
+    if (ShowMessage(kReloadQuestion, name) != IdYes) {
+        w.doc->declinedReload = CurrentIdentity(name);
+        return 0;
+    }
+    auto fresh = std::make_unique<LineStore>(&w);
+    if (Load(*fresh, name, CurrentOptions().HighLightLang) != 0) return 0;
+    ForgetUndoOf(w);
+    ClearDrag(w);
+    w.doc = std::move(fresh);
+    w.modified = 0;
+    FinishOpening(w);
+    RepaintAll(w);
+    return 1;
+}
+
 std::string WindowTitle(const EditWindow& w) {
     std::string title = w.doc->FileName();
     if (title.empty()) title = LoadAppString(kUntitledStringId);

@@ -34,6 +34,13 @@ std::unique_ptr<EditWindow> CreateEditWindow(const std::string& fileName);
 // null lines dropped, every status field refreshed.
 void FinishOpening(EditWindow& w);
 
+// With LockMode 0 nothing keeps other programs from changing a document's file: when the
+// window becomes active and the file differs from what was loaded or saved, question
+// 1332 offers to load it again (a state once declined is not offered again). The new
+// text is read into a store of its own first, so a failed load keeps the document.
+// 1 reloaded, 0 not.
+int OfferReloadIfChanged(EditWindow& w);
+
 // The document's file name, or string 1500 without one; at most 511 characters.
 std::string WindowTitle(const EditWindow& w);
 

@@ -199,6 +199,36 @@ TEST_F(TextFileTest, CtrlZRulesByPlaceAndMode) {
     }
 }
 
+TEST_F(TextFileTest, ASaveAsksWhenAnotherProgramChangedTheFileButNotWhenItWasOnlyTouched) {
+    const std::string name = Path("c.txt");
+    for (int lockMode : {0, 1}) {  // the lock is advisory: others may write all the same
+        options.LockMode = lockMode;
+        WriteBytes(name, "ours\n");
+        LineStore store;
+        ASSERT_EQ(Load(store, name, 1), 0);
+        store.SetLine(0, "edited");
+        host.messageIds.clear();
+
+        // Rewritten with the same bytes (a new inode and time): no change to speak of.
+        WriteBytes(name + ".tmp", "ours\n");
+        ASSERT_EQ(::rename((name + ".tmp").c_str(), name.c_str()), 0);
+        ASSERT_EQ(SaveTo(store, name), 0);
+        EXPECT_TRUE(host.messageIds.empty()) << lockMode;
+
+        // Their change, then our save: asked, and No keeps theirs.
+        WriteBytes(name, "them\n\n\n");
+        host.answers = {IdNo};
+        EXPECT_EQ(SaveTo(store, name), -1);
+        EXPECT_EQ(ReadBytes(name), "them\n\n\n");
+        EXPECT_EQ(host.messageIds, std::vector<int>{kChangedOnDiskQuestion}) << lockMode;
+        host.answers = {IdYes};
+        ASSERT_EQ(SaveTo(store, name), 0);
+        EXPECT_EQ(ReadBytes(name), "edited\n");
+        ASSERT_EQ(SaveTo(store, name), 0);  // our own save is no change by another
+        EXPECT_EQ(host.messageIds.size(), 2u);
+    }
+}
+
 TEST_F(TextFileTest, ALineBufferThatHoldsNoCharacterRefusesTheLoad) {
     WriteBytes(Path("a.txt"), "ab\n");
     WriteBytes(Path("empty.txt"), "");

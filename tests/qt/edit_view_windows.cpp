@@ -120,6 +120,33 @@ private slots:
         QCOMPARE(FileBytes(h_.dir.filePath("d.txt")), QByteArray("one\n"));
     }
 
+    void aFileChangedByAnotherProgramIsOfferedAgainAndAskedBeforeASave() {
+        CurrentOptions().LockMode = 0;
+        EditView* view = h_.Open("one\n", "e.txt");
+        QTest::keyClicks(view, "x");
+        QFile other(h_.dir.filePath("e.txt"));
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write("theirs\n");
+        other.close();
+        h_.host.messageIds.clear();
+        h_.host.answers = {IdNo};  // 1332: not now; the same change is not offered again
+        h_.frame->RefreshMenu();
+        h_.frame->RefreshMenu();
+        QCOMPARE(h_.host.messageIds, std::vector<int>({1332}));
+        h_.host.answers = {IdNo};  // 1331 before the save: keep their file
+        QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(h_.host.messageIds.back(), 1331);
+        QCOMPARE(FileBytes(h_.dir.filePath("e.txt")), QByteArray("theirs\n"));
+        h_.host.answers = {IdYes};  // 1332 again after their next change: load it
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write("theirs, longer\n");
+        other.close();
+        h_.frame->RefreshMenu();
+        QCOMPARE(h_.Text(), std::string("theirs, longer"));
+        QCOMPARE(h_.Current()->window().modified, 0);
+        CurrentOptions().LockMode = 1;
+    }
+
     void closingAChangedWindowWithoutName() {
         QCOMPARE(OpenEditWindow(*h_.frame, ""), 0);
         QTest::keyClicks(h_.Current(), "new");

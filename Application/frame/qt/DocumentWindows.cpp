@@ -212,6 +212,12 @@ void InstallDocumentWindows(MainFrame& frame) {
         if (EditView* view = EditViewOf(window)) {
             SetActiveEditWindow(&view->window());
             view->setFocus();
+            // The question's own box takes the activation and gives it back: not again.
+            static bool asking = false;
+            if (asking) return;
+            asking = true;
+            if (OfferReloadIfChanged(view->window()) == 1) view->viewport()->update();
+            asking = false;
         }
     };
     if (!hooks.canUndo) hooks.canUndo = [] { return CanUndoIn(ActiveEditWindow()); };
