@@ -8,6 +8,7 @@
 #include "platform/Messages.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <sys/stat.h>
+#include <vector>
 #include <unistd.h>
 #ifdef __linux__
 #include <sys/xattr.h>
@@ -46,6 +48,17 @@ int MakeTempFile(const std::string& dir, const std::string& base, const char* ta
     int fd = ::mkostemp(buf.get(), O_CLOEXEC);
     if (fd >= 0) path = buf.get();
     return fd;
+}
+
+constexpr const char* kSaveTag = ".save-";
+
+// A lock on our own temporary file for as long as we write it: RemoveLeftoverTemporaries
+// of another editor then leaves it alone.
+bool LockWholeFile(int fd) {
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
 }
 
 bool SyncAndClose(int fd, int& error) {
@@ -257,6 +270,29 @@ bool ByteSink::Flush() {
     return ok;
 }
 
+void RemoveLeftoverTemporaries(const std::string& name) {
+    const std::string target = ResolveLinks(name);
+    const std::string dir = DirectoryOf(target);
+    const std::string prefix = "." + BaseOf(target) + kSaveTag;
+    DIR* folder = ::opendir(dir.c_str());
+    if (!folder) return;
+    std::vector<std::string> leftovers;
+    while (dirent* e = ::readdir(folder)) {
+        const std::string entry = e->d_name;
+        if (entry.size() == prefix.size() + 6 && entry.compare(0, prefix.size(), prefix) == 0)
+            leftovers.push_back(dir + "/" + entry);
+    }
+    ::closedir(folder);
+    for (const std::string& path : leftovers) {
+        int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && LockWholeFile(fd))
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
+}
+
 std::string ResolveLinks(const std::string& name) {
     std::string path = name;
     for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
@@ -304,7 +340,8 @@ static int WriteFileSafelyHashed(const std::string& name,
     }
     std::string temp;
     const bool linked = exists && st.st_nlink > 1;
-    int fd = linked ? -1 : MakeTempFile(DirectoryOf(target), BaseOf(target), ".save-", temp);
+    int fd = linked ? -1 : MakeTempFile(DirectoryOf(target), BaseOf(target), kSaveTag, temp);
+    if (fd >= 0) LockWholeFile(fd);
     if (fd < 0) {
         if (exists) return WriteInPlace(name, target, old->Descriptor(), true, produce, &hash);
         int nfd = ::open(target.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, NewFileMode());

@@ -46,6 +46,11 @@ private:
 int WriteFileSafely(const std::string& name, const std::function<bool(ByteSink&)>& produce,
                     DiskIdentity* written = nullptr);
 
+// Removes the temporary files that saves of name killed midway left beside it
+// (".NAME.save-XXXXXX"). A save in progress holds a lock on its temporary file, so only
+// files nobody writes any more are removed.
+void RemoveLeftoverTemporaries(const std::string& name);
+
 // The path a name finally refers to, following symbolic links (also dangling ones).
 std::string ResolveLinks(const std::string& name);
 

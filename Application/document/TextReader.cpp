@@ -5,6 +5,7 @@
 #include "document/FileLock.h"
 #include "document/Language.h"
 #include "document/LineStore.h"
+#include "document/SafeWrite.h"
 #include "document/TextFile.h"
 #include "platform/Host.h"
 #include "platform/FileKinds.h"
@@ -228,6 +229,7 @@ int Load(LineStore& store, const std::string& name, int highlight) {
         if (!ReadOpenFile(*file, !lockMode, stream, name, store)) return -1;
         if (ReadLines(store, stream, name) != 0) return -1;
         store.SetFileName(name);
+        RemoveLeftoverTemporaries(name);
         SelectLanguage(store, highlight);
         if (lockMode) store.lockedFile = std::move(file);
         return 0;

@@ -140,6 +140,16 @@ void EnsureLearnFileName() {
     r.LearnFileName = CreateTemporaryFileName("LR");
 }
 
+void DiscardLearnFile() {
+    LearnRecorder& r = TheLearnRecorder();
+    if (r.LearnFile != nullptr) {  // no window is told: they may be gone by now
+        std::fclose(r.LearnFile);
+        r.LearnFile = nullptr;
+    }
+    if (!r.LearnFileName.empty()) std::remove(r.LearnFileName.c_str());
+    r.LearnFileName.clear();
+}
+
 bool ToggleLearnMode() {
     LearnRecorder& r = TheLearnRecorder();
     if (r.LearnFile != nullptr) {

@@ -54,5 +54,8 @@ bool ToggleLearnMode();
 
 // Makes LearnFileName when it is still empty (start-up calls it; ToggleLearnMode too).
 void EnsureLearnFileName();
+// At the end of the program: learn mode off, and the learned macro's temporary file
+// removed (it lives as long as the program, not longer).
+void DiscardLearnFile();
 
 }  // namespace varlin

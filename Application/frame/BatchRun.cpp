@@ -335,7 +335,7 @@ int RunBatch(const BatchArguments& arguments) {
     }
     std::signal(SIGINT, SIG_DFL);
 
-    if (IsLearning()) ToggleLearnMode();
+    DiscardLearnFile();
     TheLearnRecorder().traceLine = nullptr;
     InstallFrameWindows(FrameWindows{});
     ResetUndoRecord();

@@ -159,6 +159,21 @@ TEST_F(FileSafetyTest, LinksPermissionsAndOwnersSurviveASave) {
     EXPECT_EQ(ReadBytes(Path("link.txt")), "renamed\r\n");
 }
 
+TEST_F(FileSafetyTest, OpeningRemovesTheTemporaryFilesOfKilledSavesButNotOneBeingWritten) {
+    WriteBytes(Path("f.txt"), "text\n");
+    WriteBytes(Path(".f.txt.save-AbC123"), "half a save");
+    WriteBytes(Path(".f.txt.save-Xy9876"), "a save in progress");
+    WriteBytes(Path(".g.txt.save-AbC123"), "another file's");
+    WriteBytes(Path(".f.txt.save-toolong1"), "not ours");
+    int error = 0;
+    auto writing = FileLock::Open(Path(".f.txt.save-Xy9876"), FileLock::Mode::ReadWriteLocked, error);
+    ASSERT_TRUE(writing);
+    LineStore store;
+    ASSERT_EQ(Load(store, Path("f.txt"), 1), 0);
+    EXPECT_EQ(DirEntries(dir),
+              (Lines{".f.txt.save-Xy9876", ".f.txt.save-toolong1", ".g.txt.save-AbC123", "f.txt"}));
+}
+
 TEST_F(FileSafetyTest, ExtendedAttributesSurviveASave) {
     WriteBytes(Path("x.txt"), "old\r\n");
     const char tag[] = "reviewed";

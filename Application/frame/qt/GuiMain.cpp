@@ -4,6 +4,7 @@
 #include "frame/qt/GuiMain.h"
 
 #include "editing/EditWindow.h"
+#include "editing/Recording.h"
 #include "editing/UndoRecord.h"
 #include "editing/qt/QtPrinting.h"
 #include "editing/qt/SortDialog.h"
@@ -105,6 +106,7 @@ int RunGui(int argc, char** argv) {
     int code = qtApp.exec();
     SaveOnExit(*app);
     ResetUndoRecord();  // deletes the undo record's temporary file
+    DiscardLearnFile();
     return code;
 }
 
