@@ -38,10 +38,12 @@ constexpr int kSettingsNotReadable = 1263;
 constexpr int kKindFolder = 1541;
 bool g_readReported = false;
 bool g_writeReported = false;
+int g_problemsTold = 0;
 
 void ReportSettingsProblem(bool& reported, int messageId, int error) {
     if (reported) return;
     reported = true;
+    ++g_problemsTold;
     const std::string name = SettingsFileName();
     if (error == EISDIR) {
         const std::string kind = LoadAppString(kKindFolder);
@@ -245,6 +247,13 @@ RegistryBatch::~RegistryBatch() {
     delete g_batch;
     g_batch = nullptr;
 }
+
+void RetellSettingsProblems() {
+    g_readReported = false;
+    g_writeReported = false;
+}
+
+int SettingsProblemsTold() { return g_problemsTold; }
 
 bool RegistryBatch::Commit() {
     if (g_batchDepth > 1) return true;  // the outermost batch writes

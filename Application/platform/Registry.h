@@ -33,6 +33,12 @@ std::string Korvel_ReadStringFromRegistry(const std::string& root, const std::st
                                           const std::string& value, const std::string& defaultValue,
                                           int size = 500);
 
+// A settings file that cannot be read or written is told once, not at every write. A
+// store the user asked for calls RetellSettingsProblems first, so its failure is told
+// again; SettingsProblemsTold counts the messages shown so far.
+void RetellSettingsProblems();
+int SettingsProblemsTold();
+
 // Groups the writes made while it lives into one replacement of the settings file, so
 // that a record of many values (the options) is stored all at once or not at all. Reads
 // meanwhile see the pending values. Commit returns false when the file could not be

@@ -15,7 +15,7 @@ enum : int {
     kBufferGroup, kLineBufferText, kLockingGroup, kLockText, kCodeGroup, kAsciiText, kAnsiText,
     kUndoGroup, kUndoStepsText, kDetectUtf8Text,
     kFillGroup = 3225, kDotsText, kFillBlankText, kTabCharGroup, kArrowText, kTabBlankText,
-    kTabDistanceGroup, kOptionsGroup, kLineNumbersText, kLanguagesText,
+    kTabDistanceGroup, kOptionsGroup, kLineNumbersText, kLanguagesText, kKeepLineEndsText,
     kColorTextLabel = 3251, kColorLineNumbersLabel, kColorHighlightLabel, kColorKeywordsLabel,
     kColorCommentsLabel, kColorBackgroundLabel,
 };
@@ -59,7 +59,8 @@ const std::vector<SheetGroup>& GeneralPageGroups() {
         {0, kWorkModeGroup, {Check(204, kIndentText, &Options::IndentMode),
                              Check(205, kAutoOpenText, &Options::AutoOpen),
                              Check(206, kInsertText, &Options::InsertMode),
-                             Check(208, kAutoDelDragText, &Options::AutoDelDrag)}},
+                             Check(208, kAutoDelDragText, &Options::AutoDelDrag),
+                             Check(209, kKeepLineEndsText, &Options::KeepLineEnds)}},
         {0, kBufferGroup, {Number(402, kLineBufferText, &Options::LngLineBuffer, kLineBufferLowest,
                                   kMaxLineBuffer)}},
         {0, kUndoGroup, {Number(403, kUndoStepsText, &Options::UndoSteps, 1, kMaxUndoSteps)}},
@@ -159,8 +160,12 @@ int FilterRowProblem(const std::vector<FilterRow>& rows, const FilterRow& added)
 }
 
 bool ApplySettings(SettingsSheetRecord& record, const Options& before) {
+    // The store tells what failed with the file's name; a store that says nothing (the
+    // native one) gets the general write error.
+    RetellSettingsProblems();
+    const int told = SettingsProblemsTold();
     const bool stored = record.options && SaveOptions(*record.options);
-    if (!stored) ShowMessage(kWriteError, SettingsFileName());
+    if (!stored && SettingsProblemsTold() == told) ShowMessage(kWriteError, SettingsFileName());
     if (record.optionsChanged) record.optionsChanged(before);
     if (record.repaintDocuments) record.repaintDocuments();
     if (record.refreshStatus) record.refreshStatus();

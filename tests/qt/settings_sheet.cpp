@@ -130,7 +130,7 @@ private slots:
         const struct {
             int id;
             bool checked;
-        } boxes[] = {{204, true}, {205, true}, {206, true}, {208, false}, {207, true}, {802, false},
+        } boxes[] = {{204, true}, {205, true}, {206, true}, {208, false}, {209, true}, {207, true}, {802, false},
                      {803, false}, {310, false}, {311, true}, {314, false}, {316, false}, {301, false},
                      {307, true}};
         for (const auto& b : boxes) QVERIFY2(Checked(s, b.id) == b.checked, qPrintable(QString::number(b.id)));
@@ -148,6 +148,7 @@ private slots:
         QTest::addColumn<int>("id");
         QTest::addColumn<QString>("typed");  // empty: the control is clicked
         QTest::newRow("Markierte Bereiche ... löschen") << 208 << "";
+        QTest::newRow("Zeilenenden beibehalten") << 209 << "";
         QTest::newRow("Pfeil") << 314 << "";
         QTest::newRow("ASCII") << 802 << "";
         QTest::newRow("Tabulatordistanz") << 1004 << "7";
