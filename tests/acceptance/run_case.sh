@@ -12,6 +12,8 @@
 #   stderr       optional: the expected standard error (missing: empty)
 #   status       optional: the expected exit status (missing: 0)
 #   check        optional: shell commands run in the work folder afterwards; must exit 0
+# Any other file the run leaves in the work folder (its temporary folder included) fails
+# the case; the settings file and the private home folder are the run's own.
 # Unless args names --settings, the run uses settings.ini in the work folder.
 set -u
 varlin=$1
@@ -73,4 +75,14 @@ if [ -f "$case_dir/check" ] && ! (check="$(cd "$case_dir" && pwd)/check" && cd "
     echo "check failed"
     failed=1
 fi
+# Nothing else may be left behind: no temporary file, backup or stray output.
+for file in $(cd "$work" && find . -path ./home -prune -o -type f -print | sort); do
+    case $file in
+        ./.stdout | ./.stderr | ./script.vlm | ./settings.ini) continue ;;
+    esac
+    if [ ! -e "$case_dir/in/$file" ] && [ ! -e "$case_dir/out/$file" ]; then
+        echo "stray file left behind: $file"
+        failed=1
+    fi
+done
 exit $failed

@@ -199,7 +199,7 @@ TEST_F(FileSafetyTest, AReadOnlyFileIsRefusedAndAReadOnlyFolderWrittenInPlace) {
         store.SetLine(0, "new");
         return SaveTo(store, Path("ro.txt"));
     });
-    if (code == 255) GTEST_SKIP() << "cannot switch user";
+    if (code == 255) GTEST_SKIP() << "unavailable here: cannot switch to user nobody";
     EXPECT_EQ(code, 25);  // 1025
     EXPECT_EQ(ReadBytes(Path("ro.txt")), "keep\r\n");
     code = RunAsNobody(host, [&] {
@@ -233,7 +233,7 @@ TEST_F(FileSafetyTest, AReadOnlyFileIsRefusedAndAReadOnlyFolderWrittenInPlace) {
 
 TEST_F(FileSafetyTest, ADeviceIsRefusedAndLeftAsItIs) {
     struct stat st {};
-    if (::stat("/dev/full", &st) != 0 || !S_ISCHR(st.st_mode)) GTEST_SKIP() << "no /dev/full";
+    if (::stat("/dev/full", &st) != 0 || !S_ISCHR(st.st_mode)) GTEST_SKIP() << "unavailable here: no /dev/full";
     LineStore store;
     store.SetLine(0, std::string(3 << 20, 'x'));  // more than one buffer
     EXPECT_EQ(WriteRange(store, "/dev/full", 0, 0), -1);
@@ -293,11 +293,15 @@ protected:
         if (fd >= 0) ::close(fd);
         return ok;
     }
+    static const char* NoSmallDisk() {
+        return ::geteuid() != 0 ? "needs root to mount a small tmpfs"
+                                : "unavailable here: mounting a tmpfs is refused";
+    }
     std::string disk;
 };
 
 TEST_F(FullDiskTest, AFailedSaveLeavesTheOldFileByteForByte) {
-    if (disk.empty()) GTEST_SKIP() << "cannot mount a small tmpfs here";
+    if (disk.empty()) GTEST_SKIP() << NoSmallDisk();
     const std::string name = disk + "/doc.txt";
     std::string old;
     for (int i = 0; i < 10; ++i) old += std::string(798, 'o') + "\r\n";
@@ -316,7 +320,7 @@ TEST_F(FullDiskTest, AFailedSaveLeavesTheOldFileByteForByte) {
 }
 
 TEST_F(FullDiskTest, AFailedSaveInPlaceRestoresOrRefuses) {
-    if (disk.empty()) GTEST_SKIP() << "cannot mount a small tmpfs here";
+    if (disk.empty()) GTEST_SKIP() << NoSmallDisk();
     const std::string name = disk + "/doc.txt";
     const std::string old(8000, 'o');
     WriteBytes(name, old);

@@ -184,7 +184,7 @@ TEST_F(Registry, FailedWriteInAReadOnlyFolderKeepsTheOldFile) {
         return Korvel_WriteLongToHKCU("Options", "LockMode", 0) ? 1 : 0;
     });
     ::chmod(folder.path().c_str(), 0755);
-    if (result == -1 || result == 2) GTEST_SKIP() << "cannot run without write permission here";
+    if (result == -1 || result == 2) GTEST_SKIP() << test::kRightsStay;
     EXPECT_EQ(result, 0) << "the write must report its failure";
     EXPECT_EQ(ReadFile(file), old);
     EXPECT_EQ(FilesInFolder(), 1) << "no temporary file may be left behind";
@@ -217,7 +217,7 @@ TEST_F(Registry, UnreadableFileIsNotReplacedByASingleValue) {
     });
     ::chmod(folder.path().c_str(), 0755);
     ::chmod(file.c_str(), 0644);
-    if (result == -1 || result == 2) GTEST_SKIP() << "cannot make the file unreadable here";
+    if (result == -1 || result == 2) GTEST_SKIP() << test::kRightsStay;
     EXPECT_EQ(result, 0);
     EXPECT_EQ(ReadFile(file), old);
 }

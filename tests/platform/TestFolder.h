@@ -66,6 +66,12 @@ inline int RunUnprivileged(const std::function<int()>& body) {
     return code == 255 ? -1 : code;
 }
 
+// Why a test skips when RunUnprivileged gave -1 or the test's own check found the rights
+// still in place: this machine cannot take them away (no setuid in a container, or rights
+// that override file modes). ./test.sh accepts only skips that start "unavailable here" or
+// "needs root" (the latter when not run as root).
+inline constexpr const char* kRightsStay = "unavailable here: the rights the test takes away stay";
+
 // Runs body in a child process, without changing its rights.
 inline int RunInChild(const std::function<int()>& body) {
     pid_t pid = ::fork();

@@ -166,6 +166,20 @@ private slots:
                        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(port, &up);
         QCOMPARE(w.firstLine, 0);
+
+        // A touchpad's small deltas add up to whole notches; a turn back cancels the rest.
+        const int step = CurrentOptions().MouseWheelScroll;
+        struct Turn { QList<int> deltas; int stepsDownSoFar; };
+        const Turn turns[] = {{{-40, -40, -39}, 0}, {{-1}, 1}, {{-100, 60, -80}, 2}, {{-119, 119}, 2},
+                              {{-360}, 5}, {{120, 60, 60}, 3}};
+        for (const Turn& turn : turns) {
+            for (int delta : turn.deltas) {
+                QWheelEvent part(QPointF(50, 50), port->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, delta),
+                                 Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(port, &part);
+            }
+            QCOMPARE(w.firstLine, turn.stepsDownSoFar * step);
+        }
     }
 
     void scrollBarStepsPastTheEnd() {

@@ -139,7 +139,7 @@ TEST_F(OptionsStore, FailedSaveKeepsTheStoredOptions) {
         return SaveOptions(changed) ? 1 : 0;
     });
     ::chmod(folder.path().c_str(), 0755);
-    if (result == -1 || result == 2) GTEST_SKIP() << "cannot run without write permission here";
+    if (result == -1 || result == 2) GTEST_SKIP() << test::kRightsStay;
     EXPECT_EQ(result, 0);
     EXPECT_EQ(test::ReadFile(file), before);
 }
