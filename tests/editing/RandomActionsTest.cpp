@@ -158,6 +158,168 @@ TEST_F(RandomRun, LongRandomSequencesKeepTheDocumentSound) {
     ReleaseShift();
 }
 
+// A second, plain implementation of the character and line actions on a list of strings:
+// no tabs and no margin, so that a column is an index. Each random step runs on both and
+// the texts, cursors and last deleted texts must agree; a build whose actions do nothing,
+// or do the wrong thing at a line's end, cannot pass. A join that would not fit the line
+// buffer is refused, never cut.
+struct TextModel {
+    std::vector<std::string> lines;
+    int line = 0, col = 0;
+    std::string lastDel;
+    int buffer = 0;  // LngLineBuffer
+
+    int Count() const { return static_cast<int>(lines.size()); }
+    bool HasLine() const { return line < Count(); }
+    // The cursor line; typing below the document first adds the lines up to it.
+    std::string& Text() {
+        if (!HasLine()) lines.resize(line + 1);
+        return lines[line];
+    }
+    int Length() const { return HasLine() ? static_cast<int>(lines[line].size()) : 0; }
+    int Index() const { return std::min(col, Length()); }
+    bool Opens(std::size_t n) const { return Length() + n < static_cast<std::size_t>(buffer - 1); }
+    void Remember(const std::string& text) { if (!text.empty()) lastDel = text; }
+
+    void Type(char c, bool insert) {
+        const int i = Index();
+        std::string& t = Text();
+        if (insert) {
+            if (!Opens(1)) return;
+            t.insert(t.begin() + i, c);
+        } else if (i == static_cast<int>(t.size())) {
+            if (i >= buffer - 1) return;
+            t += c;
+        } else {
+            t[i] = c;
+        }
+        col = i + 1;
+    }
+    void Backspace() {
+        if (!HasLine()) return;
+        if (col > 0) {
+            const int i = Index();
+            if (i > 0) Text().erase(i - 1, 1);
+            col = std::max(i - 1, 0);
+        } else if (line > 0) {
+            std::string& above = lines[line - 1];
+            if (above.size() + lines[line].size() > static_cast<std::size_t>(buffer - 2)) return;  // no cut
+            col = static_cast<int>(above.size());
+            above += lines[line];
+            lines.erase(lines.begin() + line);
+            --line;
+        }
+    }
+    void Delete() {
+        if (!HasLine()) return;
+        const int i = Index();
+        std::string& t = Text();
+        if (i < static_cast<int>(t.size())) {
+            t.erase(i, 1);
+            return;
+        }
+        col = static_cast<int>(t.size());
+        if (line + 1 < Count() && t.size() + lines[line + 1].size() <= static_cast<std::size_t>(buffer - 1)) {
+            t += lines[line + 1];
+            lines.erase(lines.begin() + line + 1);
+        }
+    }
+    void DeleteLine() {
+        if (!HasLine()) return;
+        Remember(lines[line]);
+        lines.erase(lines.begin() + line);
+        col = 0;
+    }
+    void InsertLastDel() {
+        if (!HasLine() || lastDel.empty() || !Opens(lastDel.size())) return;
+        const int i = Index();
+        Text().insert(i, lastDel);
+        col = i + static_cast<int>(lastDel.size());
+    }
+    void Linefeed(bool indent) {
+        if (!HasLine()) {
+            ++line;
+            col = 0;
+            return;
+        }
+        const std::string t = lines[line];
+        const int i = Index();
+        int w = 0;
+        while (w < i && (t[w] == ' ' || t[w] == '\t')) ++w;
+        const int n = indent ? w : 0;
+        lines[line] = t.substr(0, i);
+        lines.insert(lines.begin() + line + 1, (t.substr(0, n) + t.substr(i)).substr(0, buffer - 1));
+        ++line;
+        col = n;
+    }
+    void TruncateEnd() {
+        if (!HasLine()) return;
+        const int i = Index();
+        Remember(Text().substr(i));
+        Text().erase(i);
+    }
+    void TruncateStart() {
+        if (!HasLine()) return;
+        const int i = Index();
+        Remember(Text().substr(0, i));
+        Text().erase(0, i);
+        col = 0;
+    }
+};
+
+TEST_F(RandomRun, CharacterAndLineActionsAgreeWithASecondImplementation) {
+    for (unsigned seed = 1; seed <= 60; ++seed) {
+        SCOPED_TRACE(seed);
+        rng.seed(seed);
+        options = Options();
+        options.LineNumbers = 0;
+        options.LngLineBuffer = Chance(3) ? 12 : 3000;
+        options.InsertMode = Pick(2);
+        options.IndentMode = Pick(2);
+        w = std::make_unique<EditWindow>();
+        ForgetUndo();
+        TextModel m;
+        m.buffer = options.LineBufferSize();
+        const int lines = Pick(6);
+        for (int i = 0; i < lines; ++i) {
+            std::string text(Pick(std::min(9, m.buffer - 1)), ' ');
+            for (char& c : text) c = "ab  x"[Pick(5)];
+            w->doc->SetLine(i, text);
+            m.lines.push_back(text);
+        }
+        for (int step = 0; step < 1500; ++step) {
+            const int action = Pick(15);
+            switch (action) {
+            case 0: { const char c = "abc "[Pick(4)]; InsertChar(*w, c); m.Type(c, options.InsertMode); break; }
+            case 1: Backspace(*w); m.Backspace(); break;
+            case 2: Delete(*w); m.Delete(); break;
+            case 3: DeleteLine(*w); m.DeleteLine(); break;
+            case 4: InsertLastDel(*w); m.InsertLastDel(); break;
+            case 5: Linefeed(*w); m.Linefeed(options.IndentMode); break;
+            case 6: TruncateLineEnd(*w); m.TruncateEnd(); break;
+            case 7: TruncateLineStart(*w); m.TruncateStart(); break;
+            case 8: {
+                const bool duplicate = Chance(2);
+                duplicate ? DuplicateLine(*w) : InsertLine(*w);
+                if (m.HasLine()) m.lines.insert(m.lines.begin() + m.line, duplicate ? m.lines[m.line] : "");
+                break;
+            }
+            case 9: LineUp(*w); m.line = std::max(m.line - 1, 0); break;
+            case 10: LineDown(*w); ++m.line; break;
+            case 11: PosLeft(*w); m.col = m.col > m.Length() ? m.Length() : std::max(m.col - 1, 0); break;
+            case 12: PosRight(*w); ++m.col; break;
+            case 13: LineStart(*w); m.col = 0; break;
+            case 14: LineEnd(*w); m.col = m.Length(); break;
+            }
+            std::vector<std::string> now;
+            for (int l = 0; l < w->LineCount(); ++l) now.emplace_back(w->doc->LineView(l));
+            ASSERT_EQ(now, m.lines) << "step " << step << " action " << action;
+            ASSERT_EQ((std::pair{w->caretLine, w->caretCol}), (std::pair{m.line, m.col})) << "step " << step << " action " << action;
+            ASSERT_EQ(std::string(w->lastDel.data(), w->lastDel.size()), m.lastDel) << "step " << step;
+        }
+    }
+}
+
 TEST_F(RandomRun, TypingFarBelowTheDocumentExtendsIt) {
     Load(*w, "a");
     SetCaret(*w, 10000000, MaxCols() - 1);

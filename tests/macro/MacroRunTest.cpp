@@ -1,7 +1,7 @@
 // Running macros in the editor's core: the command table's shape, the application-level
 // numbers of the function callback, the stop question, error reports, the learn-mode
-// commands with their refusals, SendCommand's road, and a learned run of editing that
-// replays to the same text.
+// commands with their refusals, SendCommand's road, and learned runs of editing (one by
+// hand, many at random) that replay to the same text.
 #include "editing/BlockActions.h"
 #include "editing/EditActions.h"
 #include "editing/EditWindow.h"
@@ -20,6 +20,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <iterator>
+#include <random>
 #include <memory>
 #include <vector>
 
@@ -278,6 +281,50 @@ TEST_F(MacroRun, ALearnedRunOfEditingReplaysToTheSameText) {
     EXPECT_EQ(replay.caretLine, caretLine);
     EXPECT_EQ(replay.caretCol, caretCol);
     EXPECT_NE(ReadFile(TheLearnRecorder().LearnFileName).find("InsertChar (-28);"), std::string::npos);
+}
+
+// Random runs of learnable actions, learned and replayed on the same start: the replay must
+// reach the same text and cursor, so every action records what it did, arguments included.
+// (Tab over several lines is a command, not a macro action, and so is left out.)
+TEST_F(MacroRun, RandomRunsReplayThroughLearnModeToTheSameText) {
+    const std::string start = "int f(int a)\n{\n\treturn a; /* x */\n}\n\nvoid g(void) { h(\"(\"); }\n";
+    std::mt19937 rng;
+    auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    const std::function<void(EditWindow&)> actions[] = {
+        PosRight, PosLeft, LineUp, LineDown, ItemLeft, ItemRight, NextRoutine, PrevRoutine, LineStart,
+        LineEnd, DocStart, DocEnd, PageDown, PageUp, InsertSpace, Backspace, Delete, InsertLine, DeleteLine,
+        DuplicateLine, TruncateLineStart, TruncateLineEnd, InsertLastDel, Linefeed, PushPosition,
+        GotoLastPushPos, GotoMatchingBracket, Cut, Copy, Paste, DragAll, ShiftKeyDown, ShiftKeyUp,
+        [&](EditWindow& w) { InsertChar(w, "aZ (;\t\xE4\"\\"[pick(9)]); },
+        [&](EditWindow& w) { InsertText(w, pick(2) ? "x\"y" : "\xDF\\n"); },
+    };
+    const int kinds = static_cast<int>(std::size(actions));
+    auto textOf = [](const EditWindow& w) {
+        std::string text;
+        for (int i = 0; i < w.LineCount(); ++i) text += std::string(w.doc->LineView(i)) + "\n";
+        return text;
+    };
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE(seed);
+        rng.seed(seed);
+        options.InsertMode = pick(2);
+        options.IndentMode = pick(2);
+        options.AutoDelDrag = pick(2);
+        host.clipboard = "clip\r\nboard";
+        EditWindow& learned = NewDocument(start);
+        ASSERT_TRUE(ToggleLearnMode());
+        for (int step = 0; step < 400; ++step) actions[pick(kinds)](learned);
+        ShiftKeyUp(learned);
+        ASSERT_FALSE(ToggleLearnMode());
+
+        host.clipboard = "clip\r\nboard";
+        EditWindow& replay = NewDocument(start);
+        ASSERT_EQ(SendFrameCommand(90), 0);
+        ASSERT_EQ(LastMacroError().Kind, MACROLIB_NO_ERROR) << LastMacroError().Text;
+        EXPECT_EQ(textOf(replay), textOf(learned));
+        EXPECT_EQ((std::pair{replay.caretLine, replay.caretCol}), (std::pair{learned.caretLine, learned.caretCol}));
+        EXPECT_NE(textOf(replay), start) << "the run changed nothing";
+    }
 }
 
 TEST_F(MacroRun, AMacroThatRunsItselfStopsAtTheNestingLimit) {
