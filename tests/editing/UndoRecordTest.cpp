@@ -156,6 +156,39 @@ TEST_F(UndoTest, DeletedBytesOfEveryKindComeBackExactly) {
     }
 }
 
+// Ranges several times the size of the temporary file's write buffer, with lines and
+// line ends across its edges and one line larger than it, come back byte for byte.
+TEST_F(UndoTest, LargeRangesComeBackByteForByte) {
+    options.LngLineBuffer = 1 << 20;
+    constexpr std::size_t kBuffer = 1 << 18;
+    auto text = [](std::size_t n, unsigned seed) {
+        std::string t(n, ' ');
+        for (std::size_t i = 0; i < n; ++i) t[i] = char('!' + (i * 7 + seed * 13) % 90);
+        return t;
+    };
+    std::vector<std::vector<std::string>> shapes(3);
+    for (unsigned i = 0; i < 20000; ++i) shapes[0].push_back(text(i % 97, i));        // four buffers
+    for (unsigned i = 0; i < 1100; ++i) shapes[1].push_back(text(1000 + i % 3, i));   // every edge crossed
+    shapes[2] = {"head", text(3 * kBuffer + 7, 1), "", text(kBuffer - 2, 2), "tail"};  // larger than the buffer
+    const std::function<void(EditWindow&)> removals[] = {
+        [](EditWindow& w) { DragAll(w); Cut(w); },
+        [](EditWindow& w) { SetDragFromMacro(w, 2, 5, w.LineCount() - 1, 3); Delete(w); },
+        [](EditWindow& w) { SetCaret(w, 0, 3); TruncateFile(w); },
+    };
+    for (std::size_t shape = 0; shape < shapes.size(); ++shape) {
+        for (std::size_t removal = 0; removal < std::size(removals); ++removal) {
+            SCOPED_TRACE(::testing::Message() << "shape " << shape << ", removal " << removal);
+            SetLines(*w, shapes[shape]);
+            const std::string before = DocText(*w);
+            removals[removal](*w);
+            ASSERT_EQ(GetUndoKind(), kUndoDeletedText);
+            ASSERT_LT(DocText(*w).size(), before.size() / 2);
+            Undo(*w);
+            EXPECT_TRUE(DocText(*w) == before) << "the document differs after Undo";
+        }
+    }
+}
+
 TEST_F(UndoTest, LinesAsLongAsTheBufferComeBackAsTheyWere) {
     options.LngLineBuffer = 8;  // lines of at most 7 characters
     Load(*w, "12|3456\nnext");
