@@ -304,6 +304,7 @@ int RunBatch(const BatchArguments& arguments) {
 
     InitUndoRecord();
     SetMacroErrorReport(MacroErrorReport::ErrorLine);
+    SetMacroEscapePolling(false);
     if (arguments.trace) TheLearnRecorder().traceLine = TraceLine;
     BatchDocuments docs;
     FrameWindows windows = BatchWindows(docs);
@@ -340,6 +341,7 @@ int RunBatch(const BatchArguments& arguments) {
     InstallFrameWindows(FrameWindows{});
     ResetUndoRecord();
     SetMacroErrorReport(MacroErrorReport::Message);
+    SetMacroEscapePolling(true);
     std::fflush(stdout);
     if (state.stopped || MacroStopRequested()) return kBatchAborted;
     // --print-to promises a file: a run that wrote none has failed, also when it beeped only.

@@ -15,6 +15,7 @@ namespace varlin {
 namespace {
 
 MacroErrorReport g_errorReport = MacroErrorReport::Message;
+bool g_pollEscape = true;
 int g_nesting = 0;
 int g_failures = 0;
 MacroLibError g_lastError{};
@@ -59,14 +60,16 @@ int OpenDocumentForMacros(const std::string& fileName) {
     return g_hooks.openDocument ? g_hooks.openDocument(fileName) : -1;
 }
 
-// Asked before every statement of a script: kept to one load and one call of the host.
+// Asked before every statement of a script: one load, and one call of the host where a
+// keyboard may press Escape.
 std::int32_t Macro_Abort_Callback() {
     if (StopRequested()) return 1;
-    if (!HostPollEscape()) return 0;
+    if (!g_pollEscape || !HostPollEscape()) return 0;
     return ShowMessage(kMacroStopQuestion) == IdYes ? 1 : 0;
 }
 
 void SetMacroErrorReport(MacroErrorReport report) { g_errorReport = report; }
+void SetMacroEscapePolling(bool on) { g_pollEscape = on; }
 
 int RunMacroFile(const std::string& fileName) {
     MacroLibError error{};

@@ -32,6 +32,10 @@ std::int32_t Macro_Abort_Callback();
 enum class MacroErrorReport { Message, ErrorLine };
 void SetMacroErrorReport(MacroErrorReport report);
 
+// Whether a running script asks the host for the Escape key before each statement (on
+// by default). Batch mode has no keyboard: Ctrl+C and --timeout stop its scripts.
+void SetMacroEscapePolling(bool on);
+
 // Runs the script file with the command table. Returns MACROLIB_OK, MACROLIB_FAILED or MACROLIB_STOPPED. A run nested
 // deeper than kMaxMacroNesting (a script that runs itself) fails without running.
 int RunMacroFile(const std::string& fileName);
