@@ -15,8 +15,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <new>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -63,10 +65,28 @@ bool HoldsCrLf(const char* data, std::size_t size) {
     return false;
 }
 
+// A block for a file's bytes; null when out of memory. A large one is backed by huge
+// pages where the system offers them on request: reading a 40 MB file then costs a few
+// dozen page faults instead of ten thousand, and every pass over the text after it misses
+// the address cache less. (Only whole huge pages inside the block are asked for.)
+std::unique_ptr<char[]> NewBlock(std::size_t room) {
+    std::unique_ptr<char[]> block(new (std::nothrow) char[room]);
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
+    if (block && room >= 2 * kHugePage) {
+        const auto first = reinterpret_cast<std::uintptr_t>(block.get());
+        const std::uintptr_t start = (first + kHugePage - 1) & ~(kHugePage - 1);
+        const std::uintptr_t end = (first + room) & ~(kHugePage - 1);
+        if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+    }
+#endif
+    return block;
+}
+
 // Grows block to twice its room, keeping its first size bytes.
 bool Grow(std::unique_ptr<char[]>& block, std::size_t& room, std::size_t size) {
     std::size_t bigger = room * 2;
-    std::unique_ptr<char[]> grown(new (std::nothrow) char[bigger]);
+    std::unique_ptr<char[]> grown = NewBlock(bigger);
     if (!grown) return false;
     std::memcpy(grown.get(), block.get(), size);
     block = std::move(grown);
@@ -102,7 +122,7 @@ int ReadStream(int fd, bool translate, TextStream& stream, int& error) {
     std::size_t room = kFirstBlock;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 0)
         room = static_cast<std::size_t>(st.st_size) + 1;  // + 1 sees the end in one pass
-    std::unique_ptr<char[]> block(new (std::nothrow) char[room]);
+    std::unique_ptr<char[]> block = NewBlock(room);
     if (!block) {
         error = ENOMEM;
         return -1;
