@@ -2,6 +2,7 @@
 // file as it is read or written costs little next to the reading or writing itself.
 #include "document/DiskIdentity.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -58,35 +59,50 @@ bool HashFile(const std::string& name, std::uint64_t& hash) {
 
 }  // namespace
 
-void ContentHash::Mix(std::uint64_t word) {
-    state_ = (state_ ^ word) * kMultiplier;
-    state_ ^= state_ >> 29;
+namespace {
+
+std::uint64_t Mixed(std::uint64_t state, std::uint64_t word) {
+    state = (state ^ word) * kMultiplier;
+    return state ^ (state >> 29);
+}
+
+}  // namespace
+
+void ContentHash::MixGroup(const unsigned char* group) {
+    for (std::size_t lane = 0; lane < 4; ++lane) {
+        std::uint64_t word;
+        std::memcpy(&word, group + 8 * lane, 8);
+        lanes_[lane] = Mixed(lanes_[lane], word);
+    }
 }
 
 void ContentHash::Update(const char* data, std::size_t size) {
     length_ += size;
-    while (carried_ > 0 && size > 0) {
-        carry_[carried_++] = static_cast<unsigned char>(*data++);
-        --size;
-        if (carried_ == 8) {
-            std::uint64_t word;
-            std::memcpy(&word, carry_, 8);
-            Mix(word);
-            carried_ = 0;
-        }
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data);
+    if (carried_ > 0) {
+        const std::size_t take = std::min(kGroup - carried_, size);
+        std::memcpy(carry_ + carried_, bytes, take);
+        carried_ += take;
+        bytes += take;
+        size -= take;
+        if (carried_ < kGroup) return;
+        MixGroup(carry_);
+        carried_ = 0;
     }
-    for (; size >= 8; data += 8, size -= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, data, 8);
-        Mix(word);
-    }
-    for (; size > 0; --size) carry_[carried_++] = static_cast<unsigned char>(*data++);
+    for (; size >= kGroup; bytes += kGroup, size -= kGroup) MixGroup(bytes);
+    if (size > 0) std::memcpy(carry_, bytes, size);
+    carried_ = size;
 }
 
 std::uint64_t ContentHash::Value() const {
-    std::uint64_t tail = 0;
-    std::memcpy(&tail, carry_, carried_);
-    std::uint64_t h = (state_ ^ tail ^ (length_ << 3)) * kMultiplier;
+    std::uint64_t h = length_ * kMultiplier;
+    for (std::uint64_t lane : lanes_) h = Mixed(h, lane);
+    for (std::size_t at = 0; at < carried_; at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, carry_ + at, std::min<std::size_t>(8, carried_ - at));
+        h = Mixed(h, word);
+    }
+    h = (h ^ (length_ << 3)) * kMultiplier;
     return h ^ (h >> 31);
 }
 

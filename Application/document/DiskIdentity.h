@@ -18,10 +18,14 @@ public:
     std::uint64_t Value() const;
 
 private:
-    void Mix(std::uint64_t word);
-    std::uint64_t state_ = 0x6A09E667F3BCC909ULL;
+    // Four words at a time in four lanes that do not wait for each other, so that a
+    // large file is hashed at the speed of memory rather than of one multiply chain.
+    static constexpr std::size_t kGroup = 32;
+    void MixGroup(const unsigned char* group);
+    std::uint64_t lanes_[4] = {0x6A09E667F3BCC909ULL, 0xBB67AE8584CAA73BULL,
+                               0x3C6EF372FE94F82BULL, 0xA54FF53A5F1D36F1ULL};
     std::uint64_t length_ = 0;
-    unsigned char carry_[8] = {};
+    unsigned char carry_[kGroup] = {};
     std::size_t carried_ = 0;
 };
 
