@@ -6,6 +6,7 @@
 #include "document/TextFile.h"
 #include "platform/FileKinds.h"
 #include "platform/Messages.h"
+#include "platform/WriteSteps.h"
 
 #include <cerrno>
 #include <dirent.h>
@@ -61,9 +62,16 @@ bool LockWholeFile(int fd) {
     return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
 }
 
+// Flushes fd to the disk; false with error set.
+bool SyncToDisk(int fd, int& error) {
+    if ((error = CheckWriteStep(WriteStep::Sync)) != 0) return false;
+    if (::fsync(fd) == 0 || errno == EINVAL) return true;  // EINVAL: the file cannot be synced
+    error = errno;
+    return false;
+}
+
 bool SyncAndClose(int fd, int& error) {
-    bool ok = ::fsync(fd) == 0 || errno == EINVAL;  // EINVAL: the file cannot be synced
-    if (!ok) error = errno;
+    bool ok = SyncToDisk(fd, error);
     if (::close(fd) != 0 && ok) {
         error = errno;
         ok = false;
@@ -163,11 +171,7 @@ bool WriteOver(int fd, bool regular, const std::function<bool(ByteSink&)>& produ
         error = errno;
         return false;
     }
-    if (regular && ::fsync(fd) != 0) {
-        error = errno;
-        return false;
-    }
-    return true;
+    return !regular || SyncToDisk(fd, error);
 }
 
 // The path for files whose folder cannot take a temporary file: a backup copy beside the
@@ -230,6 +234,7 @@ ByteSink::~ByteSink() { delete[] buffer_; }
 
 bool ByteSink::WriteOut(const char* data, std::size_t size) {
     while (size > 0) {
+        if ((error_ = CheckWriteStep(WriteStep::Write)) != 0) return false;
         ssize_t done = ::write(fd_, data, size);
         if (done < 0) {
             if (errno == EINTR) continue;
@@ -364,6 +369,7 @@ static int WriteFileSafelyHashed(const std::string& name,
         error = errno;
         ok = false;
     }
+    if (ok && (error = CheckWriteStep(WriteStep::Rename)) != 0) ok = false;
     if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
         error = errno;
         ok = false;

@@ -1,6 +1,8 @@
 // The settings file format and its safe replacement on disk.
 #include "platform/IniFile.h"
 
+#include "platform/WriteSteps.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -77,6 +79,10 @@ bool WriteAll(int fd, const std::string& content) {
     const char* p = content.data();
     std::size_t left = content.size();
     while (left > 0) {
+        if (const int injected = CheckWriteStep(WriteStep::Write)) {
+            errno = injected;
+            return false;
+        }
         ssize_t n = ::write(fd, p, left);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
@@ -321,12 +327,14 @@ bool WriteFileReplacing(const std::string& path, const std::string& content, int
     }
     if (exists) ::chmod(temp.c_str(), old.st_mode & 07777);
     bool ok = WriteAll(fd, content);
+    if (ok && (errno = CheckWriteStep(WriteStep::Sync)) != 0) ok = false;
     ok = ok && ::fsync(fd) == 0;
     if (!ok) error = errno ? errno : EIO;
     if (::close(fd) != 0 && ok) {
         error = errno;
         ok = false;
     }
+    if (ok && (error = CheckWriteStep(WriteStep::Rename)) != 0) ok = false;
     if (ok && std::rename(temp.c_str(), target.c_str()) != 0) {
         error = errno;
         ok = false;
