@@ -4,13 +4,19 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <random>
+#include <set>
+#include <string_view>
+#include <vector>
 
 #ifdef _WIN32
 #include <QDir>
 #include <QTemporaryFile>
 #else
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -61,6 +67,53 @@ int OpenPrivateFolder(std::string& folder) {
     g_fallbackFolder = folder = pattern;
     return OpenOwnFolder(folder);
 }
+
+// The open files that hold the locks of our temporary files; one whose file has been
+// removed is closed when the next file is made. These are flock locks, which on a local
+// file system do not meet the record locks that the learned-macro file is written under.
+std::vector<int> g_lockedFiles;
+
+void HoldLock(int fd) {
+    std::vector<int> kept;
+    for (int held : g_lockedFiles) {
+        struct stat st;
+        if (::fstat(held, &st) == 0 && st.st_nlink > 0) kept.push_back(held);
+        else ::close(held);
+    }
+    g_lockedFiles = std::move(kept);
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) g_lockedFiles.push_back(fd);
+    else ::close(fd);
+}
+
+bool IsOurTemporaryName(const char* name) {
+    return std::string_view(name).starts_with("VLE") || std::string_view(name).starts_with("LR");
+}
+
+void RemoveStaleFilesIn(int dir) {
+    int listing = ::dup(dir);
+    DIR* entries = listing >= 0 ? ::fdopendir(listing) : nullptr;
+    if (!entries) {
+        if (listing >= 0) ::close(listing);
+        return;
+    }
+    const std::time_t oldest = std::time(nullptr) - 60;
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(entries)) {
+        if (!IsOurTemporaryName(entry->d_name)) continue;
+        int fd = ::openat(dir, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_mtime < oldest &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            stale.emplace_back(entry->d_name);
+        }
+        ::close(fd);
+    }
+    ::closedir(entries);
+    for (const std::string& name : stale) ::unlinkat(dir, name.c_str(), 0);
+}
+
+std::set<std::string> g_sweptFolders;
 #endif
 
 }  // namespace
@@ -85,6 +138,8 @@ std::string TemporaryBase() {
 #ifdef _WIN32
 std::string PrivateTemporaryFolder() { return QDir::tempPath().toStdString(); }
 
+void RemoveStaleTemporaryFiles() {}
+
 std::string CreateTemporaryFileName(const std::string& prefix) {
     QTemporaryFile file(QDir::tempPath() + "/" + QString::fromStdString(prefix) + "XXXXXX");
     file.setAutoRemove(false);
@@ -100,17 +155,27 @@ std::string PrivateTemporaryFolder() {
     return folder;
 }
 
+void RemoveStaleTemporaryFiles() {
+    std::string folder;
+    int dir = OpenPrivateFolder(folder);
+    if (dir < 0) return;
+    g_sweptFolders.insert(folder);
+    RemoveStaleFilesIn(dir);
+    ::close(dir);
+}
+
 std::string CreateTemporaryFileName(const std::string& prefix) {
     if (prefix.find('/') != std::string::npos) return std::string();
     std::string folder;
     int dir = OpenPrivateFolder(folder);
     if (dir < 0) return std::string();
+    if (g_sweptFolders.insert(folder).second) RemoveStaleFilesIn(dir);
     std::string result;
     for (int attempt = 0; attempt < 100 && result.empty(); ++attempt) {
         std::string name = prefix + RandomSuffix();
         int fd = ::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd >= 0) {
-            ::close(fd);
+            HoldLock(fd);
             result = folder + "/" + name;
         } else if (errno != EEXIST) {
             break;

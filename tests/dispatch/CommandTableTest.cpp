@@ -77,8 +77,9 @@ TEST_F(CommandRowsTest, RowsRunTheirOperations) {
     EXPECT_EQ(RunWindowCommand(w, 11), CommandEffect::NotHandled);
     EXPECT_EQ(RunWindowCommand(w, 9999), CommandEffect::NotHandled);
     for (const DocumentCommand& row : DocumentCommandTable()) {
-        if (!DocumentCommandHasOperation(row.commandId))
+        if (!DocumentCommandHasOperation(row.commandId)) {
             EXPECT_EQ(RunWindowCommand(w, row.commandId), CommandEffect::NotHandled) << row.commandId;
+        }
     }
 }
 

@@ -58,7 +58,9 @@ TEST(MacroCommandTable, HasSixtySixSortedEntriesWhoseNamesMatchTheirSignatures) 
         ASSERT_NE(e.Signature, nullptr) << e.Name;
         EXPECT_EQ(CountCodes(e.Signature), CountNames(e.ArgNames)) << e.Name;
         EXPECT_TRUE(e.ArgNames == nullptr || *e.ArgNames != '\0') << e.Name;
-        if (count > 0) EXPECT_LT(std::strcmp(table[count - 1].Name, e.Name), 0) << e.Name;
+        if (count > 0) {
+            EXPECT_LT(std::strcmp(table[count - 1].Name, e.Name), 0) << e.Name;
+        }
         EXPECT_EQ(FindMacroCommand(e.ActionId), &e) << "ActionId used twice: " << e.Name;
         EXPECT_STREQ(MacroActionName(e.ActionId), e.Name);
     }

@@ -6,10 +6,14 @@
 #include "platform/TestFolder.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ctime>
+#include <filesystem>
 #include <set>
 
 namespace varlin {
@@ -116,6 +120,37 @@ TEST_F(TempFiles, MakesUniquePrivateFilesInAPrivateFolder) {
     struct stat st;
     ASSERT_EQ(::lstat(ours.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
+}
+
+// Files of a run that ended without cleaning up go; files in use (locked by a living
+// process, or just made) and anything not ours stay.
+TEST_F(TempFiles, StaleFilesOfEndedRunsAreRemoved) {
+    const std::string mine = CreateTemporaryFileName("VLE");
+    ASSERT_FALSE(mine.empty());
+    auto make = [&](const std::string& name, bool old) {
+        const std::string path = ours + "/" + name;
+        test::WriteFile(path, "x");
+        const struct timespec hourAgo[2] = {{std::time(nullptr) - 3600, 0}, {std::time(nullptr) - 3600, 0}};
+        if (old) {
+            EXPECT_EQ(::utimensat(AT_FDCWD, path.c_str(), hourAgo, 0), 0);
+        }
+        return path;
+    };
+    make(mine.substr(ours.size() + 1), true);  // made an hour ago, still ours
+    make("VLE00000000000000aa", true);  // stale: removed
+    make("LR00000000000000bb", true);   // stale: removed
+    const std::string held = make("LR00000000000000cc", true);
+    const std::string fresh = make("VLE00000000000000dd", false);
+    const std::string other = make("notes.txt", true);
+    ASSERT_EQ(::mkdir((ours + "/LRfolder").c_str(), 0700), 0);
+    const int holder = ::open(held.c_str(), O_RDONLY);  // another process's lock
+    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+
+    RemoveStaleTemporaryFiles();
+    ::close(holder);
+    std::set<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(ours)) left.insert(entry.path().string());
+    EXPECT_EQ(left, (std::set<std::string>{mine, held, fresh, other, ours + "/LRfolder"}));
 }
 
 TEST_F(TempFiles, APlantedLinkIsNeverFollowed) {

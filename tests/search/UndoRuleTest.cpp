@@ -456,7 +456,9 @@ TEST_F(RandomUndo, AHistoryUndoesAllAndRedoesAll) {
             undone += steps;
             EXPECT_EQ(Joined(LinesOf(x)), Joined(original[i]));
             EXPECT_EQ(LinesOf(x).size(), original[i].size());
-            if (steps > 0) EXPECT_EQ(x.modified, 0) << "back where it began";
+            if (steps > 0) {
+                EXPECT_EQ(x.modified, 0) << "back where it began";
+            }
             for (int guard = 0; HistoryCanRedo(&x) && guard < 300; ++guard) Redo(x);
             EXPECT_EQ(Joined(LinesOf(x)), Joined(final[i]));
             EXPECT_EQ(LinesOf(x).size(), final[i].size());
