@@ -3,6 +3,7 @@
 // save commands' use of the file dialog.
 #include "document/FileTestSupport.h"
 #include "document/TextFile.h"
+#include "platform/StopRequest.h"
 
 #include <algorithm>
 #include <sys/stat.h>
@@ -240,6 +241,20 @@ TEST_F(TextFileTest, ALineBufferThatHoldsNoCharacterRefusesTheLoad) {
         EXPECT_EQ(host.messageIds, std::vector<int>{kLineBufferTooSmallMessage}) << size;
         EXPECT_EQ(Load(store, Path("empty.txt"), 1), 0) << size;
     }
+}
+
+// Ctrl+C and --timeout reach a load that is under way (a file another program keeps
+// growing is read until then): it ends without a message, and the next load works.
+TEST_F(TextFileTest, AStopRequestEndsALoad) {
+    WriteBytes(Path("a.txt"), "one\ntwo\n");
+    LineStore store;
+    RequestStop();
+    EXPECT_EQ(Load(store, Path("a.txt"), 1), -1);
+    ClearStopRequest();
+    EXPECT_TRUE(host.messageIds.empty());
+    EXPECT_EQ(store.GetLineCount(), 0);
+    EXPECT_EQ(Load(store, Path("a.txt"), 1), 0);
+    EXPECT_EQ(StoreLines(store), (Lines{"one", "two"}));
 }
 
 TEST_F(TextFileTest, NullLinesAtTheEndAreNotSavedButInsideTheyAreEmpty) {
