@@ -285,6 +285,41 @@ private slots:
         QCOMPARE(caret, QColor(255 ^ background.red(), 255 ^ background.green(), 255 ^ background.blue()));
     }
 
+    // A UTF-8 document is painted by character: a two-byte umlaut in one cell, a wide
+    // character in two, a byte outside any sequence in a cell of its own in the comment colour.
+    void utf8DocumentIsPaintedByCharacter() {
+        EditView* view = h_.Open("a\xC3\xA4\xE4\xB8\xAD" "b\n", "doc.txt");
+        EditWindow& w = view->window();
+        QVERIFY(w.doc->utf8);
+        w.doc->SetLine(1, "x\xFFy");
+        w.doc->SetLine(2, "by");
+        const int m = MarginWidth(w);
+        LineEnd(w);
+        QCOMPARE(w.caretCol, m + 5);  // a, ä, two cells of the wide character, b
+        SetCaret(w, 3, m);
+        view->viewport()->update();
+        QApplication::processEvents();
+        const QImage image = view->viewport()->grab().toImage();
+        const Options& o = CurrentOptions();
+        auto paints = [&](int line, int col, Color color) {
+            const QColor wanted(ColorRed(color), ColorGreen(color), ColorBlue(color));
+            const QRect cell = view->cellRect(line - w.firstLine, col - w.firstCol);
+            for (int y = cell.top(); y <= cell.bottom(); ++y)
+                for (int x = cell.left(); x <= cell.right(); ++x)
+                    if (image.pixelColor(QPoint(x, y) * image.devicePixelRatio()) == wanted) return true;
+            return false;
+        };
+        auto cellImage = [&](int line, int col) {
+            const QRect cell = view->cellRect(line - w.firstLine, col - w.firstCol);
+            return image.copy(QRect(cell.topLeft() * image.devicePixelRatio(), cell.size() * image.devicePixelRatio()));
+        };
+        QVERIFY(paints(2, m, o.ColorText) && paints(2, m + 1, o.ColorText));
+        QCOMPARE(cellImage(0, m + 4), cellImage(2, m));      // the b after the wide character, as a b alone
+        QVERIFY(paints(1, m + 1, o.ColorComments));           // the lone byte
+        QVERIFY(!paints(1, m + 1, o.ColorText));
+        QCOMPARE(cellImage(1, m + 2), cellImage(2, m + 1));  // y right after it
+    }
+
 private:
     EditViewHarness h_;
 };
