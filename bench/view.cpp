@@ -7,6 +7,7 @@
 // block comment is measured as well: the look-back for a comment opened above the window
 // must not read the lines between line 0 and the screen. There is no peer tool here.
 #include "PaintSource.h"
+#include "ShownFrame.h"
 #include "editing/EditActions.h"
 #include "frame/Application.h"
 #include "frame/qt/DocumentWindows.h"
@@ -106,20 +107,10 @@ void Run(MainFrame& frame, const std::string& path, const char* label) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication qtApp(argc, argv);
-    QTemporaryDir dir;
-    SetSettingsFile(dir.filePath("settings.ini").toStdString());
-    HeadlessHost host;
-    host.writeMessagesToStderr = false;
-    host.defaultAnswer = HeadlessHost::DefaultAnswer::Yes;  // the question above 500,000 lines
-    host.Install();
-    Application app;
-    if (InitApplication(app, "", "/tmp") != 1) return 1;
-    Korvel_WriteLongToHKCU("EditWind", "Maximized", 0);
-    MainFrame frame(app);
-    InstallDocumentWindows(frame);
-    frame.resize(1400, 1200);
-    frame.show();
-    QApplication::processEvents();
+    bench::ShownFrame shown;
+    if (!shown.Start()) return 1;
+    MainFrame& frame = *shown.frame;
+    const QTemporaryDir& dir = shown.dir;
 
     const std::string withComments = dir.filePath("comments.c").toStdString();
     const std::string without = dir.filePath("plain.c").toStdString();

@@ -4,6 +4,7 @@
 // 50-row window at three places. The peer is the same work on the same bytes in a
 // Windows-1252 document; the target is at most 1.2 times its time.
 #include "PaintSource.h"
+#include "ShownFrame.h"
 #include "document/DocumentEncoding.h"
 #include "frame/Application.h"
 #include "frame/qt/DocumentWindows.h"
@@ -72,20 +73,10 @@ Figures MeasureReading(MainFrame& frame, const std::string& path, bool utf8) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication qtApp(argc, argv);
-    QTemporaryDir dir;
-    SetSettingsFile(dir.filePath("settings.ini").toStdString());
-    HeadlessHost host;
-    host.writeMessagesToStderr = false;
-    host.defaultAnswer = HeadlessHost::DefaultAnswer::Yes;  // the question above 500,000 lines
-    host.Install();
-    Application app;
-    if (InitApplication(app, "", "/tmp") != 1) return 1;
-    Korvel_WriteLongToHKCU("EditWind", "Maximized", 0);
-    MainFrame frame(app);
-    InstallDocumentWindows(frame);
-    frame.resize(1400, 1200);
-    frame.show();
-    QApplication::processEvents();
+    bench::ShownFrame shown;
+    if (!shown.Start()) return 1;
+    MainFrame& frame = *shown.frame;
+    const QTemporaryDir& dir = shown.dir;
 
     const std::string path = dir.filePath("text.c").toStdString();
     WriteUtf8Text(path);

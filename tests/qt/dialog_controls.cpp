@@ -1,6 +1,7 @@
 // The dialog-control helpers on a real dialog (offscreen): controls found by their ids,
 // radio groups that can be cleared although Qt keeps exclusive groups checked, texts in
 // both codes and cut buffers, the number rules, colour triples and the colour dialog.
+#include "modal_support.h"
 #include "editing/qt/SortDialog.h"
 #include "platform/qt/DialogControls.h"
 
@@ -22,6 +23,8 @@
 #include <functional>
 
 using namespace varlin;
+
+using varlin::test::WhenModalShows;
 
 namespace {
 
@@ -85,20 +88,6 @@ struct TestDialog : QDialog {
 QString Text(QWidget* dialog, int id) { return QString::fromStdString(GetItemText(dialog, id)); }
 
 const std::string kUmlautText = "Gr\xC3\xB6\xC3\x9F" "e";  // "Größe" in UTF-8
-
-// Runs `answer` on the colour dialog once it is up and modal.
-void WhenColorDialogShows(std::function<void(QColorDialog*)> answer) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (auto* d = qobject_cast<QColorDialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            answer(d);
-        }
-    });
-    timer->start();
-}
 
 }  // namespace
 
@@ -273,7 +262,7 @@ private slots:
         TestDialog d;
         SetItemColor(&d, kRed, kGreen, kBlue, MakeColor(10, 20, 30));
         QColor shown;
-        WhenColorDialogShows([&shown](QColorDialog* dialog) {
+        WhenModalShows<QColorDialog>([&shown](QColorDialog* dialog) {
             shown = dialog->currentColor();
             dialog->setCurrentColor(QColor(200, 100, 50));
             dialog->accept();
@@ -290,7 +279,7 @@ private slots:
     void editColorTripleCancelledChangesNothing() {
         TestDialog d;
         SetItemColor(&d, kRed, kGreen, kBlue, MakeColor(10, 20, 30));
-        WhenColorDialogShows([](QColorDialog* dialog) {
+        WhenModalShows<QColorDialog>([](QColorDialog* dialog) {
             dialog->setCurrentColor(QColor(200, 100, 50));
             dialog->reject();
         });

@@ -3,6 +3,7 @@
 // with their messages and the focus on the faulty field, the preview shows the lines around
 // the typed line with that line highlighted, and command 39 reaches the dialog through the
 // Qt host (cancel leaves the cursor but clears the range).
+#include "modal_support.h"
 #include "dispatch/CommandTable.h"
 #include "editing/EditWindow.h"
 #include "editing/EditActions.h"
@@ -22,26 +23,14 @@
 
 using namespace varlin;
 
+using varlin::test::WhenModalShows;
+
 namespace {
 
 template <typename W>
 W* Control(QWidget* d, int id) { return d->findChild<W*>(QString::number(id)); }
 QLineEdit* Edit(QWidget* d, int id) { return Control<QLineEdit>(d, id); }
 QPushButton* Button(QWidget* d, int id) { return Control<QPushButton>(d, id); }
-
-// Runs `answer` on the go-to dialog once it is up.
-void WhenShown(std::function<void(GotoDialog*)> answer) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (auto* d = qobject_cast<GotoDialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            answer(d);
-        }
-    });
-    timer->start();
-}
 
 }  // namespace
 
@@ -113,7 +102,7 @@ private slots:
         QFETCH(int, message);
         QFETCH(int, focusField);
         GotoDialogRecord record{5, 6, w.get()};
-        WhenShown([&](GotoDialog* d) {
+        WhenModalShows<GotoDialog>([&](GotoDialog* d) {
             QTRY_COMPARE(d->focusWidget(), static_cast<QWidget*>(Edit(d, 511)));
             QCOMPARE(Edit(d, 511)->selectedText(), QString("5"));
             Edit(d, 511)->setText(line);
@@ -165,7 +154,7 @@ private slots:
         w->caretLine = 2;
         w->caretCol = 3;
         StartDrag(*w, kDragMarked, 2, 0, 4, 3);
-        WhenShown([](GotoDialog* d) {
+        WhenModalShows<GotoDialog>([](GotoDialog* d) {
             QCOMPARE(Edit(d, 511)->text(), QString("3"));
             QCOMPARE(Edit(d, 512)->text(), QString("4"));
             Button(d, 2)->click();
@@ -174,7 +163,7 @@ private slots:
         QCOMPARE(w->caretLine, 2);
         QCOMPARE(w->caretCol, 3);
         QVERIFY(!HasDrag(*w));
-        WhenShown([](GotoDialog* d) {
+        WhenModalShows<GotoDialog>([](GotoDialog* d) {
             Edit(d, 511)->setText("30");
             Edit(d, 512)->setText("2");
             Button(d, 1)->click();

@@ -2,6 +2,7 @@
 // controls, the prefilled fields with the search text selected, "&Ok" refusing an empty
 // search text, "&Abbruch" and Escape leaving the record alone, the question's four end
 // codes, and the replace command reaching them through the Qt host.
+#include "modal_support.h"
 #include "editing/EditWindow.h"
 #include "platform/HeadlessHost.h"
 #include "platform/Registry.h"
@@ -23,22 +24,9 @@
 
 using namespace varlin;
 
-namespace {
+using varlin::test::WhenModalShows;
 
-// Runs `answer` on the first modal dialog of type D once it is up.
-template <typename D>
-void WhenShown(std::function<void(D*)> answer) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            answer(d);
-        }
-    });
-    timer->start();
-}
+namespace {
 
 template <typename W>
 W* Control(QWidget* d, int id) { return d->findChild<W*>(QString::number(id)); }
@@ -100,7 +88,7 @@ private slots:
 
     void searchFieldHasTheFocusWithItsTextSelected() {
         FindSettings s = Record(FindDialogKind::Find);
-        WhenShown<FindReplaceDialog>([](FindReplaceDialog* d) {
+        WhenModalShows<FindReplaceDialog>([](FindReplaceDialog* d) {
             QTRY_COMPARE(d->focusWidget(), static_cast<QWidget*>(Edit(d, 2202)));
             QCOMPARE(Edit(d, 2202)->selectedText(), QString("alt"));
             QTest::keyClicks(d->focusWidget(), "neu");  // typing replaces the old text
@@ -112,7 +100,7 @@ private slots:
 
     void okWithEmptySearchTextKeepsTheDialogOpen() {
         FindSettings s = Record(FindDialogKind::Find);
-        WhenShown<FindReplaceDialog>([this](FindReplaceDialog* d) {
+        WhenModalShows<FindReplaceDialog>([this](FindReplaceDialog* d) {
             Edit(d, 2202)->clear();
             Button(d, 1)->click();
             QCOMPARE(headless.messageIds, std::vector<int>{1102});
@@ -133,7 +121,7 @@ private slots:
     void umlautsAreWindows1252Bytes() {
         FindSettings s = Record(FindDialogKind::Find);
         s.FindString = "\xE4";
-        WhenShown<FindReplaceDialog>([](FindReplaceDialog* d) {
+        WhenModalShows<FindReplaceDialog>([](FindReplaceDialog* d) {
             QCOMPARE(Edit(d, 2202)->text(), QString::fromUtf8("ä"));
             Edit(d, 2202)->setText(QString::fromUtf8("Ü"));
             Button(d, 1)->click();
@@ -145,7 +133,7 @@ private slots:
     void cancelAndEscapeLeaveTheRecord() {
         for (bool escape : {false, true}) {
             FindSettings s = Record(FindDialogKind::Replace);
-            WhenShown<FindReplaceDialog>([escape](FindReplaceDialog* d) {
+            WhenModalShows<FindReplaceDialog>([escape](FindReplaceDialog* d) {
                 Edit(d, 2202)->setText("other");
                 Check(d, 903)->setChecked(true);
                 if (escape)
@@ -184,7 +172,7 @@ private slots:
         for (const Row& r : rows) {
             FindSettings s = Record(FindDialogKind::Replace);
             s.FindString = "a\\tb";
-            WhenShown<ReplaceQuestionDialog>([r](ReplaceQuestionDialog* d) {
+            WhenModalShows<ReplaceQuestionDialog>([r](ReplaceQuestionDialog* d) {
                 QCOMPARE(d->windowTitle(), QString("Ersetzen"));
                 QCOMPARE(Edit(d, 2202)->text(), QString("a\\tb"));
                 QVERIFY(!Edit(d, 2202)->isEnabled());
@@ -203,7 +191,7 @@ private slots:
             QCOMPARE(s.ReplaceAll, r.replaceAll);
         }
         FindSettings s = Record(FindDialogKind::Replace);
-        WhenShown<ReplaceQuestionDialog>([](ReplaceQuestionDialog* d) { QTest::keyClick(d, Qt::Key_Escape); });
+        WhenModalShows<ReplaceQuestionDialog>([](ReplaceQuestionDialog* d) { QTest::keyClick(d, Qt::Key_Escape); });
         QCOMPARE(RunReplaceQuestion(nullptr, s), 2);
     }
 
@@ -219,7 +207,7 @@ private slots:
         w.doc->SetLine(0, "abab");
 
         // "&Abbruch" replaces nothing and stores nothing.
-        WhenShown<FindReplaceDialog>([](FindReplaceDialog* d) {
+        WhenModalShows<FindReplaceDialog>([](FindReplaceDialog* d) {
             Edit(d, 2202)->setText("b");
             Button(d, 2)->click();
         });
@@ -228,7 +216,7 @@ private slots:
         QCOMPARE(w.modified, 0);
 
         // Replace all chosen in the dialog; the next open shows the box unchecked again.
-        WhenShown<FindReplaceDialog>([](FindReplaceDialog* d) {
+        WhenModalShows<FindReplaceDialog>([](FindReplaceDialog* d) {
             QVERIFY(!Check(d, 903)->isChecked());
             Edit(d, 2202)->setText("b");
             Edit(d, 902)->setText("c");
@@ -238,7 +226,7 @@ private slots:
         CommandReplace(w);
         QCOMPARE(QString::fromStdString(std::string(w.doc->LineView(0))), QString("acac"));
         bool uncheckedAgain = false;
-        WhenShown<FindReplaceDialog>([&uncheckedAgain](FindReplaceDialog* d) {
+        WhenModalShows<FindReplaceDialog>([&uncheckedAgain](FindReplaceDialog* d) {
             uncheckedAgain = !Check(d, 903)->isChecked() && Edit(d, 2202)->text() == "b";
             Button(d, 2)->click();
         });
@@ -248,7 +236,7 @@ private slots:
         // Asked replace: "&Nein" then "&Alles ersetzen".
         w.doc->SetLine(0, "xyxyxy");
         w.caretCol = 0;
-        WhenShown<FindReplaceDialog>([](FindReplaceDialog* d) {
+        WhenModalShows<FindReplaceDialog>([](FindReplaceDialog* d) {
             Edit(d, 2202)->setText("x");
             Edit(d, 902)->setText("Z");
             Button(d, 1)->click();
@@ -257,9 +245,9 @@ private slots:
         std::function<void(ReplaceQuestionDialog*)> answer = [&](ReplaceQuestionDialog* d) {
             ++questions;
             Button(d, questions == 1 ? 2302 : 2303)->click();
-            if (questions == 1) WhenShown<ReplaceQuestionDialog>(answer);
+            if (questions == 1) WhenModalShows<ReplaceQuestionDialog>(answer);
         };
-        WhenShown<ReplaceQuestionDialog>(answer);
+        WhenModalShows<ReplaceQuestionDialog>(answer);
         CommandReplace(w);
         QCOMPARE(QString::fromStdString(std::string(w.doc->LineView(0))), QString("xyZyZy"));
         QCOMPARE(questions, 2);

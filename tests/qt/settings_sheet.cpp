@@ -2,6 +2,7 @@
 // changes light up "Übernehmen", apply and cancel, refused numbers, the colour page and
 // the filter list; and command 73 in the frame, whose apply shows at once in an open
 // document window and survives a restart from the same settings file.
+#include "modal_support.h"
 #include "edit_view_support.h"
 
 #include "frame/CommandRouting.h"
@@ -56,20 +57,6 @@ void Type(QWidget* sheet, int id, const QString& text) {
 void ShowPage(QWidget* sheet, int index) { Item<QTabWidget>(sheet, 12320)->setCurrentIndex(index); }
 bool Checked(QWidget* sheet, int id) { return Item<QAbstractButton>(sheet, id)->isChecked(); }
 bool ApplyLit(QWidget* sheet) { return Item(sheet, 12321)->isEnabled(); }
-
-// Runs `answer` once a modal colour dialog is up.
-void WhenColorDialogShows(std::function<void(QColorDialog*)> answer) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (auto* d = qobject_cast<QColorDialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            answer(d);
-        }
-    });
-    timer->start();
-}
 
 }  // namespace
 
@@ -250,7 +237,7 @@ private slots:
         Click(s, 1035);
         QCOMPARE(Item<QLineEdit>(s, 1017)->text(), QString("0"));
         QCOMPARE(Item<QLineEdit>(s, 1033)->text(), QString("251"));
-        WhenColorDialogShows([](QColorDialog* d) {
+        WhenModalShows<QColorDialog>([](QColorDialog* d) {
             d->setCurrentColor(QColor(9, 8, 7));
             d->accept();
         });

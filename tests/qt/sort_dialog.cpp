@@ -1,6 +1,7 @@
 // The sort dialog as a real widget (offscreen): it shows the record's order, writes back
 // the chosen one only on OK, reads "neither selected" as ascending, and is what the menu
 // command's Sort reaches through the Qt host.
+#include "modal_support.h"
 #include "editing/EditWindow.h"
 #include "editing/Sort.h"
 #include "editing/qt/SortDialog.h"
@@ -18,21 +19,9 @@
 
 using namespace varlin;
 
-namespace {
+using varlin::test::WhenModalShows;
 
-// Runs `answer` on the sort dialog once it is up and modal.
-void WhenSortDialogShows(std::function<void(SortDialog*)> answer) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (auto* d = qobject_cast<SortDialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            answer(d);
-        }
-    });
-    timer->start();
-}
+namespace {
 
 QRadioButton* Radio(SortDialog* d, int id) { return d->findChild<QRadioButton*>(QString::number(id)); }
 QPushButton* Button(SortDialog* d, const char* id) { return d->findChild<QPushButton*>(id); }
@@ -54,7 +43,7 @@ private slots:
 
     void okTakesTheSelectedOrder() {
         SortDialogRecord record{0};
-        WhenSortDialogShows([](SortDialog* d) {
+        WhenModalShows<SortDialog>([](SortDialog* d) {
             QVERIFY(Radio(d, 2401)->isChecked());
             QTest::mouseClick(Radio(d, 2402), Qt::LeftButton);
             QTest::mouseClick(Button(d, "1"), Qt::LeftButton);
@@ -65,7 +54,7 @@ private slots:
 
     void cancelLeavesTheRecord() {
         SortDialogRecord record{0};
-        WhenSortDialogShows([](SortDialog* d) {
+        WhenModalShows<SortDialog>([](SortDialog* d) {
             QTest::mouseClick(Radio(d, 2402), Qt::LeftButton);
             QTest::mouseClick(Button(d, "2"), Qt::LeftButton);
         });
@@ -75,14 +64,14 @@ private slots:
 
     void escapeCancels() {
         SortDialogRecord record{1};
-        WhenSortDialogShows([](SortDialog* d) { QTest::keyClick(d, Qt::Key_Escape); });
+        WhenModalShows<SortDialog>([](SortDialog* d) { QTest::keyClick(d, Qt::Key_Escape); });
         QCOMPARE(RunSortDialog(nullptr, record), 0);
         QCOMPARE(record.order, 1);
     }
 
     void neitherSelectedReadsAscending() {
         SortDialogRecord record{7};
-        WhenSortDialogShows([](SortDialog* d) {
+        WhenModalShows<SortDialog>([](SortDialog* d) {
             QVERIFY(!Radio(d, 2401)->isChecked() && !Radio(d, 2402)->isChecked());
             QTest::mouseClick(Button(d, "1"), Qt::LeftButton);
         });
@@ -99,7 +88,7 @@ private slots:
         EditWindow w;
         for (int i = 0; i < 3; ++i) w.doc->SetLine(i, std::string(1, static_cast<char>('a' + i)));
         StartDrag(w, kDragMarked, 0, 0, 3, 0);
-        WhenSortDialogShows([](SortDialog* d) {
+        WhenModalShows<SortDialog>([](SortDialog* d) {
             QTest::mouseClick(Radio(d, 2402), Qt::LeftButton);
             QTest::keyClick(d, Qt::Key_Return);  // OK is the default button
         });
