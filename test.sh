@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds Varlin twice (plain, and with AddressSanitizer + UndefinedBehaviorSanitizer) and runs every test.
+# Builds Varlin twice (plain, and with AddressSanitizer + UndefinedBehaviorSanitizer) and runs
+# every test; then builds the fuzz targets with clang and fuzzes each for a few seconds.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
@@ -32,4 +33,5 @@ run_build() {
 run_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_build build-asan -DCMAKE_BUILD_TYPE=Debug -DVARLIN_SANITIZE=ON
+fuzz/run.sh 8 || status=1
 exit $status

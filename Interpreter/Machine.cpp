@@ -414,12 +414,15 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
     }
     OP(CallInternal) {
         sp -= ip->b;
-        Value result;
-        if (!CallInternalFunction(ip->a, sp, hooks, result, faultText))
-            goto failed;
-        for (int32_t i = 1; i < ip->b; ++i)
-            sp[i].text.reset();
-        *sp++ = std::move(result);
+        {
+            // Its own scope: the threaded dispatch must not jump out of a live Value.
+            Value result;
+            if (!CallInternalFunction(ip->a, sp, hooks, result, faultText))
+                goto failed;
+            for (int32_t i = 1; i < ip->b; ++i)
+                sp[i].text.reset();
+            *sp++ = std::move(result);
+        }
         ++ip;
         NEXT();
     }

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the editor need, when any is missing.
-# The last line: making the Debian package (dpkg-shlibdeps) and checking it.
+# clang with its libFuzzer runtime builds the fuzz targets (fuzz/run.sh). The last line:
+# making the Debian package (dpkg-shlibdeps) and checking it.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-l10n-tools qt6-translations-l10n
-          libgl-dev libgtest-dev fonts-dejavu-core xauth poppler-utils
+          libgl-dev libgtest-dev fonts-dejavu-core xauth poppler-utils clang libclang-rt-14-dev
           dpkg-dev desktop-file-utils appstream lintian)
 missing=()
 for p in "${packages[@]}"; do

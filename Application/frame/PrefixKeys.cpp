@@ -77,7 +77,7 @@ int HandlePrefixKey(Application& app, const KeyMessage& message) {
     return 1;
 }
 
-void RunKeyEntry(const KeyEntry& entry, Application& app) {
+void RunKeyEntry(const KeyEntry& entry, Application&) {
     PrefixKeyHooks& hooks = ThePrefixKeyHooks();
     if (entry.commandId >= 0) {
         const bool has = hooks.hasOperation ? hooks.hasOperation(entry.commandId)

@@ -123,12 +123,19 @@ void IniDocument::Set(const std::string& section, const std::string& key, const 
 }
 
 bool IniDocument::RemoveSection(const std::string& section) {
-    std::size_t before = sections.size();
-    std::string prefix = section + "/";
-    std::erase_if(sections, [&](const Section& s) {
+    const std::string prefix = section + "/";
+    auto inside = [&](const Section& s) {
         return s.name == section || s.name.compare(0, prefix.size(), prefix) == 0;
-    });
-    return sections.size() != before;
+    };
+    // The values go; the lines a person wrote there that are no values (comments) stay.
+    bool found = false;
+    for (Section& s : sections) {
+        if (!inside(s)) continue;
+        found = true;
+        std::erase_if(s.entries, [](const Entry& e) { return !e.verbatim; });
+    }
+    std::erase_if(sections, [&](const Section& s) { return inside(s) && s.entries.empty(); });
+    return found;
 }
 
 std::string EscapeIniValue(const std::string& value) {

@@ -29,7 +29,9 @@ struct IniDocument {
     // The value of key in section, or null when there is none.
     const std::string* Find(const std::string& section, const std::string& key) const;
     void Set(const std::string& section, const std::string& key, const std::string& value);
-    // Removes the section and every section below it ("name/..."); false when none existed.
+    // Removes the values of the section and of every section below it ("name/..."), and
+    // the sections themselves unless lines a person wrote (verbatim) keep them; false when
+    // none existed.
     bool RemoveSection(const std::string& section);
 
     std::string Serialise() const;

@@ -136,7 +136,9 @@ TEST_F(Registry, DeleteKeyRemovesItAndItsSubkeysOnly) {
     ASSERT_TRUE(Korvel_WriteLongToHKCU("KeyTableF3", "A", 1));
     ASSERT_TRUE(Korvel_WriteLongToHKCU("KeyTableF3\\Sub", "B", 2));
     ASSERT_TRUE(Korvel_WriteLongToHKCU("KeyTableF3x", "C", 3));
+    WriteFile(file, ReadFile(file) + "[KeyTableF3]\n; my own keys\n");
     EXPECT_TRUE(Korvel_DeleteRegistryKey("KeyTableF3"));
+    EXPECT_NE(ReadFile(file).find("[KeyTableF3]\n; my own keys\n"), std::string::npos);  // a comment stays
     EXPECT_EQ(Korvel_ReadLongFromHKCU("KeyTableF3", "A", -1), -1);
     EXPECT_EQ(Korvel_ReadLongFromHKCU("KeyTableF3\\Sub", "B", -1), -1);
     EXPECT_EQ(Korvel_ReadLongFromHKCU("KeyTableF3x", "C", -1), 3);

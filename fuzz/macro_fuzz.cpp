@@ -1,0 +1,176 @@
+// The macro interpreter with the editor's callbacks: the input is a script, run as batch
+// mode runs one (RunMacroFile, the editor's command table, Macro_Function_Callback, the
+// frame's SendCommand road) with a small C source open as the active document, without
+// a window. Questions are answered Yes and dialogs cancelled.
+//
+// A script ends after kPollLimit polls of the stop flag (before every statement and in
+// long loops) or kTimeLimit, through the stop request that Ctrl+C and --timeout use, so
+// that endless loops end quickly. The four actions that take a file name reach only
+// plain names, in the scratch folder (any other name gives -1).
+#include "FuzzSupport.h"
+
+#include "editing/EditWindow.h"
+#include "editing/Recording.h"
+#include "editing/UndoRecord.h"
+#include "frame/Application.h"
+#include "frame/FrameCommands.h"
+#include "macro/MacroRun.h"
+#include "platform/Host.h"
+#include "platform/StopRequest.h"
+#include "settings/Options.h"
+#include "view/DocumentWindow.h"
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using namespace varlin;
+
+constexpr int kPollLimit = 20000;
+constexpr auto kTimeLimit = std::chrono::seconds(2);
+
+int g_polls = 0;
+std::chrono::steady_clock::time_point g_deadline;
+
+bool CountingPoll(void*) {
+    if (++g_polls > kPollLimit || ((g_polls & 63) == 0 && std::chrono::steady_clock::now() > g_deadline)) {
+        RequestStop();
+        return true;
+    }
+    return false;
+}
+
+// The documents of a run, as batch mode keeps them: a closed window lives on until the
+// script has returned, since the action that closed it may still be running.
+struct Documents {
+    std::vector<std::unique_ptr<EditWindow>> open;
+    std::vector<std::unique_ptr<EditWindow>> closed;
+
+    int Open(const std::string& name) {
+        std::unique_ptr<EditWindow> w = CreateEditWindow(name);
+        if (!w) return -1;
+        SetActiveEditWindow(w.get());
+        FinishOpening(*w);
+        open.push_back(std::move(w));
+        return 0;
+    }
+    bool Close(EditWindow& w) {
+        if (QueryClose(w) == 0) return false;
+        auto it = std::find_if(open.begin(), open.end(), [&](const auto& p) { return p.get() == &w; });
+        if (it == open.end()) return false;
+        closed.push_back(std::move(*it));
+        open.erase(it);
+        if (ActiveEditWindow() == &w) SetActiveEditWindow(open.empty() ? nullptr : open.back().get());
+        return true;
+    }
+    int CloseAll() {
+        std::vector<EditWindow*> windows;
+        for (const auto& p : open) windows.push_back(p.get());
+        for (EditWindow* w : windows) Close(*w);
+        return static_cast<int>(open.size());
+    }
+    void Finish() {
+        SetActiveEditWindow(nullptr);
+        open.clear();
+        closed.clear();
+    }
+};
+
+Documents g_documents;
+Documents& Docs(void* context) { return *static_cast<Documents*>(context); }
+
+// Open, SaveAs, Append and Split reach only plain names in the scratch folder.
+bool PlainName(const char* name) {
+    const std::string_view s(name);
+    if (s.size() > 40 || (!s.empty() && s.front() == '.')) return false;
+    return std::all_of(s.begin(), s.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '.' || c == '_' || c == '-' || c == ' ';
+    });
+}
+
+std::int32_t GuardedFunction(std::int32_t actionId, OPERAND** operands, std::int32_t count,
+                             char* userData) {
+    const bool takesName = actionId == 22 || actionId == 24 || actionId == 31 || actionId == 32;
+    if (!takesName) return Macro_Function_Callback(actionId, operands, count, userData);
+    if (count != 1 || !PlainName(static_cast<const char*>(operands[0]->Value))) return -1;
+    // A blank name asks for a file (a dialog, cancelled); any other is one in the scratch folder.
+    const std::string name = static_cast<const char*>(operands[0]->Value);
+    std::string path = name.find_first_not_of(' ') == std::string::npos ? name : fuzz::ScratchPath(name);
+    OPERAND inScratch = *operands[0];
+    inScratch.Value = path.data();
+    OPERAND* changed[] = {&inScratch};
+    return Macro_Function_Callback(actionId, changed, 1, userData);
+}
+
+const char kDocument[] =
+    "/* sample */\r\n"
+    "#include <stdio.h>\r\n"
+    "\r\n"
+    "int main(int argc, char** argv)\r\n"
+    "{\r\n"
+    "\tprintf(\"%d\\n\", argc); // count\r\n"
+    "\treturn 0;\r\n"
+    "}\r\n"
+    "// Grüße, 日本語\r\n";
+
+struct Rig {
+    Application app;
+    Options initial;
+};
+
+Rig& TheRig() {
+    static Rig* rig = [] {
+        HeadlessHost& host = fuzz::QuietHost();
+        auto* r = new Rig;
+        if (InitApplication(r->app, std::string(), std::string()) != 1) fuzz::Fail("no application");
+        r->initial = CurrentOptions();
+        SetMacroErrorReport(MacroErrorReport::Message);
+        SetMacroEscapePolling(true);
+        FrameWindows windows;
+        windows.context = &g_documents;
+        windows.openDocument = [](void* c, const std::string& name) { return Docs(c).Open(name); };
+        windows.closeDocument = [](void* c, EditWindow& w) { return Docs(c).Close(w); };
+        windows.closeAll = [](void* c) { return Docs(c).CloseAll(); };
+        windows.f3Keys = &r->app.keyTableF3;
+        InstallFrameWindows(windows);
+        MacroRunHooks hooks;
+        hooks.callFunction = GuardedFunction;
+        hooks.sendCommand = SendFrameCommand;
+        hooks.openDocument = FrameOpenDocument;
+        SetMacroRunHooks(hooks);
+        (void)host;
+        return r;
+    }();
+    return *rig;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    Rig& rig = TheRig();
+    HeadlessHost& host = fuzz::QuietHost();
+    Host counting = host.MakeHost();
+    counting.pollEscape = CountingPoll;
+    InstallHost(counting);
+    CurrentOptions() = rig.initial;
+    ClearStopRequest();
+    g_polls = 0;
+    g_deadline = std::chrono::steady_clock::now() + kTimeLimit;
+
+    const std::string script = fuzz::ScratchPath("script.vlm");
+    const std::string document = fuzz::ScratchPath("sample.c");
+    fuzz::WriteFile(script, std::string_view(reinterpret_cast<const char*>(data), data ? size : 0));
+    fuzz::WriteFile(document, kDocument);
+    InitUndoRecord();
+    if (g_documents.Open(document) != 0) fuzz::Fail("the sample document did not open");
+    RunMacroFile(script);
+    g_documents.Finish();
+    DiscardLearnFile();
+    ResetUndoRecord();
+    ClearStopRequest();
+    return 0;
+}

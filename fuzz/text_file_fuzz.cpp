@@ -1,0 +1,159 @@
+// The file reader and writer: the input's first bytes choose LockMode (raw or text mode),
+// KeepLineEnds, LngLineBuffer and a line range, the rest is a file. It is loaded, saved
+// under another name, and what the reading rules promise is checked:
+// - a file whose lines fit the line buffer loads as its lines without their ends (LF
+//   splits, trailing CR, LF and 0x1A go; text mode stops at the first 0x1A) and is saved
+//   as exactly those lines, each ended by LF when the file held LFs and no CR LF (and
+//   KeepLineEnds is on), else by CR LF;
+// - so a saved file that fits the buffer loads and saves again byte for byte;
+// - a longer line is split, but no byte other than a line end is lost or added;
+// - a line range is written as exactly those lines.
+#include "FuzzSupport.h"
+
+#include "document/LineStore.h"
+#include "document/TextFile.h"
+#include "settings/Options.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+using namespace varlin;
+using Lines = std::vector<std::string>;
+
+struct Model {
+    std::string stream;   // what the reader sees after the text-mode translation
+    std::string lineEnd;  // what the writer ends lines with
+};
+
+Model ModelOf(std::string bytes, const Options& options) {
+    Model m;
+    const bool textMode = options.LockMode == 0;
+    if (textMode) bytes = bytes.substr(0, bytes.find('\x1A'));
+    const bool sawLf = bytes.find('\n') != std::string::npos;
+    const bool sawCrLf = bytes.find("\r\n") != std::string::npos;
+    m.lineEnd = options.KeepLineEnds != 0 && sawLf && !sawCrLf ? "\n" : "\r\n";
+    if (textMode) {
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            if (!(bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')) m.stream += bytes[i];
+    } else {
+        m.stream = std::move(bytes);
+    }
+    return m;
+}
+
+// Whether every physical line, its LF included, fits into LngLineBuffer - 1 characters.
+bool FitsBuffer(const std::string& stream, const Options& options) {
+    const std::size_t room = std::size_t(std::max(1, options.LineBufferSize() - 1));
+    std::size_t start = 0;
+    while (start < stream.size()) {
+        std::size_t lf = stream.find('\n', start);
+        std::size_t end = lf == std::string::npos ? stream.size() : lf + 1;
+        if (end - start > room) return false;
+        start = end;
+    }
+    return true;
+}
+
+bool IsLineEndByte(char c) { return c == '\r' || c == '\n' || c == '\x1A'; }
+
+Lines LinesOf(const std::string& stream) {
+    Lines lines;
+    std::size_t start = 0;
+    while (start < stream.size()) {
+        std::size_t lf = stream.find('\n', start);
+        std::size_t end = lf == std::string::npos ? stream.size() : lf;
+        std::size_t keep = end;
+        while (keep > start && IsLineEndByte(stream[keep - 1])) --keep;
+        lines.push_back(stream.substr(start, keep - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+Lines StoreLines(const LineStore& store) {
+    Lines lines;
+    for (int i = 0; i < store.GetLineCount(); ++i) lines.emplace_back(store.LineView(i));
+    return lines;
+}
+
+std::string Joined(const Lines& lines, std::size_t from, std::size_t to, const std::string& end) {
+    std::string out;
+    for (std::size_t i = from; i < to && i < lines.size(); ++i) out += lines[i] + end;
+    return out;
+}
+
+std::string WithoutLineEnds(std::string text) {
+    std::erase_if(text, IsLineEndByte);
+    return text;
+}
+
+// Loads name, checks its lines, saves it as saved; false when the load was refused.
+bool LoadAndSave(const std::string& name, const std::string& saved, const Options& options,
+                 LineStore& store) {
+    const std::string bytes = fuzz::ReadFile(name);
+    const int loaded = Load(store, name, 1);
+    if (options.LngLineBuffer < 2 && !bytes.empty()) {
+        if (loaded == 0) fuzz::Fail("a line buffer without room for a character loaded a file");
+        return false;
+    }
+    if (loaded != 0) fuzz::Fail("a regular file did not load");
+    const Model m = ModelOf(bytes, options);
+    const Lines lines = StoreLines(store);
+    if (FitsBuffer(m.stream, options)) {
+        if (lines != LinesOf(m.stream)) fuzz::Fail("the lines read are not the file's lines");
+    } else {
+        std::string read;
+        for (const std::string& line : lines) read += line;
+        if (WithoutLineEnds(read) != WithoutLineEnds(m.stream)) fuzz::Fail("a split lost or added bytes");
+    }
+    if (SaveTo(store, saved) != 0) fuzz::Fail("the save failed");
+    if (fuzz::ReadFile(saved) != Joined(lines, 0, lines.size(), m.lineEnd))
+        fuzz::Fail("the file saved is not the lines read with their line ends");
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzz::QuietHost();
+    fuzz::InputReader input(data, size);
+    Options options;
+    const std::uint8_t mode = input.Byte();
+    options.LockMode = mode & 1;
+    options.KeepLineEnds = (mode >> 1) & 1;
+    const std::uint8_t buffer = input.Byte();
+    options.LngLineBuffer = buffer == 0 ? 3000 : buffer < 128 ? buffer : 128 - buffer;
+    const int from = static_cast<std::int8_t>(input.Byte());
+    const int to = static_cast<std::int8_t>(input.Byte());
+    SetCurrentOptions(&options);
+
+    const std::string original = fuzz::ScratchPath("original.txt");
+    const std::string saved = fuzz::ScratchPath("saved.txt");
+    const std::string again = fuzz::ScratchPath("again.txt");
+    fuzz::WriteFile(original, input.Rest());
+    bool loaded = false;
+    {
+        LineStore store;
+        loaded = LoadAndSave(original, saved, options, store);
+        if (loaded) {
+            const Lines lines = StoreLines(store);
+            const std::string range = fuzz::ScratchPath("range.txt");
+            const LineEnds ends = (mode >> 2) & 1 ? LineEnds::Lf : LineEnds::CrLf;
+            if (WriteRange(store, range, from, to, ends) != 0) fuzz::Fail("a range was not written");
+            const std::size_t first = std::size_t(std::max(from, 0));
+            const std::size_t last = to < 0 ? 0 : std::size_t(to) + 1;
+            if (fuzz::ReadFile(range) != Joined(lines, first, last, LineEndBytes(ends)))
+                fuzz::Fail("the range written is not those lines");
+        }
+    }
+    const std::string first = loaded ? fuzz::ReadFile(saved) : std::string();
+    if (loaded && FitsBuffer(ModelOf(first, options).stream, options)) {
+        LineStore store;
+        if (LoadAndSave(saved, again, options, store) && fuzz::ReadFile(again) != first)
+            fuzz::Fail("a saved file changed on its next load and save");
+    }
+    SetCurrentOptions(nullptr);
+    return 0;
+}
