@@ -4,6 +4,14 @@ function(varlin_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra)
 endfunction()
 
+# Every test fails after this many seconds instead of hanging the run (a dialog that never
+# appears, a child that never ends); the helpers, the acceptance cases and the fuzz
+# targets' replays all take it.
+set(VARLIN_TEST_TIMEOUT 60)
+if(VARLIN_SANITIZE)
+  set(VARLIN_TEST_TIMEOUT 180)
+endif()
+
 # Tests never touch the user's settings: QSettings on Linux looks below XDG_CONFIG_HOME.
 set(VARLIN_TEST_ENVIRONMENT "XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-config")
 

@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include <dirent.h>
 #include <ftw.h>
 #include <unistd.h>
 
@@ -47,6 +48,16 @@ inline const std::string& Scratch() {
 }
 
 inline std::string ScratchPath(const std::string& name) { return Scratch() + "/" + name; }
+
+// Removes the files a run left in the scratch folder (its folders stay: the private
+// temporary folder lives as long as the process).
+inline void ClearScratchFiles() {
+    if (DIR* dir = ::opendir(Scratch().c_str())) {
+        while (const dirent* entry = ::readdir(dir))
+            if (entry->d_type != DT_DIR) ::unlink(ScratchPath(entry->d_name).c_str());
+        ::closedir(dir);
+    }
+}
 inline std::string SettingsFile() { return ScratchPath("settings.ini"); }
 
 // A headless host that prints nothing and answers every question with answer; the

@@ -1,11 +1,17 @@
-// The escape notation of search texts: the input's first byte gives a buffer size and a
-// choice of notations, the rest is a text. The text is expanded in both forms (the buffer
-// form never writes beyond its size and gives what the string form gives, cut), and the
-// text's own bytes, written in notations chosen byte by byte, expand back to themselves.
+// The escape notation of search texts and the search it serves: the input's first byte
+// gives a buffer size and a choice of notations, the second the search's options, the
+// rest is a text. The text is expanded in both forms (the buffer form never writes beyond
+// its size and gives what the string form gives, cut), and the text's own bytes, written
+// in notations chosen byte by byte, expand back to themselves. Then the text up to its
+// first LF is searched for in the rest: the scan finds the first place where the pattern
+// stands, as a plain comparison of every place finds it.
 #include "FuzzSupport.h"
 
 #include "platform/EscapeNotation.h"
+#include "search/SearchEngine.h"
+#include "textutil/Utf8.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -63,11 +69,45 @@ std::string Notation(const std::string& bytes, unsigned choice) {
     return out;
 }
 
+// The search's text: the pattern must be found where it first stands at or after from.
+void CheckSearch(std::uint8_t flags, std::string_view findText, std::string_view line, int from) {
+    FindSettings settings;
+    settings.FindString = std::string(findText);
+    settings.ExpandEscapes = flags & 1;
+    settings.CapsSens = (flags >> 1) & 1;
+    static const int kCodeTables[] = {0, 1, 3, 0};
+    const int codeTable = kCodeTables[(flags >> 2) & 3];
+    SearchPattern pattern;
+    if (!CompilePattern(settings, codeTable, pattern)) return;
+    // The line in a block of its own size, so that a scan reading past it is caught.
+    auto block = std::make_unique<char[]>(line.size() + 1);
+    std::memcpy(block.get(), line.data(), line.size());
+    const std::string_view exact(block.get(), line.size());
+    const int hit = FindInLine(pattern, exact, from);
+    if (pattern.utf8Folded) {
+        if (hit >= 0 && (hit < from || !PatternAt(pattern, exact, hit)))
+            fuzz::Fail("a UTF-8 search found a place where the pattern does not stand");
+        return;
+    }
+    const std::size_t n = pattern.text.size();
+    int first = -1;
+    for (std::size_t i = std::size_t(std::max(from, 0)); first < 0 && i + n <= line.size(); ++i) {
+        bool same = true;
+        for (std::size_t k = 0; same && k < n; ++k) {
+            const auto b = static_cast<unsigned char>(line[i + k]);
+            same = (pattern.folded ? pattern.fold[b] : b) == static_cast<unsigned char>(pattern.text[k]);
+        }
+        if (same) first = int(i);
+    }
+    if (hit != first) fuzz::Fail("the search found another place than the first where the pattern stands");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::InputReader input(data, size);
     const std::uint8_t first = input.Byte();
+    const std::uint8_t flags = input.Byte();
     const std::string text(input.Rest());
 
     std::string expanded;
@@ -95,5 +135,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string back;
     if (!EscapeToBinary(Notation(plain, first), back) || back != plain)
         fuzz::Fail("bytes written in the notation did not expand to themselves");
+
+    fuzz::InputReader search(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    const std::string_view findText = search.Piece('\n');
+    CheckSearch(flags, findText, search.Rest(), (flags >> 4) - 2);
     return 0;
 }

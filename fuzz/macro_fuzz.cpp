@@ -1,12 +1,14 @@
 // The macro interpreter with the editor's callbacks: the input is a script, run as batch
 // mode runs one (RunMacroFile, the editor's command table, Macro_Function_Callback, the
 // frame's SendCommand road) with a small C source open as the active document, without
-// a window. Questions are answered Yes and dialogs cancelled.
+// a window. Dialogs are cancelled; questions are answered Yes, No or Cancel, by the
+// script's length (so that the fuzzer, changing it, tries every answer).
 //
 // A script ends after kPollLimit polls of the stop flag (before every statement and in
 // long loops) or kTimeLimit, through the stop request that Ctrl+C and --timeout use, so
 // that endless loops end quickly. The four actions that take a file name reach only
-// plain names, in the scratch folder (any other name gives -1).
+// plain names, in the scratch folder (any other name gives -1). VARLIN_FUZZ_TRACE=1
+// writes what each run did (polls, messages, printed lines) to standard error.
 #include "FuzzSupport.h"
 
 #include "editing/EditWindow.h"
@@ -22,6 +24,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -152,7 +156,9 @@ Rig& TheRig() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Rig& rig = TheRig();
-    HeadlessHost& host = fuzz::QuietHost();
+    static const HeadlessHost::DefaultAnswer kAnswers[] = {
+        HeadlessHost::DefaultAnswer::Yes, HeadlessHost::DefaultAnswer::No, HeadlessHost::DefaultAnswer::Cancel};
+    HeadlessHost& host = fuzz::QuietHost(kAnswers[size % 3]);
     Host counting = host.MakeHost();
     counting.pollEscape = CountingPoll;
     InstallHost(counting);
@@ -161,6 +167,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     g_polls = 0;
     g_deadline = std::chrono::steady_clock::now() + kTimeLimit;
 
+    fuzz::ClearScratchFiles();
     const std::string script = fuzz::ScratchPath("script.vlm");
     const std::string document = fuzz::ScratchPath("sample.c");
     fuzz::WriteFile(script, std::string_view(reinterpret_cast<const char*>(data), data ? size : 0));
@@ -168,6 +175,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     InitUndoRecord();
     if (g_documents.Open(document) != 0) fuzz::Fail("the sample document did not open");
     RunMacroFile(script);
+    if (std::getenv("VARLIN_FUZZ_TRACE")) {
+        std::fprintf(stderr, "polls %d, messages %zu, printed %zu:", g_polls, host.messageIds.size(), host.printedLines.size());
+        for (int id : host.messageIds) std::fprintf(stderr, " %d", id);
+        for (const auto& l : host.printedLines) std::fprintf(stderr, " [%s]", l.c_str());
+        std::fprintf(stderr, "\n");
+    }
     g_documents.Finish();
     DiscardLearnFile();
     ResetUndoRecord();

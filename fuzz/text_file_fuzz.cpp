@@ -92,14 +92,13 @@ std::string WithoutLineEnds(std::string text) {
 // Loads name, checks its lines, saves it as saved; false when the load was refused.
 bool LoadAndSave(const std::string& name, const std::string& saved, const Options& options,
                  LineStore& store) {
-    const std::string bytes = fuzz::ReadFile(name);
+    const Model m = ModelOf(fuzz::ReadFile(name), options);
     const int loaded = Load(store, name, 1);
-    if (options.LngLineBuffer < 2 && !bytes.empty()) {
+    if (options.LngLineBuffer < 2 && !m.stream.empty()) {
         if (loaded == 0) fuzz::Fail("a line buffer without room for a character loaded a file");
         return false;
     }
     if (loaded != 0) fuzz::Fail("a regular file did not load");
-    const Model m = ModelOf(bytes, options);
     const Lines lines = StoreLines(store);
     if (FitsBuffer(m.stream, options)) {
         if (lines != LinesOf(m.stream)) fuzz::Fail("the lines read are not the file's lines");
