@@ -7,9 +7,12 @@
 //   KeepLineEnds is on), else by CR LF;
 // - so a saved file that fits the buffer loads and saves again byte for byte;
 // - a longer line is split, but no byte other than a line end is lost or added;
-// - a line range is written as exactly those lines.
+// - a line range is written as exactly those lines;
+// - a file just loaded or saved is not taken for one changed by another program, and its
+//   hash is the same whatever pieces the bytes are hashed in.
 #include "FuzzSupport.h"
 
+#include "document/DiskIdentity.h"
 #include "document/LineStore.h"
 #include "document/TextFile.h"
 #include "settings/Options.h"
@@ -99,6 +102,7 @@ bool LoadAndSave(const std::string& name, const std::string& saved, const Option
         return false;
     }
     if (loaded != 0) fuzz::Fail("a regular file did not load");
+    if (ChangedOnDisk(store.disk, name)) fuzz::Fail("a file just loaded counts as changed on disk");
     const Lines lines = StoreLines(store);
     if (FitsBuffer(m.stream, options)) {
         if (lines != LinesOf(m.stream)) fuzz::Fail("the lines read are not the file's lines");
@@ -108,9 +112,26 @@ bool LoadAndSave(const std::string& name, const std::string& saved, const Option
         if (WithoutLineEnds(read) != WithoutLineEnds(m.stream)) fuzz::Fail("a split lost or added bytes");
     }
     if (SaveTo(store, saved) != 0) fuzz::Fail("the save failed");
+    if (ChangedOnDisk(store.disk, saved)) fuzz::Fail("a file just saved counts as changed on disk");
     if (fuzz::ReadFile(saved) != Joined(lines, 0, lines.size(), m.lineEnd))
         fuzz::Fail("the file saved is not the lines read with their line ends");
     return true;
+}
+
+// The hash of bytes given in pieces (their sizes taken from the bytes themselves) is
+// the hash of the whole, which the identity of the file holds.
+void CheckHash(const std::string& bytes, const std::string& name) {
+    ContentHash whole;
+    whole.Update(bytes.data(), bytes.size());
+    ContentHash pieces;
+    std::size_t at = 0;
+    for (std::size_t i = 0; at < bytes.size(); ++i) {
+        const std::size_t n = std::min(bytes.size() - at, 1 + std::size_t(static_cast<unsigned char>(bytes[i % bytes.size()])) % 70);
+        pieces.Update(bytes.data() + at, n);
+        at += n;
+    }
+    if (pieces.Value() != whole.Value()) fuzz::Fail("hashing in pieces gave another hash");
+    if (CurrentIdentity(name).hash != whole.Value()) fuzz::Fail("the identity of a file holds another hash");
 }
 
 }  // namespace
@@ -132,6 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string saved = fuzz::ScratchPath("saved.txt");
     const std::string again = fuzz::ScratchPath("again.txt");
     fuzz::WriteFile(original, input.Rest());
+    CheckHash(std::string(input.Rest()), original);
     bool loaded = false;
     {
         LineStore store;
