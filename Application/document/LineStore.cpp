@@ -7,6 +7,7 @@
 #include "document/LineStore.h"
 
 #include "document/FileLock.h"
+#include "document/LeftoverBackup.h"
 #include "document/Language.h"
 #include "platform/Host.h"
 #include "platform/Messages.h"

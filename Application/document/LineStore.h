@@ -18,6 +18,7 @@ namespace varlin {
 
 struct EditWindow;
 struct KeywordEntry;
+class AdoptedBackup;
 class FileLock;
 
 // The line ends a document is written with.
@@ -149,6 +150,12 @@ public:
 
     // The open, locked file while LockMode holds it (null when none).
     std::unique_ptr<FileLock> lockedFile;
+    // Backups that saves of the file cut short left beside it, found when it was loaded
+    // and not yet offered to the user.
+    std::vector<std::string> leftoverBackups;
+    // The leftover backup whose text this document shows (null when none): removed when
+    // the document is saved or discarded.
+    std::unique_ptr<AdoptedBackup> adoptedBackup;
 
 private:
     // The entries live in one array as long as the document (not the capacity), one

@@ -3,13 +3,14 @@
 #include "document/SafeWrite.h"
 
 #include "document/FileLock.h"
+#include "document/LeftoverBackup.h"
 #include "document/TextFile.h"
 #include "platform/FileKinds.h"
 #include "platform/Messages.h"
+#include "platform/TempFiles.h"
 #include "platform/WriteSteps.h"
 
 #include <cerrno>
-#include <dirent.h>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -40,26 +41,16 @@ std::string BaseOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// A fresh file named after base in dir; -1 with errno when the folder cannot take it.
-int MakeTempFile(const std::string& dir, const std::string& base, const char* tag,
-                 std::string& path) {
-    std::string pattern = dir + "/." + base + tag + "XXXXXX";
-    std::unique_ptr<char[]> buf(new char[pattern.size() + 1]);
-    std::memcpy(buf.get(), pattern.c_str(), pattern.size() + 1);
-    int fd = ::mkostemp(buf.get(), O_CLOEXEC);
-    if (fd >= 0) path = buf.get();
-    return fd;
-}
-
 constexpr const char* kSaveTag = ".save-";
 
-// A lock on our own temporary file for as long as we write it: RemoveLeftoverTemporaries
-// of another editor then leaves it alone.
-bool LockWholeFile(int fd) {
-    struct flock lock {};
-    lock.l_type = F_WRLCK;
-    lock.l_whence = SEEK_SET;
-    return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
+// Closes fd; false with error set when the close (where a delayed write error may show)
+// failed.
+bool CloseFile(int fd, int& error) {
+    const int injected = CheckWriteStep(WriteStep::Close);
+    const bool closed = ::close(fd) == 0;
+    if (!closed && !injected) error = errno;
+    if (injected) error = injected;
+    return closed && !injected;
 }
 
 // Flushes fd to the disk; false with error set.
@@ -71,12 +62,11 @@ bool SyncToDisk(int fd, int& error) {
 }
 
 bool SyncAndClose(int fd, int& error) {
-    bool ok = SyncToDisk(fd, error);
-    if (::close(fd) != 0 && ok) {
-        error = errno;
-        ok = false;
+    if (!SyncToDisk(fd, error)) {
+        ::close(fd);
+        return false;
     }
-    return ok;
+    return CloseFile(fd, error);
 }
 
 void SyncDirectory(const std::string& dir) {
@@ -175,7 +165,8 @@ bool WriteOver(int fd, bool regular, const std::function<bool(ByteSink&)>& produ
 }
 
 // The path for files whose folder cannot take a temporary file: a backup copy beside the
-// file (or in the temporary folder), then the new content written over the old.
+// file (or in the private temporary folder), then the new content written over the old.
+// The backup stays locked until the save is over: a leftover one tells of a cut save.
 int WriteInPlace(const std::string& name, const std::string& target, int fd, bool exists,
                  const std::function<bool(ByteSink&)>& produce, std::uint64_t* hash) {
     int error = 0;
@@ -186,41 +177,39 @@ int WriteInPlace(const std::string& name, const std::string& target, int fd, boo
         return -1;
     }
     std::string backup;
-    int bfd = MakeTempFile(DirectoryOf(target), BaseOf(target), ".backup-", backup);
-    if (bfd < 0) {
-        const char* tmp = std::getenv("TMPDIR");
-        bfd = MakeTempFile(tmp && *tmp ? tmp : "/tmp", BaseOf(target), ".backup-", backup);
-    }
+    const int bfd = CreateBackupFile(target, backup);
     if (bfd < 0) {
         ShowFileError(name, errno);
         return -1;
     }
-    bool copied = CopyAll(fd, bfd, error);
+    // A second descriptor keeps the lock (and reads the backup back) after the first,
+    // which shows the errors of the copy, is closed.
+    const int held = ::dup(bfd);
+    bool copied = held >= 0 && CopyAll(fd, bfd, error);
+    if (held < 0) error = errno;
     if (!copied) ::close(bfd);
     if (!copied || !SyncAndClose(bfd, error)) {
         ::unlink(backup.c_str());
+        if (held >= 0) ::close(held);
         ShowFileError(name, error);
         return -1;
     }
     if (WriteOver(fd, true, produce, error, hash)) {
         ::unlink(backup.c_str());
+        ::close(held);
         return 0;
     }
     // Put the old content back; only when that fails too is the backup kept and named.
     int restoreError = 0;
-    bool restored = false;
-    int rfd = ::open(backup.c_str(), O_RDONLY | O_CLOEXEC);
-    if (rfd >= 0) {
-        restored = WriteOver(fd, true, [&](ByteSink& sink) {
-            return CopyInto(rfd, sink, restoreError);
-        }, restoreError);
-        ::close(rfd);
-    }
+    const bool restored = WriteOver(fd, true, [&](ByteSink& sink) {
+        return CopyInto(held, sink, restoreError);
+    }, restoreError);
     ShowFileError(name, error);
     if (restored)
         ::unlink(backup.c_str());
     else
         ShowMessage(kBackupKeptMessage, backup);
+    ::close(held);
     return -1;
 }
 
@@ -276,26 +265,7 @@ bool ByteSink::Flush() {
 }
 
 void RemoveLeftoverTemporaries(const std::string& name) {
-    const std::string target = ResolveLinks(name);
-    const std::string dir = DirectoryOf(target);
-    const std::string prefix = "." + BaseOf(target) + kSaveTag;
-    DIR* folder = ::opendir(dir.c_str());
-    if (!folder) return;
-    std::vector<std::string> leftovers;
-    while (dirent* e = ::readdir(folder)) {
-        const std::string entry = e->d_name;
-        if (entry.size() == prefix.size() + 6 && entry.compare(0, prefix.size(), prefix) == 0)
-            leftovers.push_back(dir + "/" + entry);
-    }
-    ::closedir(folder);
-    for (const std::string& path : leftovers) {
-        int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0) continue;
-        struct stat st {};
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && LockWholeFile(fd))
-            ::unlink(path.c_str());
-        ::close(fd);
-    }
+    RemoveUnheldTemporaries(ResolveLinks(name), kSaveTag);
 }
 
 std::string ResolveLinks(const std::string& name) {
@@ -345,8 +315,7 @@ static int WriteFileSafelyHashed(const std::string& name,
     }
     std::string temp;
     const bool linked = exists && st.st_nlink > 1;
-    int fd = linked ? -1 : MakeTempFile(DirectoryOf(target), BaseOf(target), kSaveTag, temp);
-    if (fd >= 0) LockWholeFile(fd);
+    int fd = linked ? -1 : CreateHeldFile(DirectoryOf(target), "." + BaseOf(target) + kSaveTag, temp);
     if (fd < 0) {
         if (exists) return WriteInPlace(name, target, old->Descriptor(), true, produce, &hash);
         int nfd = ::open(target.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, NewFileMode());
@@ -365,15 +334,16 @@ static int WriteFileSafelyHashed(const std::string& name,
         (void)!::fchown(fd, st.st_uid, st.st_gid);  // only where we may
     if (ok && exists) CopyExtendedAttributes(old->Descriptor(), fd);
     ok = ok && WriteOver(fd, true, produce, error, &hash);
-    if (::close(fd) != 0 && ok) {
-        error = errno;
-        ok = false;
-    }
+    // The lock stays on a second descriptor until the rename: an unheld file is a leftover.
+    const int held = ok ? ::dup(fd) : -1;
+    if (!ok) ::close(fd);
+    else ok = CloseFile(fd, error);
     if (ok && (error = CheckWriteStep(WriteStep::Rename)) != 0) ok = false;
     if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
         error = errno;
         ok = false;
     }
+    if (held >= 0) ::close(held);
     if (!ok) {
         ::unlink(temp.c_str());
         ShowFileError(name, error);

@@ -4,6 +4,7 @@
 // half-written file: the new text goes to a temporary file that replaces the old one.
 #pragma once
 
+#include "document/LeftoverBackup.h"
 #include "document/LineStore.h"
 
 #include <cstddef>
@@ -28,6 +29,8 @@ constexpr int kLineBufferTooSmallMessage = 1270;
 // saved; before a save (overwrite?) and, with LockMode 0, on activation (reload?).
 constexpr int kChangedOnDiskQuestion = 1331;
 constexpr int kReloadQuestion = 1332;
+// Our own question: a leftover backup of a cut save lies beside the file just opened.
+constexpr int kLeftoverBackupQuestion = 1333;
 
 // The content of an open file as the reader sees it (raw, or with the text translation
 // applied), held in one block that the store adopts so that lines need no copies.
@@ -60,6 +63,11 @@ int ReadLines(LineStore& store, TextStream& stream, const std::string& name);
 
 // Replaces the store's text by the file name; highlight is the HighLightLang setting.
 int Load(LineStore& store, const std::string& name, int highlight);
+
+// Fills the store with the text of a leftover backup of the file name, without a name,
+// the backup held by the store until the text is saved or discarded. 0 or -1.
+int LoadLeftoverBackup(LineStore& store, std::unique_ptr<AdoptedBackup> backup,
+                       const std::string& name, int highlight);
 
 // Writes the whole document to name and makes it the document's name. 0 or -1.
 int SaveTo(LineStore& store, const std::string& name);

@@ -3,6 +3,7 @@
 // without copies. Counting and cutting use memchr, so both passes the reading rules ask
 // for run at memory speed.
 #include "document/FileLock.h"
+#include "document/LeftoverBackup.h"
 #include "document/Language.h"
 #include "document/LineStore.h"
 #include "document/SafeWrite.h"
@@ -237,6 +238,7 @@ int Load(LineStore& store, const std::string& name, int highlight) {
     store.lineEnds = LineEnds::CrLf;
     store.cutAtCtrlZ = -1;
     store.disk = DiskIdentity{};
+    store.leftoverBackups.clear();
     if (RefuseSpecialFile(name)) return -1;
 
     const bool lockMode = CurrentOptions().LockMode != 0;
@@ -250,6 +252,7 @@ int Load(LineStore& store, const std::string& name, int highlight) {
         if (ReadLines(store, stream, name) != 0) return -1;
         store.SetFileName(name);
         RemoveLeftoverTemporaries(name);
+        store.leftoverBackups = FindLeftoverBackups(name);
         SelectLanguage(store, highlight);
         if (lockMode) store.lockedFile = std::move(file);
         return 0;
@@ -270,8 +273,24 @@ int Load(LineStore& store, const std::string& name, int highlight) {
     TextStream stream;
     if (!ReadOpenFile(*file, false, stream, name, store)) return -1;
     if (ReadLines(store, stream, name) != 0) return -1;
+    RemoveLeftoverTemporaries(name);
+    store.leftoverBackups = FindLeftoverBackups(name);
     SelectLanguage(store, highlight);
     store.lockedFile = std::move(file);
+    return 0;
+}
+
+int LoadLeftoverBackup(LineStore& store, std::unique_ptr<AdoptedBackup> backup,
+                       const std::string& name, int highlight) {
+    if (Load(store, backup->Path(), highlight) != 0) return -1;
+    // The text of name, without a name of its own: saving asks where it goes.
+    store.lockedFile.reset();
+    store.leftoverBackups.clear();
+    store.SetFileName(name);
+    SelectLanguage(store, highlight);
+    store.SetFileName(std::string());
+    store.disk = DiskIdentity{};
+    store.adoptedBackup = std::move(backup);
     return 0;
 }
 

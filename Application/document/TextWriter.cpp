@@ -3,6 +3,7 @@
 // and the safe replacement of SafeWrite. Save and SaveAs are the parts of the save
 // commands that need no window.
 #include "document/FileLock.h"
+#include "document/LeftoverBackup.h"
 #include "document/LineStore.h"
 #include "document/SafeWrite.h"
 #include "document/TextFile.h"
@@ -58,6 +59,11 @@ int SaveTo(LineStore& store, const std::string& name) {
     store.disk = written;
     store.declinedReload = DiskIdentity{};
     store.cutAtCtrlZ = -1;  // the document now belongs to a file that holds all of it
+    // A leftover backup whose text this was is needed no more.
+    if (store.adoptedBackup) {
+        store.adoptedBackup->Remove();
+        store.adoptedBackup.reset();
+    }
     if (CurrentOptions().LockMode != 0) {
         int error = 0;
         store.lockedFile = FileLock::Open(name, FileLock::Mode::ReadWriteLocked, error);

@@ -62,6 +62,9 @@ struct BatchDocuments {
         if (!w) return -1;
         SetActiveEditWindow(w.get());
         FinishOpening(*w);
+        // Without a window the backup's text cannot be shown: the question tells of it,
+        // and it stays where it is whatever the answer.
+        OfferLeftoverBackups(*w, fileName, nullptr);
         openedAs[w.get()] = fileName;
         open.push_back(std::move(w));
         return 0;

@@ -1,6 +1,7 @@
 // The settings file format and its safe replacement on disk.
 #include "platform/IniFile.h"
 
+#include "platform/TempFiles.h"
 #include "platform/WriteSteps.h"
 
 #include <algorithm>
@@ -57,6 +58,9 @@ bool NeedsQuotes(const std::string& v) {
 }
 
 #ifndef _WIN32
+// The temporary file beside the settings file: ".NAME.save-XXXXXX", as a document's save.
+constexpr const char* kTemporaryTag = ".save-";
+
 std::string ParentFolder(const std::string& path) {
     std::size_t slash = path.find_last_of('/');
     if (slash == std::string::npos) return ".";
@@ -326,19 +330,27 @@ bool WriteFileReplacing(const std::string& path, const std::string& content, int
         error = errno ? errno : ENOTDIR;
         return false;
     }
-    std::string temp = target + ".XXXXXX";
-    int fd = ::mkstemp(temp.data());
+    // The temporary files of writes that were cut short (a crash, kill -9) go first.
+    const std::size_t slash = target.find_last_of('/');
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    RemoveUnheldTemporaries(target, kTemporaryTag);
+    std::string temp;
+    int fd = CreateHeldFile(folder, "." + base + kTemporaryTag, temp);
     if (fd < 0) {
         error = errno;
         return false;
     }
-    if (exists) ::chmod(temp.c_str(), old.st_mode & 07777);
+    // A second descriptor keeps the lock until the rename: an unheld file is a leftover.
+    const int held = ::dup(fd);
+    if (exists) ::fchmod(fd, old.st_mode & 07777);
+    errno = 0;
     bool ok = WriteAll(fd, content);
     if (ok && (errno = CheckWriteStep(WriteStep::Sync)) != 0) ok = false;
     ok = ok && ::fsync(fd) == 0;
     if (!ok) error = errno ? errno : EIO;
-    if (::close(fd) != 0 && ok) {
-        error = errno;
+    const int injected = CheckWriteStep(WriteStep::Close);
+    if ((::close(fd) != 0 || injected) && ok) {
+        error = injected ? injected : errno;
         ok = false;
     }
     if (ok && (error = CheckWriteStep(WriteStep::Rename)) != 0) ok = false;
@@ -346,6 +358,7 @@ bool WriteFileReplacing(const std::string& path, const std::string& content, int
         error = errno;
         ok = false;
     }
+    if (held >= 0) ::close(held);
     if (!ok) {
         ::unlink(temp.c_str());
         return false;

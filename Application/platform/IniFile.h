@@ -44,7 +44,9 @@ struct IniDocument {
 bool ReadIniFile(const std::string& path, IniDocument& doc, int& error);
 
 // Replaces the file's content: writes a temporary file in the same folder (creating the
-// folder when missing), flushes it to disk and renames it over the file. On any failure
+// folder when missing), flushes it to disk and renames it over the file. The temporary
+// file (".NAME.save-XXXXXX") is locked while it is written; unlocked ones that writes cut
+// short left behind are removed by the next write. On any failure
 // the temporary file is removed, the old file stays as it was, the result is false and
 // error tells why. Only a regular file (or a missing one) is replaced: anything else, a
 // device above all, gives EISDIR or ENODEV and is left alone.

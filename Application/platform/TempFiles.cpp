@@ -81,7 +81,7 @@ void HoldLock(int fd) {
         else ::close(held);
     }
     g_lockedFiles = std::move(kept);
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) g_lockedFiles.push_back(fd);
+    if (HoldWhileAlive(fd)) g_lockedFiles.push_back(fd);
     else ::close(fd);
 }
 
@@ -104,7 +104,7 @@ void RemoveStaleFilesIn(int dir) {
         if (fd < 0) continue;
         struct stat st;
         if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_mtime < oldest &&
-            ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            NobodyHolds(fd)) {
             stale.emplace_back(entry->d_name);
         }
         ::close(fd);
@@ -138,6 +138,14 @@ std::string TemporaryBase() {
 #ifdef _WIN32
 std::string PrivateTemporaryFolder() { return QDir::tempPath().toStdString(); }
 
+int CreateHeldFile(const std::string&, const std::string&, std::string&) {
+    errno = ENOSYS;
+    return -1;
+}
+bool HoldWhileAlive(int) { return false; }
+bool NobodyHolds(int) { return false; }
+void RemoveUnheldTemporaries(const std::string&, const std::string&) {}
+
 void RemoveStaleTemporaryFiles() {}
 
 std::string CreateTemporaryFileName(const std::string& prefix) {
@@ -153,6 +161,58 @@ std::string PrivateTemporaryFolder() {
     if (fd < 0) return std::string();
     ::close(fd);
     return folder;
+}
+
+bool HoldWhileAlive(int fd) {
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+        if (errno != EWOULDBLOCK && errno != EINTR) return false;
+        ::usleep(5000);
+    }
+    return false;
+}
+
+bool NobodyHolds(int fd) { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; }
+
+int CreateHeldFile(const std::string& dir, const std::string& prefix, std::string& path) {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        std::string pattern = dir + "/" + prefix + "XXXXXX";
+        int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+        if (fd < 0) return -1;
+        // A file system without locks still gets the file, unheld.
+        (void)HoldWhileAlive(fd);
+        struct stat st;
+        // Between making and locking, another process may have found the file unheld.
+        if (::fstat(fd, &st) == 0 && st.st_nlink > 0) {
+            path = pattern;
+            return fd;
+        }
+        ::close(fd);
+    }
+    errno = EAGAIN;
+    return -1;
+}
+
+void RemoveUnheldTemporaries(const std::string& target, const std::string& tag) {
+    const std::size_t slash = target.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+    const std::string prefix = "." + target.substr(slash == std::string::npos ? 0 : slash + 1) + tag;
+    DIR* folder = ::opendir(dir.c_str());
+    if (!folder) return;
+    std::vector<std::string> candidates;
+    while (const dirent* e = ::readdir(folder)) {
+        const std::string_view entry = e->d_name;
+        if (entry.size() == prefix.size() + 6 && entry.starts_with(prefix))
+            candidates.push_back(dir + "/" + e->d_name);
+    }
+    ::closedir(folder);
+    for (const std::string& path : candidates) {
+        int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && NobodyHolds(fd)) ::unlink(path.c_str());
+        ::close(fd);
+    }
 }
 
 void RemoveStaleTemporaryFiles() {

@@ -28,4 +28,27 @@ std::string TemporaryBase();
 // The private folder itself ("" when none could be made safely).
 std::string PrivateTemporaryFolder();
 
+// Liveness locks. A process holds one on each file it makes that only a crash would
+// leave behind (a temporary file, a backup copy) for as long as it works with the file;
+// a file that nobody holds a lock on belongs to a process that has ended. The locks are
+// taken with flock, which needs no write access and is released by the system when the
+// process ends in any way.
+// Takes the lock on the open file fd; retried for a moment, since another process that
+// tests the file holds the lock briefly. false when it could not be taken.
+bool HoldWhileAlive(int fd);
+// True when no living process holds the lock on fd's file; the caller then holds it
+// until fd is closed.
+bool NobodyHolds(int fd);
+
+// Makes a fresh file dir/prefix + six characters (mode 0600, not following links) and
+// holds its liveness lock; the open descriptor (read and write), or -1 with errno. A file
+// that another process took for a leftover and removed before the lock was ours is made
+// anew, so the file returned is always the one the name shows.
+int CreateHeldFile(const std::string& dir, const std::string& prefix, std::string& path);
+
+// Removes the leftover temporary files of replacements of target that were cut short:
+// the regular files in target's folder named "." + target's name + tag + six characters
+// that nobody holds a lock on. Nothing else is ever removed.
+void RemoveUnheldTemporaries(const std::string& target, const std::string& tag);
+
 }  // namespace varlin

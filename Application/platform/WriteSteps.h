@@ -1,12 +1,13 @@
 // The steps at which replacing a file can be cut short: each write of bytes, the flush
-// to the disk, and the moment the new file takes the old one's name. Tests install a
-// hook that stops the process at a step (as a crash or kill -9 would) or makes the step
-// fail with an error, and then check that the file is whole, old or new.
+// to the disk, the close (where a delayed write error may show), and the moment the new
+// file takes the old one's name. Tests install a hook that stops the process at a step
+// (as a crash or kill -9 would) or makes the step fail with an error, and then check that
+// the file is whole, old or new.
 #pragma once
 
 namespace varlin {
 
-enum class WriteStep { Write, Sync, Rename };
+enum class WriteStep { Write, Sync, Close, Rename };
 
 // Returns 0 to go on, or the error number the step fails with. nullptr removes the hook.
 using WriteStepHook = int (*)(WriteStep step);

@@ -94,6 +94,31 @@ int OfferReloadIfChanged(EditWindow& w) {
     return 1;
 }
 
+void OfferLeftoverBackups(EditWindow& w, const std::string& name,
+                          const std::function<EditWindow*()>& openUntitled) {
+    if (!w.doc) return;
+    const std::vector<std::string> backups = std::move(w.doc->leftoverBackups);
+    w.doc->leftoverBackups.clear();
+    for (const std::string& backup : backups) {
+        // Not offered, or declined: the backup stays, and is offered again next time.
+        if (ShowMessage(kLeftoverBackupQuestion, name.c_str(), backup.c_str()) != IdYes ||
+            !openUntitled)
+            continue;
+        // Null when another editor has taken it over since it was found.
+        std::unique_ptr<AdoptedBackup> held = AdoptedBackup::Adopt(backup);
+        if (!held) continue;
+        EditWindow* untitled = openUntitled();
+        if (!untitled || !untitled->doc) continue;
+        if (LoadLeftoverBackup(*untitled->doc, std::move(held), name,
+                               CurrentOptions().HighLightLang) != 0)
+            continue;
+        RecognizeEncoding(*untitled->doc, CurrentOptions().DetectUtf8 != 0);
+        untitled->modified = 1;  // closing it asks whether to keep the text
+        FinishOpening(*untitled);
+        RepaintAll(*untitled);
+    }
+}
+
 std::string WindowTitle(const EditWindow& w) {
     std::string title = w.doc->FileName();
     if (title.empty()) title = LoadAppString(kUntitledStringId);
@@ -110,7 +135,12 @@ int QueryClose(EditWindow& w) {
     int answer = name.empty() ? ShowMessage(kUntitledChangedMessage)
                               : ShowMessage(kFileChangedMessage, name);
     if (answer == IdCancel) return 0;
-    if (answer == IdNo) return 1;
+    if (answer == IdNo) {
+        // Discarded: a leftover backup whose text this was has served its purpose.
+        if (w.doc->adoptedBackup) w.doc->adoptedBackup->Remove();
+        w.doc->adoptedBackup.reset();
+        return 1;
+    }
     if (answer != IdYes) return 0;
     if (name.empty()) return SaveDocumentAs(w, "") == 0 ? 1 : 0;
     return StoreDocument(w) == 0 ? 1 : 0;

@@ -6,6 +6,7 @@
 
 #include "editing/EditWindow.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,6 +34,14 @@ std::unique_ptr<EditWindow> CreateEditWindow(const std::string& fileName);
 // The last step, once the window exists: the cursor on the first character, trailing
 // null lines dropped, every status field refreshed.
 void FinishOpening(EditWindow& w);
+
+// After opening name: question 1333 for each leftover backup of a cut save found beside
+// the file. On Yes, openUntitled makes a new document window without a name,
+// which gets the backup's text as a change (closing it asks) and holds the backup until
+// that text is saved or discarded. Declined, or without openUntitled (batch mode), the
+// backup stays where it is.
+void OfferLeftoverBackups(EditWindow& w, const std::string& name,
+                          const std::function<EditWindow*()>& openUntitled);
 
 // With LockMode 0 nothing keeps other programs from changing a document's file: when the
 // window becomes active and the file differs from what was loaded or saved, question

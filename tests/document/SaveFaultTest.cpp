@@ -1,13 +1,15 @@
-// Saves cut short at each step they pass (a write of bytes, the flush to disk, just
-// before the rename), by a crash or by an error there: afterwards the file is the old
+// Saves cut short at each step they pass (a write of bytes, the flush to disk, the close,
+// just before the rename), by a crash or by an error there (a rename across devices too): afterwards the file is the old
 // one or the new one byte for byte, never a mix, and an error is never told as success.
 // A file written in place (it has a second hard link) may be cut in the middle; then
-// its old text must lie whole in the backup beside it.
+// its old text must lie whole in the backup beside it, and that backup is offered when
+// the file is opened next, unless the save that made it is still at work.
 #include "document/FileTestSupport.h"
 #include "document/TextFile.h"
 #include "platform/IniFile.h"
 #include "platform/WriteSteps.h"
 
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,6 +27,7 @@ struct Fault {
     WriteStep step;
     int nth;     // the how-many-th time the save reaches the step
     bool crash;  // the process ends there; otherwise the step fails
+    int error;   // the error it fails with (0: ENOSPC for a write, EIO for the rest)
 };
 Fault g_fault{};
 int g_seen = 0;
@@ -32,6 +35,7 @@ int g_seen = 0;
 int FaultHook(WriteStep step) {
     if (step != g_fault.step || ++g_seen != g_fault.nth) return 0;
     if (g_fault.crash) ::_exit(kCrashed);
+    if (g_fault.error) return g_fault.error;
     return g_fault.step == WriteStep::Write ? ENOSPC : EIO;
 }
 
@@ -42,24 +46,31 @@ struct Case {
     Target target;
     WriteStep step;
     int nth;
+    int error = 0;
 };
 
 const Case kCases[] = {
     {"save, first write", Target::Save, WriteStep::Write, 1},
     {"save, second write", Target::Save, WriteStep::Write, 2},
     {"save, fsync", Target::Save, WriteStep::Sync, 1},
+    {"save, close", Target::Save, WriteStep::Close, 1},
     {"save, rename", Target::Save, WriteStep::Rename, 1},
+    {"save, rename across devices", Target::Save, WriteStep::Rename, 1, EXDEV},
     {"save as, second write", Target::SaveAsNew, WriteStep::Write, 2},
-    {"save as, rename", Target::SaveAsNew, WriteStep::Rename, 1},
+    {"save as, close", Target::SaveAsNew, WriteStep::Close, 1},
+    {"save as, rename across devices", Target::SaveAsNew, WriteStep::Rename, 1, EXDEV},
     {"split over a file, second write", Target::Split, WriteStep::Write, 2},
-    {"split over a file, rename", Target::Split, WriteStep::Rename, 1},
+    {"split over a file, close", Target::Split, WriteStep::Close, 1},
+    {"split over a file, rename across devices", Target::Split, WriteStep::Rename, 1, EXDEV},
     {"hard link, backup written", Target::SaveInPlace, WriteStep::Write, 1},
     {"hard link, backup flushed", Target::SaveInPlace, WriteStep::Sync, 1},
+    {"hard link, backup closed", Target::SaveInPlace, WriteStep::Close, 1},
     {"hard link, writing over the file", Target::SaveInPlace, WriteStep::Write, 3},
     {"hard link, file flushed", Target::SaveInPlace, WriteStep::Sync, 2},
     {"settings, write", Target::Settings, WriteStep::Write, 1},
     {"settings, fsync", Target::Settings, WriteStep::Sync, 1},
-    {"settings, rename", Target::Settings, WriteStep::Rename, 1},
+    {"settings, close", Target::Settings, WriteStep::Close, 1},
+    {"settings, rename across devices", Target::Settings, WriteStep::Rename, 1, EXDEV},
 };
 
 class SaveFaultTest : public DocumentFileTest {
@@ -69,7 +80,7 @@ protected:
     int SaveWithFault(const Case& c, bool crash, const std::string& name) {
         pid_t pid = ::fork();
         if (pid == 0) {
-            g_fault = {c.step, c.nth, crash};
+            g_fault = {c.step, c.nth, crash, c.error};
             g_seen = 0;
             SetWriteStepHook(FaultHook);
             host.messageIds.clear();
@@ -116,10 +127,14 @@ TEST_F(SaveFaultTest, ACutSaveLeavesTheOldOrTheNewFileNeverAMix) {
                 fresh.clear();
                 for (int i = 0; i < kLines; ++i) fresh += Line(i) + "\r\n";
             }
-            if (c.target == Target::SaveAsNew) old.clear();  // no file before
-            else WriteBytes(name, old);
-            if (c.target == Target::SaveInPlace)
+            if (c.target == Target::SaveAsNew) {
+                old.clear();  // no file before
+            } else {
+                WriteBytes(name, old);
+            }
+            if (c.target == Target::SaveInPlace) {
                 ASSERT_EQ(::link(name.c_str(), Path("twin.txt").c_str()), 0);
+            }
             const auto before = DirEntries(dir);
 
             const int code = SaveWithFault(c, crash, name);
@@ -133,18 +148,90 @@ TEST_F(SaveFaultTest, ACutSaveLeavesTheOldOrTheNewFileNeverAMix) {
                 continue;
             }
             ASSERT_EQ(code, kCrashed) << "the save never reached the step";
+            if (c.target == Target::Settings) {
+                // The next write of the settings removes the temporary file of the cut one.
+                ASSERT_TRUE(WriteFileReplacing(name, fresh));
+                EXPECT_EQ(DirEntries(dir), before);
+            }
             if (!exists) {
                 EXPECT_EQ(c.target, Target::SaveAsNew);
-            } else if (now != old && now != fresh) {
-                // Only a file written in place may be cut, and only with a whole backup.
+                continue;
+            }
+            // Only a file written in place may be cut.
+            if (now != old && now != fresh) {
                 ASSERT_EQ(c.target, Target::SaveInPlace) << "a file of " << now.size() << " bytes";
-                bool backupHoldsOld = false;
-                for (const std::string& entry : DirEntries(dir))
-                    if (entry.rfind(".f.txt.backup-", 0) == 0) backupHoldsOld |= ReadBytes(Path(entry)) == old;
-                EXPECT_TRUE(backupHoldsOld);
+            }
+            if (c.target == Target::Settings) continue;
+            // Opening it again tidies up; a backup of the old text is offered when the
+            // file may hold anything else.
+            LineStore reopened;
+            ASSERT_EQ(Load(reopened, name, 1), 0);
+            if (now == old) {
+                EXPECT_TRUE(reopened.leftoverBackups.empty());
+                EXPECT_EQ(DirEntries(dir), before);
+            } else if (c.target == Target::SaveInPlace) {
+                ASSERT_EQ(reopened.leftoverBackups.size(), 1u);
+                EXPECT_EQ(ReadBytes(reopened.leftoverBackups[0]), old);
             }
         }
     }
+}
+
+int g_paused = -1;  // the pipe a paused save writes a byte to
+
+int PauseHook(WriteStep step) {
+    if (step == g_fault.step && ++g_seen == g_fault.nth) {
+        (void)!::write(g_paused, "p", 1);
+        for (;;) ::pause();
+    }
+    return 0;
+}
+
+// A save in place that is at work holds its backup: another editor opening the file
+// leaves it alone. Killed (kill -9), it leaves the backup, which is found, taken over by
+// a document without a name, and removed once that document has been saved.
+TEST_F(SaveFaultTest, TheBackupOfASaveAtWorkIsLeftAloneAndThatOfAKilledOneOffered) {
+    const std::string name = Path("f.txt");
+    const std::string old = "old text\r\nsecond line\r\n";
+    WriteBytes(name, old);
+    ASSERT_EQ(::link(name.c_str(), Path("twin.txt").c_str()), 0);
+    int paused[2];
+    ASSERT_EQ(::pipe(paused), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(paused[0]);
+        g_paused = paused[1];
+        g_fault = {WriteStep::Write, 3, false, 0};  // the file half written over
+        g_seen = 0;
+        SetWriteStepHook(PauseHook);
+        Save(Target::SaveInPlace, name);
+        ::_exit(0);
+    }
+    ::close(paused[1]);
+    char byte = 0;
+    const bool reached = ::read(paused[0], &byte, 1) == 1;
+    ::close(paused[0]);
+    LineStore store;
+    const int loaded = Load(store, name, 1);
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+    ASSERT_TRUE(reached);
+    ASSERT_EQ(loaded, 0);
+    EXPECT_TRUE(store.leftoverBackups.empty()) << "the save is still at work";
+    ASSERT_NE(ReadBytes(name), old);
+
+    ASSERT_EQ(Load(store, name, 1), 0);
+    ASSERT_EQ(store.leftoverBackups.size(), 1u);
+    const std::string backup = store.leftoverBackups[0];
+    LineStore rescued;
+    ASSERT_EQ(LoadLeftoverBackup(rescued, AdoptedBackup::Adopt(backup), name, 1), 0);
+    EXPECT_EQ(testing::StoreLines(rescued), (std::vector<std::string>{"old text", "second line"}));
+    EXPECT_TRUE(rescued.FileName().empty());
+    ASSERT_EQ(Load(store, name, 1), 0);
+    EXPECT_TRUE(store.leftoverBackups.empty()) << "taken over by the other document";
+    EXPECT_EQ(ReadBytes(backup), old);
+    ASSERT_EQ(SaveTo(rescued, Path("rescued.txt")), 0);
+    EXPECT_EQ(DirEntries(dir), (std::vector<std::string>{"f.txt", "rescued.txt", "twin.txt"}));
 }
 
 }  // namespace

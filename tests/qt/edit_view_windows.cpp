@@ -147,6 +147,34 @@ private slots:
         CurrentOptions().LockMode = 1;
     }
 
+    void aLeftoverBackupIsOfferedInAWindowWithoutNameAndKeptUntilDiscarded() {
+        auto leave = [&](const char* name) {
+            QFile left(h_.dir.filePath(name));
+            QVERIFY(left.open(QIODevice::WriteOnly));
+            left.write("old one\nold two\n");
+        };
+        leave(".g.txt.backup-AbC123");
+        leave(".h.txt.backup-AbC123");
+        h_.host.answers = {IdNo};  // 1333 declined: nothing else opens, the backup stays
+        h_.Open("mixed\n", "g.txt");
+        QCOMPARE(h_.host.messageIds, std::vector<int>({1333}));
+        QVERIFY(h_.host.messageTexts.back().find(".g.txt.backup-AbC123") != std::string::npos);
+        QCOMPARE(h_.frame->documentCount(), 1);
+        QVERIFY(QFile::exists(h_.dir.filePath(".g.txt.backup-AbC123")));
+        h_.host.answers = {IdYes};
+        h_.Open("mixed\n", "h.txt");
+        QCOMPARE(h_.frame->documentCount(), 3);
+        QCOMPARE(h_.frame->currentDocument()->windowTitle(), QString("Ohne Namen"));
+        QCOMPARE(h_.Text(), std::string("old one\nold two"));
+        QCOMPARE(h_.Current()->window().modified, 1);
+        const QString backup = h_.dir.filePath(".h.txt.backup-AbC123");
+        QVERIFY(QFile::exists(backup));
+        h_.host.answers = {IdNo};  // 1305: not saved; the text is thrown away, and its backup
+        QVERIFY(h_.frame->currentDocument()->close());
+        QCOMPARE(h_.host.messageIds.back(), 1305);
+        QVERIFY(!QFile::exists(backup));
+    }
+
     void closingAChangedWindowWithoutName() {
         QCOMPARE(OpenEditWindow(*h_.frame, ""), 0);
         QTest::keyClicks(h_.Current(), "new");

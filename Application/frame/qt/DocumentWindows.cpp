@@ -156,9 +156,11 @@ QComboBox* ActiveRoutineList(MainFrame& frame) {
 
 // ---- Opening -----------------------------------------------------------------------------
 
-int OpenEditWindow(MainFrame& frame, const std::string& fileName) {
+namespace {
+
+EditView* OpenEditView(MainFrame& frame, const std::string& fileName) {
     std::unique_ptr<EditWindow> created = CreateEditWindow(fileName);
-    if (!created) return -1;
+    if (!created) return nullptr;
     const int width = created->WindowWidth;
     const int height = created->WindowHeight;
     const bool maximized = created->Maximized == 1;
@@ -184,6 +186,18 @@ int OpenEditWindow(MainFrame& frame, const std::string& fileName) {
     frame.mdiArea()->setActiveSubWindow(sub);
     FinishOpening(view->window());
     view->setFocus();
+    return view;
+}
+
+}  // namespace
+
+int OpenEditWindow(MainFrame& frame, const std::string& fileName) {
+    EditView* view = OpenEditView(frame, fileName);
+    if (!view) return -1;
+    OfferLeftoverBackups(view->window(), fileName, [&frame]() -> EditWindow* {
+        EditView* untitled = OpenEditView(frame, std::string());
+        return untitled ? &untitled->window() : nullptr;
+    });
     return 0;
 }
 
