@@ -10,6 +10,7 @@
 #include "platform/WriteSteps.h"
 
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -175,6 +176,28 @@ TEST_F(SaveFaultTest, ACutSaveLeavesTheOldOrTheNewFileNeverAMix) {
             }
         }
     }
+}
+
+// A link to a file on another device (when the machine has one, as /dev/shm often is):
+// the new file is made beside the file itself, so the rename never crosses devices.
+TEST_F(SaveFaultTest, AFileOnAnotherDeviceIsReplacedThroughItsLink) {
+    struct stat here {}, there {};
+    if (::stat(dir.c_str(), &here) != 0 || ::stat("/dev/shm", &there) != 0 ||
+        here.st_dev == there.st_dev || ::access("/dev/shm", W_OK) != 0)
+        GTEST_SKIP() << "unavailable here: no second writable device at /dev/shm";
+    char pattern[] = "/dev/shm/varlin-save-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::string far = pattern;
+    for (const Target target : {Target::Save, Target::Split, Target::Settings}) {
+        WriteBytes(far + "/f.txt", "old\r\n");
+        ASSERT_EQ(::symlink((far + "/f.txt").c_str(), Path("f.txt").c_str()), 0);
+        fresh = "[Options]\nTabDistance=8\n";
+        EXPECT_TRUE(Save(target, Path("f.txt")));
+        EXPECT_NE(ReadBytes(far + "/f.txt"), "old\r\n");
+        EXPECT_EQ(DirEntries(far), std::vector<std::string>{"f.txt"});
+        ASSERT_EQ(::unlink(Path("f.txt").c_str()), 0) << "still a link";
+    }
+    testing::RemoveTree(far);
 }
 
 int g_paused = -1;  // the pipe a paused save writes a byte to
