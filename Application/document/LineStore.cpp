@@ -434,6 +434,45 @@ int LineStore::AppendBlockLine(const char* data, std::size_t size) {
     return 0;
 }
 
+int LineStore::BlockRun(int line, int maxLines, const char** data, std::size_t* size) const {
+    *data = nullptr;
+    *size = 0;
+    if (line < 0 || line >= count_ || maxLines < 1 || !storage_) return 0;
+    const std::vector<Entry>& entries = storage_->entries;
+    const auto& blocks = storage_->blocks;
+    // The block a line lies in: the one that starts last at or before it (blocks do not
+    // overlap). With one block (a loaded file) every block line lies in it.
+    auto blockOf = [&blocks](const char* p) {
+        const char* best = nullptr;
+        for (const auto& b : blocks)
+            if (b.get() <= p && (!best || b.get() > best)) best = b.get();
+        return best;
+    };
+    const int last = static_cast<int>(std::min<long long>(count_, static_cast<long long>(line) + maxLines));
+    const char* start = nullptr;
+    const char* end = nullptr;
+    const char* block = nullptr;
+    int i = line;
+    for (; i < last; ++i) {
+        const Entry e = entries[static_cast<std::size_t>(i)];
+        if (e == 0 || (e >> kLengthShift) == 0) continue;  // null or ""
+        if (IsOwn(e) || IsPooled(e)) break;
+        const char* p = reinterpret_cast<const char*>(std::uintptr_t(e & kAddressMask));
+        if (start == nullptr) {
+            start = p;
+            block = blocks.size() > 1 ? blockOf(p) : nullptr;
+        } else if (p < end || (blocks.size() > 1 && blockOf(p) != block)) {
+            break;
+        }
+        end = p + (e >> kLengthShift);
+    }
+    if (start) {
+        *data = start;
+        *size = static_cast<std::size_t>(end - start);
+    }
+    return i - line;
+}
+
 int LineStore::InsertLines(int at, int n) {
     if (n < 1 || at < 0 || at >= count_ || !storage_) return 0;
     if (n >= kMaxDocumentLines - count_) {

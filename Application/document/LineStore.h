@@ -117,6 +117,16 @@ public:
     // is given back when the last of its lines is replaced or deleted; the line reads,
     // changes and moves like any other.
     int SetPooledLine(int i, std::string_view text);  // 0, or -1 (bad index, out of memory)
+    // For scans that read many lines as one piece of memory (a search): from line on, at
+    // most maxLines lines whose bytes lie in one read block in their order. Each line of
+    // the run that is not empty starts at or after the end of the one before it, in the
+    // same block; empty lines (null or "") may stand anywhere in it. *data and *size get
+    // the bytes from the first non-empty line's start to the last one's end (size 0 when
+    // all are empty); the bytes between two lines (their line ends, or none) belong to the
+    // block and may be read. Returns the number of lines in the run: 0 when line is out of
+    // range or a non-empty line that is not in a read block (a changed line). Read only;
+    // valid until the next change of the store.
+    int BlockRun(int line, int maxLines, const char** data, std::size_t* size) const;
     // Makes room for n line entries at once (Reserve only moves the capacity number).
     int ReserveLines(int n);                  // 1 done, 2 out of memory
     // Bytes the store holds on the heap (entries, blocks, changed lines), for tests.

@@ -2,7 +2,8 @@
 // steps at a hit. The scan looks for the places where a byte that can begin a hit stands
 // with one that can end it the pattern's length further (SSE2, else memchr), and only
 // compares the rest of the pattern there, so a document is searched at memory speed
-// whether or not case is told apart.
+// whether or not case is told apart. Lines that lie one after another in their read block
+// (a file as loaded) are scanned a run of lines at a time rather than line by line.
 #include "search/SearchEngine.h"
 
 #include "editing/EditActions.h"
@@ -79,6 +80,7 @@ bool CompileUtf8FoldedPattern(const FindSettings& s, SearchPattern& p) {
     p.folded = true;
     for (int b = 0; b < 256; ++b) p.fold[b] = static_cast<unsigned char>(b >= 'A' && b <= 'Z' ? b + 0x20 : b);
     p.firstByteCount = 0;
+    p.lastByteCount = 0;  // only the first byte is looked for
     if (p.text.empty()) return false;
     const auto first = static_cast<unsigned char>(p.text[0]);
     for (int b = 0; b < 256; ++b)
@@ -154,6 +156,80 @@ std::size_t NextCandidate(const SearchPattern& p, const unsigned char* data, std
     return SIZE_MAX;
 }
 #endif
+
+// Lines that lie one after another in their read block (a file as loaded) are searched as
+// one piece of memory, a run of lines at a time, instead of line by line: the per-line
+// calls cost more than the scan itself on lines of a few dozen bytes. A run starts short,
+// so that a replace-all with a hit in every other line reads no further than the next
+// hit, and doubles while nothing is found.
+constexpr int kFirstRun = 16;
+constexpr int kLongestRun = 1 << 16;
+
+// Whether a pattern can be looked for over a run: its first byte has at most three
+// candidates (and the scan has SSE2); any other pattern is searched line by line.
+bool ScansRuns(const SearchPattern& p) {
+#ifdef VARLIN_SEARCH_SSE2
+    return !p.text.empty() && p.firstByteCount > 0 && p.firstByteCount <= kMemchrCandidates;
+#else
+    (void)p;
+    return false;
+#endif
+}
+
+#ifdef VARLIN_SEARCH_SSE2
+// The line of from ... to that holds the byte at: the last non-empty one starting at or
+// before it (lines of a run are in address order; empty ones have no address there).
+int LineHolding(const LineStore& doc, int from, int to, const char* at) {
+    int lo = from;
+    int hi = to;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo + 1) / 2;
+        int m = mid;
+        while (m <= hi && doc.LineView(m).empty()) ++m;
+        if (m <= hi && doc.LineView(m).data() <= at)
+            lo = m;
+        else
+            hi = mid - 1;
+    }
+    return lo;
+}
+#endif
+
+// The first line from l on that may hold a hit, for the line-by-line search to take up:
+// one whose text cut at limit bytes holds the pattern, or the first line that does not lie
+// in a read block; count when no line from l on holds the pattern. A hit in the block that
+// runs across a line end, or beyond the cut, is none.
+int NextLineWithHit(const SearchPattern& p, const LineStore& doc, int l, int count, std::size_t limit) {
+#ifdef VARLIN_SEARCH_SSE2
+    const std::size_t n = p.text.size();
+    int want = kFirstRun;
+    while (l < count) {
+        const char* data = nullptr;
+        std::size_t size = 0;
+        const int run = doc.BlockRun(l, want, &data, &size);
+        if (run == 0) return l;
+        const auto* bytes = reinterpret_cast<const unsigned char*>(data);
+        if (size >= n) {
+            const std::size_t last = size - n;
+            for (std::size_t i = NextCandidate(p, bytes, 0, last); i != SIZE_MAX;
+                 i = i < last ? NextCandidate(p, bytes, i + 1, last) : SIZE_MAX) {
+                if (!MatchesAt(p, bytes, i, 1)) continue;
+                const int k = LineHolding(doc, l, l + run - 1, data + i);
+                const std::string_view v = doc.LineView(k);
+                if (v.empty() || data + i < v.data()) continue;
+                const auto offset = static_cast<std::size_t>(data + i - v.data());
+                if (offset + n <= std::min(v.size(), limit)) return k;
+            }
+        }
+        l += run;
+        want = std::min(want * 2, kLongestRun);
+    }
+    return count;
+#else
+    (void)p, (void)doc, (void)count, (void)limit;
+    return l;
+#endif
+}
 
 }  // namespace
 
@@ -236,7 +312,15 @@ int SearchFromIndex(const SearchPattern& p, const EditWindow& w, int& line, int&
     if (line >= count || p.text.empty()) return 0;
     const std::size_t n = p.text.size();
     const int startLine = std::max(line, 0);
+    const bool runs = ScansRuns(p);
+    const std::size_t limit = static_cast<std::size_t>(std::max(WorkBufferSize() - 1, 0));
     for (int l = startLine; l < count; ++l) {
+        // A line searched from its start can be found in a run; one searched from an index
+        // inside it is searched on its own.
+        if (runs && (l != line || index <= 0)) {
+            l = NextLineWithHit(p, *w.doc, l, count, limit);
+            if (l >= count) break;
+        }
         const std::string_view v = CutLine(w, l);
         if (v.size() < n) continue;
         const int from = l == line ? index : 0;

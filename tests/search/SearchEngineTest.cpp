@@ -6,7 +6,9 @@
 #include "platform/Messages.h"
 #include "textutil/CodeTables.h"
 
+#include <cstring>
 #include <random>
+#include <vector>
 
 namespace varlin {
 namespace {
@@ -198,6 +200,76 @@ TEST(FindInLineRandom, AgreesWithSearchingAConvertedCopy) {
         const std::size_t expected = copy.find(p.text, static_cast<std::size_t>(from));
         const int want = expected == std::string::npos ? -1 : static_cast<int>(expected);
         ASSERT_EQ(FindInLine(p, line, from), want) << "round " << round;
+    }
+}
+
+TEST_F(Fixture, SearchOverTheReadBlockAgreesWithLineByLine) {
+    // Lines as a load leaves them (one after another in a block, separated by line ends,
+    // by nothing where a long line was split, here also by letters) are searched a run at
+    // a time; the same lines stored one by one are searched line by line. Some lines of
+    // the block are stored again (own and pooled), some are empty, some longer than the
+    // work buffer, the later ones may lie in a second block; every pattern, flag, code
+    // table and start must give the same hit.
+    std::mt19937 random(7);
+    const std::vector<std::string> pieces = {"i", "I", "n", "x", "\t", "\r", "\xE4", "\xC4",
+                                             "\xC3\xA9", "\xC3\x89", " ", "ab"};
+    auto piece = [&] { return pieces[random() % pieces.size()]; };
+    const std::vector<std::string> gaps = {"\n", "\r\n", "", "iX"};
+    EditWindow byLine;
+    for (int round = 0; round < 40; ++round) {
+        std::vector<std::string> lines(static_cast<std::size_t>(1 + random() % 200));
+        std::string block;
+        std::vector<std::size_t> starts;
+        for (std::string& line : lines) {
+            const int n = random() % 8 == 0 ? 0 : static_cast<int>(random() % 12);
+            for (int k = 0; k < n; ++k) line += piece();
+            starts.push_back(block.size());
+            block += line + gaps[random() % gaps.size()];
+        }
+        w->doc->Clear();
+        byLine.doc->Clear();
+        // The lines from `second` on lie in a second block (a run must not reach across).
+        const std::size_t second = random() % 2 ? random() % lines.size() : lines.size();
+        const char* base[2] = {};
+        for (int b = 0; b < 2; ++b) {
+            auto owned = std::make_unique<char[]>(block.size() + 1);
+            std::memcpy(owned.get(), block.data(), block.size());
+            base[b] = owned.get();
+            ASSERT_EQ(w->doc->AdoptBlock(std::move(owned), block.size()), 0);
+        }
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            ASSERT_EQ(w->doc->AppendBlockLine(base[i >= second] + starts[i], lines[i].size()), 0);
+            ASSERT_EQ(byLine.doc->SetLine(static_cast<int>(i), lines[i]), 0);
+        }
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const unsigned r = random() % 10;
+            if (r == 0) w->doc->SetLine(static_cast<int>(i), lines[i]);
+            if (r == 1) w->doc->SetPooledLine(static_cast<int>(i), lines[i]);
+        }
+        for (int query = 0; query < 150; ++query) {
+            options.LngLineBuffer = random() % 4 == 0 ? 4 + static_cast<int>(random() % 20) : 3000;
+            FindSettings s;
+            const std::string& source = lines[random() % lines.size()];
+            if (random() % 3 != 0 && !source.empty()) {
+                const std::size_t at = random() % source.size();
+                s.FindString = source.substr(at, 1 + random() % 6);
+            } else {
+                s.FindString = piece() + piece();
+            }
+            s.CapsSens = static_cast<int>(random() % 2);
+            s.StartOfLine = random() % 5 == 0 ? 1 : 0;
+            s.EndOfLine = random() % 5 == 0 ? 1 : 0;
+            SearchPattern p;
+            if (!CompilePattern(s, static_cast<int>(random() % 4), p)) continue;
+            int fastLine = static_cast<int>(random() % (lines.size() + 1)) - 1;
+            int fastIndex = random() % 2 ? 0 : static_cast<int>(random() % 8);
+            int line = fastLine;
+            int index = fastIndex;
+            const int found = SearchFromIndex(p, *w, fastLine, fastIndex);
+            ASSERT_EQ(found, SearchFromIndex(p, byLine, line, index)) << "round " << round << " query " << query;
+            ASSERT_EQ(fastLine, line) << "round " << round << " query " << query;
+            ASSERT_EQ(fastIndex, index) << "round " << round << " query " << query;
+        }
     }
 }
 
