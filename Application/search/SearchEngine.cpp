@@ -149,11 +149,34 @@ std::size_t NextCandidate(const SearchPattern& p, const unsigned char* data, std
         const int mask = _mm_movemask_epi8(eq);
         if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
     }
-    for (; i < end; ++i)
-        if (IsCandidate(p.firstBytes, p.firstByteCount, data[i]) &&
-            (!bothEnds || IsCandidate(p.lastBytes, p.lastByteCount, data[i + tail])))
-            return i;
-    return SIZE_MAX;
+    if (i >= end) return SIZE_MAX;
+    if (tail > kFindTextMax) {
+        for (; i < end; ++i)
+            if (IsCandidate(p.firstBytes, p.firstByteCount, data[i]) &&
+                (!bothEnds || IsCandidate(p.lastBytes, p.lastByteCount, data[i + tail])))
+                return i;
+        return SIZE_MAX;
+    }
+    // The last places (fewer than sixteen; most of a short line) in one more step: the
+    // sixteen places that end with them when there are so many (those before i masked
+    // off), else a copy padded with zeros, since the bytes behind the data may not be read.
+    if (end >= 16) {
+        const std::size_t base = end - 16;
+        __m128i eq = first.In(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + base)));
+        if (bothEnds)
+            eq = _mm_and_si128(eq, lastOnes.In(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + base + tail))));
+        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(eq)) & (0xFFFFu << (i - base));
+        return mask != 0 ? base + static_cast<std::size_t>(__builtin_ctz(mask)) : SIZE_MAX;
+    }
+    const std::size_t places = end - i;
+    const std::size_t have = places + tail;  // the bytes from i to the end of the data
+    unsigned char copy[16 + kFindTextMax + 16];
+    std::memcpy(copy, data + i, have);
+    std::memset(copy + have, 0, 16 + tail - have);
+    __m128i eq = first.In(_mm_loadu_si128(reinterpret_cast<const __m128i*>(copy)));
+    if (bothEnds) eq = _mm_and_si128(eq, lastOnes.In(_mm_loadu_si128(reinterpret_cast<const __m128i*>(copy + tail))));
+    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(eq)) & ((1u << places) - 1);
+    return mask != 0 ? i + static_cast<std::size_t>(__builtin_ctz(mask)) : SIZE_MAX;
 }
 #endif
 
@@ -164,6 +187,7 @@ std::size_t NextCandidate(const SearchPattern& p, const unsigned char* data, std
 // hit, and doubles while nothing is found.
 constexpr int kFirstRun = 16;
 constexpr int kLongestRun = 1 << 16;
+constexpr int kLinesBeforeRuns = 4;
 
 // Whether a pattern can be looked for over a run: its first byte has at most three
 // candidates (and the scan has SSE2); any other pattern is searched line by line.
@@ -314,13 +338,17 @@ int SearchFromIndex(const SearchPattern& p, const EditWindow& w, int& line, int&
     const int startLine = std::max(line, 0);
     const bool runs = ScansRuns(p);
     const std::size_t limit = static_cast<std::size_t>(std::max(WorkBufferSize() - 1, 0));
+    int missed = 0;  // lines without a hit since the last scan of a run
     for (int l = startLine; l < count; ++l) {
-        // A line searched from its start can be found in a run; one searched from an index
-        // inside it is searched on its own.
-        if (runs && (l != line || index <= 0)) {
+        // Runs are scanned from the line after a few that held no hit: a hit in one of the
+        // next lines (a replace-all in a dense text) is found sooner on its own, and so is
+        // one in the start line, which may be searched from an index inside it.
+        if (runs && missed >= kLinesBeforeRuns) {
+            missed = 0;
             l = NextLineWithHit(p, *w.doc, l, count, limit);
             if (l >= count) break;
         }
+        ++missed;
         const std::string_view v = CutLine(w, l);
         if (v.size() < n) continue;
         const int from = l == line ? index : 0;
