@@ -89,7 +89,21 @@ void ContentHash::Update(const char* data, std::size_t size) {
         MixGroup(carry_);
         carried_ = 0;
     }
-    for (; size >= kGroup; bytes += kGroup, size -= kGroup) MixGroup(bytes);
+    // The lanes are mixed in locals: kept in the object, every group would store and load
+    // them again (the bytes may alias them), which doubles the time of the multiply chain.
+    std::uint64_t a = lanes_[0], b = lanes_[1], c = lanes_[2], d = lanes_[3];
+    for (; size >= kGroup; bytes += kGroup, size -= kGroup) {
+        std::uint64_t w[4];
+        std::memcpy(w, bytes, sizeof w);
+        a = Mixed(a, w[0]);
+        b = Mixed(b, w[1]);
+        c = Mixed(c, w[2]);
+        d = Mixed(d, w[3]);
+    }
+    lanes_[0] = a;
+    lanes_[1] = b;
+    lanes_[2] = c;
+    lanes_[3] = d;
     if (size > 0) std::memcpy(carry_, bytes, size);
     carried_ = size;
 }

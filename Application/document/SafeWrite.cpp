@@ -244,14 +244,16 @@ bool ByteSink::WriteOut(const char* data, std::size_t size) {
 bool ByteSink::Write(const char* data, std::size_t size) {
     if (error_) return false;
     if (size == 0) return true;  // an empty line's view may have no address at all
-    hash_.Update(data, size);
     if (used_ + size <= kSinkBuffer) {
         std::memcpy(buffer_ + used_, data, size);
         used_ += size;
         return true;
     }
     if (!Flush()) return false;
-    if (size >= kSinkBuffer) return WriteOut(data, size);
+    if (size >= kSinkBuffer) {
+        hash_.Update(data, size);
+        return WriteOut(data, size);
+    }
     std::memcpy(buffer_, data, size);
     used_ = size;
     return true;
@@ -259,6 +261,8 @@ bool ByteSink::Write(const char* data, std::size_t size) {
 
 bool ByteSink::Flush() {
     if (error_) return false;
+    // Hashed here, a buffer at a time, rather than in the many small pieces Write gets.
+    hash_.Update(buffer_, used_);
     bool ok = WriteOut(buffer_, used_);
     used_ = 0;
     return ok;

@@ -31,6 +31,8 @@ constexpr int kOpenFailed = 1022;
 constexpr int kOpenHeldFile = 1209;
 constexpr int kTooManyLines = 1304;
 constexpr std::size_t kFirstBlock = 1 << 16;
+// A file is read this much at a time, so that each piece is hashed while it is in the cache.
+constexpr std::size_t kReadPiece = std::size_t(1) << 18;
 
 bool IsLineEndByte(char c) { return c == '\r' || c == '\n' || c == 0x1A; }
 
@@ -129,6 +131,7 @@ int ReadStream(int fd, bool translate, TextStream& stream, int& error) {
         return -1;
     }
     std::size_t size = 0;
+    ContentHash hash;
     for (;;) {
         // A file that another program keeps growing is read until the user stops it.
         if (StopRequested()) {
@@ -139,17 +142,17 @@ int ReadStream(int fd, bool translate, TextStream& stream, int& error) {
             error = ENOMEM;
             return -1;
         }
-        ssize_t got = ::read(fd, block.get() + size, room - size);
+        ssize_t got = ::read(fd, block.get() + size, std::min(room - size, kReadPiece));
         if (got < 0) {
             if (errno == EINTR) continue;
             error = errno;
             return -1;
         }
         if (got == 0) break;
+        // Hashed while the piece is still in the cache, not in a pass of its own.
+        hash.Update(block.get() + size, static_cast<std::size_t>(got));
         size += static_cast<std::size_t>(got);
     }
-    ContentHash hash;
-    hash.Update(block.get(), size);
     stream.hash = hash.Value();
     stream.cutAtCtrlZ = -1;
     if (translate) {
