@@ -1,7 +1,7 @@
 // TextReader: a file is read into one block in a single pass of large reads, the text
 // translation (if any) is applied in place, and the lines are cut out of the block
-// without copies. Counting and cutting use memchr, so both passes the reading rules ask
-// for run at memory speed.
+// without copies. Counting and cutting look for LFs sixteen bytes at a time (SSE2), so
+// both passes the reading rules ask for run at memory speed.
 #include "document/FileLock.h"
 #include "document/LeftoverBackup.h"
 #include "document/Language.h"
@@ -23,6 +23,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#if defined(__SSE2__) && defined(__GNUC__)
+#include <emmintrin.h>
+#define VARLIN_READER_SSE2 1
+#endif
+
 namespace varlin {
 namespace {
 
@@ -35,6 +40,34 @@ constexpr std::size_t kFirstBlock = 1 << 16;
 constexpr std::size_t kReadPiece = std::size_t(1) << 18;
 
 bool IsLineEndByte(char c) { return c == '\r' || c == '\n' || c == 0x1A; }
+
+// The index of the first LF in data[from, end), or end when there is none. Sixteen bytes
+// at a time inline: the lines of a source file are too short for a call of memchr each.
+std::size_t NextLf(const char* data, std::size_t from, std::size_t end) {
+#ifdef VARLIN_READER_SSE2
+    const __m128i lf = _mm_set1_epi8('\n');
+    auto lfs = [&](std::size_t at) {
+        return static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)), lf)));
+    };
+    std::size_t i = from;
+    for (; i + 16 <= end; i += 16)
+        if (const unsigned mask = lfs(i)) return i + static_cast<std::size_t>(__builtin_ctz(mask));
+    if (i >= end) return end;
+    if (end >= 16) {
+        // The sixteen bytes that end at end, those before i masked off.
+        const std::size_t base = end - 16;
+        const unsigned mask = lfs(base) & (0xFFFFu << (i - base));
+        return mask ? base + static_cast<std::size_t>(__builtin_ctz(mask)) : end;
+    }
+    for (; i < end; ++i)
+        if (data[i] == '\n') return i;
+    return end;
+#else
+    const void* hit = std::memchr(data + from, '\n', end - from);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : end;
+#endif
+}
 
 // CR LF becomes LF, as a text-mode stream reads it (the 0x1A is cut off before).
 std::size_t Translate(char* data, std::size_t size) {
@@ -178,14 +211,22 @@ const char* LineEndBytes(LineEnds ends) { return ends == LineEnds::Lf ? "\n" : "
 
 std::size_t CountLines(const TextStream& stream) {
     const char* p = stream.block.get();
-    const char* end = p + stream.size;
+    const std::size_t size = stream.size;
     std::size_t lines = 0;
-    while (p < end) {
-        const void* lf = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
-        if (!lf) return lines + 1;  // bytes after the last LF
-        ++lines;
-        p = static_cast<const char*>(lf) + 1;
+    std::size_t i = 0;
+#ifdef VARLIN_READER_SSE2
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 64 <= size; i += 64) {
+        std::uint64_t mask = 0;
+        for (int k = 0; k < 4; ++k) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 16 * k));
+            mask |= std::uint64_t(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)))) << (16 * k);
+        }
+        lines += static_cast<std::size_t>(__builtin_popcountll(mask));
     }
+#endif
+    for (; i < size; ++i) lines += p[i] == '\n';
+    if (size > 0 && p[size - 1] != '\n') ++lines;  // bytes after the last LF
     return lines;
 }
 
@@ -219,11 +260,11 @@ int ReadLines(LineStore& store, TextStream& stream, const std::string& name) {
     bool split = false;
     std::size_t pos = 0;
     while (pos < size) {
-        std::size_t room = std::min(limit, size - pos);
-        const void* lf = std::memchr(data + pos, '\n', room);
-        std::size_t end = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) + 1
-                             : pos + room;
-        if (!lf && end < size) split = true;
+        const std::size_t room = std::min(limit, size - pos);
+        const std::size_t lf = NextLf(data, pos, pos + room);
+        const bool found = lf < pos + room;
+        const std::size_t end = found ? lf + 1 : pos + room;
+        if (!found && end < size) split = true;
         std::size_t keep = end;
         while (keep > pos && IsLineEndByte(data[keep - 1])) --keep;
         if (store.AppendBlockLine(data + pos, keep - pos) != 0) return -1;

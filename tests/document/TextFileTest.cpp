@@ -6,6 +6,7 @@
 #include "platform/StopRequest.h"
 
 #include <algorithm>
+#include <random>
 #include <sys/stat.h>
 
 namespace varlin {
@@ -53,6 +54,46 @@ TEST_F(TextFileTest, LineEndsAndSplitsFollowTheReadingRules) {
         LineStore store;
         ASSERT_EQ(Load(store, Path("in.txt"), 1), 0) << c.name;
         EXPECT_EQ(StoreLines(store), c.expected) << c.name;
+    }
+}
+
+TEST_F(TextFileTest, RandomFilesLoadAsTheReadingRulesSay) {
+    // Lines longer and shorter than the sixteen bytes the reader looks at in one step,
+    // LFs anywhere in such a step, buffers that cut them: the lines (and the message about
+    // a split) must be those of the rules applied byte by byte.
+    std::mt19937 random(5);
+    const char bytes[] = {'a', 'b', '\n', '\r', 0x1A};
+    for (int round = 0; round < 300; ++round) {
+        std::string file;
+        const int length = static_cast<int>(random() % 300);
+        for (int i = 0; i < length; ++i) file += random() % 4 ? 'a' + static_cast<char>(random() % 3) : bytes[random() % 5];
+        const bool text = random() % 2;
+        const int buffer = random() % 3 ? 2 + static_cast<int>(random() % 40) : 3000;
+        std::string rest;
+        for (std::size_t i = 0; i < file.size(); ++i) {
+            if (text && file[i] == 0x1A) break;
+            if (!(text && file[i] == '\r' && i + 1 < file.size() && file[i + 1] == '\n')) rest += file[i];
+        }
+        Lines expected;
+        bool split = false;
+        for (std::size_t pos = 0; pos < rest.size();) {
+            const std::size_t room = std::min<std::size_t>(buffer - 1, rest.size() - pos);
+            const std::size_t lf = rest.find('\n', pos);
+            const std::size_t end = lf < pos + room ? lf + 1 : pos + room;
+            split = split || (lf >= pos + room && end < rest.size());
+            std::size_t keep = end;
+            while (keep > pos && (rest[keep - 1] == '\r' || rest[keep - 1] == '\n' || rest[keep - 1] == 0x1A)) --keep;
+            expected.push_back(rest.substr(pos, keep - pos));
+            pos = end;
+        }
+        options.LockMode = text ? 0 : 1;
+        options.LngLineBuffer = buffer;
+        host.messageIds.clear();
+        WriteBytes(Path("in.txt"), file);
+        LineStore store;
+        ASSERT_EQ(Load(store, Path("in.txt"), 1), 0) << round;
+        ASSERT_EQ(StoreLines(store), expected) << round;
+        ASSERT_EQ(std::count(host.messageIds.begin(), host.messageIds.end(), kLinesSplitMessage), split ? 1 : 0) << round;
     }
 }
 
