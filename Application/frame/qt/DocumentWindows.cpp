@@ -22,8 +22,10 @@
 #include <QListView>
 #include <QMdiArea>
 #include <QPointer>
+#include <QTimer>
 #include <QToolBar>
 
+#include <functional>
 #include <memory>
 
 namespace varlin {
@@ -203,6 +205,44 @@ int OpenEditWindow(MainFrame& frame, const std::string& fileName) {
 
 // ---- Hooks -------------------------------------------------------------------------------
 
+namespace {
+
+// Runs a function once the widget has painted for the first time (from the event loop,
+// after the paint); at once from the event loop when it has painted before or is hidden.
+class FirstPaintWatch : public QObject {
+public:
+    FirstPaintWatch(QWidget* widget, std::function<void()> then) : QObject(widget), then_(std::move(then)) {
+        widget->installEventFilter(this);
+    }
+    std::function<void()> then_;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            watched->setProperty(kPaintedProperty, true);
+            QTimer::singleShot(0, watched, std::move(then_));
+            deleteLater();
+        }
+        return false;
+    }
+    static constexpr const char* kPaintedProperty = "varlinPainted";
+};
+
+void AfterFirstPaint(QWidget* widget, QObject* context, std::function<void()> then) {
+    if (widget->isVisible() && !widget->property(FirstPaintWatch::kPaintedProperty).toBool() &&
+        !widget->findChild<FirstPaintWatch*>(QString(), Qt::FindDirectChildrenOnly)) {
+        new FirstPaintWatch(widget, std::move(then));
+        return;
+    }
+    if (auto* watch = widget->findChild<FirstPaintWatch*>(QString(), Qt::FindDirectChildrenOnly)) {
+        watch->then_ = std::move(then);  // still waiting for the paint: the newest request
+        return;
+    }
+    QTimer::singleShot(0, context, std::move(then));
+}
+
+}  // namespace
+
 void InstallDocumentWindows(MainFrame& frame) {
     SetShiftKeyQuery(ShiftHeld);
     SetCloseRequestHandler(CloseWindowOf);
@@ -259,15 +299,27 @@ void InstallDocumentWindows(MainFrame& frame) {
     }
     // The list follows the active document (WM_MDIACTIVATE). The last document closes
     // also while the frame is being destroyed: then only the list found before is used.
+    // It is filled once the window has painted its text (at once when it is not shown), so
+    // that reading a large file for its routines does not hold back the first screen; only
+    // the window activated last fills it (pending), and not when it is gone meanwhile.
     auto list = std::make_shared<QPointer<QComboBox>>();
+    auto pending = std::make_shared<QPointer<QMdiSubWindow>>();
     QObject::connect(frame.mdiArea(), &QMdiArea::subWindowActivated, frame.mdiArea(),
-                     [&frame, list](QMdiSubWindow* window) {
-        if (EditView* view = EditViewOf(window)) {
-            *list = ActiveRoutineList(frame);
-            if (*list) FillRoutineList(*list, view->window());
-        } else if (*list) {
-            (*list)->clear();
+                     [&frame, list, pending](QMdiSubWindow* window) {
+        *pending = window;
+        EditView* view = EditViewOf(window);
+        if (!view) {
+            if (*list) (*list)->clear();
+            return;
         }
+        *list = ActiveRoutineList(frame);
+        QPointer<QMdiSubWindow> guard(window);
+        auto fill = [list, pending, guard] {
+            if (!guard || *pending != guard) return;
+            EditView* shown = EditViewOf(guard);
+            if (shown && *list) FillRoutineList(*list, shown->window());
+        };
+        AfterFirstPaint(view->viewport(), frame.mdiArea(), fill);
     });
 }
 
