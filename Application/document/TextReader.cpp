@@ -215,14 +215,18 @@ std::size_t CountLines(const TextStream& stream) {
     std::size_t lines = 0;
     std::size_t i = 0;
 #ifdef VARLIN_READER_SSE2
+    // Sixteen byte counters, each LF subtracting -1 from its own, summed up before one of
+    // them can overflow.
     const __m128i lf = _mm_set1_epi8('\n');
-    for (; i + 64 <= size; i += 64) {
-        std::uint64_t mask = 0;
-        for (int k = 0; k < 4; ++k) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 16 * k));
-            mask |= std::uint64_t(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)))) << (16 * k);
-        }
-        lines += static_cast<std::size_t>(__builtin_popcountll(mask));
+    const __m128i zero = _mm_setzero_si128();
+    while (i + 16 <= size) {
+        const std::size_t stop = std::min(size, i + 255 * 16);
+        __m128i counts = zero;
+        for (; i + 16 <= stop; i += 16)
+            counts = _mm_sub_epi8(counts, _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)), lf));
+        const __m128i sums = _mm_sad_epu8(counts, zero);
+        lines += static_cast<std::size_t>(_mm_cvtsi128_si64(sums)) +
+                 static_cast<std::size_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
     }
 #endif
     for (; i < size; ++i) lines += p[i] == '\n';
