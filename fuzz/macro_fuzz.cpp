@@ -7,10 +7,15 @@
 // A script ends after kPollLimit polls of the stop flag (before every statement and in
 // long loops) or kTimeLimit, through the stop request that Ctrl+C and --timeout use, so
 // that endless loops end quickly. The four actions that take a file name reach only
-// plain names, in the scratch folder (any other name gives -1). VARLIN_FUZZ_TRACE=1
+// plain names, in the scratch folder (any other name gives -1).
+//
+// What the script left in every open document is written out and read back: each line
+// that a file can hold as it is (no LF in it, no CR or 0x1A at its end, room in the line
+// buffer) must read back as it was. VARLIN_FUZZ_TRACE=1
 // writes what each run did (polls, messages, printed lines) to standard error.
 #include "FuzzSupport.h"
 
+#include "document/TextFile.h"
 #include "editing/EditWindow.h"
 #include "editing/Recording.h"
 #include "editing/UndoRecord.h"
@@ -152,6 +157,29 @@ Rig& TheRig() {
     return *rig;
 }
 
+// Writes the document's lines to a file and reads them back: every line that a file can
+// hold as it is must come back unchanged.
+void CheckWrittenDocument(const LineStore& doc) {
+    const Options& options = CurrentOptions();
+    const std::size_t room = std::size_t(std::max(1, options.LineBufferSize() - 1));
+    const std::size_t endSize = std::string_view(LineEndBytes(doc.lineEnds)).size();
+    for (int i = 0; i < doc.GetLineCount(); ++i) {
+        const std::string_view line = doc.LineView(i);
+        if (line.find('\n') != std::string_view::npos || line.size() + endSize > room ||
+            (options.LockMode == 0 && line.find('\x1A') != std::string_view::npos) ||
+            (!line.empty() && (line.back() == '\r' || line.back() == '\x1A')))
+            return;  // not a line a file holds as it is
+    }
+    const std::string path = fuzz::ScratchPath("written.txt");
+    if (WriteRange(doc, path, 0, doc.GetLineCount() - 1, doc.lineEnds) != 0) fuzz::Fail("a document was not written");
+    LineStore back;
+    if (Load(back, path, 1) != 0) fuzz::Fail("a document written did not load");
+    const int count = doc.GetLineCount();
+    if (back.GetLineCount() != count) fuzz::Fail("a document written read back with another number of lines");
+    for (int i = 0; i < count; ++i)
+        if (back.LineView(i) != doc.LineView(i)) fuzz::Fail("a line written read back changed");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -181,6 +209,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const auto& l : host.printedLines) std::fprintf(stderr, " [%s]", l.c_str());
         std::fprintf(stderr, "\n");
     }
+    for (const auto& w : g_documents.open) CheckWrittenDocument(*w->doc);
     g_documents.Finish();
     DiscardLearnFile();
     ResetUndoRecord();
