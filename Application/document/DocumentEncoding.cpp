@@ -19,6 +19,13 @@ bool LinesLookLikeUtf8(const LineStore& store) {
     return multibyte;
 }
 
-void RecognizeEncoding(LineStore& store, bool detect) { store.utf8 = detect && LinesLookLikeUtf8(store); }
+void RecognizeEncoding(LineStore& store, bool detect, const char* block, std::size_t size) {
+    if (!detect)
+        store.utf8 = false;
+    else if (block)
+        store.utf8 = store.GetLineCount() > 0 && LooksLikeUtf8(block, size);
+    else
+        store.utf8 = LinesLookLikeUtf8(store);
+}
 
 }  // namespace varlin

@@ -6,13 +6,18 @@
 
 #include "document/LineStore.h"
 
+#include <cstddef>
+
 namespace varlin {
 
-// Whether the lines of a loaded document read as UTF-8 (one pass at memory speed; a
-// sequence never spans lines, since a line end is ASCII).
+// Whether the lines of a document read as UTF-8, line by line (a sequence never spans
+// lines, since a line end is ASCII).
 bool LinesLookLikeUtf8(const LineStore& store);
 
-// After a load: the document becomes UTF-8 when detect is on and its lines look like it.
-void RecognizeEncoding(LineStore& store, bool detect);
+// After a load: the document becomes UTF-8 when detect is on and its text looks like it.
+// block (when given) is the text the lines were cut from, each two lines apart by at
+// least one line-end byte: those are ASCII, so the block is valid exactly when every line
+// is, and it is read in one pass instead of line by line.
+void RecognizeEncoding(LineStore& store, bool detect, const char* block = nullptr, std::size_t size = 0);
 
 }  // namespace varlin

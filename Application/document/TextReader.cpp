@@ -2,6 +2,7 @@
 // translation (if any) is applied in place, and the lines are cut out of the block
 // without copies. Counting and cutting look for LFs sixteen bytes at a time (SSE2), so
 // both passes the reading rules ask for run at memory speed.
+#include "document/DocumentEncoding.h"
 #include "document/FileLock.h"
 #include "document/LeftoverBackup.h"
 #include "document/Language.h"
@@ -274,6 +275,8 @@ int ReadLines(LineStore& store, TextStream& stream, const std::string& name) {
         if (store.AppendBlockLine(data + pos, keep - pos) != 0) return -1;
         pos = end;
     }
+    // A split may cut a character, so then the lines are read one by one.
+    RecognizeEncoding(store, CurrentOptions().DetectUtf8 != 0, split ? nullptr : data, size);
     // The split changes the file when it is saved, so the user hears of it once.
     if (split) ShowMessage(kLinesSplitMessage, name);
     return 0;
@@ -287,6 +290,7 @@ int Load(LineStore& store, const std::string& name, int highlight) {
     store.cutAtCtrlZ = -1;
     store.disk = DiskIdentity{};
     store.leftoverBackups.clear();
+    store.utf8 = false;
     if (RefuseSpecialFile(name)) return -1;
 
     const bool lockMode = CurrentOptions().LockMode != 0;

@@ -5,7 +5,6 @@
 #include "textutil/CodeTables.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -108,51 +107,6 @@ int Utf8Prev(std::string_view text, int i) {
         }
     }
     return i - 1;
-}
-
-bool IsValidUtf8(const char* data, std::size_t size, bool* multibyte) {
-    bool sawMultibyte = false;
-    std::size_t i = 0;
-    while (i < size) {
-        if (i + 8 <= size) {  // ASCII eight bytes at a time, then straight to the first other
-            std::uint64_t word;
-            std::memcpy(&word, data + i, 8);
-            const std::uint64_t high = word & 0x8080808080808080ULL;
-            if (high == 0) {
-                i += 8;
-                continue;
-            }
-            if constexpr (std::endian::native == std::endian::little) i += static_cast<std::size_t>(std::countr_zero(high) / 8);
-        }
-        const auto c = static_cast<unsigned char>(data[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        // Two-byte characters (Latin, Greek, Cyrillic ...) are the common case.
-        if (c >= 0xC2 && c <= 0xDF && i + 1 < size && (static_cast<unsigned char>(data[i + 1]) & 0xC0) == 0x80) {
-            sawMultibyte = true;
-            i += 2;
-            continue;
-        }
-        // Three-byte characters without the lead bytes E0 and ED, whose second byte is bounded.
-        if (c >= 0xE1 && c <= 0xEF && c != 0xED && i + 2 < size &&
-            ((static_cast<unsigned char>(data[i + 1]) & 0xC0) | ((static_cast<unsigned char>(data[i + 2]) & 0xC0) >> 2)) ==
-                0xA0) {
-            sawMultibyte = true;
-            i += 3;
-            continue;
-        }
-        const int n = Utf8SequenceLength(data + i, size - i);
-        if (n == 0) {
-            if (multibyte) *multibyte = sawMultibyte;
-            return false;
-        }
-        sawMultibyte = true;
-        i += n;
-    }
-    if (multibyte) *multibyte = sawMultibyte;
-    return true;
 }
 
 bool LooksLikeUtf8(const char* data, std::size_t size) {

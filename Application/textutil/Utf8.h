@@ -35,9 +35,11 @@ int Utf8CharStart(std::string_view text, int i);
 int Utf8Next(std::string_view text, int i);
 int Utf8Prev(std::string_view text, int i);
 
-// Validation of a whole buffer; multibyte (when given) tells whether it held at least one
-// multi-byte sequence. Runs through ASCII eight bytes at a time.
+// Validation of a whole buffer at memory speed (textutil/Utf8Validate.cpp); multibyte (when
+// given) tells whether a valid buffer held at least one multi-byte sequence. The portable
+// loop is what processors without AVX2 run; it is public for the tests that compare both.
 bool IsValidUtf8(const char* data, std::size_t size, bool* multibyte = nullptr);
+bool IsValidUtf8Portable(const char* data, std::size_t size, bool* multibyte = nullptr);
 // Recognition of a loaded file: starts with the byte-order mark, or is valid UTF-8 and
 // holds at least one multi-byte sequence.
 bool LooksLikeUtf8(const char* data, std::size_t size);

@@ -3,7 +3,6 @@
 #include "view/DocumentWindow.h"
 
 #include "dispatch/Dispatch.h"
-#include "document/DocumentEncoding.h"
 #include "document/Language.h"
 #include "document/TextFile.h"
 #include "editing/EditActions.h"
@@ -62,7 +61,6 @@ std::unique_ptr<EditWindow> CreateEditWindow(const std::string& fileName) {
     if (!IsBlankFileName(fileName) &&
         Load(*w->doc, fileName, CurrentOptions().HighLightLang) < 0)
         return nullptr;
-    if (!IsBlankFileName(fileName)) RecognizeEncoding(*w->doc, CurrentOptions().DetectUtf8 != 0);
     // A new document keeps the store's own choice, C/C++ colouring: HighLightLang only
     // applies to files read.
     return w;
@@ -112,7 +110,6 @@ void OfferLeftoverBackups(EditWindow& w, const std::string& name,
         if (LoadLeftoverBackup(*untitled->doc, std::move(held), name,
                                CurrentOptions().HighLightLang) != 0)
             continue;
-        RecognizeEncoding(*untitled->doc, CurrentOptions().DetectUtf8 != 0);
         untitled->modified = 1;  // closing it asks whether to keep the text
         FinishOpening(*untitled);
         RepaintAll(*untitled);

@@ -1,6 +1,7 @@
 // Reading and writing text files: the line-end rules in both read modes, the split of
 // over-long lines, the line-count question, round trips that must lose no byte, and the
 // save commands' use of the file dialog.
+#include "document/DocumentEncoding.h"
 #include "document/FileTestSupport.h"
 #include "document/TextFile.h"
 #include "platform/StopRequest.h"
@@ -94,6 +95,37 @@ TEST_F(TextFileTest, RandomFilesLoadAsTheReadingRulesSay) {
         ASSERT_EQ(Load(store, Path("in.txt"), 1), 0) << round;
         ASSERT_EQ(StoreLines(store), expected) << round;
         ASSERT_EQ(std::count(host.messageIds.begin(), host.messageIds.end(), kLinesSplitMessage), split ? 1 : 0) << round;
+    }
+}
+
+// A load reads the whole block once to recognise UTF-8; it must decide as reading the
+// lines one by one does, whatever the reader took away between them.
+TEST_F(TextFileTest, RecognitionOfALoadDecidesAsTheLinesOneByOne) {
+    struct Case { const char* name; std::string bytes; int lockMode; int lineBuffer; bool utf8; } cases[] = {
+        {"umlauts, CR LF", "gr\xC3\xBC\xC3\x9F" "e\r\nx\r\n", 0, 3000, true},
+        {"plain ASCII", "abc\r\n", 0, 3000, false},
+        {"the mark alone", "\xEF\xBB\xBF" "abc", 0, 3000, true},
+        {"a character cut by the line end", "a\xC3\r\n\xBC" "b\r\n\xC3\xBC", 0, 3000, false},
+        {"a lone CR inside", "\xC3\xBC\rx\n", 1, 3000, true},
+        {"invalid byte after a text-mode Ctrl+Z", "\xC3\xBC\x1A\xFF", 0, 3000, true},
+        {"the same raw", "\xC3\xBC\x1A\xFF", 1, 3000, false},
+        {"multi-byte only after a text-mode Ctrl+Z", "abc\x1A\xC3\xBC", 0, 3000, false},
+        {"a character split at the buffer", "abcdefg\xC3\xBC\r\n", 1, 9, false},
+        {"a split between characters", "abcdefgh\xC3\xBC\r\n", 1, 9, true},
+    };
+    for (const Case& c : cases) {
+        options.LockMode = c.lockMode;
+        options.LngLineBuffer = c.lineBuffer;
+        WriteBytes(Path("in.txt"), c.bytes);
+        for (int detect : {1, 0}) {
+            options.DetectUtf8 = detect;
+            LineStore store;
+            ASSERT_EQ(Load(store, Path("in.txt"), 1), 0) << c.name;
+            EXPECT_EQ(store.utf8, c.utf8 && detect) << c.name << " detect " << detect;
+            if (detect) {
+                EXPECT_EQ(store.utf8, LinesLookLikeUtf8(store)) << c.name;
+            }
+        }
     }
 }
 

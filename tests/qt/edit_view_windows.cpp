@@ -137,13 +137,14 @@ private slots:
         QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(h_.host.messageIds.back(), 1331);
         QCOMPARE(FileBytes(h_.dir.filePath("e.txt")), QByteArray("theirs\n"));
-        h_.host.answers = {IdYes};  // 1332 again after their next change: load it
+        h_.host.answers = {IdYes};  // 1332 again after their next change: load it, as UTF-8 now
         QVERIFY(other.open(QIODevice::WriteOnly));
-        other.write("theirs, longer\n");
+        other.write("theirs, l\xC3\xA4nger\n");
         other.close();
         h_.frame->RefreshMenu();
-        QCOMPARE(h_.Text(), std::string("theirs, longer"));
+        QCOMPARE(h_.Text(), std::string("theirs, l\xC3\xA4nger"));
         QCOMPARE(h_.Current()->window().modified, 0);
+        QVERIFY(h_.Current()->window().doc->utf8);
         CurrentOptions().LockMode = 1;
     }
 

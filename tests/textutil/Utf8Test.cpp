@@ -131,6 +131,56 @@ TEST(Utf8, RandomBytesSplitIntoCharactersThatGiveTheSameBytesBack) {
     }
 }
 
+// The fast validation (64 bytes at a time where the processor allows, else the portable
+// loop) against reading the text character by character: every byte pair and triple of
+// interest at the start and across a 64-byte block, and long random texts with faults.
+TEST(Utf8, ValidationAgreesWithReadingCharacterByCharacter) {
+    const auto reference = [](const std::string& text, bool* multibyte) {
+        *multibyte = false;
+        for (std::size_t i = 0; i < text.size();) {
+            const int n = Utf8SequenceLength(text.data() + i, text.size() - i);
+            if (n == 0) return false;
+            *multibyte = *multibyte || n > 1;
+            i += n;
+        }
+        return true;
+    };
+    const auto agree = [&](const std::string& text) {
+        bool want = false;
+        const bool valid = reference(text, &want);
+        for (auto* check : {&IsValidUtf8, &IsValidUtf8Portable}) {
+            bool multibyte = !want;
+            if (check(text.data(), text.size(), &multibyte) != valid || (valid && multibyte != want)) return false;
+        }
+        return true;
+    };
+    const unsigned char thirds[] = {0x00, 0x41, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC3, 0xF0};
+    for (int offset : {0, 61}) {
+        for (int a = 0x80; a < 0x100; ++a)
+            for (int b = 0; b < 0x100; ++b)
+                for (unsigned char c : thirds) {
+                    std::string text(offset, 'x');
+                    text += {char(a), char(b), char(c)};
+                    ASSERT_TRUE(agree(text)) << std::hex << a << ' ' << b << ' ' << int(c) << " at " << offset;
+                    text += "\x80\x80";
+                    ASSERT_TRUE(agree(text)) << std::hex << a << ' ' << b << ' ' << int(c) << " +80 80 at " << offset;
+                }
+    }
+    std::mt19937 random(23);
+    const std::vector<std::string> pieces = {
+        std::string(70, 'a'), "\n", "\r", std::string(1, '\0'), "\xC3\xA4", "\xDF\xBF", "\xE0\xA0\x80",
+        "\xED\x9F\xBF", "\xE6\x96\x87", "\xEF\xBF\xBF", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF",
+        "\xF3\xA0\x81\x81"};
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        const int parts = random() % 120;
+        for (int p = 0; p < parts; ++p) text += pieces[random() % pieces.size()];
+        if (round % 2 && !text.empty()) text[random() % text.size()] = static_cast<char>(random() % 256);
+        if (round % 3 == 0 && !text.empty()) text.resize(random() % text.size());
+        ASSERT_TRUE(agree(text)) << round;
+    }
+}
+
 TEST(Utf8, RecognitionWantsValidTextWithAMultibyteCharacterOrTheMark) {
     EXPECT_TRUE(LooksLikeUtf8("Gr\xC3\xBC\xC3\x9F" "e\n", 8));
     EXPECT_FALSE(LooksLikeUtf8("plain ASCII text\n", 17));
