@@ -87,16 +87,21 @@ void EditView::PaintRow(QPainter& painter, int line, int firstCell, int cellCoun
     const RowGeometry geometry = GeometryOf(w);
     std::string_view text = w.doc->LineView(line);
     text = text.substr(0, static_cast<std::size_t>(WorkBufferSize() - 1));
-    glyphs_.resize(static_cast<std::size_t>(maxCols));
+    // Only the cells up to the painted ones are laid out (a row may have thousands): two
+    // more than those, so that the rule that text ends before a row's last cell, and a
+    // tab or wide character that would reach it, never touch a painted cell.
+    const int laidOut =
+        maxCols < kMinRowCells ? maxCols : std::min(maxCols, std::max(firstCell + cellCount + 2, kMinRowCells));
+    glyphs_.resize(static_cast<std::size_t>(laidOut));
     const bool utf8 = w.doc->utf8;
     // A UTF-8 row takes its fill and number field from the common layout, its text cells
     // from the UTF-8 one.
-    LayoutGlyphs(line, utf8 ? std::string_view() : text, glyphs_.data(), maxCols, o.VbChar, o.TabChar, o.CodeTable,
+    LayoutGlyphs(line, utf8 ? std::string_view() : text, glyphs_.data(), laidOut, o.VbChar, o.TabChar, o.CodeTable,
                  geometry);
     if (utf8) {
         cells32_.assign(glyphs_.begin(), glyphs_.end());
-        if (maxCols >= kMinRowCells)
-            LayoutUtf8Text(text, cells32_.data(), maxCols, OemGlyph(static_cast<unsigned char>(o.TabChar)),
+        if (laidOut >= kMinRowCells)
+            LayoutUtf8Text(text, cells32_.data(), laidOut, OemGlyph(static_cast<unsigned char>(o.TabChar)),
                            geometry.margin, geometry.tabStep);
     }
     RowColorRuns(*w.doc, line, text, geometry, firstCell, cellCount, range, maxCols, runs_);
