@@ -32,6 +32,7 @@ int ComputeMenuFlags(const MenuState& state);
 bool IsMenuItemEnabled(int commandId, int flags);
 
 constexpr int kLearnMacroItem = 89;
+constexpr int kReadAsUtf8Item = 405;  // checked while the current document reads as UTF-8
 constexpr int kLearnMacroOffText = 1700;  // "Makro &lernen ... F2 L"
 constexpr int kLearnMacroOnText = 1701;   // "&Lernen beenden ... F2 L"
 

@@ -236,6 +236,14 @@ private slots:
         ToggleLearnMode();
         for (int id : {88, 90, 91, 92, 93}) QVERIFY2(!enabled(id), qPrintable(QString::number(id)));
         QVERIFY(enabled(89));
+        ToggleLearnMode();
+        // "Als UTF-8 lesen" carries a check mark while the document reads as UTF-8.
+        QAction* utf8 = h_.frame->findAction(405);
+        QVERIFY(enabled(405) && !utf8->isChecked());
+        h_.frame->RunCommand(405);
+        QVERIFY(enabled(405) && utf8->isChecked() && view->window().doc->utf8);
+        h_.frame->RunCommand(405);
+        QVERIFY(enabled(405) && !utf8->isChecked());
     }
 
     void routineNames() {

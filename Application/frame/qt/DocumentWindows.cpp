@@ -257,6 +257,7 @@ void InstallDocumentWindows(MainFrame& frame) {
         if (!view) return false;
         state.modified = view->window().modified != 0;
         state.rangeMarked = HasDrag(view->window());
+        state.utf8 = view->window().doc->utf8;
         return true;
     };
     hooks.repaintDocument = [](QMdiSubWindow* window) {

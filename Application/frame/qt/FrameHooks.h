@@ -21,6 +21,7 @@ class MainFrame;
 struct DocumentMenuState {
     bool modified = false;
     bool rangeMarked = false;
+    bool utf8 = false;  // the document reads as UTF-8 (the check mark of item 405)
 };
 
 struct FrameHooks {

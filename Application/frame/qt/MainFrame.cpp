@@ -231,6 +231,12 @@ void MainFrame::UpdateMenuEnabling(QMenu* popup) {
         int id = action->data().toInt(&ok);
         if (!ok || id <= 0) continue;
         action->setEnabled(IsCommandEnabled(id, flags));
+        if (id == kReadAsUtf8Item) {
+            DocumentMenuState doc;
+            QMdiSubWindow* current = currentDocument();
+            action->setCheckable(true);
+            action->setChecked(current && hooks_.documentState && hooks_.documentState(current, doc) && doc.utf8);
+        }
         if (id == kLearnMacroItem) {
             // "Makro &lernen      F2 L": the blanks that aligned the key become a tab.
             QString text = QString::fromStdString(LoadAppString(LearnMacroTextId(flags)));
