@@ -1,13 +1,13 @@
-// LineStore: the lines of one document. A loaded file stays in the large blocks the
-// reader filled, and its lines point into them; a line gets an allocation of its own only
-// when it is set, so replacing a line costs that line alone and inserting or deleting
-// lines moves 8-byte entries. A replace-all stores the lines it changes in shared pool
-// blocks instead, which go back when their last line does. The capacity is a number the editor's rules grow, never an
-// allocation: an empty store holds only a few hundred bytes.
+// LineStore: the lines of one document, kept by a LineIndex: a loaded file stays in the
+// block the reader filled, a changed line gets an allocation of its own (or a place in a
+// pool block), and inserting or deleting lines moves 4-byte entries. The capacity is a
+// number the editor's rules grow, never an allocation: an empty store holds only a few
+// hundred bytes.
 #include "document/LineStore.h"
 
 #include "document/FileLock.h"
 #include "document/LeftoverBackup.h"
+#include "document/LineIndex.h"
 #include "document/Language.h"
 #include "platform/Host.h"
 #include "platform/Messages.h"
@@ -24,89 +24,7 @@ namespace {
 
 constexpr int kOutOfMemory = 1002;
 constexpr int kTooManyToSort = 1113;
-const char kEmptyLine[1] = {0};  // every stored "" points here
-
-// An entry is one 64-bit word: 0 for a null line; otherwise the line's address in the low
-// 48 bits (where user-space addresses live) and its length in the top 16. A line too long
-// for 16 bits, or one the store allocated itself, is a record of its length followed by
-// its bytes, marked by the length field kOwnTag. A line in a pool block is marked by
-// kPoolTag and is a PoolRecord followed by its bytes.
-using Entry = std::uint64_t;
-constexpr int kLengthShift = 48;
-constexpr Entry kAddressMask = (Entry(1) << kLengthShift) - 1;
-constexpr std::size_t kOwnTag = 0xFFFF;
-constexpr std::size_t kPoolTag = 0xFFFE;
-constexpr std::size_t kMaxLineSize = std::size_t(1) << 40;
-
-bool FitsAddress(const void* p) {
-    return (reinterpret_cast<std::uintptr_t>(p) & ~std::uintptr_t(kAddressMask)) == 0;
-}
-
-// A line inside a block (or ""), when it fits an entry; 0 when it does not.
-Entry BlockEntry(const char* data, std::size_t size) {
-    if (size == 0) data = kEmptyLine;
-    if (size >= kPoolTag || !FitsAddress(data)) return 0;
-    return Entry(reinterpret_cast<std::uintptr_t>(data)) | (Entry(size) << kLengthShift);
-}
-
-bool IsOwn(Entry e) { return e != 0 && (e >> kLengthShift) == kOwnTag; }
-bool IsPooled(Entry e) { return e != 0 && (e >> kLengthShift) == kPoolTag; }
-
-char* OwnRecord(Entry e) { return reinterpret_cast<char*>(std::uintptr_t(e & kAddressMask)); }
-
-// A pool block starts with a PoolBlock; the lines follow as PoolRecords, each with its
-// bytes right behind it (unaligned: records are read with memcpy). The block is freed when
-// its count of lines drops to 0; the block still being filled holds one count of its own.
-struct PoolBlock {
-    std::size_t lines;
-    std::size_t size;
-};
-struct PoolRecord {
-    std::uint32_t offset;  // from the block's start, to find the block from a line
-    std::uint32_t size;
-};
-constexpr std::size_t kMinPoolBlock = std::size_t(16) << 10;
-constexpr std::size_t kMaxPoolBlock = std::size_t(1) << 20;
-
-PoolRecord ReadPoolRecord(const char* record) {
-    PoolRecord r;
-    std::memcpy(&r, record, sizeof r);
-    return r;
-}
-
-PoolBlock* PoolBlockOf(char* record) {
-    return reinterpret_cast<PoolBlock*>(record - ReadPoolRecord(record).offset);
-}
-
-std::size_t OwnSize(Entry e) {
-    std::uint64_t size;
-    std::memcpy(&size, OwnRecord(e), sizeof size);
-    return static_cast<std::size_t>(size);
-}
-
-std::string_view Decode(Entry e) {
-    if (e == 0) return {};
-    if (IsOwn(e)) return std::string_view(OwnRecord(e) + sizeof(std::uint64_t), OwnSize(e));
-    if (IsPooled(e)) return std::string_view(OwnRecord(e) + sizeof(PoolRecord), ReadPoolRecord(OwnRecord(e)).size);
-    return std::string_view(reinterpret_cast<const char*>(std::uintptr_t(e & kAddressMask)),
-                            static_cast<std::size_t>(e >> kLengthShift));
-}
-
-// A copy of text: a block-style entry for "", else an own record; 0 when out of memory.
-Entry CopyEntry(std::string_view text, std::size_t& ownBytes) {
-    if (text.empty()) return BlockEntry(kEmptyLine, 0);
-    char* record = static_cast<char*>(std::malloc(sizeof(std::uint64_t) + text.size()));
-    if (!record) return 0;
-    if (!FitsAddress(record)) {  // never on the platforms we know; refused like no memory
-        std::free(record);
-        return 0;
-    }
-    std::uint64_t size = text.size();
-    std::memcpy(record, &size, sizeof size);
-    std::memcpy(record + sizeof size, text.data(), text.size());
-    ownBytes += sizeof size + text.size();
-    return Entry(reinterpret_cast<std::uintptr_t>(record)) | (Entry(kOwnTag) << kLengthShift);
-}
+constexpr std::size_t kMaxLineSize = LineIndex::kMaxLine;
 
 bool StartsWith(std::string_view text, std::size_t at, const std::string& marker) {
     return !marker.empty() && text.size() - at >= marker.size() &&
@@ -188,74 +106,8 @@ struct MarkedLines {
 }  // namespace
 
 struct LineStore::Storage {
-    std::vector<Entry> entries;  // as many as the document has lines
-    std::vector<std::unique_ptr<char[]>> blocks;
-    std::size_t blockBytes = 0;
-    std::size_t ownBytes = 0;
-    std::vector<PoolBlock*> pools;  // every pool block alive, so that Clear frees them at once
-    PoolBlock* pool = nullptr;  // the pool block being filled, or null
-    std::size_t poolUsed = 0;   // bytes of it in use, its PoolBlock included
-    std::size_t poolBytes = 0;  // the size of all pool blocks alive
+    LineIndex index;  // as many entries as the document has lines
     MarkedLines marked;
-
-    void Release(PoolBlock* block) {
-        if (--block->lines != 0) {
-            // The block being filled holds no line any more: it is filled again from its
-            // start, so that small replace-alls one after another keep to one block.
-            if (block == pool && block->lines == 1) poolUsed = sizeof(PoolBlock);
-            return;
-        }
-        poolBytes -= block->size;
-        pools.erase(std::find(pools.begin(), pools.end(), block));
-        std::free(block);
-    }
-
-    // Clear: the lines are gone, so are their blocks.
-    void FreePools() {
-        for (PoolBlock* block : pools) std::free(block);
-        std::vector<PoolBlock*>().swap(pools);
-        pool = nullptr;
-        poolBytes = 0;
-    }
-
-    // A copy of text in the pool; 0 when out of memory. Lines too long for a pooled entry
-    // get an allocation of their own.
-    Entry PoolEntry(std::string_view text) {
-        if (text.empty()) return BlockEntry(kEmptyLine, 0);
-        if (text.size() >= kPoolTag) return CopyEntry(text, ownBytes);
-        const std::size_t need = sizeof(PoolRecord) + text.size();
-        if (!pool || pool->size - poolUsed < need) {
-            // Blocks grow with what the pool already holds, so that one changed line
-            // does not take a megabyte and a million take a few dozen blocks.
-            const std::size_t size = std::max(std::clamp(poolBytes / 8, kMinPoolBlock, kMaxPoolBlock),
-                                              sizeof(PoolBlock) + need);
-            auto* block = static_cast<PoolBlock*>(std::malloc(size));
-            if (!block) return 0;
-            if (!FitsAddress(block)) {
-                std::free(block);
-                return 0;
-            }
-            try {
-                pools.push_back(block);
-            } catch (const std::bad_alloc&) {
-                std::free(block);
-                return 0;
-            }
-            block->lines = 1;
-            block->size = size;
-            poolBytes += size;
-            if (pool) Release(pool);
-            pool = block;
-            poolUsed = sizeof(PoolBlock);
-        }
-        char* record = reinterpret_cast<char*>(pool) + poolUsed;
-        const PoolRecord header{static_cast<std::uint32_t>(poolUsed), static_cast<std::uint32_t>(text.size())};
-        std::memcpy(record, &header, sizeof header);
-        std::memcpy(record + sizeof header, text.data(), text.size());
-        poolUsed += need;
-        ++pool->lines;
-        return Entry(reinterpret_cast<std::uintptr_t>(record)) | (Entry(kPoolTag) << kLengthShift);
-    }
 };
 
 LineStore::LineStore(EditWindow* owner) : owner_(owner) {
@@ -274,42 +126,18 @@ LineStore::~LineStore() {
     SelectLanguage(*this, 0);
 }
 
-void LineStore::FreeLine(std::size_t i) {
-    Storage& s = *storage_;
-    Entry& e = s.entries[i];
-    if (IsOwn(e)) {
-        s.ownBytes -= sizeof(std::uint64_t) + OwnSize(e);
-        std::free(OwnRecord(e));
-    } else if (IsPooled(e)) {
-        s.Release(PoolBlockOf(OwnRecord(e)));
-    }
-    e = 0;
-}
-
 void LineStore::Clear() {
     if (journal) journal->Cleared();
     comments_.clear();
     if (!storage_) return;
-    // Pooled lines go with their blocks, not one by one (which would read each of them).
-    for (Entry e : storage_->entries)
-        if (IsOwn(e)) std::free(OwnRecord(e));
-    storage_->ownBytes = 0;
-    storage_->FreePools();
-    // Memory follows the document: a cleared store gives its entries back.
-    std::vector<Entry>().swap(storage_->entries);
-    std::vector<std::unique_ptr<char[]>>().swap(storage_->blocks);
-    storage_->blockBytes = 0;
+    storage_->index.Clear();
     storage_->marked.Invalidate();
     count_ = 0;
 }
 
 bool LineStore::GrowEntries(std::size_t n) {
     if (!storage_) return false;
-    std::vector<Entry>& entries = storage_->entries;
-    if (n <= entries.capacity()) return true;
-    try {
-        entries.reserve(std::max(n, entries.size() + entries.size() / 2));
-    } catch (const std::exception&) {  // bad_alloc or length_error
+    if (!storage_->index.Reserve(n)) {
         ShowMessage(kOutOfMemory);
         return false;
     }
@@ -341,7 +169,7 @@ int LineStore::EnsureLine(int i) {
         std::size_t n = static_cast<std::size_t>(i) + 1;
         if (!GrowEntries(n)) return 2;
         if (journal) journal->BeforeExtend(count_, i + 1 - count_);
-        storage_->entries.resize(n, 0);
+        storage_->index.Extend(n);  // the room is there
         count_ = i + 1;
     }
     return 1;
@@ -349,11 +177,11 @@ int LineStore::EnsureLine(int i) {
 
 std::string_view LineStore::LineView(int i) const {
     if (i < 0 || i >= count_ || !storage_) return {};
-    return Decode(storage_->entries[i]);
+    return storage_->index.View(static_cast<std::size_t>(i));
 }
 
 bool LineStore::IsNullLine(int i) const {
-    return i < 0 || i >= count_ || !storage_ || storage_->entries[i] == 0;
+    return i < 0 || i >= count_ || !storage_ || storage_->index.IsNull(static_cast<std::size_t>(i));
 }
 
 void LineStore::GetLine(int i, char* buffer, int size) const {
@@ -377,15 +205,11 @@ int LineStore::StoreLine(int i, std::string_view text, bool pooled) {
     }
     if (journal && i < count_) journal->BeforeSet(i);
     if (EnsureLine(i) != 1) return -1;
-    // Copy first: text may be a view of the line being replaced.
-    Entry copy = pooled ? storage_->PoolEntry(text) : CopyEntry(text, storage_->ownBytes);
-    FreeLine(static_cast<std::size_t>(i));
-    storage_->entries[i] = copy;
-    storage_->marked.Update(i, Decode(copy));
-    if (copy == 0) {
+    if (!storage_->index.Set(static_cast<std::size_t>(i), text, pooled)) {
         ShowMessage(kOutOfMemory);
         return -1;
     }
+    storage_->marked.Update(i, text.empty() ? std::string_view() : LineView(i));
     return 0;
 }
 
@@ -393,20 +217,20 @@ int LineStore::SetNullLine(int i) {
     if (i < 0 || !storage_) return -1;
     if (journal && i < count_) journal->BeforeSet(i);
     if (EnsureLine(i) != 1) return -1;
-    FreeLine(i);
+    if (!storage_->index.SetNull(static_cast<std::size_t>(i))) {
+        ShowMessage(kOutOfMemory);
+        return -1;
+    }
     storage_->marked.Update(i, {});
     return 0;
 }
 
 int LineStore::AdoptBlock(std::unique_ptr<char[]> block, std::size_t size) {
     if (!storage_) return -1;
-    try {
-        storage_->blocks.push_back(std::move(block));
-    } catch (const std::bad_alloc&) {
+    if (!storage_->index.AdoptBlock(std::move(block), size)) {
         ShowMessage(kOutOfMemory);
         return -1;
     }
-    storage_->blockBytes += size;
     return 0;
 }
 
@@ -419,14 +243,10 @@ int LineStore::AppendBlockLine(const char* data, std::size_t size) {
         }
         Reserve(count_ + kLineCapacityGrowth);
     }
-    if (!GrowEntries(static_cast<std::size_t>(count_) + 1)) return -1;
-    Entry e = BlockEntry(data, size);
-    if (e == 0) e = CopyEntry(std::string_view(data, size), storage_->ownBytes);
-    if (e == 0) {
+    if (!storage_->index.AppendBlockLine(data, size)) {
         ShowMessage(kOutOfMemory);
         return -1;
     }
-    storage_->entries.push_back(e);
     ++count_;
     // Reading each line for markers here would slow every load; the first look-back
     // that needs the list reads them all at once.
@@ -438,39 +258,8 @@ int LineStore::BlockRun(int line, int maxLines, const char** data, std::size_t* 
     *data = nullptr;
     *size = 0;
     if (line < 0 || line >= count_ || maxLines < 1 || !storage_) return 0;
-    const std::vector<Entry>& entries = storage_->entries;
-    const auto& blocks = storage_->blocks;
-    // The block a line lies in: the one that starts last at or before it (blocks do not
-    // overlap). With one block (a loaded file) every block line lies in it.
-    auto blockOf = [&blocks](const char* p) {
-        const char* best = nullptr;
-        for (const auto& b : blocks)
-            if (b.get() <= p && (!best || b.get() > best)) best = b.get();
-        return best;
-    };
-    const int last = static_cast<int>(std::min<long long>(count_, static_cast<long long>(line) + maxLines));
-    const char* start = nullptr;
-    const char* end = nullptr;
-    const char* block = nullptr;
-    int i = line;
-    for (; i < last; ++i) {
-        const Entry e = entries[static_cast<std::size_t>(i)];
-        if (e == 0 || (e >> kLengthShift) == 0) continue;  // null or ""
-        if (IsOwn(e) || IsPooled(e)) break;
-        const char* p = reinterpret_cast<const char*>(std::uintptr_t(e & kAddressMask));
-        if (start == nullptr) {
-            start = p;
-            block = blocks.size() > 1 ? blockOf(p) : nullptr;
-        } else if (p < end || (blocks.size() > 1 && blockOf(p) != block)) {
-            break;
-        }
-        end = p + (e >> kLengthShift);
-    }
-    if (start) {
-        *data = start;
-        *size = static_cast<std::size_t>(end - start);
-    }
-    return i - line;
+    const auto last = static_cast<std::size_t>(std::min<long long>(count_, static_cast<long long>(line) + maxLines));
+    return static_cast<int>(storage_->index.BlockRun(static_cast<std::size_t>(line), last, data, size));
 }
 
 int LineStore::InsertLines(int at, int n) {
@@ -480,9 +269,11 @@ int LineStore::InsertLines(int at, int n) {
         return -1;
     }
     if (count_ + n > capacity_ && Reserve(count_ + n + kLineCapacityGrowth) != 1) return -1;
-    if (!GrowEntries(static_cast<std::size_t>(count_) + n)) return -1;
     Storage& s = *storage_;
-    s.entries.insert(s.entries.begin() + at, static_cast<std::size_t>(n), Entry(0));
+    if (!s.index.Insert(static_cast<std::size_t>(at), static_cast<std::size_t>(n))) {
+        ShowMessage(kOutOfMemory);
+        return -1;
+    }
     count_ += n;
     if (journal) journal->AfterInsert(at, n);
     s.marked.Shift(at, n);
@@ -493,10 +284,14 @@ int LineStore::InsertLines(int at, int n) {
 void LineStore::DeleteLines(int at, int n) {
     if (n < 1 || at < 0 || at >= count_ || !storage_) return;
     n = std::min(n, count_ - at);
-    if (journal) journal->BeforeDelete(at, n);
-    for (int i = at; i < at + n; ++i) FreeLine(static_cast<std::size_t>(i));
     Storage& s = *storage_;
-    s.entries.erase(s.entries.begin() + at, s.entries.begin() + at + n);
+    // Out of memory for the one slot a deletion may need, nothing is deleted.
+    if (!s.index.MakeRoom(1)) {
+        ShowMessage(kOutOfMemory);
+        return;
+    }
+    if (journal) journal->BeforeDelete(at, n);
+    s.index.Erase(static_cast<std::size_t>(at), static_cast<std::size_t>(n));
     count_ -= n;
     s.marked.Delete(at, n);
     ShiftCommentIndex(at, -n);
@@ -507,13 +302,11 @@ void LineStore::TrimTail() {
     if (!storage_) return;
     if (journal) {
         int keep = count_;
-        while (keep >= 1 && storage_->entries[keep - 1] == 0) --keep;
+        while (keep >= 1 && IsNullLine(keep - 1)) --keep;
         if (keep < count_) journal->BeforeDelete(keep, count_ - keep);
     }
-    while (count_ >= 1 && storage_->entries[count_ - 1] == 0) {
-        storage_->entries.pop_back();
-        --count_;
-    }
+    storage_->index.DropNullTail();
+    count_ = static_cast<int>(storage_->index.Count());
 }
 
 int LineStore::IsLineEmpty(int i) const { return LineView(i).empty() ? 1 : 0; }
@@ -522,9 +315,7 @@ std::size_t LineStore::MemoryUsed() const {
     std::size_t bytes = sizeof(*this) + comments_.capacity() * sizeof(CommentSpan);
     if (!storage_) return bytes;
     const Storage& s = *storage_;
-    return bytes + sizeof(Storage) + s.entries.capacity() * sizeof(Entry) + s.blocks.capacity() * sizeof(std::unique_ptr<char[]>) + s.blockBytes + s.ownBytes + s.poolBytes +
-           s.pools.capacity() * sizeof(PoolBlock*) +
-           s.marked.lines.capacity() * sizeof(std::int32_t);
+    return bytes + sizeof(Storage) + s.index.MemoryUsed() + s.marked.lines.capacity() * sizeof(std::int32_t);
 }
 
 void LineStore::SortLines(int from, int to, bool descending) {
@@ -537,8 +328,6 @@ void LineStore::SortLines(int from, int to, bool descending) {
     to = std::min(to, count_ - 1);
     if (to <= from) return;
     WaitCursor wait;
-    if (journal)
-        for (int i = from; i <= to; ++i) journal->BeforeSet(i);
     std::vector<int> order(static_cast<std::size_t>(to - from + 1));
     std::iota(order.begin(), order.end(), from);
     // Byte-wise on unsigned bytes (char_traits<char> compares as unsigned char); a null
@@ -546,9 +335,17 @@ void LineStore::SortLines(int from, int to, bool descending) {
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         return descending ? LineView(b) < LineView(a) : LineView(a) < LineView(b);
     });
-    std::vector<Entry> sorted(order.size());
-    for (std::size_t k = 0; k < order.size(); ++k) sorted[k] = storage_->entries[order[k]];
-    std::copy(sorted.begin(), sorted.end(), storage_->entries.begin() + from);
+    // The journal hears of the lines only once the new order can be stored.
+    if (!storage_->index.MakeRoom(order.size() + 1)) {
+        ShowMessage(kOutOfMemory);
+        return;
+    }
+    if (journal)
+        for (int i = from; i <= to; ++i) journal->BeforeSet(i);
+    if (!storage_->index.Permute(static_cast<std::size_t>(from), order)) {
+        ShowMessage(kOutOfMemory);
+        return;
+    }
     // The marked lines of the range are the same lines in a new order.
     MarkedLines& marked = storage_->marked;
     if (marked.valid) {
@@ -630,10 +427,9 @@ int LineStore::CommentScanStart(int from) {
             marked.Invalidate();
             marked.open = blockOpenMarker;
             marked.close = blockCloseMarker;
-            const std::vector<Entry>& entries = storage_->entries;
-            for (std::size_t i = 0; i < entries.size(); ++i) {
-                if (entries[i] != 0 && marked.Holds(Decode(entries[i])))
-                    marked.lines.push_back(static_cast<std::int32_t>(i));
+            const LineIndex& index = storage_->index;
+            for (std::size_t i = 0; i < index.Count(); ++i) {
+                if (marked.Holds(index.View(i))) marked.lines.push_back(static_cast<std::int32_t>(i));
             }
             marked.valid = true;
         } catch (const std::bad_alloc&) {

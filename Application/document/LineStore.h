@@ -107,8 +107,10 @@ public:
     const std::vector<CommentSpan>& CommentIndex() const { return comments_; }
 
     // Loading without a copy per line: the reader hands over the block that holds the
-    // file's bytes and appends lines that point into it. Such lines cost no allocation of
-    // their own until they are replaced; the blocks live until Clear.
+    // file's bytes and appends lines that point into it, in the order they stand in it.
+    // Such lines cost no allocation of their own until they are replaced, and while each
+    // follows the one before behind a line end of one or two bytes, four bytes of index
+    // a line; the blocks live until Clear.
     int AdoptBlock(std::unique_ptr<char[]> block, std::size_t size);  // 0, or -1
     int AppendBlockLine(const char* data, std::size_t size);          // 0, or -1
     // SetLine for an operation that sets many lines in one go (replacing all hits): the
@@ -168,9 +170,8 @@ public:
     std::unique_ptr<AdoptedBackup> adoptedBackup;
 
 private:
-    // The entries live in one array as long as the document (not the capacity), one
-    // 64-bit word per line: where its bytes are (an adopted block, the shared "", or an
-    // allocation of its own) and how many.
+    // The line index (document/LineIndex.h, four bytes a line, as long as the document
+    // and not the capacity) and the list of lines with block-comment markers.
     struct Storage;
     bool GrowEntries(std::size_t n);
     void FreeLine(std::size_t i);

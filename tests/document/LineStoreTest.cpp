@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -142,8 +145,114 @@ TEST_F(LineStoreTest, BlockLinesCostNoAllocationUntilChanged) {
     std::size_t before = s.MemoryUsed();
     s.SetLine(1, "gamma");
     EXPECT_GT(s.MemoryUsed(), before);
-    EXPECT_LE(s.MemoryUsed(), before + 5 + 16);  // the line and a small header
+    EXPECT_LE(s.MemoryUsed(), before + 5 + 64);  // the line, its slot, a few more slots
     EXPECT_EQ(Lines(s), (std::vector<std::string>{"alpha", "gamma", ""}));
+
+    // A loaded file costs its block and four bytes a line, whatever the lengths.
+    constexpr int kLines = 100000;
+    std::string file;
+    for (int i = 0; i < kLines; ++i) file += std::string(std::size_t(i % 300), 'x') + (i % 2 ? "\n" : "\r\n");
+    auto big = std::make_unique<char[]>(file.size());
+    std::copy(file.begin(), file.end(), big.get());
+    const char* q = big.get();
+    LineStore t;
+    ASSERT_EQ(t.ReserveLines(kLines), 1);
+    ASSERT_EQ(t.AdoptBlock(std::move(big), file.size()), 0);
+    for (std::size_t at = 0; at < file.size();) {
+        const std::size_t end = file.find('\n', at);
+        const std::size_t size = end - at - (file[end - 1] == '\r' ? 1 : 0);
+        ASSERT_EQ(t.AppendBlockLine(q + at, size), 0);
+        at = end + 1;
+    }
+    EXPECT_LE(t.MemoryUsed(), file.size() + 4 * kLines + 1024);
+    EXPECT_EQ(t.LineView(kLines - 1), std::string(std::size_t((kLines - 1) % 300), 'x'));
+}
+
+// Random changes of every kind against a plain model, on lines loaded from two blocks
+// whose lines end in one, two, three or no bytes (so that both kinds of entry meet every
+// change), with lines of any byte and length, set from views of lines of the store itself.
+TEST_F(LineStoreTest, RandomChangesMatchAModel) {
+    using Model = std::vector<std::optional<std::string>>;
+    std::mt19937 rng(20261207);
+    auto randomText = [&](std::size_t most) {
+        std::string t(rng() % 4 == 0 ? rng() % most : rng() % 12, ' ');
+        for (char& c : t) c = rng() % 3 == 0 ? char(rng()) : char('a' + rng() % 26);
+        return t;
+    };
+    auto same = [](const LineStore& s, const Model& m) {
+        if (s.GetLineCount() != int(m.size())) return false;
+        for (std::size_t i = 0; i < m.size(); ++i)
+            if (s.IsNullLine(int(i)) != !m[i] || s.LineView(int(i)) != m[i].value_or("")) return false;
+        return true;
+    };
+    const char* const ends[] = {"\n", "\r\n", "", "\r\r\n"};
+    for (int round = 0; round < 30; ++round) {
+        LineStore s;
+        Model m;
+        for (int b = 0; b < 2; ++b) {
+            std::string text;
+            std::vector<std::pair<std::size_t, std::size_t>> spans;
+            for (int k = int(rng() % 100); k > 0; --k) {
+                std::string line = randomText(400);
+                spans.emplace_back(text.size(), line.size());
+                text += line + ends[rng() % 8 == 0 ? rng() % 4 : rng() % 2];
+            }
+            auto block = std::make_unique<char[]>(text.size() + 1);
+            std::copy(text.begin(), text.end(), block.get());
+            const char* p = block.get();
+            ASSERT_EQ(s.AdoptBlock(std::move(block), text.size()), 0);
+            for (auto [at, size] : spans) {
+                ASSERT_EQ(s.AppendBlockLine(p + at, size), 0);
+                m.push_back(text.substr(at, size));
+            }
+        }
+        ASSERT_TRUE(same(s, m));
+        for (int step = 0; step < 400; ++step) {
+            const int count = int(m.size());
+            const int i = int(rng() % (count + 3));
+            const int n = 1 + int(rng() % 5);
+            auto extend = [&](int to) {
+                if (to >= int(m.size())) m.resize(std::size_t(to) + 1);
+            };
+            const int op = int(rng() % 8);
+            if (op <= 1) {  // a copy of part of another line, or a new text
+                const int j = count ? int(rng() % count) : 0;
+                std::string_view from = s.LineView(j);
+                std::string_view text = rng() % 2 ? from.substr(std::min<std::size_t>(from.size(), rng() % 3)) : "";
+                std::string fresh = randomText(300);
+                if (text.empty()) text = fresh;
+                const std::string value(text);
+                ASSERT_EQ(op == 0 ? s.SetLine(i, text) : s.SetPooledLine(i, text), 0);
+                extend(i);
+                m[std::size_t(i)] = value;
+            } else if (op == 2) {
+                ASSERT_EQ(s.SetNullLine(i), 0);
+                extend(i);
+                m[std::size_t(i)].reset();
+            } else if (op == 3) {
+                ASSERT_EQ(s.InsertLines(i, n), 0);
+                if (i < count) m.insert(m.begin() + i, std::size_t(n), std::nullopt);
+            } else if (op == 4) {
+                s.DeleteLines(i, n);
+                if (i < count) m.erase(m.begin() + i, m.begin() + std::min(count, i + n));
+            } else if (op == 5) {
+                s.TrimTail();
+                while (!m.empty() && !m.back()) m.pop_back();
+            } else {
+                const int to = std::min(i + n * 8, count - 1);
+                const bool descending = op == 7;
+                s.SortLines(i, to, descending);
+                if (to > i)
+                    std::stable_sort(m.begin() + i, m.begin() + to + 1, [&](const auto& a, const auto& b) {
+                        return descending ? b.value_or("") < a.value_or("") : a.value_or("") < b.value_or("");
+                    });
+            }
+            ASSERT_TRUE(same(s, m)) << "round " << round << " step " << step << " op " << op << " at " << i;
+        }
+        s.Clear();
+        EXPECT_LT(s.MemoryUsed(), 1024u);
+    }
+    EXPECT_TRUE(host.messageIds.empty());
 }
 
 // Lines stored by SetPooledLine share blocks; each must still read, change, move and go
