@@ -108,7 +108,7 @@ LineIndex::~LineIndex() { Clear(); }
 
 bool LineIndex::EnsureFreeSlots(std::size_t n) {
     while (freeSlots_ + (SlotCapacity() - slotCount_) < n) {
-        if (chunks_.size() >= 30) return false;  // 4 billion slots
+        if (chunks_.size() >= 29) return false;  // 2 billion slots: an entry holds no more
         try {
             chunks_.emplace_back(new Slot[std::size_t(4) << chunks_.size()]);
         } catch (const std::bad_alloc&) {
@@ -274,6 +274,15 @@ void LineIndex::Clear() {
     // Memory follows the document: a cleared index gives its entries and slots back.
     std::vector<Entry>().swap(entries_);
     chunks_.resize(1);
+    if (chunks_.capacity() > kFirstChunks) {
+        try {
+            std::vector<std::unique_ptr<Slot[]>> fresh;
+            fresh.reserve(kFirstChunks);
+            fresh.push_back(std::move(chunks_[0]));
+            chunks_.swap(fresh);
+        } catch (const std::bad_alloc&) {  // keeps the larger list
+        }
+    }
     slotCount_ = 2;
     freeSlot_ = 0;
     freeSlots_ = 0;
@@ -318,7 +327,8 @@ bool LineIndex::AppendBlockLine(const char* data, std::size_t size) {
     // The line so far last becomes a block entry when this one starts right behind it,
     // past a line end of one or two bytes, inside the block it comes from; its slot then
     // serves the new last line.
-    if (tailSlot_ != 0 && entries_.size() < entries_.capacity() && entries_.back() == (tailSlot_ << 1) &&
+    if (tailSlot_ != 0 && !entries_.empty() && entries_.size() < entries_.capacity() &&
+        entries_.back() == (tailSlot_ << 1) &&
         data >= current_ && size <= currentSize_ && data + size <= current_ + currentSize_) {
         Slot& s = SlotAt(tailSlot_);
         const std::size_t gap = static_cast<std::size_t>(data - s.data) - s.size;
