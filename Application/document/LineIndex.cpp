@@ -369,7 +369,32 @@ std::size_t LineIndex::BlockRun(std::size_t first, std::size_t last, const char*
         const Entry e = entries_[i];
         std::string_view line;
         if (e & kBlockBit) {
-            line = View(i);
+            // A block entry's next line follows it in the same block, so a chain of them
+            // is one piece: from the first line's start to the last one's end.
+            std::size_t j = i;
+            while (j + 1 < last && (entries_[j + 1] & kBlockBit)) ++j;
+            // Empty lines at either end of the chain stand outside the piece.
+            std::size_t a = i;
+            std::size_t z = j;
+            while (a <= z && View(a).empty()) ++a;
+            while (z > a && View(z).empty()) --z;
+            if (a > z) {
+                i = j;
+                continue;
+            }
+            const std::string_view first = View(a);
+            const std::string_view final = View(z);
+            line = {first.data(), static_cast<std::size_t>(final.data() + final.size() - first.data())};
+            const char* p = line.data();
+            if (start == nullptr) {
+                start = p;
+                block = severalBlocks ? blockOf(p) : nullptr;
+            } else if (p < end || (severalBlocks && blockOf(p) != block)) {
+                break;
+            }
+            end = p + line.size();
+            i = j;
+            continue;
         } else {
             const Slot& s = SlotAt(e >> 1);
             if (s.size == 0) continue;  // null or ""

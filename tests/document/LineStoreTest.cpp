@@ -248,6 +248,22 @@ TEST_F(LineStoreTest, RandomChangesMatchAModel) {
                     });
             }
             ASSERT_TRUE(same(s, m)) << "round " << round << " step " << step << " op " << op << " at " << i;
+            // A block run holds its lines' bytes in order, from the first non-empty one's
+            // start to the last one's end.
+            const char* data = nullptr;
+            std::size_t size = 0;
+            const int from = int(rng() % (m.size() + 1));
+            const int run = s.BlockRun(from, 1 + int(rng() % 40), &data, &size);
+            const char* at = data;
+            const char* end = data;
+            for (int k = from; k < from + run; ++k) {
+                const std::string_view v = s.LineView(k);
+                if (v.empty()) continue;
+                ASSERT_TRUE(v.data() >= at && v.data() + v.size() <= data + size) << "step " << step << " line " << k;
+                if (at == data) ASSERT_EQ(v.data(), data);
+                at = end = v.data() + v.size();
+            }
+            ASSERT_EQ(end, data + size);
         }
         // Emptied line by line, the store takes a loaded block again.
         s.DeleteLines(0, s.GetLineCount());
