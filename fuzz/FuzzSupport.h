@@ -28,20 +28,24 @@ inline int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) {
     return ::remove(path);
 }
 
-// The scratch folder, made on first use and removed at exit: in memory (/dev/shm) where
-// there is such a folder, since every save syncs its file to the disk; else below $TMPDIR
-// or /tmp.
+// The scratch folder, made on first use below $TMPDIR and removed at exit (fuzz/run.sh
+// removes what a fuzzer that ends without exit handlers leaves). Without TMPDIR it is in
+// memory (/dev/shm) where there is such a folder, since every save syncs its file to the
+// disk; else below /tmp.
 inline const std::string& Scratch() {
     static const std::string folder = [] {
         const char* base = std::getenv("TMPDIR");
         std::string root = base && *base ? base : "/tmp";
-        if (::access("/dev/shm", W_OK | X_OK) == 0) root = "/dev/shm";
+        if (!(base && *base) && ::access("/dev/shm", W_OK | X_OK) == 0) root = "/dev/shm";
         std::string pattern = root + "/varlin-fuzz-XXXXXX";
         if (::mkdtemp(pattern.data()) == nullptr) {
             std::perror("varlin fuzz: scratch folder");
             std::abort();
         }
-        std::atexit([] { ::nftw(Scratch().c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS); });
+        // A copy that outlives the string: exit handlers run after statics are destroyed.
+        static char removeAtExit[4096];
+        std::snprintf(removeAtExit, sizeof removeAtExit, "%s", pattern.c_str());
+        std::atexit([] { ::nftw(removeAtExit, RemoveEntry, 16, FTW_DEPTH | FTW_PHYS); });
         return pattern;
     }();
     return folder;

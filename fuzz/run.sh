@@ -21,8 +21,11 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
 cmake --build build-fuzz -j "$(nproc)"
 echo "fuzz: built in $SECONDS s"
 SECONDS=0
-work=$(mktemp -d)
+# New inputs and the targets' scratch files (in memory where possible: saves sync to disk),
+# removed at the end also when a fuzzer ends without cleaning up.
+work=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
 trap 'rm -rf "$work"' EXIT
+export TMPDIR=$work
 crashes=build-fuzz/crashes
 mkdir -p "$crashes"
 status=0
