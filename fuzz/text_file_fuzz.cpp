@@ -46,20 +46,24 @@ Model ModelOf(std::string bytes, const Options& options) {
     return m;
 }
 
-// Whether every physical line, its LF included, fits into LngLineBuffer - 1 characters.
+bool IsLineEndByte(char c) { return c == '\r' || c == '\n' || c == '\x1A'; }
+
+// Whether every physical line fits into LngLineBuffer - 1 characters: its text, and on
+// its own the run of line-end bytes that closes it (the reader takes those as the end of
+// a line that fills the buffer exactly).
 bool FitsBuffer(const std::string& stream, const Options& options) {
     const std::size_t room = std::size_t(std::max(1, options.LineBufferSize() - 1));
     std::size_t start = 0;
     while (start < stream.size()) {
         std::size_t lf = stream.find('\n', start);
         std::size_t end = lf == std::string::npos ? stream.size() : lf + 1;
-        if (end - start > room) return false;
+        std::size_t text = end;
+        while (text > start && IsLineEndByte(stream[text - 1])) --text;
+        if (text - start > room || end - text > room) return false;
         start = end;
     }
     return true;
 }
-
-bool IsLineEndByte(char c) { return c == '\r' || c == '\n' || c == '\x1A'; }
 
 Lines LinesOf(const std::string& stream) {
     Lines lines;

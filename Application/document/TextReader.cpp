@@ -42,6 +42,19 @@ constexpr std::size_t kReadPiece = std::size_t(1) << 18;
 
 bool IsLineEndByte(char c) { return c == '\r' || c == '\n' || c == 0x1A; }
 
+// A line that fills the buffer exactly is not split when nothing but its line end
+// follows: those bytes would only become an empty line, one more at every load and save
+// of the file. Looks at most `limit` bytes on; returns where the line ends, or `at` when
+// text follows (the line is split there).
+std::size_t EndOfFullLine(const char* data, std::size_t at, std::size_t size, std::size_t limit) {
+    const std::size_t stop = std::min(size, at + limit);
+    for (std::size_t k = at; k < stop; ++k) {
+        if (data[k] == '\n') return k + 1;
+        if (!IsLineEndByte(data[k])) return at;
+    }
+    return stop == size ? size : at;
+}
+
 // The index of the first LF in data[from, end), or end when there is none. Sixteen bytes
 // at a time inline: the lines of a source file are too short for a call of memchr each.
 std::size_t NextLf(const char* data, std::size_t from, std::size_t end) {
@@ -284,8 +297,11 @@ int ReadLines(LineStore& store, TextStream& stream, const std::string& name) {
         const std::size_t room = std::min(limit, size - pos);
         const std::size_t lf = NextLf(data, pos, pos + room);
         const bool found = lf < pos + room;
-        const std::size_t end = found ? lf + 1 : pos + room;
-        if (!found && end < size) split = true;
+        std::size_t end = found ? lf + 1 : pos + room;
+        if (!found && end < size) {
+            end = EndOfFullLine(data, end, size, limit);
+            split = split || end == pos + room;
+        }
         std::size_t keep = end;
         while (keep > pos && IsLineEndByte(data[keep - 1])) --keep;
         if (store.AppendBlockLine(data + pos, keep - pos) != 0) return -1;

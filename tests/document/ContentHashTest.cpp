@@ -40,7 +40,9 @@ TEST(ContentHash, DependsOnTheBytesAloneNotOnThePieces) {
             EXPECT_TRUE(changed.insert(HashInPieces(other, random)).second) << size << " at " << i;
         }
         EXPECT_TRUE(changed.insert(HashInPieces(bytes + '\0', random)).second) << size;
-        if (size > 0) EXPECT_TRUE(changed.insert(HashInPieces(bytes.substr(1), random)).second) << size;
+        if (size > 0) {
+            EXPECT_TRUE(changed.insert(HashInPieces(bytes.substr(1), random)).second) << size;
+        }
     }
 }
 

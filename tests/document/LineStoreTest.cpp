@@ -260,7 +260,9 @@ TEST_F(LineStoreTest, RandomChangesMatchAModel) {
                 const std::string_view v = s.LineView(k);
                 if (v.empty()) continue;
                 ASSERT_TRUE(v.data() >= at && v.data() + v.size() <= data + size) << "step " << step << " line " << k;
-                if (at == data) ASSERT_EQ(v.data(), data);
+                if (at == data) {
+                    ASSERT_EQ(v.data(), data);
+                }
                 at = end = v.data() + v.size();
             }
             ASSERT_EQ(end, data + size);

@@ -39,14 +39,15 @@ TEST_F(TextFileTest, LineEndsAndSplitsFollowTheReadingRules) {
         {"CR CR LF, text mode", "abc\r\r\n", 0, 3000, {"abc"}},
         {"mixed ends", "a\nb\r\nc", 0, 3000, {"a", "b", "c"}},
         {"lone CR stays inside", "ab\rcd\r", 1, 3000, {"ab\rcd"}},
-        {"lone CR file is cut at the buffer", "ab\rcd\ref\r", 1, 5, {"ab\rc", "d\ref", ""}},
+        {"lone CR file is cut at the buffer", "ab\rcd\ref\r", 1, 5, {"ab\rc", "d\ref"}},
         {"0x1A ends a text-mode file", "ab\x1A" "cd\r\nef", 0, 3000, {"ab"}},
         {"0x1A stays inside in raw mode", "ab\x1A" "cd\r\nef\x1A", 1, 3000, {"ab\x1A" "cd", "ef"}},
-        {"split inside CR LF, raw", "12345678\r\n", 1, 10, {"12345678", ""}},
+        {"a full line ends inside CR LF, raw", "12345678\r\nx", 1, 10, {"12345678", "x"}},
+        {"a full line and its end", "123456789\r\r\n\r\n", 1, 10, {"123456789", ""}},
         {"no split in text mode", "12345678\r\n", 0, 10, {"12345678"}},
         {"long line in pieces", s20 + "\r\nx", 1, 10, {s20.substr(0, 9), s20.substr(0, 9), "ss", "x"}},
         {"exact fit at the end of file", "123456789", 1, 10, {"123456789"}},
-        {"buffer of two bytes: one character a line", "ab\n", 1, 2, {"a", "b", ""}},
+        {"buffer of two bytes: one character a line", "ab\n", 1, 2, {"a", "b"}},
     };
     for (const ReadCase& c : cases) {
         options.LockMode = c.lockMode;
@@ -80,8 +81,15 @@ TEST_F(TextFileTest, RandomFilesLoadAsTheReadingRulesSay) {
         for (std::size_t pos = 0; pos < rest.size();) {
             const std::size_t room = std::min<std::size_t>(buffer - 1, rest.size() - pos);
             const std::size_t lf = rest.find('\n', pos);
-            const std::size_t end = lf < pos + room ? lf + 1 : pos + room;
-            split = split || (lf >= pos + room && end < rest.size());
+            std::size_t end = lf < pos + room ? lf + 1 : pos + room;
+            if (lf >= pos + room && end < rest.size()) {
+                // Only line-end bytes up to the next LF (or the end) close a full line.
+                std::size_t k = end;
+                while (k < rest.size() && k < end + buffer - 1 && (rest[k] == '\r' || rest[k] == 0x1A)) ++k;
+                if (k == rest.size()) end = k;
+                else if (rest[k] == '\n' && k < end + buffer - 1) end = k + 1;
+                else split = true;
+            }
             std::size_t keep = end;
             while (keep > pos && (rest[keep - 1] == '\r' || rest[keep - 1] == '\n' || rest[keep - 1] == 0x1A)) --keep;
             expected.push_back(rest.substr(pos, keep - pos));
@@ -164,6 +172,7 @@ TEST_F(TextFileTest, MoreThanHalfAMillionLinesAsksFirst) {
 }
 
 TEST_F(TextFileTest, RoundTripsKeepLfFilesWithKeepLineEndsAndWriteCrLfOtherwise) {
+    const std::string s2999(2999, 'x');
     std::string all;
     for (int c = 0; c < 256; ++c)
         if (c != '\n' && c != '\r' && c != 0x1A) all += char(c);
@@ -184,6 +193,7 @@ TEST_F(TextFileTest, RoundTripsKeepLfFilesWithKeepLineEndsAndWriteCrLfOtherwise)
         {"trailing empty line stays", "a\r\n\r\n", "a\r\n\r\n", "a\r\n\r\n"},
         {"tabs and trailing blanks stay", "\tx  \n", "\tx  \n", "\tx  \r\n"},
         {"empty file stays empty", "", "", ""},
+        {"a line that fills the buffer", s2999 + "\r\n", s2999 + "\r\n", s2999 + "\r\n"},
     };
     for (int lockMode : {0, 1}) {
         for (int keep : {0, 1}) {
