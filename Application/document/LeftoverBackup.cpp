@@ -3,6 +3,7 @@
 
 #include "document/DiskIdentity.h"
 #include "document/SafeWrite.h"
+#include "platform/FileNames.h"
 #include "platform/TempFiles.h"
 
 #include <cerrno>
@@ -20,17 +21,6 @@ namespace {
 
 constexpr const char* kBackupTag = ".backup-";
 constexpr std::size_t kRandomPart = 6;  // mkostemp's XXXXXX
-
-std::string DirectoryOf(const std::string& path) {
-    std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string BaseOf(const std::string& path) {
-    std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // The name of a backup in the private folder: the same file gives the same name from any
 // working folder.

@@ -364,10 +364,21 @@ std::size_t LineIndex::BlockRun(std::size_t first, std::size_t last, const char*
     const char* start = nullptr;
     const char* end = nullptr;
     const char* block = nullptr;
+    // Takes a piece into the run; false when it does not follow the run's end in its block.
+    auto joins = [&](std::string_view piece) {
+        const char* p = piece.data();
+        if (start == nullptr) {
+            start = p;
+            block = severalBlocks ? blockOf(p) : nullptr;
+        } else if (p < end || (severalBlocks && blockOf(p) != block)) {
+            return false;
+        }
+        end = p + piece.size();
+        return true;
+    };
     std::size_t i = first;
     for (; i < last; ++i) {
         const Entry e = entries_[i];
-        std::string_view line;
         if (e & kBlockBit) {
             // A block entry's next line follows it in the same block, so a chain of them
             // is one piece: from the first line's start to the last one's end.
@@ -378,38 +389,18 @@ std::size_t LineIndex::BlockRun(std::size_t first, std::size_t last, const char*
             std::size_t z = j;
             while (a <= z && View(a).empty()) ++a;
             while (z > a && View(z).empty()) --z;
-            if (a > z) {
-                i = j;
-                continue;
+            if (a <= z) {
+                const std::string_view head = View(a);
+                const std::string_view tail = View(z);
+                if (!joins({head.data(), static_cast<std::size_t>(tail.data() + tail.size() - head.data())})) break;
             }
-            const std::string_view first = View(a);
-            const std::string_view final = View(z);
-            line = {first.data(), static_cast<std::size_t>(final.data() + final.size() - first.data())};
-            const char* p = line.data();
-            if (start == nullptr) {
-                start = p;
-                block = severalBlocks ? blockOf(p) : nullptr;
-            } else if (p < end || (severalBlocks && blockOf(p) != block)) {
-                break;
-            }
-            end = p + line.size();
             i = j;
             continue;
-        } else {
-            const Slot& s = SlotAt(e >> 1);
-            if (s.size == 0) continue;  // null or ""
-            if ((s.originKind & 3) != kBlockRef) break;  // a changed line
-            line = {s.data, s.size};
         }
-        if (line.empty()) continue;
-        const char* p = line.data();
-        if (start == nullptr) {
-            start = p;
-            block = severalBlocks ? blockOf(p) : nullptr;
-        } else if (p < end || (severalBlocks && blockOf(p) != block)) {
-            break;
-        }
-        end = p + line.size();
+        const Slot& s = SlotAt(e >> 1);
+        if (s.size == 0) continue;  // null or ""
+        if ((s.originKind & 3) != kBlockRef) break;  // a changed line
+        if (!joins({s.data, s.size})) break;
     }
     if (start) {
         *data = start;

@@ -7,6 +7,7 @@
 #include "document/TextFile.h"
 #include "platform/FileKinds.h"
 #include "platform/Messages.h"
+#include "platform/FileNames.h"
 #include "platform/TempFiles.h"
 #include "platform/WriteSteps.h"
 
@@ -29,17 +30,6 @@ namespace {
 
 constexpr std::size_t kSinkBuffer = 1 << 18;
 constexpr int kMaxLinkDepth = 40;
-
-std::string DirectoryOf(const std::string& path) {
-    std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string BaseOf(const std::string& path) {
-    std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 constexpr const char* kSaveTag = ".save-";
 

@@ -44,6 +44,17 @@ std::string Korvel_ConvertFilenameToWildcard(const std::string& fileName) {
     return base == 0 ? pattern : fileName.substr(0, base) + pattern;
 }
 
+std::string DirectoryOf(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string BaseOf(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 int Korvel_ScanString(const std::string& text, std::size_t& pos, std::string& word, char sep, int size) {
     std::size_t limit = size > 1 ? std::size_t(size - 1) : 0;
     for (;;) {

@@ -28,6 +28,11 @@ std::string Korvel_Assemble_FileName(const std::string& folder, const std::strin
 // name has no extension, and "*.*" alone for an empty name.
 std::string Korvel_ConvertFilenameToWildcard(const std::string& fileName);
 
+// A path taken apart at its last '/' for system calls (no '\\' here): the folder, "." for a
+// bare name and "/" at the root ("/a/b.txt" -> "/a"); and the name in it ("b.txt").
+std::string DirectoryOf(const std::string& path);
+std::string BaseOf(const std::string& path);
+
 // The next word of text at pos, words separated by runs of sep. Double quotes group a
 // word, so that a file name with blanks can be given ("my file.txt"); the quotes are not
 // part of the word, and a word that is only "" is skipped. The word is cut at size - 1

@@ -1,6 +1,8 @@
 // Temporary files in a private folder, made without following planted links.
 #include "platform/TempFiles.h"
 
+#include "platform/FileNames.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -194,9 +196,8 @@ int CreateHeldFile(const std::string& dir, const std::string& prefix, std::strin
 }
 
 void RemoveUnheldTemporaries(const std::string& target, const std::string& tag) {
-    const std::size_t slash = target.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
-    const std::string prefix = "." + target.substr(slash == std::string::npos ? 0 : slash + 1) + tag;
+    const std::string dir = DirectoryOf(target);
+    const std::string prefix = "." + BaseOf(target) + tag;
     DIR* folder = ::opendir(dir.c_str());
     if (!folder) return;
     std::vector<std::string> candidates;
