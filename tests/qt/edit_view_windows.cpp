@@ -176,6 +176,15 @@ private slots:
         QVERIFY(!QFile::exists(backup));
     }
 
+    void aClosedDocumentOpensAgainAtOnceWithoutBeingHeld() {
+        h_.Open("x\n", "again.txt");
+        h_.host.messageIds.clear();
+        QVERIFY(h_.frame->currentDocument()->close());
+        QCOMPARE(OpenEditWindow(*h_.frame, h_.dir.filePath("again.txt").toStdString()), 0);
+        QVERIFY(h_.host.messageIds.empty());  // no 1209: the closed window let the file go
+        QCOMPARE(h_.Text(), std::string("x"));
+    }
+
     void closingAChangedWindowWithoutName() {
         QCOMPARE(OpenEditWindow(*h_.frame, ""), 0);
         QTest::keyClicks(h_.Current(), "new");

@@ -3,6 +3,7 @@
 #include "frame/qt/DocumentWindows.h"
 
 #include "dispatch/Dispatch.h"
+#include "document/FileLock.h"
 #include "editing/EditActions.h"
 #include "editing/GotoPosition.h"
 #include "editing/Recording.h"
@@ -71,6 +72,9 @@ void EditSubWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // The window itself goes later, from the event loop; its file is let go now, so that
+    // a macro or a test that opens the file again at once does not find it held.
+    view_->window().doc->lockedFile.reset();
     QMdiSubWindow::closeEvent(event);
 }
 
