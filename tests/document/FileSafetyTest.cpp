@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <functional>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -344,6 +345,34 @@ TEST_F(FullDiskTest, AFailedSaveInPlaceRestoresOrRefuses) {
     EXPECT_EQ(host.messageIds, std::vector<int>{1020});
     EXPECT_EQ(ReadBytes(name), old);
     EXPECT_EQ(DirEntries(disk), (Lines{"doc.txt", "filler", "twin.txt"}));
+}
+
+// A mount made read-only under a loaded document: Save, Save As and a written range
+// each fail with a message and touch nothing; the document keeps its name and text.
+TEST_F(FullDiskTest, AReadOnlyMountRefusesEverySaveAndSaysSo) {
+    if (disk.empty()) GTEST_SKIP() << NoSmallDisk();
+    const std::string name = disk + "/doc.txt";
+    WriteBytes(name, "old\r\n");
+    options.LockMode = 0;
+    LineStore store;
+    ASSERT_EQ(Load(store, name, 1), 0);
+    store.SetLine(0, "new");
+    if (::mount(nullptr, disk.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+        GTEST_SKIP() << "unavailable here: making the small tmpfs read-only is refused";
+    const std::vector<std::function<int()>> saves = {
+        [&] { return SaveTo(store, name); },
+        [&] { return SaveTo(store, disk + "/other.txt"); },
+        [&] { return WriteRange(store, disk + "/part.txt", 0, 0); },
+    };
+    for (std::size_t i = 0; i < saves.size(); ++i) {
+        host.messageIds.clear();
+        EXPECT_EQ(saves[i](), -1) << i;
+        EXPECT_FALSE(host.messageIds.empty()) << i;
+        EXPECT_EQ(ReadBytes(name), "old\r\n") << i;
+        EXPECT_EQ(DirEntries(disk), Lines{"doc.txt"}) << i;
+        EXPECT_EQ(store.FileName(), name) << i;
+        EXPECT_EQ(store.LineView(0), "new") << i;
+    }
 }
 
 }  // namespace
