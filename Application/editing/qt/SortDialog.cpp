@@ -2,6 +2,7 @@
 // the string table in the user's language.
 #include "editing/qt/SortDialog.h"
 
+#include "platform/qt/DialogControls.h"
 #include "platform/qt/QtHost.h"
 #include "resources/StringTable.h"
 
@@ -19,27 +20,25 @@ constexpr int kGroupText = 2403;
 constexpr int kOkText = 2404;
 constexpr int kCancelText = 2405;
 
-QString Text(int id) { return QString::fromUtf8(LoadAppString(id)); }
-
 }  // namespace
 
 SortDialog::SortDialog(SortDialogRecord& record, QWidget* parent)
     : QDialog(parent), record_(record) {
-    setWindowTitle(Text(kCaptionText));
-    auto* group = new QGroupBox(Text(kGroupText), this);
+    setWindowTitle(AppText(kCaptionText));
+    auto* group = new QGroupBox(AppText(kGroupText), this);
     group->setObjectName("1009");
-    ascending_ = new QRadioButton(Text(kSortAscendingRadio), group);
+    ascending_ = new QRadioButton(AppText(kSortAscendingRadio), group);
     ascending_->setObjectName(QString::number(kSortAscendingRadio));
-    descending_ = new QRadioButton(Text(kSortDescendingRadio), group);
+    descending_ = new QRadioButton(AppText(kSortDescendingRadio), group);
     descending_->setObjectName(QString::number(kSortDescendingRadio));
     auto* radios = new QVBoxLayout(group);
     radios->addWidget(ascending_);
     radios->addWidget(descending_);
 
-    auto* ok = new QPushButton(Text(kOkText), this);
+    auto* ok = new QPushButton(AppText(kOkText), this);
     ok->setObjectName("1");
     ok->setDefault(true);
-    auto* cancel = new QPushButton(Text(kCancelText), this);
+    auto* cancel = new QPushButton(AppText(kCancelText), this);
     cancel->setObjectName("2");
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -1,6 +1,7 @@
 // The about box on QDialog.
 #include "frame/qt/AboutDialog.h"
 
+#include "platform/qt/DialogControls.h"
 #include "Interpreter/MacroLib.h"
 #include "frame/Application.h"
 #include "frame/qt/ProgramIcon.h"
@@ -26,8 +27,6 @@ constexpr int kRightsText = 3367;
 constexpr int kInstalledForText = 3368;
 constexpr int kOkText = 3369;
 
-QString Text(int id) { return QString::fromUtf8(LoadAppString(id)); }
-
 QString UserName() {
     QString name = qEnvironmentVariable("USER");
     if (name.isEmpty()) name = qEnvironmentVariable("USERNAME");
@@ -50,15 +49,15 @@ QString CompilerText() {
 
 QStringList AboutModuleLines() {
     return {
-        Text(kProgramModule).arg(QStringLiteral(VARLIN_VERSION)),
-        Text(kInterpreterModule).arg(MACROLIB_VERSION),
-        Text(kQtModule).arg(QString::fromLatin1(qVersion()), QStringLiteral(QT_VERSION_STR)),
-        Text(kCompilerModule).arg(CompilerText()),
+        AppText(kProgramModule).arg(QStringLiteral(VARLIN_VERSION)),
+        AppText(kInterpreterModule).arg(MACROLIB_VERSION),
+        AppText(kQtModule).arg(QString::fromLatin1(qVersion()), QStringLiteral(QT_VERSION_STR)),
+        AppText(kCompilerModule).arg(CompilerText()),
     };
 }
 
 AboutDialog::AboutDialog(const Application& app, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(Text(kCaption));
+    setWindowTitle(AppText(kCaption));
     auto* layout = new QHBoxLayout(this);
     auto* icon = new QLabel(this);
     icon->setPixmap(ProgramIcon().pixmap(64, 64));
@@ -71,19 +70,19 @@ AboutDialog::AboutDialog(const Application& app, QWidget* parent) : QDialog(pare
     big.setBold(true);
     title->setFont(big);
     column->addWidget(title);
-    column->addWidget(new QLabel(Text(kVersionText).arg(QString::fromStdString(app.version)), this));
+    column->addWidget(new QLabel(AppText(kVersionText).arg(QString::fromStdString(app.version)), this));
     column->addSpacing(8);
-    column->addWidget(new QLabel(Text(kModulesText), this));
+    column->addWidget(new QLabel(AppText(kModulesText), this));
     auto* modules = new QLabel("  " + AboutModuleLines().join("\n  "), this);
     modules->setObjectName(QStringLiteral("modules"));
     modules->setTextInteractionFlags(Qt::TextSelectableByMouse);
     column->addWidget(modules);
     column->addSpacing(8);
-    column->addWidget(new QLabel(Text(kRightsText), this));
+    column->addWidget(new QLabel(AppText(kRightsText), this));
     const QString user = UserName();
-    if (!user.isEmpty()) column->addWidget(new QLabel(Text(kInstalledForText).arg(user), this));
+    if (!user.isEmpty()) column->addWidget(new QLabel(AppText(kInstalledForText).arg(user), this));
     auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton(Text(kOkText), this);
+    auto* ok = new QPushButton(AppText(kOkText), this);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     buttons->addStretch();

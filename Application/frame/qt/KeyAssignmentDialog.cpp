@@ -1,6 +1,7 @@
 // The key assignment dialog's widgets; the rows' texts and the changes are the core's.
 #include "frame/qt/KeyAssignmentDialog.h"
 
+#include "platform/qt/DialogControls.h"
 #include "frame/CommandRouting.h"
 #include "frame/qt/MainFrame.h"
 #include "platform/ListColumns.h"
@@ -23,8 +24,6 @@ constexpr int kAssignText = 2502;
 constexpr int kClearText = 2503;
 constexpr int kCloseText = 2504;
 
-QString Text(int id) { return QString::fromUtf8(LoadAppString(id)); }
-
 // A description as the script's file holds it: scripts written here are Windows-1252,
 // those from other editors often UTF-8, which is taken when the bytes are valid UTF-8.
 QString DescriptionText(const std::string& bytes) {
@@ -33,7 +32,7 @@ QString DescriptionText(const std::string& bytes) {
 }
 
 QPushButton* Button(int textId, int controlId, QWidget* parent) {
-    auto* button = new QPushButton(Text(textId), parent);
+    auto* button = new QPushButton(AppText(textId), parent);
     button->setObjectName(QString::number(controlId));
     button->setAutoDefault(false);
     return button;
@@ -43,8 +42,8 @@ QPushButton* Button(int textId, int controlId, QWidget* parent) {
 
 KeyAssignmentDialog::KeyAssignmentDialog(KeyAssignmentRecord& record, QWidget* parent)
     : QDialog(parent), record_(record) {
-    setWindowTitle(Text(kCaptionText));
-    auto* label = new QLabel(Text(kLabelText).replace(QStringLiteral("%s"), QString::fromStdString(record_.prefixName)), this);
+    setWindowTitle(AppText(kCaptionText));
+    auto* label = new QLabel(AppText(kLabelText).replace(QStringLiteral("%s"), QString::fromStdString(record_.prefixName)), this);
 
     const std::vector<ListColumn> columns = ParseListColumns(LoadAppString(kKeyListColumnsText));
     const int rows = record_.table ? int(record_.table->entries.size()) : 0;

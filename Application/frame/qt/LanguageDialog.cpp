@@ -1,6 +1,7 @@
 // The language dialog and the switch of the running program.
 #include "frame/qt/LanguageDialog.h"
 
+#include "platform/qt/DialogControls.h"
 #include "frame/Application.h"
 #include "frame/CommonCommands.h"
 #include "frame/qt/MainFrame.h"
@@ -27,19 +28,17 @@ constexpr int kEnglishText = 3403;
 constexpr int kOkText = 3404;
 constexpr int kCancelText = 3405;
 
-QString Text(int id) { return QString::fromUtf8(LoadAppString(id)); }
-
 QTranslator* g_qtTranslator = nullptr;
 
 }  // namespace
 
 LanguageDialog::LanguageDialog(LanguageChoice& choice, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(Text(kCaption));
+    setWindowTitle(AppText(kCaption));
     auto* layout = new QVBoxLayout(this);
-    auto* group = new QGroupBox(Text(kGroupText), this);
+    auto* group = new QGroupBox(AppText(kGroupText), this);
     auto* radios = new QVBoxLayout(group);
-    auto* german = new QRadioButton(Text(kGermanText), group);
-    auto* english = new QRadioButton(Text(kEnglishText), group);
+    auto* german = new QRadioButton(AppText(kGermanText), group);
+    auto* english = new QRadioButton(AppText(kEnglishText), group);
     german->setObjectName(QString::number(kLanguageGerman));
     english->setObjectName(QString::number(kLanguageEnglish));
     radios->addWidget(german);
@@ -47,8 +46,8 @@ LanguageDialog::LanguageDialog(LanguageChoice& choice, QWidget* parent) : QDialo
     (choice.current == kLanguageEnglish ? english : german)->setChecked(true);
     layout->addWidget(group);
     auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton(Text(kOkText), this);
-    auto* cancel = new QPushButton(Text(kCancelText), this);
+    auto* ok = new QPushButton(AppText(kOkText), this);
+    auto* cancel = new QPushButton(AppText(kCancelText), this);
     ok->setObjectName(QStringLiteral("1"));
     cancel->setObjectName(QStringLiteral("2"));
     ok->setDefault(true);

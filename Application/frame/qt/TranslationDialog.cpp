@@ -1,6 +1,7 @@
 // The translation assistance on QDialog: a table of every text, English column editable.
 #include "frame/qt/TranslationDialog.h"
 
+#include "platform/qt/DialogControls.h"
 #include "frame/TranslationFile.h"
 #include "platform/Messages.h"
 #include "resources/StringTable.h"
@@ -28,8 +29,6 @@ constexpr int kSaveButton = 3458;
 constexpr int kCloseButton = 3459;
 constexpr int kFileText = 3461;
 constexpr int kBuiltInRole = Qt::UserRole;
-
-QString Text(int id) { return QString::fromUtf8(LoadAppString(id)); }
 
 // A text in one line of the table: line breaks and tabs in the file's notation.
 QString Shown(const std::string& text) {
@@ -61,12 +60,12 @@ QTableWidgetItem* Fixed(const QString& text) {
 }  // namespace
 
 TranslationDialog::TranslationDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(Text(kCaption));
+    setWindowTitle(AppText(kCaption));
     auto* layout = new QVBoxLayout(this);
     const std::vector<TranslatableText> texts = TranslatableTexts();
     table_ = new QTableWidget(int(texts.size()), 4, this);
     table_->setObjectName(QStringLiteral("texts"));
-    table_->setHorizontalHeaderLabels({Text(kIdColumn), Text(kGermanColumn), Text(kEnglishColumn), Text(kNoteColumn)});
+    table_->setHorizontalHeaderLabels({AppText(kIdColumn), AppText(kGermanColumn), AppText(kEnglishColumn), AppText(kNoteColumn)});
     table_->verticalHeader()->hide();
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
@@ -93,14 +92,14 @@ TranslationDialog::TranslationDialog(QWidget* parent) : QDialog(parent) {
     });
     layout->addWidget(table_, 1);
 
-    fileLabel_ = new QLabel(Text(kFileText).arg(QString::fromStdString(TranslationFileName())), this);
+    fileLabel_ = new QLabel(AppText(kFileText).arg(QString::fromStdString(TranslationFileName())), this);
     fileLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(fileLabel_);
     auto* buttons = new QHBoxLayout;
-    markedOnly_ = new QCheckBox(Text(kMarkedOnlyBox), this);
+    markedOnly_ = new QCheckBox(AppText(kMarkedOnlyBox), this);
     connect(markedOnly_, &QCheckBox::toggled, this, &TranslationDialog::ShowMarkedOnly);
-    auto* save = new QPushButton(Text(kSaveButton), this);
-    auto* close = new QPushButton(Text(kCloseButton), this);
+    auto* save = new QPushButton(AppText(kSaveButton), this);
+    auto* close = new QPushButton(AppText(kCloseButton), this);
     save->setObjectName(QStringLiteral("save"));
     connect(save, &QPushButton::clicked, this, [this] { Save(); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
@@ -117,10 +116,10 @@ void TranslationDialog::Mark(int row) {
     QString note;
     QColor colour;
     if (english.empty()) {
-        note = Text(kMissingNote);
+        note = AppText(kMissingNote);
         colour = QColor(255, 205, 205);
     } else if (TranslationTooLong(german, english)) {
-        note = Text(kTooLongNote);
+        note = AppText(kTooLongNote);
         colour = QColor(255, 240, 180);
     }
     const QSignalBlocker quiet(table_);

@@ -1,6 +1,7 @@
 // Dialog 1000 on QDialog; the controls are named by their ids.
 #include "macro/qt/DllTestDialog.h"
 
+#include "platform/qt/DialogControls.h"
 #include "platform/qt/QtHost.h"
 #include "resources/StringTable.h"
 
@@ -27,14 +28,6 @@ constexpr int kDllText = 3352;
 constexpr int kFunctionText = 3353;
 constexpr int kCallText = 3354;
 constexpr int kCancelText = 3355;
-
-QString Text(int id) { return QString::fromUtf8(LoadAppString(id)); }
-
-template <typename W>
-W* Named(W* widget, int id) {
-    widget->setObjectName(QString::number(id));
-    return widget;
-}
 
 }  // namespace
 
@@ -79,12 +72,12 @@ DllTestDialog::DllTestDialog(DllTestRecord& record, QWidget* parent) : QDialog(p
 }
 
 void DllTestDialog::Retranslate() {
-    setWindowTitle(Text(kCaptionText));
-    note_->setText(Text(kNoteText));
-    dllLabel_->setText(Text(kDllText));
-    functionLabel_->setText(Text(kFunctionText));
-    call_->setText(Text(kCallText));
-    cancel_->setText(Text(kCancelText));
+    setWindowTitle(AppText(kCaptionText));
+    note_->setText(AppText(kNoteText));
+    dllLabel_->setText(AppText(kDllText));
+    functionLabel_->setText(AppText(kFunctionText));
+    call_->setText(AppText(kCallText));
+    cancel_->setText(AppText(kCancelText));
 }
 
 void DllTestDialog::changeEvent(QEvent* event) {

@@ -2,6 +2,7 @@
 // them, selects the first and hands back the taken one under the core's length rule.
 #include "macro/qt/MacroListDialog.h"
 
+#include "platform/qt/DialogControls.h"
 #include "platform/qt/QtHost.h"
 #include "resources/StringTable.h"
 
@@ -19,14 +20,12 @@ constexpr int kLabelText = 2703;
 constexpr int kTakeText = 2704;
 constexpr int kCancelText = 2705;
 
-QString Text(int id) { return QString::fromUtf8(LoadAppString(id)); }
-
 }  // namespace
 
 MacroListDialog::MacroListDialog(MacroListRequest& request, QWidget* parent)
     : QDialog(parent), request_(request) {
-    setWindowTitle(Text(kCaptionText));
-    auto* label = new QLabel(Text(kLabelText), this);
+    setWindowTitle(AppText(kCaptionText));
+    auto* label = new QLabel(AppText(kLabelText), this);
     label->setObjectName("2703");
     list_ = new QListWidget(this);
     list_->setObjectName("2701");
@@ -34,11 +33,11 @@ MacroListDialog::MacroListDialog(MacroListRequest& request, QWidget* parent)
     if (list_->count() > 0) list_->setCurrentRow(0);
     label->setBuddy(list_);
 
-    take_ = new QPushButton(Text(kTakeText), this);
+    take_ = new QPushButton(AppText(kTakeText), this);
     take_->setObjectName("1");
     take_->setDefault(true);
     take_->setEnabled(request_.canTake);
-    auto* cancel = new QPushButton(Text(kCancelText), this);
+    auto* cancel = new QPushButton(AppText(kCancelText), this);
     cancel->setObjectName("2");
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

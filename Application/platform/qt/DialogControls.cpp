@@ -5,6 +5,7 @@
 
 #include "platform/DialogHelpers.h"
 #include "platform/qt/QtHost.h"
+#include "resources/StringTable.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -170,5 +171,9 @@ int EditColorTriple(QWidget* dialog, int redId, int greenId, int blueId, Color* 
     SetItemColor(dialog, redId, greenId, blueId, color);
     return result;
 }
+
+void NameControl(QWidget* control, int id) { control->setObjectName(QString::number(id)); }
+
+QString AppText(int id) { return QString::fromUtf8(LoadAppString(id)); }
 
 }  // namespace varlin

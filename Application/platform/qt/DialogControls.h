@@ -6,6 +6,8 @@
 
 #include "platform/Color.h"
 
+#include <QString>
+
 #include <string>
 
 class QWidget;
@@ -19,6 +21,17 @@ enum class TextCode { Utf8, Ansi };
 
 // The control named by id inside dialog (searched through all descendants), or null.
 QWidget* DialogItem(QWidget* dialog, int id);
+
+// Names a control after its id, so that DialogItem and the tests find it; returns it.
+void NameControl(QWidget* control, int id);
+template <typename W>
+W* Named(W* control, int id) {
+    NameControl(control, id);
+    return control;
+}
+
+// A text of the program's string table.
+QString AppText(int id);
 
 // Check states: 0 unchecked, 1 checked, 2 the third state of a tri-state check box.
 // A missing control or one that cannot be checked reads as 0. Unchecking works on radio

@@ -3,6 +3,7 @@
 // responsive, and "Abbrechen" stops the worker between two chunks of a file.
 #include "search/qt/BrowseOpenDialog.h"
 
+#include "platform/qt/DialogControls.h"
 #include "platform/Messages.h"
 #include "platform/qt/QtHost.h"
 #include "resources/StringTable.h"
@@ -58,14 +59,6 @@ constexpr int kNoFolderMessage = 1031;
 constexpr int kNoFilesMessage = 1207;
 constexpr int kFilesFoundMessage = 1208;
 constexpr int kPollMilliseconds = 25;
-
-QString Text(int id) { return QString::fromUtf8(LoadAppString(id)); }
-
-template <typename W>
-W* Named(W* widget, int id) {
-    widget->setObjectName(QString::number(id));
-    return widget;
-}
 
 // The line as the documents show it: bytes of the ANSI table, OEM ones converted.
 QString LineText(std::string bytes, int codeTable) {
@@ -201,19 +194,19 @@ BrowseOpenDialog::BrowseOpenDialog(BrowseOpenRecord& record, QWidget* parent)
 BrowseOpenDialog::~BrowseOpenDialog() { run_.Cancel(); }
 
 void BrowseOpenDialog::Retranslate() {
-    setWindowTitle(Text(kCaption));
-    textLabel_->setText(Text(kTextLabel));
-    patternLabel_->setText(Text(kPatternLabel));
-    folderLabel_->setText(Text(kFolderLabel));
-    browse_->setText(Text(kBrowseButton));
-    subfolders_->setText(Text(kSubfoldersBox));
-    capsSens_->setText(Text(kCapsSensBox));
-    escapes_->setText(Text(kEscapesBox));
-    search_->setText(Text(kSearchButton));
-    open_->setText(Text(kOpenButton));
-    close_->setText(Text(kCloseButton));
-    cancel_->setText(Text(kCancelButton));
-    hits_->setHeaderLabels({Text(kFileColumn), Text(kLineColumn)});
+    setWindowTitle(AppText(kCaption));
+    textLabel_->setText(AppText(kTextLabel));
+    patternLabel_->setText(AppText(kPatternLabel));
+    folderLabel_->setText(AppText(kFolderLabel));
+    browse_->setText(AppText(kBrowseButton));
+    subfolders_->setText(AppText(kSubfoldersBox));
+    capsSens_->setText(AppText(kCapsSensBox));
+    escapes_->setText(AppText(kEscapesBox));
+    search_->setText(AppText(kSearchButton));
+    open_->setText(AppText(kOpenButton));
+    close_->setText(AppText(kCloseButton));
+    cancel_->setText(AppText(kCancelButton));
+    hits_->setHeaderLabels({AppText(kFileColumn), AppText(kLineColumn)});
     // The patterns' descriptions follow FileNameFilter, which the user keeps in one language.
     if (searching()) status_->setText(StatusText(run_.FilesSearched()));
     else if (!endText_.isEmpty()) SearchEnded();
@@ -227,7 +220,7 @@ void BrowseOpenDialog::changeEvent(QEvent* event) {
 bool BrowseOpenDialog::searching() const { return poll_->isActive(); }
 
 QString BrowseOpenDialog::StatusText(int filesSearched) const {
-    return Text(kSearchingText).replace(QStringLiteral("%s"), QString::number(filesSearched));
+    return AppText(kSearchingText).replace(QStringLiteral("%s"), QString::number(filesSearched));
 }
 
 bool BrowseOpenDialog::StartSearch() {
@@ -290,14 +283,14 @@ void BrowseOpenDialog::SearchEnded() {
     const FolderSearchCounts counts = run_.counts();
     QString text;
     if (run_.status() == FolderSearchStatus::Cancelled) {
-        text = Text(kCancelledText).replace(QStringLiteral("%s"), QString::number(run_.FilesSearched()));
+        text = AppText(kCancelledText).replace(QStringLiteral("%s"), QString::number(run_.FilesSearched()));
     } else {
         const std::string number = std::to_string(counts.hits);
         text = QString::fromStdString(
             BuildMessageRequest(counts.hits == 0 ? kNoFilesMessage : kFilesFoundMessage, number.c_str()).text);
     }
     if (counts.unreadable + counts.binary + counts.loops > 0) {
-        text += "  " + Text(kSkippedText)
+        text += "  " + AppText(kSkippedText)
                            .arg(counts.unreadable)
                            .arg(counts.binary)
                            .arg(counts.loops);
@@ -315,7 +308,7 @@ void BrowseOpenDialog::UpdateButtons() {
 }
 
 void BrowseOpenDialog::ChooseFolder() {
-    const QString chosen = QFileDialog::getExistingDirectory(this, Text(kFolderTitle), folder_->text(),
+    const QString chosen = QFileDialog::getExistingDirectory(this, AppText(kFolderTitle), folder_->text(),
                                                              QFileDialog::DontUseNativeDialog);
     if (!chosen.isEmpty()) folder_->setText(QDir::toNativeSeparators(chosen));
 }

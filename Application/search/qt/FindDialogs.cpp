@@ -2,6 +2,7 @@
 // search texts are document bytes in the ANSI table, shown and read as Windows-1252.
 #include "search/qt/FindDialogs.h"
 
+#include "platform/qt/DialogControls.h"
 #include "platform/Messages.h"
 #include "platform/qt/QtHost.h"
 #include "resources/StringTable.h"
@@ -45,16 +46,8 @@ constexpr int kQuestionCancelText = 2306;
 constexpr int kReplaceAllButton = 2303;
 constexpr int kNoSearchTextMessage = 1102;
 
-QString Text(int id) { return QString::fromUtf8(LoadAppString(id)); }
-
-template <typename W>
-W* Named(W* widget, int id) {
-    widget->setObjectName(QString::number(id));
-    return widget;
-}
-
 QCheckBox* Box(QWidget* parent, int id, std::int32_t checked) {
-    auto* box = Named(new QCheckBox(Text(id), parent), id);
+    auto* box = Named(new QCheckBox(AppText(id), parent), id);
     box->setChecked(checked != 0);
     return box;
 }
@@ -77,7 +70,7 @@ QLineEdit* Field(QWidget* parent, int id, const std::string& text, bool utf8) {
 }
 
 QLabel* Label(QWidget* parent, int controlId, int textId, QWidget* buddy) {
-    auto* label = Named(new QLabel(Text(textId), parent), controlId);
+    auto* label = Named(new QLabel(AppText(textId), parent), controlId);
     label->setBuddy(buddy);
     return label;
 }
@@ -88,7 +81,7 @@ std::int32_t Flag(const QCheckBox* box) { return box->isChecked() ? 1 : 0; }
 
 FindReplaceDialog::FindReplaceDialog(FindSettings& record, QWidget* parent)
     : QDialog(parent), record_(record), replace_(record.DialogKind == FindDialogKind::Replace) {
-    setWindowTitle(Text(replace_ ? kReplaceCaption : kFindCaption));
+    setWindowTitle(AppText(replace_ ? kReplaceCaption : kFindCaption));
     auto* layout = new QVBoxLayout(this);
 
     // Created in the order of the screen, which is also the Tab order.
@@ -114,9 +107,9 @@ FindReplaceDialog::FindReplaceDialog(FindSettings& record, QWidget* parent)
         layout->addWidget(replaceAll_);
     }
 
-    auto* ok = Named(new QPushButton(Text(kOkText), this), 1);
+    auto* ok = Named(new QPushButton(AppText(kOkText), this), 1);
     ok->setDefault(true);
-    auto* cancel = Named(new QPushButton(Text(kCancelText), this), 2);
+    auto* cancel = Named(new QPushButton(AppText(kCancelText), this), 2);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);
@@ -161,7 +154,7 @@ void FindReplaceDialog::TakeFields() {
 
 ReplaceQuestionDialog::ReplaceQuestionDialog(FindSettings& record, QWidget* parent)
     : QDialog(parent) {
-    setWindowTitle(Text(kQuestionCaption));
+    setWindowTitle(AppText(kQuestionCaption));
     auto* find = Field(this, kSearchField, record.FindString, record.Utf8Texts);
     auto* replacement = Field(this, kReplaceField, record.ReplaceString, record.Utf8Texts);
     find->setEnabled(false);
@@ -172,11 +165,11 @@ ReplaceQuestionDialog::ReplaceQuestionDialog(FindSettings& record, QWidget* pare
     fields->addWidget(Label(this, kQuestionReplaceLabel, kQuestionReplaceLabel, replacement), 1, 0);
     fields->addWidget(replacement, 1, 1);
 
-    auto* yes = Named(new QPushButton(Text(kAnswerReplace), this), kAnswerReplace);
+    auto* yes = Named(new QPushButton(AppText(kAnswerReplace), this), kAnswerReplace);
     yes->setDefault(true);
-    auto* no = Named(new QPushButton(Text(kAnswerSkip), this), kAnswerSkip);
-    auto* all = Named(new QPushButton(Text(kReplaceAllButton), this), kReplaceAllButton);
-    auto* cancel = Named(new QPushButton(Text(kQuestionCancelText), this), kAnswerCancel);
+    auto* no = Named(new QPushButton(AppText(kAnswerSkip), this), kAnswerSkip);
+    auto* all = Named(new QPushButton(AppText(kReplaceAllButton), this), kReplaceAllButton);
+    auto* cancel = Named(new QPushButton(AppText(kQuestionCancelText), this), kAnswerCancel);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {yes, no, all, cancel}) buttons->addWidget(b);
 

@@ -29,12 +29,6 @@ enum : int {
 };
 constexpr int kFilterListFull = 1232;
 
-template <typename W>
-W* Named(W* widget, int id) {
-    widget->setObjectName(QString::number(id));
-    return widget;
-}
-
 // Columns as string 1850 gives them: "title|width" separated by tabs.
 void MakeColumns(QTableWidget* list) {
     const QStringList columns = SheetText(kColumnsText).split('\t');

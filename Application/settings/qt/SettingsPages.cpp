@@ -24,12 +24,6 @@ enum : int {
 constexpr int kStandardButton = 1035;
 constexpr int kNumberFieldLength = 99;  // what GetItemInt reads of a field
 
-template <typename W>
-W* Named(W* widget, int id) {
-    widget->setObjectName(QString::number(id));
-    return widget;
-}
-
 QLineEdit* NumberField(QWidget* parent, int id, int maxLength, const PageChanged& changed) {
     auto* field = Named(new QLineEdit(parent), id);
     field->setMaxLength(maxLength);

@@ -2,6 +2,7 @@
 // preview, its texts taken from the string table in the user's language.
 #include "view/qt/GotoDialog.h"
 
+#include "platform/qt/DialogControls.h"
 #include "editing/EditWindow.h"
 #include "editing/RowLayout.h"
 #include "editing/Utf8Layout.h"
@@ -38,7 +39,6 @@ constexpr int kPreviewInset = 5;
 constexpr int kPreviewRows = 11;  // the height the dialog asks for, in rows
 constexpr int kPreviewCells = 60;
 
-QString Text(int id) { return QString::fromUtf8(LoadAppString(id)); }
 QColor ToQColor(Color c) { return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c)); }
 
 }  // namespace
@@ -120,14 +120,14 @@ void GotoPreview::paintEvent(QPaintEvent*) {
 GotoDialog::GotoDialog(GotoDialogRecord& record, QWidget* parent)
     : QDialog(parent), record_(record) {
     record_.dialog = this;
-    setWindowTitle(Text(kCaptionText));
+    setWindowTitle(AppText(kCaptionText));
 
-    auto* lineLabel = new QLabel(Text(kLineText), this);
+    auto* lineLabel = new QLabel(AppText(kLineText), this);
     lineLabel->setObjectName(QStringLiteral("514"));
     line_ = new QLineEdit(this);
     line_->setObjectName(QString::number(kGotoLineField));
     lineLabel->setBuddy(line_);
-    auto* columnLabel = new QLabel(Text(kColumnText), this);
+    auto* columnLabel = new QLabel(AppText(kColumnText), this);
     columnLabel->setObjectName(QStringLiteral("513"));
     column_ = new QLineEdit(this);
     column_->setObjectName(QString::number(kGotoColumnField));
@@ -139,10 +139,10 @@ GotoDialog::GotoDialog(GotoDialogRecord& record, QWidget* parent)
     fields->addWidget(columnLabel, 1, 0);
     fields->addWidget(column_, 1, 1);
 
-    auto* slotBox = new QGroupBox(Text(kSlotsText), this);
+    auto* slotBox = new QGroupBox(AppText(kSlotsText), this);
     auto* slotButtons = new QVBoxLayout(slotBox);
     for (int slot = 0; slot < kPushedPositions; ++slot) {
-        auto* button = new QPushButton(Text(kFirstSlotText + slot), slotBox);
+        auto* button = new QPushButton(AppText(kFirstSlotText + slot), slotBox);
         button->setObjectName(QString::number(kGotoSlotButtons[slot]));
         button->setAutoDefault(false);
         button->setEnabled(record_.window && record_.window->pushedLines[slot] != -1);
@@ -150,10 +150,10 @@ GotoDialog::GotoDialog(GotoDialogRecord& record, QWidget* parent)
         slotButtons->addWidget(button);
     }
 
-    ok_ = new QPushButton(Text(kOkText), this);
+    ok_ = new QPushButton(AppText(kOkText), this);
     ok_->setObjectName(QStringLiteral("1"));
     ok_->setDefault(true);
-    auto* cancel = new QPushButton(Text(kCancelText), this);
+    auto* cancel = new QPushButton(AppText(kCancelText), this);
     cancel->setObjectName(QStringLiteral("2"));
     cancel->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
@@ -166,7 +166,7 @@ GotoDialog::GotoDialog(GotoDialogRecord& record, QWidget* parent)
     left->addStretch();
     left->addLayout(buttons);
 
-    auto* previewLabel = new QLabel(Text(kPreviewText), this);
+    auto* previewLabel = new QLabel(AppText(kPreviewText), this);
     previewLabel->setObjectName(QStringLiteral("516"));
     auto* right = new QVBoxLayout;
     right->addWidget(previewLabel);
