@@ -288,7 +288,7 @@ void LineIndex::Clear() {
     freeSlots_ = 0;
     std::vector<std::uintptr_t>().swap(bias_);
     spaceUsed_ = 0;
-    std::vector<std::unique_ptr<char[]>>().swap(blocks_);
+    std::vector<TextBlock>().swap(blocks_);
     blockBytes_ = 0;
     current_ = nullptr;
     currentSize_ = 0;
@@ -296,7 +296,7 @@ void LineIndex::Clear() {
     tailSlot_ = 0;
 }
 
-bool LineIndex::AdoptBlock(std::unique_ptr<char[]> block, std::size_t size) {
+bool LineIndex::AdoptBlock(TextBlock block, std::size_t size) {
     const std::uint64_t segment = std::uint64_t(1) << kSegmentShift;
     const std::uint64_t start = spaceUsed_;
     const bool room = size > 0 && size < kSpaceLimit - start;
@@ -321,6 +321,33 @@ bool LineIndex::AdoptBlock(std::unique_ptr<char[]> block, std::size_t size) {
     blocks_.push_back(std::move(block));
     blockBytes_ += size;
     return true;
+}
+
+bool LineIndex::ReplaceLastBlock(TextBlock copy) {
+    if (blocks_.empty() || !copy || blocks_.back().get() != current_) return false;
+    const char* old = current_;
+    const auto oldAddress = reinterpret_cast<std::uintptr_t>(old);
+    const auto newAddress = reinterpret_cast<std::uintptr_t>(copy.get());
+    if (currentHasSpace_) {
+        // The block's segments, each of which maps to it alone.
+        const std::uint64_t end = (currentSpace_ + currentSize_ + (std::uint64_t(1) << kSegmentShift) - 1) >> kSegmentShift;
+        for (std::uint64_t k = currentSpace_ >> kSegmentShift; k < end && k < bias_.size(); ++k)
+            bias_[k] = bias_[k] - oldAddress + newAddress;
+    }
+    for (std::uint32_t k = 0; k < slotCount_; ++k) {
+        Slot& s = SlotAt(k);
+        if ((s.originKind & 3) == kBlockRef && s.data >= old && s.data <= old + currentSize_)
+            s.data = copy.get() + (s.data - old);
+    }
+    current_ = copy.get();
+    // A file-backed copy is not the program's memory.
+    if (IsFileBacked(copy)) blockBytes_ -= std::min(blockBytes_, currentSize_);
+    blocks_.back() = std::move(copy);
+    return true;
+}
+
+void LineIndex::ReleaseMappedPages() const {
+    for (const TextBlock& block : blocks_) varlin::ReleaseMappedPages(block);
 }
 
 bool LineIndex::AppendBlockLine(const char* data, std::size_t size) {
@@ -412,7 +439,7 @@ std::size_t LineIndex::BlockRun(std::size_t first, std::size_t last, const char*
 std::size_t LineIndex::MemoryUsed() const {
     return sizeof(*this) + sizeof(Pool) + entries_.capacity() * sizeof(Entry) + SlotCapacity() * sizeof(Slot) +
            chunks_.capacity() * sizeof(std::unique_ptr<Slot[]>) +
-           bias_.capacity() * sizeof(std::uintptr_t) + blocks_.capacity() * sizeof(std::unique_ptr<char[]>) +
+           bias_.capacity() * sizeof(std::uintptr_t) + blocks_.capacity() * sizeof(TextBlock) +
            blockBytes_ + ownBytes_ + pool_->bytes + pool_->blocks.capacity() * sizeof(PoolBlock*);
 }
 

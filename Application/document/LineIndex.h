@@ -11,6 +11,8 @@
 // replaced started at, so that changing a line leaves the line above it as it is.
 #pragma once
 
+#include "platform/TextBlock.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -70,8 +72,13 @@ public:
     // Loading: blocks are adopted first, then their lines appended in the order they stand
     // in the block. Lines of a block cost no allocation, and while each follows the one
     // before it with a one- or two-byte line end between, no slot either.
-    bool AdoptBlock(std::unique_ptr<char[]> block, std::size_t size);
+    bool AdoptBlock(TextBlock block, std::size_t size);
     bool AppendBlockLine(const char* data, std::size_t size);
+    // The block lines were last appended from gives way to copy, which holds the same
+    // bytes; every line reads as before. False (nothing changed) when no block was adopted.
+    bool ReplaceLastBlock(TextBlock copy);
+    // platform/TextBlock.h's ReleaseMappedPages for every block.
+    void ReleaseMappedPages() const;
 
     // LineStore::BlockRun over lines first .. last - 1: the number of lines of the run,
     // and in data and size the bytes from its first non-empty line to its last.
@@ -129,7 +136,7 @@ private:
     std::size_t freeSlots_ = 0;
     std::vector<std::uintptr_t> bias_;  // per segment: the block's address less its offset
     std::uint64_t spaceUsed_ = 0;
-    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::vector<TextBlock> blocks_;
     std::size_t blockBytes_ = 0;
     // The block lines are appended to: its start, size and block-space offset (none when
     // the block found no room in block space).

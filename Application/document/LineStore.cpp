@@ -225,13 +225,21 @@ int LineStore::SetNullLine(int i) {
     return 0;
 }
 
-int LineStore::AdoptBlock(std::unique_ptr<char[]> block, std::size_t size) {
+int LineStore::AdoptBlock(TextBlock block, std::size_t size) {
     if (!storage_) return -1;
     if (!storage_->index.AdoptBlock(std::move(block), size)) {
         ShowMessage(kOutOfMemory);
         return -1;
     }
     return 0;
+}
+
+bool LineStore::ReplaceLastBlock(TextBlock copy) {
+    return storage_ && storage_->index.ReplaceLastBlock(std::move(copy));
+}
+
+void LineStore::ReleaseReadPages() const {
+    if (storage_) storage_->index.ReleaseMappedPages();
 }
 
 int LineStore::AppendBlockLine(const char* data, std::size_t size) {

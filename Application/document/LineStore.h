@@ -6,6 +6,7 @@
 #pragma once
 
 #include "document/DiskIdentity.h"
+#include "platform/TextBlock.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -111,8 +112,14 @@ public:
     // Such lines cost no allocation of their own until they are replaced, and while each
     // follows the one before behind a line end of one or two bytes, four bytes of index
     // a line; the blocks live until Clear.
-    int AdoptBlock(std::unique_ptr<char[]> block, std::size_t size);  // 0, or -1
-    int AppendBlockLine(const char* data, std::size_t size);          // 0, or -1
+    int AdoptBlock(TextBlock block, std::size_t size);        // 0, or -1
+    int AppendBlockLine(const char* data, std::size_t size);  // 0, or -1
+    // The block lines were last appended from gives way to copy, which holds the same
+    // bytes (a file-backed copy, platform/TextBlock.h). False when no block was adopted.
+    bool ReplaceLastBlock(TextBlock copy);
+    // After a pass over the whole text: the pages of a file-backed copy that it read need
+    // not stay in this process's memory (they stay in the system's file cache).
+    void ReleaseReadPages() const;
     // SetLine for an operation that sets many lines in one go (replacing all hits): the
     // copy goes into a shared block of the store instead of an allocation of its own, so
     // a million changed lines cost a few dozen allocations and go back as quickly. A block
@@ -131,7 +138,8 @@ public:
     int BlockRun(int line, int maxLines, const char** data, std::size_t* size) const;
     // Makes room for n line entries at once (Reserve only moves the capacity number).
     int ReserveLines(int n);                  // 1 done, 2 out of memory
-    // Bytes the store holds on the heap (entries, blocks, changed lines), for tests.
+    // Bytes the store holds in its own memory (entries, blocks that are not file-backed,
+    // changed lines), for tests.
     std::size_t MemoryUsed() const;
 
     // Language fields, filled by SelectLanguage.

@@ -35,7 +35,7 @@ constexpr int kLeftoverBackupQuestion = 1333;
 // The content of an open file as the reader sees it (raw, or with the text translation
 // applied), held in one block that the store adopts so that lines need no copies.
 struct TextStream {
-    std::unique_ptr<char[]> block;
+    TextBlock block;
     std::size_t size = 0;
     // What the bytes read held before any translation: an LF, a CR LF pair.
     bool sawLf = false;
@@ -56,6 +56,12 @@ const char* LineEndBytes(LineEnds ends);
 
 // Lines of the stream: its LFs, plus one when bytes follow the last LF.
 std::size_t CountLines(const TextStream& stream);
+
+// Texts of at least bytes bytes are kept in a file-backed copy once they are loaded
+// (platform/TextBlock.h), where the system finds one; 0, the start value, keeps every
+// text in the program's memory. The window program turns it on for large files; batch
+// mode reads each line about once, and the copy would only cost it time.
+void SetFileBackedTextFrom(std::size_t bytes);
 
 // Fills the store from the stream (question 1304 above 500,000 lines, lines split at the
 // line buffer size minus one); name is only for messages. 0 or -1.

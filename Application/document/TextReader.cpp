@@ -39,6 +39,7 @@ constexpr int kTooManyLines = 1304;
 constexpr std::size_t kFirstBlock = 1 << 16;
 // A file is read this much at a time, so that each piece is hashed while it is in the cache.
 constexpr std::size_t kReadPiece = std::size_t(1) << 18;
+std::size_t g_fileBackedFrom = 0;
 
 bool IsLineEndByte(char c) { return c == '\r' || c == '\n' || c == 0x1A; }
 
@@ -119,8 +120,8 @@ bool HoldsCrLf(const char* data, std::size_t size) {
 // pages where the system offers them on request: reading a 40 MB file then costs a few
 // dozen page faults instead of ten thousand, and every pass over the text after it misses
 // the address cache less. (Only whole huge pages inside the block are asked for.)
-std::unique_ptr<char[]> NewBlock(std::size_t room) {
-    std::unique_ptr<char[]> block(new (std::nothrow) char[room]);
+TextBlock NewBlock(std::size_t room) {
+    TextBlock block(new (std::nothrow) char[room]);
 #ifdef MADV_HUGEPAGE
     constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
     if (block && room >= 2 * kHugePage) {
@@ -147,9 +148,9 @@ void ReleaseTail(char* block, std::size_t size, std::size_t room) {
 }
 
 // Grows block to twice its room, keeping its first size bytes.
-bool Grow(std::unique_ptr<char[]>& block, std::size_t& room, std::size_t size) {
+bool Grow(TextBlock& block, std::size_t& room, std::size_t size) {
     std::size_t bigger = room * 2;
-    std::unique_ptr<char[]> grown = NewBlock(bigger);
+    TextBlock grown = NewBlock(bigger);
     if (!grown) return false;
     std::memcpy(grown.get(), block.get(), size);
     block = std::move(grown);
@@ -185,7 +186,7 @@ int ReadStream(int fd, bool translate, TextStream& stream, int& error) {
     std::size_t room = kFirstBlock;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 0)
         room = static_cast<std::size_t>(st.st_size) + 1;  // + 1 sees the end in one pass
-    std::unique_ptr<char[]> block = NewBlock(room);
+    TextBlock block = NewBlock(room);
     if (!block) {
         error = ENOMEM;
         return -1;
@@ -309,10 +310,16 @@ int ReadLines(LineStore& store, TextStream& stream, const std::string& name) {
     }
     // A split may cut a character, so then the lines are read one by one.
     RecognizeEncoding(store, CurrentOptions().DetectUtf8 != 0, split ? nullptr : data, size);
+    // Every pass over the whole text is behind it: from here on a window reads the lines
+    // it shows, and a large text can live in a file of its own.
+    if (g_fileBackedFrom != 0 && size >= g_fileBackedFrom)
+        if (TextBlock copy = FileBackedCopy(data, size)) store.ReplaceLastBlock(std::move(copy));
     // The split changes the file when it is saved, so the user hears of it once.
     if (split) ShowMessage(kLinesSplitMessage, name);
     return 0;
 }
+
+void SetFileBackedTextFrom(std::size_t bytes) { g_fileBackedFrom = bytes; }
 
 int Load(LineStore& store, const std::string& name, int highlight) {
     store.lockedFile.reset();

@@ -170,6 +170,7 @@ std::vector<RoutineEntry> RoutineList(const EditWindow& w) {
         if (oem) OemToAnsiBytes(name);
         entries.push_back(RoutineEntry{std::move(name), line});
     }
+    w.doc->ReleaseReadPages();
     return entries;
 }
 

@@ -205,6 +205,12 @@ TEST_F(LineStoreTest, RandomChangesMatchAModel) {
                 ASSERT_EQ(s.AppendBlockLine(p + at, size), 0);
                 m.push_back(text.substr(at, size));
             }
+            // Every other round the text moves to a file-backed copy, as a window's does.
+            if (round % 2 && !text.empty()) {
+                TextBlock copy = FileBackedCopy(p, text.size());
+                ASSERT_TRUE(copy && IsFileBacked(copy));
+                ASSERT_TRUE(s.ReplaceLastBlock(std::move(copy)));
+            }
         }
         ASSERT_TRUE(same(s, m));
         for (int step = 0; step < 400; ++step) {
@@ -247,6 +253,7 @@ TEST_F(LineStoreTest, RandomChangesMatchAModel) {
                         return descending ? b.value_or("") < a.value_or("") : a.value_or("") < b.value_or("");
                     });
             }
+            if (step % 50 == 0) s.ReleaseReadPages();
             ASSERT_TRUE(same(s, m)) << "round " << round << " step " << step << " op " << op << " at " << i;
             // A block run holds its lines' bytes in order, from the first non-empty one's
             // start to the last one's end.

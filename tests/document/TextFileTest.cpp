@@ -239,6 +239,41 @@ TEST_F(TextFileTest, AMillionLfLinesKeepTheirBytesThroughAnEditElsewhere) {
     EXPECT_TRUE(ReadBytes(Path("big.txt")) == bytes);
 }
 
+// A window keeps a large text in a file-backed copy: the lines read as loaded, edits and
+// saves lose nothing, and another program that empties the file after the load takes
+// nothing from the window, whose copy is its own.
+TEST_F(TextFileTest, ALargeTextInAFileBackedCopyLosesNoByte) {
+    std::string bytes;
+    Lines lines;
+    for (int i = 0; i < 100000; ++i) {
+        lines.push_back(i % 5 ? "line " + std::to_string(i) + std::string(std::size_t(i % 40), 'x') : "");
+        bytes += lines.back() + (i % 3 ? "\r\n" : "\n");
+    }
+    WriteBytes(Path("big.txt"), bytes);
+    WriteBytes(Path("small.txt"), "a\r\nb\r\n");
+    SetFileBackedTextFrom(bytes.size() / 2);
+    LineStore store, small;
+    ASSERT_EQ(Load(store, Path("big.txt"), 1), 0);
+    ASSERT_EQ(Load(small, Path("small.txt"), 1), 0);
+    SetFileBackedTextFrom(0);
+    EXPECT_LT(store.MemoryUsed(), bytes.size() / 4);  // the text is not in the program's memory
+    EXPECT_GT(small.MemoryUsed(), 4u);                 // a small one is
+    ASSERT_EQ(StoreLines(store), lines);
+
+    WriteBytes(Path("big.txt"), "");
+    ASSERT_EQ(store.SetLine(7, "changed"), 0);
+    store.DeleteLines(100, 50);
+    store.ReleaseReadPages();
+    lines[7] = "changed";
+    lines.erase(lines.begin() + 100, lines.begin() + 150);
+    ASSERT_EQ(StoreLines(store), lines);
+    host.answers = {IdYes};  // the file changed on disk: written over all the same
+    ASSERT_EQ(SaveTo(store, Path("big.txt")), 0);
+    std::string saved;
+    for (const std::string& line : lines) saved += line + "\r\n";
+    EXPECT_TRUE(ReadBytes(Path("big.txt")) == saved);
+}
+
 TEST_F(TextFileTest, ACtrlZThatCutsATextModeLoadIsToldAndSavingOverTheFileAsks) {
     options.LockMode = 0;
     const std::string bytes = std::string("ab\r\ncd\x1A") + "rest\r\n";

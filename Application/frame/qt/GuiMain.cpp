@@ -19,6 +19,7 @@
 #include "frame/qt/ProgramIcon.h"
 #include "frame/qt/PrefixKeysQt.h"
 #include "frame/qt/ToolbarFrame.h"
+#include "document/TextFile.h"
 #include "platform/ProgramFolders.h"
 #include "platform/Registry.h"
 #include "platform/qt/QtHost.h"
@@ -39,6 +40,9 @@
 namespace varlin {
 namespace {
 
+// Texts from this size on are kept in a file-backed copy once loaded.
+constexpr std::size_t kFileBackedTextFrom = std::size_t(8) << 20;
+
 // The character cell of the fixed-pitch screen font, measured once.
 void MeasureCharacterCell() {
     QFont font(QStringLiteral("DejaVu Sans Mono"));
@@ -57,6 +61,8 @@ FrameInstaller& FrameInstallers() {
 }
 
 void InstallFrameParts(MainFrame& frame) {
+    // A window reads the lines it shows; the text of a large file may wait in a file.
+    SetFileBackedTextFrom(kFileBackedTextFrom);
     InstallPrefixKeys(frame);
     InstallToolbarAndStatusLine(frame);
     InstallDocumentWindows(frame);
