@@ -81,12 +81,9 @@ TextBlock FileBackedCopy(const char* data, std::size_t size) {
     if (fd < 0) fd = OpenUnnamedFile("/var/tmp", length);
     if (fd < 0) return nullptr;
     void* copy = MAP_FAILED;
-    if (WriteAll(fd, data, size)) {
-        // The disk gets the copy now rather than in half a minute: until then its pages
-        // are dirty and the system could not drop them.
-        ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
-        copy = ::mmap(nullptr, length, PROT_READ, MAP_SHARED, fd, 0);
-    }
+    // The system writes the copy to the disk on its own, at once when it needs the
+    // memory (asking for it here would hold the window back while the disk works).
+    if (WriteAll(fd, data, size)) copy = ::mmap(nullptr, length, PROT_READ, MAP_SHARED, fd, 0);
     ::close(fd);  // the mapping keeps the file
     if (copy == MAP_FAILED) return nullptr;
     return TextBlock(static_cast<char*>(copy), TextBlockRelease(length));
