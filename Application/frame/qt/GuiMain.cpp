@@ -3,6 +3,7 @@
 // the command-line files opened from within the event loop, and the values written back.
 #include "frame/qt/GuiMain.h"
 
+#include "document/TextFile.h"
 #include "editing/EditWindow.h"
 #include "editing/Recording.h"
 #include "editing/UndoRecord.h"
@@ -19,7 +20,6 @@
 #include "frame/qt/ProgramIcon.h"
 #include "frame/qt/PrefixKeysQt.h"
 #include "frame/qt/ToolbarFrame.h"
-#include "document/TextFile.h"
 #include "platform/ProgramFolders.h"
 #include "platform/Registry.h"
 #include "platform/qt/QtHost.h"
