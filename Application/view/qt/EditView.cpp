@@ -129,6 +129,9 @@ EditView::EditView(std::unique_ptr<EditWindow> window, QWidget* parent)
             [this](int action) { OnScrollAction(ScrollBar::Horizontal, action); });
     dragTimer_.setSingleShot(true);
     connect(&dragTimer_, &QTimer::timeout, this, [this] { DragStep(); });
+    releaseTimer_.setSingleShot(true);
+    releaseTimer_.setInterval(2000);
+    connect(&releaseTimer_, &QTimer::timeout, this, [this] { w_->doc->ReleaseReadPages(); });
 }
 
 EditView::~EditView() {

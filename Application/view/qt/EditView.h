@@ -117,6 +117,9 @@ private:
     bool caretActive_ = false;    // the window has the focus (the caret exists)
     int wheelRest_ = 0;           // wheel delta short of a whole notch
     QTimer dragTimer_;            // repeats the drag step while the mouse is outside
+    // Two seconds after the last paint, the pages of a file-backed text that the window
+    // read (a save, a search through the file) leave its memory for the file cache.
+    QTimer releaseTimer_;
     QPoint dragPoint_;
     std::string shownName_;       // the document's name as the title shows it
     // Buffers of the painter, kept between paints to spare the allocations.

@@ -41,6 +41,7 @@ void EditView::paintEvent(QPaintEvent* event) {
     const Options& o = CurrentOptions();
     const QColor background = ToQColor(o.ColorBackground);
     for (const QRect& rect : event->region()) PaintRows(painter, rect);
+    releaseTimer_.start();
     // The strips above and left of the text area.
     painter.fillRect(QRect(0, 0, viewport()->width(), kInset), background);
     painter.fillRect(QRect(0, 0, kInset, viewport()->height()), background);
