@@ -180,6 +180,13 @@ std::string_view LineStore::LineView(int i) const {
     return storage_->index.View(static_cast<std::size_t>(i));
 }
 
+void LineStore::LineViews(int from, int n, std::string_view* views) const {
+    for (int k = 0; k < n; ++k) {
+        const int i = from + k;
+        views[k] = i < 0 || i >= count_ || !storage_ ? std::string_view() : storage_->index.View(static_cast<std::size_t>(i));
+    }
+}
+
 bool LineStore::IsNullLine(int i) const {
     return i < 0 || i >= count_ || !storage_ || storage_->index.IsNull(static_cast<std::size_t>(i));
 }
@@ -209,7 +216,7 @@ int LineStore::StoreLine(int i, std::string_view text, bool pooled) {
         ShowMessage(kOutOfMemory);
         return -1;
     }
-    storage_->marked.Update(i, text.empty() ? std::string_view() : LineView(i));
+    if (storage_->marked.valid) storage_->marked.Update(i, text.empty() ? std::string_view() : LineView(i));
     return 0;
 }
 

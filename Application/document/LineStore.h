@@ -77,6 +77,9 @@ public:
     // The whole line; "" for a null entry or a line number out of range. Valid until the
     // line is changed.
     std::string_view LineView(int i) const;
+    // LineView of lines from .. from + n - 1 into views, for a pass over many lines (a
+    // save); lines out of range read "" as there.
+    void LineViews(int from, int n, std::string_view* views) const;
     bool IsNullLine(int i) const;             // true also out of range
     // Stores a copy of text (always a string, "" included; SetNullLine stores null).
     int SetLine(int i, std::string_view text);  // 0, or -1 (bad index, out of memory)

@@ -28,7 +28,7 @@
 namespace varlin {
 namespace {
 
-constexpr std::size_t kSinkBuffer = 1 << 18;
+constexpr std::size_t kSinkBuffer = ByteSink::kBufferSize;
 constexpr int kMaxLinkDepth = 40;
 
 constexpr const char* kSaveTag = ".save-";

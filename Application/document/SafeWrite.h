@@ -11,6 +11,7 @@
 #include "document/DiskIdentity.h"
 
 #include <cstddef>
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -25,7 +26,21 @@ public:
     ByteSink& operator=(const ByteSink&) = delete;
 
     bool Write(const char* data, std::size_t size);
+    // A line and its line end (at most two bytes): the same as two Writes, without a call
+    // while both fit into the buffer.
+    bool WriteLine(const char* data, std::size_t size, const char* end, std::size_t endSize) {
+        if (error_ == 0 && endSize <= 2 && used_ + size + 2 <= kBufferSize) {
+            char* to = buffer_ + used_;
+            if (size) std::memcpy(to, data, size);  // an empty line's view may have no address
+            if (endSize > 0) to[size] = end[0];
+            if (endSize > 1) to[size + 1] = end[1];
+            used_ += size + endSize;
+            return true;
+        }
+        return Write(data, size) && Write(end, endSize);
+    }
     bool Flush();
+    static constexpr std::size_t kBufferSize = std::size_t(1) << 18;
     int Error() const { return error_; }
     std::size_t Written() const { return written_; }
     std::uint64_t Hash() const { return hash_.Value(); }

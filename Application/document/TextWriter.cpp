@@ -31,9 +31,13 @@ int WriteRange(const LineStore& store, const std::string& name, int from, int to
     const char* end = LineEndBytes(ends);
     const std::size_t endSize = std::strlen(end);
     return WriteFileSafely(name, [&](ByteSink& sink) {
-        for (int i = from; i <= to; ++i) {
-            std::string_view line = store.LineView(i);
-            if (!sink.Write(line.data(), line.size()) || !sink.Write(end, endSize)) return false;
+        constexpr int kBatch = 256;
+        std::string_view lines[kBatch];
+        for (int i = from; i <= to; i += kBatch) {
+            const int n = std::min(kBatch, to - i + 1);
+            store.LineViews(i, n, lines);
+            for (int k = 0; k < n; ++k)
+                if (!sink.WriteLine(lines[k].data(), lines[k].size(), end, endSize)) return false;
         }
         return true;
     }, written);

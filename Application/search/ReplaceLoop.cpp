@@ -169,7 +169,8 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
         pollDone = false;
         int line = p.line;
         int pos = p.index;
-        if (!SearchFromIndex(r.pattern, w, line, pos)) {
+        std::string_view stored;
+        if (!SearchFromIndex(r.pattern, w, line, pos, &stored)) {
             bringUpToDate();
             return;
         }
@@ -177,19 +178,21 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
         // The hits of this line. The line as it would be after the replacements so far is
         // built + stored[origPos...]; the search goes on at built.size() in it, which is
         // origPos in the stored text.
-        std::string_view stored = w.doc->LineView(line);
         const bool hadDelimiter = shown && w.doc->HasCommentDelimiter(line);
         int origPos = line == p.line ? p.index : 0;
         built.assign(stored.substr(0, static_cast<std::size_t>(origPos)));
         bool changed = false;
-        auto commit = [&] {
+        // Stores the line as built so far; goOn: the search goes on in it.
+        auto commit = [&](bool goOn) {
             if (!changed) return true;
             const std::size_t prefix = built.size();
             built.append(stored.substr(static_cast<std::size_t>(origPos)));
             const bool storedOk = w.doc->SetPooledLine(line, built) == 0;
             built.resize(prefix);
-            stored = w.doc->LineView(line);
-            origPos = static_cast<int>(prefix);
+            if (goOn) {
+                stored = w.doc->LineView(line);
+                origPos = static_cast<int>(prefix);
+            }
             w.modified = 1;
             if (shown) changedLines.Add(w, line, hadDelimiter);
             changed = false;
@@ -201,7 +204,7 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
                                         (static_cast<long long>(stored.size()) - pos - r.matched);
             // A stored line longer than the work buffer cannot be written back whole.
             if (static_cast<long long>(stored.size()) > limit || newLength >= limit) {
-                commit();
+                commit(false);
                 bringUpToDate();
                 wait.reset();
                 ShowMessage(kLineOverflowMessage);
@@ -214,7 +217,7 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
             origPos = pos + r.matched;
             changed = true;
             if (HostPollEscape()) {
-                const bool ok = commit();
+                const bool ok = commit(true);
                 bringUpToDate();
                 if (!ok || stopWanted()) {
                     ClearDrag(w);
@@ -229,7 +232,7 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
             }
             if (pos >= 0 && r.pattern.endOfLine && static_cast<std::size_t>(pos) != stored.size() - n) pos = -1;
             if (pos < 0) {
-                if (!commit()) {
+                if (!commit(false)) {
                     bringUpToDate();
                     ClearDrag(w);
                     return;

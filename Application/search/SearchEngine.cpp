@@ -58,7 +58,7 @@ std::string_view CutLine(const EditWindow& w, int line) {
 
 // Whether the pattern stands at i of data from its byte `from` on (the earlier ones are
 // known to match).
-bool MatchesAt(const SearchPattern& p, const unsigned char* data, std::size_t i, std::size_t from) {
+inline bool MatchesAt(const SearchPattern& p, const unsigned char* data, std::size_t i, std::size_t from) {
     const std::size_t n = p.text.size();
     const auto* pat = reinterpret_cast<const unsigned char*>(p.text.data());
     if (p.utf8Folded) {
@@ -70,6 +70,17 @@ bool MatchesAt(const SearchPattern& p, const unsigned char* data, std::size_t i,
     for (std::size_t j = from; j < n; ++j)
         if (p.fold[data[i + j]] != pat[j]) return false;
     return true;
+}
+
+// Fills the vector scan's copies of the candidate bytes (see SearchPattern).
+void SpreadCandidates(SearchPattern& p) {
+    auto spread = [](unsigned char (&out)[3][16], const unsigned char* bytes, int count) {
+        for (int k = 0; k < 3; ++k)
+            std::memset(out[k], count > k ? bytes[k] : bytes[0], sizeof out[k]);
+    };
+    spread(p.firstSpread, p.firstBytes, p.firstByteCount);
+    p.scanBothEnds = p.text.size() > 1 && p.lastByteCount > 0 && p.lastByteCount <= kMemchrCandidates;
+    spread(p.lastSpread, p.lastBytes, p.scanBothEnds ? p.lastByteCount : 1);
 }
 
 // A UTF-8 pattern without case: an ASCII first byte has its two cases as candidates; any
@@ -85,6 +96,7 @@ bool CompileUtf8FoldedPattern(const FindSettings& s, SearchPattern& p) {
     const auto first = static_cast<unsigned char>(p.text[0]);
     for (int b = 0; b < 256; ++b)
         if (first >= 0x80 || p.fold[b] == first) p.firstBytes[p.firstByteCount++] = static_cast<unsigned char>(b);
+    SpreadCandidates(p);
     return true;
 }
 
@@ -109,14 +121,14 @@ std::size_t NextOf(const unsigned char* data, unsigned char c, std::size_t from,
 #endif
 
 #ifdef VARLIN_SEARCH_SSE2
-// Whether a byte of v is one of up to three candidates, as a byte mask.
+// Whether a byte of v is one of up to three candidates (spread by SpreadCandidates), as a
+// byte mask.
 struct Candidates {
     __m128i c0, c1, c2;
-    Candidates(const unsigned char* bytes, int count) {
-        const unsigned char b0 = bytes[0];
-        c0 = _mm_set1_epi8(static_cast<char>(b0));
-        c1 = _mm_set1_epi8(static_cast<char>(count > 1 ? bytes[1] : b0));
-        c2 = _mm_set1_epi8(static_cast<char>(count > 2 ? bytes[2] : b0));
+    explicit Candidates(const unsigned char (&spread)[3][16]) {
+        c0 = _mm_load_si128(reinterpret_cast<const __m128i*>(spread[0]));
+        c1 = _mm_load_si128(reinterpret_cast<const __m128i*>(spread[1]));
+        c2 = _mm_load_si128(reinterpret_cast<const __m128i*>(spread[2]));
     }
     __m128i In(__m128i v) const {
         return _mm_or_si128(_mm_cmpeq_epi8(v, c0), _mm_or_si128(_mm_cmpeq_epi8(v, c1), _mm_cmpeq_epi8(v, c2)));
@@ -137,17 +149,20 @@ bool IsCandidate(const unsigned char* bytes, int count, unsigned char b) {
 std::size_t NextCandidate(const SearchPattern& p, const unsigned char* data, std::size_t from,
                           std::size_t last) {
     const std::size_t tail = p.text.size() - 1;
-    const bool bothEnds = tail > 0 && p.lastByteCount > 0 && p.lastByteCount <= kMemchrCandidates;
-    const Candidates first(p.firstBytes, p.firstByteCount);
-    const Candidates lastOnes(p.lastBytes, bothEnds ? p.lastByteCount : 1);
+    const bool bothEnds = p.scanBothEnds;
+    const Candidates first(p.firstSpread);
+    const Candidates lastOnes(p.lastSpread);
+    // The candidates among the sixteen places from at on (their last bytes from at + tail).
+    auto places = [&](const unsigned char* at) {
+        __m128i eq = first.In(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)));
+        if (bothEnds) eq = _mm_and_si128(eq, lastOnes.In(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + tail))));
+        return static_cast<unsigned>(_mm_movemask_epi8(eq));
+    };
     const std::size_t end = last + 1;
     std::size_t i = from;
     for (; i + 16 <= end; i += 16) {
-        __m128i eq = first.In(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i)));
-        if (bothEnds)
-            eq = _mm_and_si128(eq, lastOnes.In(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + tail))));
-        const int mask = _mm_movemask_epi8(eq);
-        if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+        const unsigned mask = places(data + i);
+        if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(mask));
     }
     if (i >= end) return SIZE_MAX;
     if (tail > kFindTextMax) {
@@ -160,23 +175,20 @@ std::size_t NextCandidate(const SearchPattern& p, const unsigned char* data, std
     // The last places (fewer than sixteen; most of a short line) in one more step: the
     // sixteen places that end with them when there are so many (those before i masked
     // off), else a copy padded with zeros, since the bytes behind the data may not be read.
+    unsigned mask = 0;
+    std::size_t base = i;
     if (end >= 16) {
-        const std::size_t base = end - 16;
-        __m128i eq = first.In(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + base)));
-        if (bothEnds)
-            eq = _mm_and_si128(eq, lastOnes.In(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + base + tail))));
-        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(eq)) & (0xFFFFu << (i - base));
-        return mask != 0 ? base + static_cast<std::size_t>(__builtin_ctz(mask)) : SIZE_MAX;
+        base = end - 16;
+        mask = places(data + base) & (0xFFFFu << (i - base));
+    } else {
+        const std::size_t count = end - i;
+        const std::size_t have = count + tail;  // the bytes from i to the end of the data
+        unsigned char copy[16 + kFindTextMax + 16];
+        std::memcpy(copy, data + i, have);
+        std::memset(copy + have, 0, 16 + tail - have);
+        mask = places(copy) & ((1u << count) - 1);
     }
-    const std::size_t places = end - i;
-    const std::size_t have = places + tail;  // the bytes from i to the end of the data
-    unsigned char copy[16 + kFindTextMax + 16];
-    std::memcpy(copy, data + i, have);
-    std::memset(copy + have, 0, 16 + tail - have);
-    __m128i eq = first.In(_mm_loadu_si128(reinterpret_cast<const __m128i*>(copy)));
-    if (bothEnds) eq = _mm_and_si128(eq, lastOnes.In(_mm_loadu_si128(reinterpret_cast<const __m128i*>(copy + tail))));
-    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(eq)) & ((1u << places) - 1);
-    return mask != 0 ? i + static_cast<std::size_t>(__builtin_ctz(mask)) : SIZE_MAX;
+    return mask != 0 ? base + static_cast<std::size_t>(__builtin_ctz(mask)) : SIZE_MAX;
 }
 #endif
 
@@ -286,6 +298,7 @@ bool CompilePattern(const FindSettings& s, int codeTable, SearchPattern& p) {
         if (p.fold[b] == first) p.firstBytes[p.firstByteCount++] = static_cast<unsigned char>(b);
         if (p.fold[b] == lastByte) p.lastBytes[p.lastByteCount++] = static_cast<unsigned char>(b);
     }
+    SpreadCandidates(p);
     return true;
 }
 
@@ -331,7 +344,8 @@ bool PatternAt(const SearchPattern& p, std::string_view line, int index) {
     return MatchesAt(p, reinterpret_cast<const unsigned char*>(line.data()), static_cast<std::size_t>(index), 0);
 }
 
-int SearchFromIndex(const SearchPattern& p, const EditWindow& w, int& line, int& index) {
+int SearchFromIndex(const SearchPattern& p, const EditWindow& w, int& line, int& index,
+                    std::string_view* lineText) {
     const int count = w.LineCount();
     if (line >= count || p.text.empty()) return 0;
     const std::size_t n = p.text.size();
@@ -349,7 +363,9 @@ int SearchFromIndex(const SearchPattern& p, const EditWindow& w, int& line, int&
             if (l >= count) break;
         }
         ++missed;
-        const std::string_view v = CutLine(w, l);
+        const std::string_view whole = w.doc->LineView(l);
+        if (whole.size() < n) continue;
+        const std::string_view v = whole.size() > limit ? whole.substr(0, limit) : whole;
         if (v.size() < n) continue;
         const int from = l == line ? index : 0;
         int pos = 0;
@@ -363,6 +379,7 @@ int SearchFromIndex(const SearchPattern& p, const EditWindow& w, int& line, int&
         if (p.endOfLine && static_cast<std::size_t>(pos) != v.size() - n) continue;
         line = l;
         index = pos;
+        if (lineText) *lineText = whole;
         return 1;
     }
     return 0;

@@ -33,6 +33,12 @@ struct SearchPattern {
     // skips the many places where only a common first letter stands.
     unsigned char lastBytes[256] = {};
     int lastByteCount = 0;
+    // For the vector scan, filled with the rest: up to three first and three last bytes,
+    // each repeated sixteen times (unused places repeat the first), and whether the scan
+    // asks for the last byte too.
+    alignas(16) unsigned char firstSpread[3][16] = {};
+    alignas(16) unsigned char lastSpread[3][16] = {};
+    bool scanBothEnds = false;
 };
 
 // Builds the pattern from FindString (expanded when ExpandEscapes is set, else cut at 255
@@ -56,8 +62,10 @@ int SearchForward(const SearchPattern& pattern, EditWindow& w, int& line, int& c
 bool PatternAt(const SearchPattern& pattern, std::string_view line, int index);
 
 // The same on character indexes, for loops that keep their position as an index: from
-// index in line (the work buffer's copy of it) to the first hit.
-int SearchFromIndex(const SearchPattern& pattern, const EditWindow& w, int& line, int& index);
+// index in line (the work buffer's copy of it) to the first hit. lineText, when given,
+// receives the whole stored line of the hit (not cut to the work buffer).
+int SearchFromIndex(const SearchPattern& pattern, const EditWindow& w, int& line, int& index,
+                    std::string_view* lineText = nullptr);
 
 // The display column of toIndex in text, walking only from fromIndex, whose column
 // fromCol is known (toIndex >= fromIndex; past the text's end counts as its end).
