@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <sys/mman.h>
 
 namespace varlin {
 namespace {
@@ -22,10 +23,27 @@ struct PoolBlock {
     std::size_t size;
 };
 using PoolOffset = std::uint32_t;
+constexpr std::size_t kHugePage = std::size_t(2) << 20;
 constexpr std::size_t kMinPoolBlock = std::size_t(16) << 10;
-constexpr std::size_t kMaxPoolBlock = std::size_t(1) << 20;
+constexpr std::size_t kMaxPoolBlock = kHugePage;
 constexpr std::size_t kMaxPooledLine = 0xFFFD;  // longer lines get an allocation of their own
 constexpr std::size_t kFirstChunks = 4;
+
+// Memory for a pool block or a chunk of slots (free it with std::free); null when out of
+// memory. One of a huge page or more lies on huge pages where the system gives them on
+// request: a replace-all that changes a million lines then costs a few dozen page faults
+// instead of ten thousand.
+void* AllocateLarge(std::size_t size) {
+#ifdef MADV_HUGEPAGE
+    if (size >= kHugePage) {
+        void* memory = nullptr;
+        if (::posix_memalign(&memory, kHugePage, size) != 0) return nullptr;
+        ::madvise(memory, size & ~(kHugePage - 1), MADV_HUGEPAGE);
+        return memory;
+    }
+#endif
+    return std::malloc(size);
+}
 
 PoolBlock* PoolBlockOf(const char* data) {
     PoolOffset offset;
@@ -68,10 +86,11 @@ struct LineIndex::Pool {
         const std::size_t need = sizeof(PoolOffset) + text.size();
         if (!filling || filling->size - used < need) {
             // Blocks grow with what the pool already holds, so that one changed line
-            // does not take a megabyte and a million take a few dozen blocks.
+            // does not take a megabyte and the block being filled stays a small part of
+            // the pool, up to a huge page: a million changed lines take a dozen blocks.
             const std::size_t size =
-                std::max(std::clamp(bytes / 8, kMinPoolBlock, kMaxPoolBlock), sizeof(PoolBlock) + need);
-            auto* block = static_cast<PoolBlock*>(std::malloc(size));
+                std::max(std::clamp(bytes / 4, kMinPoolBlock, kMaxPoolBlock), sizeof(PoolBlock) + need);
+            auto* block = static_cast<PoolBlock*>(AllocateLarge(size));
             if (!block) return nullptr;
             try {
                 blocks.push_back(block);
@@ -96,9 +115,16 @@ struct LineIndex::Pool {
     }
 };
 
+void LineIndex::FreeChunk::operator()(Slot* chunk) const { std::free(chunk); }
+
+LineIndex::Chunk LineIndex::NewChunk(std::size_t slots) {
+    return Chunk(static_cast<Slot*>(AllocateLarge(slots * sizeof(Slot))));
+}
+
 LineIndex::LineIndex() : pool_(std::make_unique<Pool>()) {
     chunks_.reserve(kFirstChunks);
-    chunks_.emplace_back(new Slot[4]);
+    chunks_.push_back(NewChunk(4));
+    if (!chunks_.back()) throw std::bad_alloc();
     SlotAt(0) = {nullptr, 0, 0};     // the null line
     SlotAt(1) = {kEmptyLine, 0, 0};  // ""
     slotCount_ = 2;
@@ -106,14 +132,17 @@ LineIndex::LineIndex() : pool_(std::make_unique<Pool>()) {
 
 LineIndex::~LineIndex() { Clear(); }
 
-bool LineIndex::EnsureFreeSlots(std::size_t n) {
+bool LineIndex::AddSlotChunks(std::size_t n) {
     while (freeSlots_ + (SlotCapacity() - slotCount_) < n) {
         if (chunks_.size() >= 29) return false;  // 2 billion slots: an entry holds no more
         try {
-            chunks_.emplace_back(new Slot[std::size_t(4) << chunks_.size()]);
+            chunks_.reserve(chunks_.size() + 1);
         } catch (const std::bad_alloc&) {
             return false;
         }
+        Chunk chunk = NewChunk(std::size_t(4) << chunks_.size());
+        if (!chunk) return false;
+        chunks_.push_back(std::move(chunk));
     }
     return true;
 }
@@ -276,7 +305,7 @@ void LineIndex::Clear() {
     chunks_.resize(1);
     if (chunks_.capacity() > kFirstChunks) {
         try {
-            std::vector<std::unique_ptr<Slot[]>> fresh;
+            std::vector<Chunk> fresh;
             fresh.reserve(kFirstChunks);
             fresh.push_back(std::move(chunks_[0]));
             chunks_.swap(fresh);
@@ -353,17 +382,19 @@ void LineIndex::ReleaseMappedPages() const {
 bool LineIndex::AppendBlockLine(const char* data, std::size_t size) {
     // The line so far last becomes a block entry when this one starts right behind it,
     // past a line end of one or two bytes, inside the block it comes from; its slot then
-    // serves the new last line.
+    // serves the new last line. Offsets from the block's start are taken as unsigned
+    // numbers, so that an address before the block lies far beyond its end.
     if (tailSlot_ != 0 && !entries_.empty() && entries_.size() < entries_.capacity() &&
-        entries_.back() == (tailSlot_ << 1) &&
-        data >= current_ && size <= currentSize_ && data + size <= current_ + currentSize_) {
+        entries_.back() == (tailSlot_ << 1)) {
         Slot& s = SlotAt(tailSlot_);
-        const std::size_t gap = static_cast<std::size_t>(data - s.data) - s.size;
-        if ((s.originKind & 3) == kBlockRef && s.data >= current_ && data > s.data && (gap == 1 || gap == 2)) {
-            const std::uint64_t off = currentSpace_ + static_cast<std::uint64_t>(s.data - current_);
-            entries_.back() = static_cast<Entry>(off << kOffsetShift) | (gap == 2 ? 2u : 0u) | kBlockBit;
-            const auto origin = static_cast<std::uint32_t>(currentSpace_ + static_cast<std::uint64_t>(data - current_));
-            s = {data, static_cast<std::uint32_t>(size), (origin << 2) | kBlockRef};
+        const auto block = reinterpret_cast<std::uintptr_t>(current_);
+        const std::uintptr_t tailAt = reinterpret_cast<std::uintptr_t>(s.data) - block;
+        const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(data) - block;
+        const std::uintptr_t gap = at - tailAt - s.size;
+        if ((s.originKind & 3) == kBlockRef && tailAt <= currentSize_ && at <= currentSize_ &&
+            size <= currentSize_ - at && gap - 1 < 2) {
+            entries_.back() = static_cast<Entry>((currentSpace_ + tailAt) << kOffsetShift) | (gap == 2 ? 2u : 0u) | kBlockBit;
+            s = {data, static_cast<std::uint32_t>(size), static_cast<std::uint32_t>((currentSpace_ + at) << 2) | kBlockRef};
             entries_.push_back(tailSlot_ << 1);
             return true;
         }
@@ -438,7 +469,7 @@ std::size_t LineIndex::BlockRun(std::size_t first, std::size_t last, const char*
 
 std::size_t LineIndex::MemoryUsed() const {
     return sizeof(*this) + sizeof(Pool) + entries_.capacity() * sizeof(Entry) + SlotCapacity() * sizeof(Slot) +
-           chunks_.capacity() * sizeof(std::unique_ptr<Slot[]>) +
+           chunks_.capacity() * sizeof(Chunk) +
            bias_.capacity() * sizeof(std::uintptr_t) + blocks_.capacity() * sizeof(TextBlock) +
            blockBytes_ + ownBytes_ + pool_->bytes + pool_->blocks.capacity() * sizeof(PoolBlock*);
 }

@@ -108,6 +108,13 @@ private:
 
     struct Pool;
 
+    // A chunk of slots, from malloc (large ones on huge pages).
+    struct FreeChunk {
+        void operator()(Slot* chunk) const;
+    };
+    using Chunk = std::unique_ptr<Slot[], FreeChunk>;
+    static Chunk NewChunk(std::size_t slots);  // null when out of memory
+
     // The slots live in chunks of 4, 8, 16, ... slots (chunk c from slot 4 * 2^c - 4 on):
     // growing never moves them, so a million slots are neither copied nor held twice.
     Slot& SlotAt(std::uint32_t k) const {
@@ -120,7 +127,8 @@ private:
         return reinterpret_cast<const char*>(bias_[off >> kSegmentShift] + off);
     }
     bool IsBlock(std::size_t i) const { return (entries_[i] & kBlockBit) != 0; }
-    bool EnsureFreeSlots(std::size_t n);
+    bool EnsureFreeSlots(std::size_t n) { return freeSlots_ + (SlotCapacity() - slotCount_) >= n || AddSlotChunks(n); }
+    bool AddSlotChunks(std::size_t n);
     // After EnsureFreeSlots; origin as above (0 where no block entry stands before).
     Entry NewSlot(const char* data, std::size_t size, Kind kind, std::uint32_t origin);
     std::uint32_t StartOf(std::size_t i) const;  // offset of line i, behind a block entry
@@ -130,7 +138,7 @@ private:
     bool GrowEntries(std::size_t n);
 
     std::vector<Entry> entries_;
-    std::vector<std::unique_ptr<Slot[]>> chunks_;
+    std::vector<Chunk> chunks_;
     std::uint32_t slotCount_ = 0;  // slots in use or free; the rest of the chunks is untouched
     std::uint32_t freeSlot_ = 0;  // head of the free slots (0: none)
     std::size_t freeSlots_ = 0;
