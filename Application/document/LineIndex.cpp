@@ -379,26 +379,7 @@ void LineIndex::ReleaseMappedPages() const {
     for (const TextBlock& block : blocks_) varlin::ReleaseMappedPages(block);
 }
 
-bool LineIndex::AppendBlockLine(const char* data, std::size_t size) {
-    // The line so far last becomes a block entry when this one starts right behind it,
-    // past a line end of one or two bytes, inside the block it comes from; its slot then
-    // serves the new last line. Offsets from the block's start are taken as unsigned
-    // numbers, so that an address before the block lies far beyond its end.
-    if (tailSlot_ != 0 && !entries_.empty() && entries_.size() < entries_.capacity() &&
-        entries_.back() == (tailSlot_ << 1)) {
-        Slot& s = SlotAt(tailSlot_);
-        const auto block = reinterpret_cast<std::uintptr_t>(current_);
-        const std::uintptr_t tailAt = reinterpret_cast<std::uintptr_t>(s.data) - block;
-        const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(data) - block;
-        const std::uintptr_t gap = at - tailAt - s.size;
-        if ((s.originKind & 3) == kBlockRef && tailAt <= currentSize_ && at <= currentSize_ &&
-            size <= currentSize_ - at && gap - 1 < 2) {
-            entries_.back() = static_cast<Entry>((currentSpace_ + tailAt) << kOffsetShift) | (gap == 2 ? 2u : 0u) | kBlockBit;
-            s = {data, static_cast<std::uint32_t>(size), static_cast<std::uint32_t>((currentSpace_ + at) << 2) | kBlockRef};
-            entries_.push_back(tailSlot_ << 1);
-            return true;
-        }
-    }
+bool LineIndex::AppendLineSlot(const char* data, std::size_t size) {
     if (size > kMaxLine || !EnsureFreeSlots(1) || !GrowEntries(entries_.size() + 1)) return false;
     // Only a line inside the block (with room in block space) can become a block entry.
     const bool inBlock = currentHasSpace_ && data >= current_ && data <= current_ + currentSize_;

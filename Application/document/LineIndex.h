@@ -73,7 +73,28 @@ public:
     // in the block. Lines of a block cost no allocation, and while each follows the one
     // before it with a one- or two-byte line end between, no slot either.
     bool AdoptBlock(TextBlock block, std::size_t size);
-    bool AppendBlockLine(const char* data, std::size_t size);
+    bool AppendBlockLine(const char* data, std::size_t size) {
+        // The line so far last becomes a block entry when this one starts right behind it,
+        // past a line end of one or two bytes, inside the block it comes from; its slot
+        // then serves the new last line. Offsets from the block's start are taken as
+        // unsigned numbers, so that an address before the block lies far beyond its end.
+        if (tailSlot_ != 0 && !entries_.empty() && entries_.size() < entries_.capacity() &&
+            entries_.back() == (tailSlot_ << 1)) {
+            Slot& s = SlotAt(tailSlot_);
+            const auto block = reinterpret_cast<std::uintptr_t>(current_);
+            const std::uintptr_t tailAt = reinterpret_cast<std::uintptr_t>(s.data) - block;
+            const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(data) - block;
+            const std::uintptr_t gap = at - tailAt - s.size;
+            if ((s.originKind & 3) == kBlockRef && tailAt <= currentSize_ && at <= currentSize_ &&
+                size <= currentSize_ - at && gap - 1 < 2) {
+                entries_.back() = static_cast<Entry>((currentSpace_ + tailAt) << kOffsetShift) | (gap == 2 ? 2u : 0u) | kBlockBit;
+                s = {data, static_cast<std::uint32_t>(size), static_cast<std::uint32_t>((currentSpace_ + at) << 2) | kBlockRef};
+                entries_.push_back(tailSlot_ << 1);
+                return true;
+            }
+        }
+        return AppendLineSlot(data, size);
+    }
     // The block lines were last appended from gives way to copy, which holds the same
     // bytes; every line reads as before. False (nothing changed) when no block was adopted.
     bool ReplaceLastBlock(TextBlock copy);
@@ -136,6 +157,7 @@ private:
     void Release(std::size_t i);  // gives back what line i holds; its entry stays
     void Detach(std::size_t i);   // a block entry becomes a slot (EnsureFreeSlots first)
     bool GrowEntries(std::size_t n);
+    bool AppendLineSlot(const char* data, std::size_t size);  // AppendBlockLine through a new slot
 
     std::vector<Entry> entries_;
     std::vector<Chunk> chunks_;

@@ -81,6 +81,23 @@ void SpreadCandidates(SearchPattern& p) {
     spread(p.firstSpread, p.firstBytes, p.firstByteCount);
     p.scanBothEnds = p.text.size() > 1 && p.lastByteCount > 0 && p.lastByteCount <= kMemchrCandidates;
     spread(p.lastSpread, p.lastBytes, p.scanBothEnds ? p.lastByteCount : 1);
+    // One byte, or two that differ in one bit (a letter's two cases): a byte v is one of
+    // them when v | bit equals the first | bit, one comparison instead of three.
+    auto oneBitApart = [](const unsigned char* bytes, int count, unsigned char& value, unsigned char& bit) {
+        if (count < 1 || count > 2) return false;
+        bit = count == 2 ? static_cast<unsigned char>(bytes[0] ^ bytes[1]) : 0;
+        value = static_cast<unsigned char>(bytes[0] | bit);
+        return (bit & (bit - 1)) == 0;
+    };
+    unsigned char firstValue = 0, firstBit = 0, lastValue = 0, lastBit = 0;
+    p.scanByBit = oneBitApart(p.firstBytes, p.firstByteCount, firstValue, firstBit) &&
+                  (!p.scanBothEnds || oneBitApart(p.lastBytes, p.lastByteCount, lastValue, lastBit));
+    if (p.scanByBit) {
+        std::memset(p.firstSpread[0], firstValue, 16);
+        std::memset(p.firstSpread[1], firstBit, 16);
+        std::memset(p.lastSpread[0], lastValue, 16);
+        std::memset(p.lastSpread[1], lastBit, 16);
+    }
 }
 
 // A UTF-8 pattern without case: an ASCII first byte has its two cases as candidates; any
@@ -122,7 +139,8 @@ std::size_t NextOf(const unsigned char* data, unsigned char c, std::size_t from,
 
 #ifdef VARLIN_SEARCH_SSE2
 // Whether a byte of v is one of up to three candidates (spread by SpreadCandidates), as a
-// byte mask.
+// byte mask; ByBit: the candidates are a value and a bit (SearchPattern::scanByBit).
+template <bool ByBit>
 struct Candidates {
     __m128i c0, c1, c2;
     explicit Candidates(const unsigned char (&spread)[3][16]) {
@@ -131,6 +149,7 @@ struct Candidates {
         c2 = _mm_load_si128(reinterpret_cast<const __m128i*>(spread[2]));
     }
     __m128i In(__m128i v) const {
+        if (ByBit) return _mm_cmpeq_epi8(_mm_or_si128(v, c1), c0);
         return _mm_or_si128(_mm_cmpeq_epi8(v, c0), _mm_or_si128(_mm_cmpeq_epi8(v, c1), _mm_cmpeq_epi8(v, c2)));
     }
 };
@@ -146,12 +165,13 @@ bool IsCandidate(const unsigned char* bytes, int count, unsigned char b) {
 // three of those), sixteen places at a time; SIZE_MAX when there is none. One pass
 // whatever the number of candidates, which matters when case is ignored and letters have
 // two. The last byte of a hit is at most at last + n - 1, the end of the data.
-std::size_t NextCandidate(const SearchPattern& p, const unsigned char* data, std::size_t from,
-                          std::size_t last) {
+template <bool ByBit>
+std::size_t NextCandidateBy(const SearchPattern& p, const unsigned char* data, std::size_t from,
+                            std::size_t last) {
     const std::size_t tail = p.text.size() - 1;
     const bool bothEnds = p.scanBothEnds;
-    const Candidates first(p.firstSpread);
-    const Candidates lastOnes(p.lastSpread);
+    const Candidates<ByBit> first(p.firstSpread);
+    const Candidates<ByBit> lastOnes(p.lastSpread);
     // The candidates among the sixteen places from at on (their last bytes from at + tail).
     auto places = [&](const unsigned char* at) {
         __m128i eq = first.In(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)));
@@ -189,6 +209,19 @@ std::size_t NextCandidate(const SearchPattern& p, const unsigned char* data, std
         mask = places(copy) & ((1u << count) - 1);
     }
     return mask != 0 ? base + static_cast<std::size_t>(__builtin_ctz(mask)) : SIZE_MAX;
+}
+
+std::size_t NextCandidate(const SearchPattern& p, const unsigned char* data, std::size_t from, std::size_t last) {
+    return p.scanByBit ? NextCandidateBy<true>(p, data, from, last) : NextCandidateBy<false>(p, data, from, last);
+}
+
+// FindInLine's scan of the line's places start ... last.
+template <bool ByBit>
+int FindCandidateHit(const SearchPattern& p, const unsigned char* data, std::size_t start, std::size_t last) {
+    for (std::size_t i = NextCandidateBy<ByBit>(p, data, start, last); i != SIZE_MAX;
+         i = i < last ? NextCandidateBy<ByBit>(p, data, i + 1, last) : SIZE_MAX)
+        if (MatchesAt(p, data, i, 1)) return static_cast<int>(i);
+    return -1;
 }
 #endif
 
@@ -317,10 +350,7 @@ int FindInLine(const SearchPattern& p, std::string_view line, int from) {
         return -1;
     }
 #ifdef VARLIN_SEARCH_SSE2
-    for (std::size_t i = NextCandidate(p, data, start, last); i != SIZE_MAX;
-         i = i < last ? NextCandidate(p, data, i + 1, last) : SIZE_MAX)
-        if (MatchesAt(p, data, i, 1)) return static_cast<int>(i);
-    return -1;
+    return p.scanByBit ? FindCandidateHit<true>(p, data, start, last) : FindCandidateHit<false>(p, data, start, last);
 #else
     // The next place of each candidate byte; the smallest is the next place to try.
     std::size_t next[kMemchrCandidates];

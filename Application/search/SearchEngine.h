@@ -39,6 +39,9 @@ struct SearchPattern {
     alignas(16) unsigned char firstSpread[3][16] = {};
     alignas(16) unsigned char lastSpread[3][16] = {};
     bool scanBothEnds = false;
+    // Each set is one byte or two that differ in one bit: firstSpread[0] and lastSpread[0]
+    // then hold the byte or'ed with that bit, [1] the bit.
+    bool scanByBit = false;
 };
 
 // Builds the pattern from FindString (expanded when ExpandEscapes is set, else cut at 255
