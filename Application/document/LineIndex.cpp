@@ -147,7 +147,7 @@ bool LineIndex::AddSlotChunks(std::size_t n) {
     return true;
 }
 
-LineIndex::Entry LineIndex::NewSlot(const char* data, std::size_t size, Kind kind, std::uint32_t origin) {
+inline LineIndex::Entry LineIndex::NewSlot(const char* data, std::size_t size, Kind kind, std::uint32_t origin) {
     const Slot slot{data, static_cast<std::uint32_t>(size), (origin << 2) | kind};
     if (freeSlot_ != 0) {
         const std::uint32_t k = freeSlot_;
@@ -167,7 +167,7 @@ void LineIndex::FreeSlot(Entry e) {
     ++freeSlots_;
 }
 
-void LineIndex::Release(std::size_t i) {
+inline void LineIndex::Release(std::size_t i) {
     const Entry e = entries_[i];
     if ((e & kBlockBit) || e <= kEmptyEntry) return;
     const Slot& s = SlotAt(e >> 1);
@@ -185,7 +185,7 @@ void LineIndex::Release(std::size_t i) {
     FreeSlot(e);
 }
 
-std::uint32_t LineIndex::StartOf(std::size_t i) const {
+inline std::uint32_t LineIndex::StartOf(std::size_t i) const {
     const Entry e = entries_[i];
     return (e & kBlockBit) ? e >> kOffsetShift : SlotAt(e >> 1).originKind >> 2;
 }

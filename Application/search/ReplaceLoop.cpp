@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace varlin {
 namespace {
@@ -150,6 +151,10 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
     const long long limit = static_cast<long long>(WorkBufferSize()) - 1;
     const std::size_t n = r.pattern.text.size();
     std::string built;
+    // The hits of the stored line from where its scan began, found in one pass (valid
+    // while `scanned`), so that each further hit of a line costs no search of its own.
+    std::vector<int> hits;
+    std::size_t nextHit = 0;
     ShownHit last;
     ChangedLines changedLines;
     int linesSinceUpdate = 0;
@@ -182,6 +187,7 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
         int origPos = line == p.line ? p.index : 0;
         built.assign(stored.substr(0, static_cast<std::size_t>(origPos)));
         bool changed = false;
+        bool scanned = false;
         // Stores the line as built so far; goOn: the search goes on in it.
         auto commit = [&](bool goOn) {
             if (!changed) return true;
@@ -192,6 +198,7 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
             if (goOn) {
                 stored = w.doc->LineView(line);
                 origPos = static_cast<int>(prefix);
+                scanned = false;
             }
             w.modified = 1;
             if (shown) changedLines.Add(w, line, hadDelimiter);
@@ -228,7 +235,13 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
             if (r.pattern.startOfLine) {
                 pos = built.empty() && PatternAt(r.pattern, stored, origPos) ? origPos : -1;
             } else {
-                pos = FindInLine(r.pattern, stored, origPos);
+                if (!scanned) {
+                    FindAllInLine(r.pattern, stored, origPos, hits);
+                    nextHit = 0;
+                    scanned = true;
+                }
+                while (nextHit < hits.size() && hits[nextHit] < origPos) ++nextHit;
+                pos = nextHit < hits.size() ? hits[nextHit] : -1;
             }
             if (pos >= 0 && r.pattern.endOfLine && static_cast<std::size_t>(pos) != stored.size() - n) pos = -1;
             if (pos < 0) {

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #if defined(__SSE2__) && defined(__GNUC__)
 #include <emmintrin.h>
@@ -223,6 +224,34 @@ int FindCandidateHit(const SearchPattern& p, const unsigned char* data, std::siz
         if (MatchesAt(p, data, i, 1)) return static_cast<int>(i);
     return -1;
 }
+
+// FindAllInLine's scan of the places start ... last (sixteen places or more in all):
+// sixteen places at a time, every candidate of them tried, the last places in the sixteen
+// that end with them.
+template <bool ByBit>
+void CollectHits(const SearchPattern& p, const unsigned char* data, std::size_t start, std::size_t last,
+                 std::vector<int>& hits) {
+    const std::size_t tail = p.text.size() - 1;
+    const bool bothEnds = p.scanBothEnds;
+    const Candidates<ByBit> first(p.firstSpread);
+    const Candidates<ByBit> lastOnes(p.lastSpread);
+    auto places = [&](std::size_t at) {
+        __m128i eq = first.In(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)));
+        if (bothEnds)
+            eq = _mm_and_si128(eq, lastOnes.In(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + tail))));
+        return static_cast<unsigned>(_mm_movemask_epi8(eq));
+    };
+    auto take = [&](std::size_t base, unsigned mask) __attribute__((always_inline)) {
+        for (; mask != 0; mask &= mask - 1) {
+            const std::size_t i = base + static_cast<std::size_t>(__builtin_ctz(mask));
+            if (MatchesAt(p, data, i, 1)) hits.push_back(static_cast<int>(i));
+        }
+    };
+    const std::size_t end = last + 1;
+    std::size_t i = start;
+    for (; i + 16 <= end; i += 16) take(i, places(i));
+    if (i < end) take(end - 16, places(end - 16) & (0xFFFFu << (i - (end - 16))));
+}
 #endif
 
 // Lines that lie one after another in their read block (a file as loaded) are searched as
@@ -365,6 +394,25 @@ int FindInLine(const SearchPattern& p, std::string_view line, int from) {
         next[best] = NextOf(data, p.firstBytes[best], i + 1, last);
     }
 #endif
+}
+
+void FindAllInLine(const SearchPattern& p, std::string_view line, int from, std::vector<int>& hits) {
+    hits.clear();
+#ifdef VARLIN_SEARCH_SSE2
+    const std::size_t n = p.text.size();
+    const std::size_t start = static_cast<std::size_t>(std::max(from, 0));
+    // A line with sixteen places or more (most lines with a hit), in one pass.
+    if (!p.utf8Folded && n > 0 && p.firstByteCount > 0 && p.firstByteCount <= kMemchrCandidates &&
+        line.size() >= n + 15 && start <= line.size() - n) {
+        const auto* data = reinterpret_cast<const unsigned char*>(line.data());
+        if (p.scanByBit)
+            CollectHits<true>(p, data, start, line.size() - n, hits);
+        else
+            CollectHits<false>(p, data, start, line.size() - n, hits);
+        return;
+    }
+#endif
+    for (int hit = FindInLine(p, line, from); hit >= 0; hit = FindInLine(p, line, hit + 1)) hits.push_back(hit);
 }
 
 bool PatternAt(const SearchPattern& p, std::string_view line, int index) {

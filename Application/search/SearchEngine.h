@@ -13,6 +13,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace varlin {
 
@@ -53,6 +54,9 @@ bool CompilePattern(const FindSettings& settings, int codeTable, SearchPattern& 
 // The index of the first occurrence of the pattern in line at or after from; -1 when
 // there is none. The line is taken as it is given (the caller cuts it).
 int FindInLine(const SearchPattern& pattern, std::string_view line, int from);
+// Every index at or after from where the pattern stands in line, ascending (overlapping
+// ones too): what FindInLine gives from from, and from each hit + 1 on, in one pass.
+void FindAllInLine(const SearchPattern& pattern, std::string_view line, int from, std::vector<int>& hits);
 
 // From (line, col), a display column, to the end of the document: 1 with (line, col) set
 // to the first hit, or 0 with both unchanged. Of each line only the first occurrence at or

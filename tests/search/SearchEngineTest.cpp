@@ -200,6 +200,11 @@ TEST(FindInLineRandom, AgreesWithSearchingAConvertedCopy) {
         const std::size_t expected = copy.find(p.text, static_cast<std::size_t>(from));
         const int want = expected == std::string::npos ? -1 : static_cast<int>(expected);
         ASSERT_EQ(FindInLine(p, line, from), want) << "round " << round;
+        // All hits in one pass are the hits one after the other.
+        std::vector<int> all, oneByOne;
+        FindAllInLine(p, line, from, all);
+        for (int hit = FindInLine(p, line, from); hit >= 0; hit = FindInLine(p, line, hit + 1)) oneByOne.push_back(hit);
+        ASSERT_EQ(all, oneByOne) << "round " << round;
     }
 }
 
