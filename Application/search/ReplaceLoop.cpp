@@ -134,6 +134,10 @@ struct ChangedLines {
 // that scrolling and repainting cost nothing next to the replacing.
 constexpr int kLinesPerViewUpdate = 512;
 
+// Replacing all looks for the next hit in up to this many lines by itself before it
+// hands the search over to SearchFromIndex (which scans runs of lines as one piece).
+constexpr int kLinesSearchedAlone = 4;
+
 // Replaces every hit from p on without asking; pollDone tells that the Escape poll before
 // the first search has been made.
 void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
@@ -155,6 +159,7 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
     // while `scanned`), so that each further hit of a line costs no search of its own.
     std::vector<int> hits;
     std::size_t nextHit = 0;
+    const bool plainScan = !r.pattern.startOfLine && !r.pattern.endOfLine;
     ShownHit last;
     ChangedLines changedLines;
     int linesSinceUpdate = 0;
@@ -175,7 +180,23 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
         int line = p.line;
         int pos = p.index;
         std::string_view stored;
-        if (!SearchFromIndex(r.pattern, w, line, pos, &stored)) {
+        bool scanned = false;
+        // The next few whole lines from their start are first searched one by one: in a
+        // text dense with hits they mostly hold one, and one pass finds all of a line's
+        // hits. Without one the search goes on below them, as it would.
+        for (int k = 0; k < kLinesSearchedAlone && plainScan && pos == 0 && line >= 0 && line < w.LineCount(); ++k) {
+            stored = w.doc->LineView(line);
+            if (static_cast<long long>(stored.size()) > limit) break;  // cut by the work buffer
+            FindAllInLine(r.pattern, stored, 0, hits);
+            nextHit = 0;
+            scanned = !hits.empty();
+            if (scanned) {
+                pos = hits[0];
+                break;
+            }
+            ++line;
+        }
+        if (!scanned && !SearchFromIndex(r.pattern, w, line, pos, &stored)) {
             bringUpToDate();
             return;
         }
@@ -187,7 +208,6 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
         int origPos = line == p.line ? p.index : 0;
         built.assign(stored.substr(0, static_cast<std::size_t>(origPos)));
         bool changed = false;
-        bool scanned = false;
         // Stores the line as built so far; goOn: the search goes on in it.
         auto commit = [&](bool goOn) {
             if (!changed) return true;
