@@ -186,6 +186,7 @@ TEST_F(LineStoreTest, RandomChangesMatchAModel) {
         return true;
     };
     const char* const ends[] = {"\n", "\r\n", "", "\r\r\n"};
+    const bool canCopy = FileBackedCopy("x", 1) != nullptr;
     for (int round = 0; round < 30; ++round) {
         LineStore s;
         Model m;
@@ -205,8 +206,9 @@ TEST_F(LineStoreTest, RandomChangesMatchAModel) {
                 ASSERT_EQ(s.AppendBlockLine(p + at, size), 0);
                 m.push_back(text.substr(at, size));
             }
-            // Every other round the text moves to a file-backed copy, as a window's does.
-            if (round % 2 && !text.empty()) {
+            // Every other round the text moves to a file-backed copy, as a window's does
+            // (where the machine has a temporary folder that takes one).
+            if (round % 2 && !text.empty() && canCopy) {
                 TextBlock copy = FileBackedCopy(p, text.size());
                 ASSERT_TRUE(copy && IsFileBacked(copy));
                 ASSERT_TRUE(s.ReplaceLastBlock(std::move(copy)));

@@ -256,8 +256,13 @@ TEST_F(TextFileTest, ALargeTextInAFileBackedCopyLosesNoByte) {
     ASSERT_EQ(Load(store, Path("big.txt"), 1), 0);
     ASSERT_EQ(Load(small, Path("small.txt"), 1), 0);
     SetFileBackedTextFrom(0);
-    EXPECT_LT(store.MemoryUsed(), bytes.size() / 4);  // the text is not in the program's memory
-    EXPECT_GT(small.MemoryUsed(), 4u);                 // a small one is
+    // The text is not in the program's memory, where the machine has a temporary folder
+    // that takes a copy; else it is, as before. A small one always is.
+    if (FileBackedCopy("x", 1))
+        EXPECT_LT(store.MemoryUsed(), bytes.size() / 4);
+    else
+        EXPECT_GT(store.MemoryUsed(), bytes.size() / 2);
+    EXPECT_GT(small.MemoryUsed(), 4u);
     ASSERT_EQ(StoreLines(store), lines);
 
     WriteBytes(Path("big.txt"), "");
