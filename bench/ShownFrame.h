@@ -1,6 +1,7 @@
 // The frame window of the painting benchmarks: offscreen, shown at 1400 x 1200, with a
 // private settings file and a host that answers Yes (the question above 500,000 lines).
-// A QApplication must exist before Start.
+// A QApplication must exist before Start. OpenSized opens a document window of a given
+// number of rows and columns.
 #pragma once
 
 #include "frame/Application.h"
@@ -8,8 +9,10 @@
 #include "frame/qt/MainFrame.h"
 #include "platform/HeadlessHost.h"
 #include "platform/Registry.h"
+#include "view/qt/EditView.h"
 
 #include <QApplication>
+#include <QMdiSubWindow>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -35,6 +38,20 @@ struct ShownFrame {
         frame->show();
         QApplication::processEvents();
         return true;
+    }
+
+    // Opens path in a document window of exactly rows x columns cells; null when it did
+    // not open.
+    EditView* OpenSized(const std::string& path, int rows, int columns) {
+        OpenEditWindow(*frame, path);
+        EditView* view = EditViewOf(frame->currentDocument());
+        if (!view) return nullptr;
+        QMdiSubWindow* sub = frame->currentDocument();
+        const int extraH = sub->height() - view->viewport()->height();
+        const int extraW = sub->width() - view->viewport()->width();
+        sub->resize(columns * view->cellWidth() + 4 + extraW, rows * view->cellHeight() + 4 + extraH);
+        QApplication::processEvents();
+        return view;
     }
 };
 

@@ -45,7 +45,8 @@ void Report(const char* what, double ms, double target) {
     std::printf("%-58s %8.3f ms   (%.2f of the %g ms target)\n", what, ms, ms / target, target);
 }
 
-void Run(MainFrame& frame, const std::string& path, const char* label) {
+void Run(ShownFrame& shown, const std::string& path, const char* label) {
+    MainFrame& frame = *shown.frame;
     std::printf("%s\n", label);
     // Load alone, and opening with its first paint.
     const double load = Measure(3, [&] { CreateEditWindow(path); });
@@ -56,14 +57,8 @@ void Run(MainFrame& frame, const std::string& path, const char* label) {
     std::printf("%-58s %8.3f ms\n", "  load of the file", load);
     Report("  opening beyond the load, first screen painted", open - load, 50);
 
-    OpenEditWindow(frame, path);
-    EditView* view = EditViewOf(frame.currentDocument());
-    QMdiSubWindow* sub = frame.currentDocument();
-    // A window of exactly 50 rows and 100 columns.
-    const int extraH = sub->height() - view->viewport()->height();
-    const int extraW = sub->width() - view->viewport()->width();
-    sub->resize(100 * view->cellWidth() + 4 + extraW, 50 * view->cellHeight() + 4 + extraH);
-    QApplication::processEvents();
+    EditView* view = shown.OpenSized(path, 50, 100);  // 50 rows of 100 columns
+    if (!view) return;
     int lines = 0, cols = 0;
     VisibleSize(view->window(), lines, cols);
     std::printf("  window: %d rows x %d columns\n", lines, cols);
@@ -109,14 +104,13 @@ int main(int argc, char** argv) {
     QApplication qtApp(argc, argv);
     bench::ShownFrame shown;
     if (!shown.Start()) return 1;
-    MainFrame& frame = *shown.frame;
     const QTemporaryDir& dir = shown.dir;
 
     const std::string withComments = dir.filePath("comments.c").toStdString();
     const std::string without = dir.filePath("plain.c").toStdString();
     WriteSource(withComments, true);
     WriteSource(without, false);
-    Run(frame, withComments, "1,000,000 lines, a block comment every 100 lines:");
-    Run(frame, without, "1,000,000 lines without block comments:");
+    Run(shown, withComments, "1,000,000 lines, a block comment every 100 lines:");
+    Run(shown, without, "1,000,000 lines without block comments:");
     return 0;
 }

@@ -82,7 +82,6 @@ int main(int argc, char** argv) {
     QApplication qtApp(argc, argv);
     bench::ShownFrame shown;
     if (!shown.Start()) return 1;
-    MainFrame& frame = *shown.frame;
     const QTemporaryDir& dir = shown.dir;
 
     const std::string path = dir.filePath("text.c").toStdString();
@@ -97,13 +96,8 @@ int main(int argc, char** argv) {
     // Painting: one window, its document switched between the two readings (the bytes
     // stay the same), at three places of the file.
     CurrentOptions().DetectUtf8 = 1;
-    OpenEditWindow(frame, path);
-    EditView* view = EditViewOf(frame.currentDocument());
-    QMdiSubWindow* sub = frame.currentDocument();
-    const int extraH = sub->height() - view->viewport()->height();
-    const int extraW = sub->width() - view->viewport()->width();
-    sub->resize(100 * view->cellWidth() + 4 + extraW, 50 * view->cellHeight() + 4 + extraH);
-    QApplication::processEvents();
+    EditView* view = shown.OpenSized(path, 50, 100);  // 50 rows of 100 columns
+    if (!view) return 1;
     Pairs paint, both;
     for (int round = 0; round < 15; ++round) {
         double a = 0, u = 0;

@@ -20,6 +20,7 @@
 #include "editing/Recording.h"
 #include "editing/UndoRecord.h"
 #include "frame/Application.h"
+#include "frame/BatchDocuments.h"
 #include "frame/FrameCommands.h"
 #include "macro/MacroRun.h"
 #include "platform/Host.h"
@@ -52,44 +53,7 @@ bool CountingPoll(void*) {
     return false;
 }
 
-// The documents of a run, as batch mode keeps them: a closed window lives on until the
-// script has returned, since the action that closed it may still be running.
-struct Documents {
-    std::vector<std::unique_ptr<EditWindow>> open;
-    std::vector<std::unique_ptr<EditWindow>> closed;
-
-    int Open(const std::string& name) {
-        std::unique_ptr<EditWindow> w = CreateEditWindow(name);
-        if (!w) return -1;
-        SetActiveEditWindow(w.get());
-        FinishOpening(*w);
-        open.push_back(std::move(w));
-        return 0;
-    }
-    bool Close(EditWindow& w) {
-        if (QueryClose(w) == 0) return false;
-        auto it = std::find_if(open.begin(), open.end(), [&](const auto& p) { return p.get() == &w; });
-        if (it == open.end()) return false;
-        closed.push_back(std::move(*it));
-        open.erase(it);
-        if (ActiveEditWindow() == &w) SetActiveEditWindow(open.empty() ? nullptr : open.back().get());
-        return true;
-    }
-    int CloseAll() {
-        std::vector<EditWindow*> windows;
-        for (const auto& p : open) windows.push_back(p.get());
-        for (EditWindow* w : windows) Close(*w);
-        return static_cast<int>(open.size());
-    }
-    void Finish() {
-        SetActiveEditWindow(nullptr);
-        open.clear();
-        closed.clear();
-    }
-};
-
-Documents g_documents;
-Documents& Docs(void* context) { return *static_cast<Documents*>(context); }
+BatchDocuments g_documents;
 
 // Open, SaveAs, Append and Split reach only plain names in the scratch folder.
 bool PlainName(const char* name) {
@@ -139,11 +103,7 @@ Rig& TheRig() {
         r->initial = CurrentOptions();
         SetMacroErrorReport(MacroErrorReport::Message);
         SetMacroEscapePolling(true);
-        FrameWindows windows;
-        windows.context = &g_documents;
-        windows.openDocument = [](void* c, const std::string& name) { return Docs(c).Open(name); };
-        windows.closeDocument = [](void* c, EditWindow& w) { return Docs(c).Close(w); };
-        windows.closeAll = [](void* c) { return Docs(c).CloseAll(); };
+        FrameWindows windows = BatchWindows(g_documents);
         windows.f3Keys = &r->app.keyTableF3;
         InstallFrameWindows(windows);
         MacroRunHooks hooks;
@@ -210,7 +170,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::fprintf(stderr, "\n");
     }
     for (const auto& w : g_documents.open) CheckWrittenDocument(*w->doc);
-    g_documents.Finish();
+    g_documents.Finish(false);
     DiscardLearnFile();
     ResetUndoRecord();
     ClearStopRequest();

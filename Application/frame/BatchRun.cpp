@@ -11,6 +11,7 @@
 #include "editing/Recording.h"
 #include "editing/UndoRecord.h"
 #include "frame/Application.h"
+#include "frame/BatchDocuments.h"
 #include "frame/FrameCommands.h"
 #include "macro/MacroRun.h"
 #include "platform/FileKinds.h"
@@ -29,7 +30,6 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <sys/stat.h>
@@ -41,95 +41,8 @@ namespace varlin {
 namespace {
 
 constexpr std::size_t kScriptReadLimit = (4u << 20) + 1;  // the interpreter refuses more
-constexpr int kChangesNotSaved = 1261;
-constexpr int kUntitled = 1500;
 constexpr int kSettingsNotReadable = 1263;
 constexpr int kKindFolder = 1541;
-
-// The open documents of a run. The active one is ActiveEditWindow(); windows closed by
-// the script are kept until the script has returned, since the dispatcher may still be
-// inside an action of the window that asked to be closed.
-struct BatchDocuments {
-    std::vector<std::unique_ptr<EditWindow>> open;
-    std::vector<std::unique_ptr<EditWindow>> closed;
-    // The name each document was opened under (a FILE, or a script's Open), for the
-    // message when its changes cannot be saved: it may have opened without a name.
-    std::map<const EditWindow*, std::string> openedAs;
-    int unsaved = 0;  // changed documents that could not be saved at the end
-
-    int Open(const std::string& fileName) {
-        std::unique_ptr<EditWindow> w = CreateEditWindow(fileName);
-        if (!w) return -1;
-        SetActiveEditWindow(w.get());
-        FinishOpening(*w);
-        // Without a window the backup's text cannot be shown: the question tells of it,
-        // and it stays where it is whatever the answer.
-        OfferLeftoverBackups(*w, fileName, nullptr);
-        openedAs[w.get()] = fileName;
-        open.push_back(std::move(w));
-        return 0;
-    }
-
-    // Saves a changed document under its name. One that cannot be saved there (it opened
-    // without a name because its file was held or read-only, its FILE was blank, the
-    // save failed or was refused) is an error: its changes are lost.
-    void Store(EditWindow& w) {
-        if (!w.doc->FileName().empty() && StoreDocument(w) == 0) return;
-        std::string name = openedAs.count(&w) ? openedAs[&w] : std::string();
-        if (IsBlankFileName(name)) name = "\"" + name + "\" (" + LoadAppString(kUntitled) + ")";
-        ShowMessage(kChangesNotSaved, name);
-        ++unsaved;
-    }
-
-    void Detach(EditWindow& w) {
-        auto it = std::find_if(open.begin(), open.end(),
-                               [&](const auto& p) { return p.get() == &w; });
-        if (it == open.end()) return;
-        closed.push_back(std::move(*it));
-        open.erase(it);
-        if (ActiveEditWindow() == &w)
-            SetActiveEditWindow(open.empty() ? nullptr : open.back().get());
-    }
-
-    bool Close(EditWindow& w) {
-        // The question about unsaved changes, answered by the host.
-        if (QueryClose(w) == 0) return false;
-        Detach(w);
-        return true;
-    }
-
-    int CloseAll() {
-        std::vector<EditWindow*> windows;
-        for (const auto& p : open) windows.push_back(p.get());
-        for (EditWindow* w : windows) Close(*w);
-        return static_cast<int>(open.size());
-    }
-
-    // The end of a run: every document still open is saved when it was changed (unless
-    // told not to), then all are closed without a question.
-    void Finish(bool save) {
-        if (save)
-            for (const auto& w : open)
-                if (w->modified != 0) Store(*w);
-        SetActiveEditWindow(nullptr);
-        open.clear();
-        closed.clear();
-        openedAs.clear();
-    }
-};
-
-BatchDocuments* Docs(void* context) { return static_cast<BatchDocuments*>(context); }
-
-FrameWindows BatchWindows(BatchDocuments& docs) {
-    FrameWindows windows;
-    windows.context = &docs;
-    windows.openDocument = [](void* c, const std::string& name) { return Docs(c)->Open(name); };
-    windows.closeDocument = [](void* c, EditWindow& w) { return Docs(c)->Close(w); };
-    windows.closeAll = [](void* c) { return Docs(c)->CloseAll(); };
-    // There are no windows to arrange.
-    windows.arrange = nullptr;
-    return windows;
-}
 
 // --timeout: a thread that asks the script to stop when the time is up, unless the run
 // ends first.
