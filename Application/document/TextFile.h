@@ -29,8 +29,12 @@ constexpr int kLineBufferTooSmallMessage = 1270;
 // saved; before a save (overwrite?) and, with LockMode 0, on activation (reload?).
 constexpr int kChangedOnDiskQuestion = 1331;
 constexpr int kReloadQuestion = 1332;
-// Our own question: a leftover backup of a cut save lies beside the file just opened.
+// Our own question: a leftover backup of a cut save lies beside the file just opened;
+// batch mode, which cannot show its text, refuses the file instead.
 constexpr int kLeftoverBackupQuestion = 1333;
+constexpr int kLeftoverBackupRefusal = 1269;
+// Our own warning: a save reached the disk, but the file could not be locked again.
+constexpr int kNotRelockedMessage = 1268;
 
 // The content of an open file as the reader sees it (raw, or with the text translation
 // applied), held in one block that the store adopts so that lines need no copies.

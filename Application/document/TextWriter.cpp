@@ -68,15 +68,15 @@ int SaveTo(LineStore& store, const std::string& name) {
         store.adoptedBackup->Remove();
         store.adoptedBackup.reset();
     }
+    // The bytes are on the disk now, whatever follows: a lock another process took in the
+    // moment after the rename is told as such, and the save still counts as done (a
+    // caller that took it for lost would apply its edit a second time).
+    store.SetFileName(name);
     if (CurrentOptions().LockMode != 0) {
         int error = 0;
         store.lockedFile = FileLock::Open(name, FileLock::Mode::ReadWriteLocked, error);
-        if (!store.lockedFile) {
-            ShowFileError(name, error);
-            return -1;
-        }
+        if (!store.lockedFile) ShowMessage(kNotRelockedMessage, name);
     }
-    store.SetFileName(name);
     return 0;
 }
 

@@ -3,10 +3,12 @@
 // next line would reach the bottom margin.
 #include "editing/Printing.h"
 
+#include "document/SafeWrite.h"
 #include "editing/EditWindow.h"
 #include "editing/RowLayout.h"
 #include "editing/MacroCommands.h"
 #include "editing/Recording.h"
+#include "platform/FileKinds.h"
 #include "platform/FileNames.h"
 #include "platform/Host.h"
 #include "platform/Messages.h"
@@ -18,7 +20,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <new>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace varlin {
@@ -65,6 +70,61 @@ void ReportFailure(const PrintJob& job, int error) {
         return;
     }
     ShowFileError(job.outputName, error > 0 ? error : EIO);
+}
+
+// Whether a file job may write name, as a save could replace it; else false after the
+// message. Checked before the job starts, so that nothing is printed for nothing.
+bool MayReplaceWithPrintout(const EditWindow& w, const PrintJob& job) {
+    const std::string& name = job.outputName;
+    // Temporary files of replacements of it that were cut short (a kill -9) go first.
+    RemoveLeftoverTemporaries(name);
+    const std::string target = ResolveLinks(name);
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0) {
+        const int error = errno;
+        struct stat folder {};
+        if (error == ENOENT && ::stat(DirectoryOf(target).c_str(), &folder) == 0) return true;  // a new name
+        ReportFailure(job, error);
+        return false;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        ShowFileError(name, EISDIR);
+        return false;
+    }
+    if (RefuseSpecialFile(target)) return false;
+    struct stat doc {};
+    if (!w.doc->FileName().empty() && ::stat(w.doc->FileName().c_str(), &doc) == 0 &&
+        doc.st_dev == st.st_dev && doc.st_ino == st.st_ino) {
+        ShowMessage(kPrintOverDocumentMessage, name);
+        return false;
+    }
+    // Root may write anything: a file that nobody may write is still refused.
+    if ((st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+        ShowFileError(name, EACCES);
+        return false;
+    }
+    return true;
+}
+
+// The device's finished output becomes the file name by the rules of a save; 0 or -1
+// after the message.
+int PutPrintout(const std::string& finished, const std::string& name) {
+    const int from = ::open(finished.c_str(), O_RDONLY | O_CLOEXEC);
+    if (from < 0) {
+        ShowFileError(name, errno);
+        return -1;
+    }
+    const int result = WriteFileSafely(name, [&](ByteSink& sink) {
+        std::vector<char> buffer(std::size_t(1) << 16);
+        for (;;) {
+            const ssize_t got = ::read(from, buffer.data(), buffer.size());
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) return got == 0;
+            if (!sink.Write(buffer.data(), std::size_t(got))) return false;
+        }
+    });
+    ::close(from);
+    return result;
 }
 
 // The laid-out cells of one printed line, and the part still to print.
@@ -170,6 +230,7 @@ PrintResult PrintLines(EditWindow& w, PrintJob& job, int from, int to) {
         ShowMessage(kOutOfMemory);
         return PrintResult::Failed;
     }
+    if (!job.outputName.empty() && !MayReplaceWithPrintout(w, job)) return PrintResult::Failed;
     if (const int error = job.startDocument(job.context, kPrintJobName); error != 0) {
         ReportFailure(job, error);
         return PrintResult::Failed;
@@ -225,6 +286,9 @@ PrintResult PrintLines(EditWindow& w, PrintJob& job, int from, int to) {
         ReportFailure(job, error);
         return PrintResult::Failed;
     }
+    if (!job.outputName.empty() && job.finishedFile &&
+        PutPrintout(job.finishedFile(job.context), job.outputName) != 0)
+        return PrintResult::Failed;
     ++g_finishedJobs;
     return PrintResult::Printed;
 }

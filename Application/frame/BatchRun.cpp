@@ -18,6 +18,7 @@
 #include "platform/HeadlessHost.h"
 #include "platform/Messages.h"
 #include "platform/Registry.h"
+#include "platform/TrustedLinks.h"
 #include "resources/StringTable.h"
 #include "settings/Options.h"
 #include "view/DocumentWindow.h"
@@ -29,6 +30,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -107,13 +109,22 @@ bool UseSettingsFile(const std::string& name) {
             return false;
         }
     } else {
-        std::FILE* created = std::fopen(name.c_str(), "wb");
-        if (created == nullptr) {
+        // A dangling link is followed only when it is the user's or root's: one another
+        // user planted would have us make a file of the planter's choosing.
+        std::string target, link;
+        if (!ResolveTrustedLinks(name, target, &link)) {
+            if (!link.empty()) ShowMessage(kForeignLinkMessage, link.c_str(), name.c_str());
+            else std::fprintf(stderr, "varlin: cannot create the settings file %s: %s\n", name.c_str(),
+                              std::strerror(errno));
+            return false;
+        }
+        const int created = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (created < 0 && errno != EEXIST) {
             std::fprintf(stderr, "varlin: cannot create the settings file %s: %s\n", name.c_str(),
                          std::strerror(errno));
             return false;
         }
-        std::fclose(created);
+        if (created >= 0) ::close(created);
     }
     SetSettingsFile(name);
     return true;

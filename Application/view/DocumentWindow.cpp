@@ -92,11 +92,18 @@ int OfferReloadIfChanged(EditWindow& w) {
     return 1;
 }
 
-void OfferLeftoverBackups(EditWindow& w, const std::string& name,
+bool OfferLeftoverBackups(EditWindow& w, const std::string& name,
                           const std::function<EditWindow*()>& openUntitled) {
-    if (!w.doc) return;
+    if (!w.doc) return true;
     const std::vector<std::string> backups = std::move(w.doc->leftoverBackups);
     w.doc->leftoverBackups.clear();
+    if (!openUntitled && !backups.empty()) {
+        // Nobody can look at the backup's text here, and the file may be torn: a script
+        // run on it would make the mix the file's new content. The file is left for a
+        // person to compare in a window; the backup stays.
+        ShowMessage(kLeftoverBackupRefusal, name.c_str(), backups.front().c_str());
+        return false;
+    }
     for (const std::string& backup : backups) {
         // Not offered, or declined: the backup stays, and is offered again next time.
         if (ShowMessage(kLeftoverBackupQuestion, name.c_str(), backup.c_str()) != IdYes ||
@@ -114,6 +121,7 @@ void OfferLeftoverBackups(EditWindow& w, const std::string& name,
         FinishOpening(*untitled);
         RepaintAll(*untitled);
     }
+    return true;
 }
 
 std::string WindowTitle(const EditWindow& w) {
