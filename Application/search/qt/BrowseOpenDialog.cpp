@@ -50,6 +50,7 @@ constexpr int kLineColumn = 3313;
 constexpr int kSearchingText = 3314;
 constexpr int kCancelledText = 3315;
 constexpr int kSkippedText = 3316;
+constexpr int kCutOffText = 3319;
 constexpr int kFolderTitle = 3317;
 constexpr int kTextField = 3320;
 constexpr int kPatternBox = 3321;
@@ -310,6 +311,8 @@ void BrowseOpenDialog::SearchEnded() {
                            .arg(counts.binary)
                            .arg(counts.loops);
     }
+    // Files where an expression gave up were not searched to their end.
+    if (counts.cutOff > 0) text += "  " + AppText(kCutOffText).arg(counts.cutOff);
     endText_ = text;
     status_->setText(text);
     UpdateButtons();
