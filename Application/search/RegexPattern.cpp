@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <cstring>
 
 namespace varlin {
 namespace {
@@ -41,6 +42,62 @@ int CharacterPosition(std::string_view text, std::size_t offset, bool utf8) {
     for (std::size_t i = 0; i < offset; ++i)
         if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++count;
     return count;
+}
+
+// ---- Character tables of the ANSI table --------------------------------------------
+
+// Where the library keeps what in its character tables (its own generator's layout): the
+// lower-case and flip-case tables, then ten class bitmaps of 32 bytes, then a type byte
+// per character.
+constexpr std::size_t kLowerCase = 0;
+constexpr std::size_t kFlipCase = 256;
+constexpr std::size_t kClassBits = 512;
+constexpr std::size_t kUpperBits = kClassBits + 96;
+constexpr std::size_t kLowerBits = kClassBits + 128;
+constexpr std::size_t kTypes = kClassBits + 320;
+constexpr std::size_t kTablesLength = kTypes + 256;
+
+bool Bit(const std::uint8_t* bits, unsigned c) { return (bits[c / 8] >> (c % 8)) & 1; }
+void SetBit(std::uint8_t* bits, unsigned c, bool on) {
+    if (on) bits[c / 8] = std::uint8_t(bits[c / 8] | (1u << (c % 8)));
+    else bits[c / 8] = std::uint8_t(bits[c / 8] & ~(1u << (c % 8)));
+}
+
+// The library's tables for ASCII with the letters above it paired by their cases in the
+// ANSI table, so that without CapsSens "\xE4" and "[\xE0-\xFE]" meet "\xC4" as the plain
+// search does and \U upper-cases them; above ASCII no byte is in another class. Null,
+// leaving the library's own tables (ASCII case only), when the layout is not the one
+// known here.
+const std::uint8_t* AnsiTables() {
+    static const std::uint8_t* const tables = []() -> const std::uint8_t* {
+        const std::uint8_t* made = pcre2_maketables(nullptr);
+        if (!made) return nullptr;
+        static std::uint8_t t[kTablesLength];
+        std::memcpy(t, made, sizeof t);
+        pcre2_maketables_free(nullptr, made);
+        const bool known = t[kLowerCase + 'A'] == 'a' && t[kFlipCase + 'a'] == 'A' && t[kFlipCase + 'A'] == 'a' &&
+                           Bit(t + kUpperBits, 'A') && !Bit(t + kUpperBits, 'a') && Bit(t + kLowerBits, 'z') &&
+                           Bit(t + kClassBits + 64, '7') && Bit(t + kClassBits, ' ');
+        if (!known) return nullptr;
+        for (unsigned c = 0x80; c < 256; ++c) {
+            for (std::size_t bits = kClassBits; bits < kTypes; bits += 32) SetBit(t + bits, c, false);
+            t[kTypes + c] = 0;
+            t[kLowerCase + c] = std::uint8_t(c);
+            t[kFlipCase + c] = std::uint8_t(c);
+            const auto u = static_cast<unsigned char>(c);
+            // Only letters whose two cases lead to each other.
+            if (AnsiUpper(u) != u && AnsiLower(AnsiUpper(u)) == u) {
+                t[kFlipCase + c] = AnsiUpper(u);
+                SetBit(t + kLowerBits, c, true);
+            } else if (AnsiLower(u) != u && AnsiUpper(AnsiLower(u)) == u) {
+                t[kLowerCase + c] = AnsiLower(u);
+                t[kFlipCase + c] = AnsiLower(u);
+                SetBit(t + kUpperBits, c, true);
+            }
+        }
+        return t;
+    }();
+    return tables;
 }
 
 // ---- The required literal --------------------------------------------------------------
@@ -219,21 +276,12 @@ bool RegexPattern::Compile(const FindSettings& s, int codeTable, RegexError& err
     oem_ = codeTable == kCodeTableOem;
     startOfLine_ = s.StartOfLine != 0;
     const bool caseless = s.CapsSens == 0;
-    std::string pattern = s.FindString.substr(0, std::min(s.FindString.find('\0'), s.FindString.size()));
-    // Above ASCII a code-table expression holds only literal characters; upper-cased they
-    // meet the upper-cased copy of the line.
-    useCopy_ = !utf8_ && (oem_ || caseless);
-    if (useCopy_) {
-        for (int b = 0; b < 256; ++b) {
-            unsigned char f = static_cast<unsigned char>(b);
-            if (oem_) f = OemToAnsi(f);
-            if (caseless && f >= 0x80) f = AnsiUpper(f);
-            fold_[b] = f;
-        }
-        if (caseless)
-            for (char& ch : pattern)
-                if (static_cast<unsigned char>(ch) >= 0x80) ch = char(AnsiUpper(static_cast<unsigned char>(ch)));
-    }
+    const std::string pattern = s.FindString.substr(0, std::min(s.FindString.find('\0'), s.FindString.size()));
+    // An OEM line is matched in a copy converted to the ANSI table, in which the
+    // expression is typed.
+    useCopy_ = oem_;
+    if (useCopy_)
+        for (int b = 0; b < 256; ++b) fold_[b] = OemToAnsi(static_cast<unsigned char>(b));
     std::uint32_t options = 0;
     if (caseless) options |= PCRE2_CASELESS;
     if (s.StartOfLine) options |= PCRE2_ANCHORED;
@@ -241,8 +289,14 @@ bool RegexPattern::Compile(const FindSettings& s, int codeTable, RegexError& err
     if (utf8_) options |= PCRE2_UTF | PCRE2_UCP | PCRE2_MATCH_INVALID_UTF;
     int code = 0;
     PCRE2_SIZE offset = 0;
+    pcre2_compile_context* compileContext = nullptr;
+    if (!utf8_ && AnsiTables()) {
+        compileContext = pcre2_compile_context_create(nullptr);
+        if (compileContext) pcre2_set_character_tables(compileContext, AnsiTables());
+    }
     lib_->code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), options, &code,
-                               &offset, nullptr);
+                               &offset, compileContext);
+    pcre2_compile_context_free(compileContext);
     if (!lib_->code) {
         error.position = CharacterPosition(pattern, offset, utf8_);
         error.text = ErrorText(code);
@@ -299,6 +353,13 @@ bool RegexPattern::Expand(std::string_view line, std::string_view replaceTemplat
         template_ = templateSource_;
         if (oem_) AnsiToOemBytes(template_);
         templateLiteral_ = template_.find_first_of("$\\") == std::string::npos;
+        templateChangesCase_ = false;
+        for (std::size_t i = 0; i + 1 < template_.size(); ++i)
+            if (template_[i] == '\\') {
+                const char e = template_[i + 1];
+                templateChangesCase_ = templateChangesCase_ || e == 'U' || e == 'L' || e == 'u' || e == 'l';
+                ++i;
+            }
         templateReady_ = true;
     }
     // Without '$' and '\\' the template is the replacement, whatever was matched.
@@ -306,7 +367,14 @@ bool RegexPattern::Expand(std::string_view line, std::string_view replaceTemplat
         out = template_;
         return true;
     }
-    const std::string& templ = template_;
+    // Case is changed by the ANSI table: an OEM line's captures then come from its ANSI
+    // copy and the result goes back to OEM, where every byte of the line survives that.
+    const bool viaAnsi = oem_ && templateChangesCase_ &&
+                         std::all_of(line.begin(), line.end(), [](char c) {
+                             const auto u = static_cast<unsigned char>(c);
+                             return AnsiToOem(OemToAnsi(u)) == u;
+                         });
+    const std::string& templ = viaAnsi ? templateSource_ : template_;
     const std::uint32_t options = PCRE2_SUBSTITUTE_MATCHED | PCRE2_SUBSTITUTE_REPLACEMENT_ONLY |
                                   PCRE2_SUBSTITUTE_EXTENDED | PCRE2_SUBSTITUTE_UNSET_EMPTY |
                                   PCRE2_SUBSTITUTE_OVERFLOW_LENGTH;
@@ -314,7 +382,8 @@ bool RegexPattern::Expand(std::string_view line, std::string_view replaceTemplat
     // a folded copy gets the stored bytes back in the same place.
     std::string_view source = line;
     if (useCopy_ && copy_.size() == line.size()) {
-        std::copy(line.begin(), line.end(), copy_.begin());
+        for (std::size_t i = 0; i < line.size(); ++i)
+            copy_[i] = viaAnsi ? char(fold_[static_cast<unsigned char>(line[i])]) : line[i];
         source = copy_;
     }
     const auto* subject = reinterpret_cast<PCRE2_SPTR>(source.data() ? source.data() : kNoText);
@@ -326,6 +395,7 @@ bool RegexPattern::Expand(std::string_view line, std::string_view replaceTemplat
                                         reinterpret_cast<PCRE2_UCHAR*>(out.data()), &length);
         if (rc >= 0) {
             out.resize(length);
+            if (viaAnsi) AnsiToOemBytes(out);
             return true;
         }
         if (rc != PCRE2_ERROR_NOMEMORY) {

@@ -4,9 +4,8 @@
 //
 // In a UTF-8 document a character is one unit and case folds by Unicode's rules. In a
 // code-table document the bytes are matched, read in the ANSI table as the plain search
-// reads them: an OEM line is converted, and without CapsSens the letters above ASCII are
-// upper-cased (the library folds ASCII itself), both in a copy of the line of the same
-// length, so that every offset holds for the stored line too.
+// reads them: the letters above ASCII have their cases by that table, and an OEM line is
+// converted in a copy of the same length, so that every offset holds for the stored line.
 //
 // Matching is bounded: a pattern whose matching explodes ends with MatchResult::Limit
 // instead of taking minutes, and the callers say so rather than report "not found".
@@ -50,7 +49,9 @@ public:
     // The replacement for the last match in `line` (the stored line that Match was given):
     // `$1`, `${name}`, `$$`, `\U`...`\E` and the rest of the library's extended syntax. The
     // template is in the ANSI table; in an OEM document its characters go in as OEM, the
-    // captured text as it stands. False with `error` for a bad template.
+    // captured text as it stands (when the template changes case, by way of the ANSI
+    // table, unless a byte of the line has no ANSI form). False with `error` for a bad
+    // template.
     bool Expand(std::string_view line, std::string_view replaceTemplate, std::string& out, RegexError& error);
 
     // A text every match holds (a run of literal characters of the expression, compared
@@ -68,6 +69,7 @@ private:
     std::string templateSource_; // the latest replacement template as given,
     std::string template_;       // as expanded (in the OEM table for an OEM document)
     bool templateLiteral_ = false;  // no '$' or '\\': the template is the replacement
+    bool templateChangesCase_ = false;  // \U, \L, \u or \l
     bool templateReady_ = false;
     unsigned char fold_[256] = {};
     bool useCopy_ = false;

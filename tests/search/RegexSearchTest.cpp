@@ -49,6 +49,8 @@ const FindCase kFinds[] = {
     {"CaselessAscii", "|x ABC", "b.", 0, 2, "x A|BC"},
     {"CaselessAnsiUmlaut", "|x\xC4y", "\xE4y", 0, 2, "x|\xC4y"},
     {"CaseToldApartAnsi", "|x\xC4y", "\xE4y", 1, 2, nullptr},
+    {"CaselessAnsiByEscape", "|x\xC4", "\\xe4", 0, 2, "x|\xC4"},
+    {"CaselessAnsiRange", "|x\xC4", "[\xE0-\xFE]", 0, 2, "x|\xC4"},
     {"CodeTableDotIsOneByte", "|\xC3\xBCx", "^.x", 1, 2, nullptr},
     {"Utf8DotIsOneCharacter", "|\xC3\xBCx", "^.x", 1, 3, "|\xC3\xBCx"},
     {"Utf8CaselessUnicode", "|a \xC3\x9C", "\xC3\xBC", 0, 3, "a |\xC3\x9C"},
@@ -115,6 +117,8 @@ const ReplaceCase kReplaces[] = {
     {"Utf8Characters", "\xC3\xBC" "a", ".", "<$0>", 1, 3, "<\xC3\xBC><a>"},
     {"Utf8UpperCase", "\xC3\xBC", ".", "\\U$0", 1, 3, "\xC3\x9C"},
     {"OemKeepsCapturesAndConvertsTheTemplate", "\x81x", "(\xFC)x", "$1\xE4", 1, 1, "\x81\x84"},
+    {"AnsiUpperCase", "\xE4x", ".", "\\U$0", 1, 2, "\xC4X"},
+    {"OemUpperCase", "\x84x", "(.)", "\\U$1", 1, 1, "\x8EX"},
     {"CaselessWordBoundaries", "int x; INT y; print", "\\bint\\b", "long", 0, 2, "long x; long y; print"},
 };
 
