@@ -286,7 +286,8 @@ bool RegexPattern::Compile(const FindSettings& s, int codeTable, RegexError& err
     if (caseless) options |= PCRE2_CASELESS;
     if (s.StartOfLine) options |= PCRE2_ANCHORED;
     if (s.EndOfLine) options |= PCRE2_ENDANCHORED;
-    if (utf8_) options |= PCRE2_UTF | PCRE2_UCP | PCRE2_MATCH_INVALID_UTF;
+    // \C could end a match inside a character.
+    if (utf8_) options |= PCRE2_UTF | PCRE2_UCP | PCRE2_MATCH_INVALID_UTF | PCRE2_NEVER_BACKSLASH_C;
     int code = 0;
     PCRE2_SIZE offset = 0;
     pcre2_compile_context* compileContext = nullptr;
@@ -316,9 +317,8 @@ bool RegexPattern::Compile(const FindSettings& s, int codeTable, RegexError& err
         lib_->jitStack = pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr);
         if (lib_->jitStack) pcre2_jit_stack_assign(lib_->context, nullptr, lib_->jitStack);
     }
+    // The plain engine, given it with the same CapsSens, folds it as it folds the lines.
     required_ = RequiredLiteral(pattern, utf8_, utf8_ && caseless);
-    // The plain engine reads the literal in the ANSI table, upper-cased without CapsSens,
-    // as it reads the pattern it compares lines with.
     return true;
 }
 
