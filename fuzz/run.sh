@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-7}
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(interpreter text_file macro settings escape html row_layout)
+[ ${#targets[@]} -eq 0 ] && targets=(interpreter text_file macro settings escape html row_layout regex)
 if ! command -v clang++ >/dev/null 2>&1; then
   echo "fuzz: clang++ is not installed here, the fuzz targets were not run"
   exit 0

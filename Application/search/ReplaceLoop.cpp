@@ -15,6 +15,7 @@
 #include "platform/Messages.h"
 #include "platform/StopRequest.h"
 #include "search/FindReplace.h"
+#include "search/RegexReplace.h"
 #include "search/SearchEngine.h"
 #include "settings/Options.h"
 #include "editing/UndoHistory.h"
@@ -284,6 +285,10 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
 
 void RunReplaceLoop(EditWindow& w, FindSettings& s) {
     BeginHistoryStep(w);  // all its replacements are one step
+    if (s.Regex) {
+        RunRegexReplaceLoop(w, s);
+        return;
+    }
     const int codeTable = DocumentCodeTable(w);
     SearchPattern pattern;
     const bool searchable = CompilePattern(s, codeTable, pattern);

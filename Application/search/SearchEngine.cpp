@@ -11,6 +11,7 @@
 #include "platform/EscapeNotation.h"
 #include "platform/Host.h"
 #include "platform/Messages.h"
+#include "search/RegexSearch.h"
 #include "settings/Options.h"
 #include "textutil/CodeTables.h"
 #include "textutil/Utf8.h"
@@ -494,6 +495,7 @@ int AdvanceColumn(std::string_view text, int fromIndex, int fromCol, int toIndex
 }
 
 int SearchForward(const FindSettings& s, EditWindow& w, int& line, int& col) {
+    if (s.Regex) return RegexSearchForward(s, w, line, col);
     SearchPattern pattern;
     if (!CompilePattern(s, DocumentCodeTable(w), pattern)) return 0;
     WaitCursor wait;
