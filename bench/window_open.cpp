@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
     noting.showMessage = AnswerAndNote;
     InstallHost(noting);
     Application app;
-    if (InitApplication(app, "", dir.path().toStdString()) != 1) return 1;
+    if (InitApplication(app, {}, dir.path().toStdString()) != 1) return 1;
     MainFrame frame(app);
     InstallFrameParts(frame);
     frame.resize(1280, 800);

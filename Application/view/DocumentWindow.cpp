@@ -13,6 +13,7 @@
 #include "settings/Options.h"
 #include "textutil/CodeTables.h"
 
+#include <algorithm>
 #include <new>
 
 namespace varlin {
@@ -129,6 +130,20 @@ std::string WindowTitle(const EditWindow& w) {
     if (title.empty()) title = LoadAppString(kUntitledStringId);
     if (title.size() > kMaxTitleLength) title.resize(kMaxTitleLength);
     return title;
+}
+
+void PlaceCursorAt(EditWindow& w, int line, int column) {
+    const int count = std::max(w.doc->GetLineCount(), 1);
+    const int l = std::clamp(line, 1, count) - 1;
+    const std::string_view text = w.doc->LineView(l);
+    int index = 0;
+    for (int c = 1; c < column && index < int(text.size()); ++c) index = NextCharIndex(w, text, index);
+    const int col = IndexToColumn(w, text, index);
+    ClearDrag(w);
+    CenterOn(w, l, col);
+    SetCaret(w, l, col);
+    RepaintAll(w);
+    RefreshStatus(w, kStatusAll);
 }
 
 int QueryClose(EditWindow& w) {

@@ -35,6 +35,11 @@ std::unique_ptr<EditWindow> CreateEditWindow(const std::string& fileName);
 // null lines dropped, every status field refreshed.
 void FinishOpening(EditWindow& w);
 
+// Where a file named on the command line starts: line and column 1-based (0: not given,
+// the first); a line past the end is the last line, a column past the end of its line
+// the line's end. The column counts characters (a tab is one). Nothing is recorded.
+void PlaceCursorAt(EditWindow& w, int line, int column);
+
 // After opening name: question 1333 for each leftover backup of a cut save found beside
 // the file. On Yes, openUntitled makes a new document window without a name,
 // which gets the backup's text as a change (closing it asks) and holds the backup until

@@ -40,7 +40,7 @@ private slots:
         QFile::remove(dir_.filePath("settings.ini"));
         QFile::remove(dir_.filePath("CurrentButtons.vlb"));
         app_ = std::make_unique<Application>();
-        QVERIFY(InitApplication(*app_, "", dir_.path().toStdString()) == 1);
+        QVERIFY(InitApplication(*app_, {}, dir_.path().toStdString()) == 1);
         host_ = std::make_unique<HeadlessHost>();
         host_->writeMessagesToStderr = false;
         host_->Install();

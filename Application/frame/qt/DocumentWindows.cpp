@@ -75,6 +75,7 @@ void EditSubWindow::closeEvent(QCloseEvent* event) {
     // The window itself goes later, from the event loop; its file is let go now, so that
     // a macro or a test that opens the file again at once does not find it held.
     view_->window().doc->lockedFile.reset();
+    emit documentClosed(view_->window().modified != 0);
     QMdiSubWindow::closeEvent(event);
 }
 
@@ -263,6 +264,13 @@ void InstallDocumentWindows(MainFrame& frame) {
         state.rangeMarked = HasDrag(view->window());
         state.utf8 = view->window().doc->utf8;
         return true;
+    };
+    hooks.placeCursor = [](QMdiSubWindow* window, int line, int column) {
+        if (EditView* view = EditViewOf(window)) PlaceCursorAt(view->window(), line, column);
+    };
+    hooks.documentFile = [](QMdiSubWindow* window) {
+        EditView* view = EditViewOf(window);
+        return view ? view->window().doc->FileName() : std::string();
     };
     hooks.repaintDocument = [](QMdiSubWindow* window) {
         if (EditView* view = EditViewOf(window)) view->viewport()->update();
