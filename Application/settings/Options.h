@@ -38,6 +38,7 @@ struct Options {
     std::int32_t UndoSteps = 1;     // 1: the one undo step of the program; more: a history
     std::int32_t UndoMemory = 256;  // megabytes a document's undo history may hold
     std::int32_t DetectUtf8 = 1;    // files that read as UTF-8 open as UTF-8 documents
+    std::int32_t ThemeIcons = 1;    // toolbar pictures from the desktop's icon theme where it has them
     Color ColorText = MakeColor(0, 0, 0);
     Color ColorLineNumbers = MakeColor(64, 64, 64);
     Color ColorHighlight = MakeColor(255, 0, 0);

@@ -16,6 +16,7 @@ enum : int {
     kUndoGroup, kUndoStepsText, kDetectUtf8Text,
     kFillGroup = 3225, kDotsText, kFillBlankText, kTabCharGroup, kArrowText, kTabBlankText,
     kTabDistanceGroup, kOptionsGroup, kLineNumbersText, kLanguagesText, kKeepLineEndsText,
+    kThemeIconsText,
     kColorTextLabel = 3251, kColorLineNumbersLabel, kColorHighlightLabel, kColorKeywordsLabel,
     kColorCommentsLabel, kColorBackgroundLabel,
 };
@@ -81,7 +82,8 @@ const std::vector<SheetGroup>& ViewPageGroups() {
         {317, kTabDistanceGroup, {Number(1004, 0, &Options::TabDistance, kTabDistanceLowest,
                                          kTabDistanceHighest)}},
         {321, kOptionsGroup, {Check(301, kLineNumbersText, &Options::LineNumbers),
-                              Check(307, kLanguagesText, &Options::HighLightLang)}},
+                              Check(307, kLanguagesText, &Options::HighLightLang),
+                              Check(308, kThemeIconsText, &Options::ThemeIcons)}},
     };
     return groups;
 }
