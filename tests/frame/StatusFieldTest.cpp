@@ -103,7 +103,8 @@ TEST_F(StatusTextTest, CodeFieldShowsAUtf8DocumentAndItsClickCycles) {
 
 TEST_F(StatusTextTest, LanguageLabelOfTheDocument) {
     options.HighLightLang = 1;
-    for (auto [name, label] : {std::pair{"A.java", "Java"}, {"u.pas", "Delphi"}, {"m.c", "C/C++"}}) {
+    for (auto [name, label] : {std::pair{"A.java", "Java"}, {"u.pas", "Delphi"}, {"m.c", "C/C++"},
+                              {"s.py", "Python"}}) {
         w->doc->SetFileName(name);
         SelectLanguage(*w->doc, 1);
         EXPECT_EQ(Text(508), label) << name;
