@@ -26,7 +26,6 @@ int LabelIdOf(const LanguageDefinition& d) {
 }
 
 void ClearLanguageFields(LineStore& store) {
-    store.routinePattern.clear();
     store.lineCommentMarker.clear();
     store.blockOpenMarker.clear();
     store.blockCloseMarker.clear();
@@ -37,7 +36,6 @@ void ClearLanguageFields(LineStore& store) {
 void FillLanguageFields(LineStore& store, const LanguageDefinition& d) {
     store.languageLabelId = LabelIdOf(d);
     store.keywordTable = d.keywordTable.data();
-    store.routinePattern = d.routinePattern;
     store.lineCommentMarker = d.lineComment;
     store.blockOpenMarker = d.blockOpen;
     store.blockCloseMarker = d.blockClose;
@@ -109,7 +107,7 @@ bool IsPrototypeHead(const LineStore& store, int line) {
     std::string_view text = store.LineView(line);
     if (text.empty() || !IsAnsiAlphaNumeric(static_cast<unsigned char>(text.front())))
         return false;
-    return MatchesRoutinePattern(store.routinePattern, text);
+    return store.language && MatchesRoutinePattern(store.language->routinePattern, text);
 }
 
 bool HasRoutineRule(const LineStore& store) { return store.language && store.language->routineRule; }

@@ -147,10 +147,10 @@ public:
     std::size_t MemoryUsed() const;
 
     // Language fields, filled by SelectLanguage. `language` is the definition the others
-    // come from (kept with colouring off, for the routine jumps); keywordTable points into it.
+    // come from (kept with colouring off, for the routine jumps): keywordTable points into
+    // it, and it holds the routine pattern or rule.
     std::shared_ptr<const LanguageDefinition> language;
     const KeywordEntry* keywordTable = nullptr;
-    std::string routinePattern;
     std::string lineCommentMarker;
     std::string blockOpenMarker;
     std::string blockCloseMarker;

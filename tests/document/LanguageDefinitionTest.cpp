@@ -125,6 +125,9 @@ TEST_F(LanguageDefinitionTest, CommentsStringsAndKeywordsOfTheNewerLanguages) {
         {"a.html", "<!-- x --> <b>", 9, true, false},      // the marker's last character
         {"a.html", "<!-- x --> <b>", 10, false, false},
         {"a.c", "/* \"*/\" */ x", 9, true, false},         // C keeps quotes in comments
+        {"a.html", "<!DOCTYPE html>", 1, false, true},
+        {"a.html", "<html>", 1, false, true},
+        {"a.xml", "<!DOCTYPE x>", 2, false, true},
     };
     for (const Case& c : cases) {
         LineStore store;

@@ -1,8 +1,8 @@
 // The language dialog of a document: a list and OK / cancel, texts from the string table.
 #include "editing/qt/LanguageChoiceDialog.h"
 
+#include "platform/qt/DialogControls.h"
 #include "platform/qt/QtHost.h"
-#include "resources/StringTable.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
@@ -41,6 +41,8 @@ int RunLanguageChoiceDialog(QWidget* parent, LanguageChoiceRecord& record) {
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
 
+    // Wide enough for its title, tall enough for most of the languages at once.
+    dialog.setMinimumSize(dialog.fontMetrics().averageCharWidth() * 40, dialog.fontMetrics().height() * 24);
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(caption);
     layout->addWidget(list);
