@@ -401,24 +401,36 @@ void LineStore::BuildCommentIndex(int from, int to) {
     // could add are line comments above the range, which colour nothing the painter
     // shows: the scan reads the start line and then the range, never the lines between
     // (in a file without block comments, all the lines above the window).
+    const LanguageDefinition& rules = language ? *language : PlainScanRules();
+    // Where the line marker begins the block marker ("--" and "--[["), the longer is looked
+    // for first; otherwise no place starts both and the order does not matter.
+    const bool blockFirst = !blockOpenMarker.empty() && !lineCommentMarker.empty() &&
+                            blockOpenMarker.compare(0, lineCommentMarker.size(), lineCommentMarker) == 0;
+    auto lineCommentAt = [&](std::string_view text, std::size_t k) {
+        if (!StartsWith(text, k, lineCommentMarker)) return false;
+        return !rules.lineCommentAfterBlank || k == 0 || text[k - 1] == ' ' || text[k - 1] == '\t';
+    };
     bool inBlock = false;
     for (int line = start; line < to; line = line == start ? std::max(start + 1, from) : line + 1) {
         std::string_view text = LineView(line);
         for (std::size_t k = 0; k < text.size(); ++k) {
-            if (text[k] == '"') {
-                std::size_t close = text.find('"', k + 1);
+            if (rules.isQuote[static_cast<unsigned char>(text[k])] && (!inBlock || rules.stringsInComments)) {
+                std::size_t close = StringEnd(rules, text, k);
                 if (close == std::string_view::npos) break;
                 k = close;
                 continue;
             }
             if (inBlock) {
                 if (StartsWith(text, k, blockCloseMarker)) {
+                    // The span ends on the marker's last character (its second for the
+                    // two-character markers, and one behind a single character as always).
+                    const std::size_t last = std::max<std::size_t>(blockCloseMarker.size(), 2) - 1;
                     comments_.back().endLine = line;
-                    comments_.back().endCol = static_cast<int>(k) + 1;
+                    comments_.back().endCol = static_cast<int>(k + last);
                     inBlock = false;
                     k += blockCloseMarker.size() - 1;
                 }
-            } else if (StartsWith(text, k, lineCommentMarker)) {
+            } else if (!(blockFirst && StartsWith(text, k, blockOpenMarker)) && lineCommentAt(text, k)) {
                 comments_.push_back({line, static_cast<int>(k), line, kCommentOpenEndCol});
                 break;
             } else if (StartsWith(text, k, blockOpenMarker)) {

@@ -19,6 +19,7 @@ namespace varlin {
 
 struct EditWindow;
 struct KeywordEntry;
+struct LanguageDefinition;
 class AdoptedBackup;
 class FileLock;
 
@@ -145,9 +146,11 @@ public:
     // changed lines), for tests.
     std::size_t MemoryUsed() const;
 
-    // Language fields, filled by SelectLanguage.
+    // Language fields, filled by SelectLanguage. `language` is the definition the others
+    // come from (kept with colouring off, for the routine jumps): keywordTable points into
+    // it, and it holds the routine pattern or rule.
+    std::shared_ptr<const LanguageDefinition> language;
     const KeywordEntry* keywordTable = nullptr;
-    std::string routinePattern;
     std::string lineCommentMarker;
     std::string blockOpenMarker;
     std::string blockCloseMarker;

@@ -4,6 +4,7 @@
 #include "frame/BatchRun.h"
 
 #include "dispatch/Dispatch.h"
+#include "document/Languages.h"
 #include "document/TextFile.h"
 #include "editing/EditWindow.h"
 #include "editing/MacroCommands.h"
@@ -228,6 +229,9 @@ int RunBatch(const BatchArguments& arguments) {
         }
     }
     if (!CheckScript(arguments.script)) return kBatchFailed;
+    // The shipped definitions are the program's own copies here (the same files); the
+    // user's come from the settings folder, which --settings may have changed.
+    LoadLanguagesAtStart(std::string());
 
     InitUndoRecord();
     SetMacroErrorReport(MacroErrorReport::ErrorLine);

@@ -70,12 +70,7 @@ std::string WidestNumberText(int field) {
 namespace {
 
 std::string LanguageText(const EditWindow* w) {
-    int label = kLabelText;
-    if (w && w->doc) {
-        int id = GetLanguageLabelId(*w->doc);
-        if (id >= kLabelText && id <= kLabelDelphi) label = id;
-    }
-    return LoadAppString(label);
+    return w && w->doc ? LanguageLabel(*w->doc) : LoadAppString(kLabelText);
 }
 
 std::string JoinFields(const std::vector<int>& fields) {

@@ -33,6 +33,7 @@ const char* DialogName(DialogId id) {
     case DialogId::Settings: return "Einstellungen";
     case DialogId::BrowseOpen: return "Durchsuchen und öffnen";
     case DialogId::Language: return "Sprache";
+    case DialogId::DocumentLanguage: return "Sprache des Dokuments";
     }
     return "?";
 }

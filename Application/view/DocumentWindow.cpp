@@ -188,8 +188,9 @@ std::vector<RoutineEntry> RoutineList(const EditWindow& w) {
     for (int line = 0; line < count; ++line) {
         std::string_view stored = w.doc->LineView(line);
         std::string_view text = stored.substr(0, static_cast<std::size_t>(WorkBufferSize() - 1));
-        if (!IsRoutineLine(text)) continue;
-        std::string name = RoutineName(text);
+        std::string name;
+        if (!IsDocumentRoutineLine(*w.doc, text, &name)) continue;
+        if (!HasRoutineRule(*w.doc)) name = RoutineName(text);
         if (oem) OemToAnsiBytes(name);
         entries.push_back(RoutineEntry{std::move(name), line});
     }

@@ -103,7 +103,8 @@ TEST_F(StatusTextTest, CodeFieldShowsAUtf8DocumentAndItsClickCycles) {
 
 TEST_F(StatusTextTest, LanguageLabelOfTheDocument) {
     options.HighLightLang = 1;
-    for (auto [name, label] : {std::pair{"A.java", "Java"}, {"u.pas", "Delphi"}, {"m.c", "C/C++"}}) {
+    for (auto [name, label] : {std::pair{"A.java", "Java"}, {"u.pas", "Delphi"}, {"m.c", "C/C++"},
+                              {"s.py", "Python"}}) {
         w->doc->SetFileName(name);
         SelectLanguage(*w->doc, 1);
         EXPECT_EQ(Text(508), label) << name;
@@ -136,7 +137,7 @@ TEST(StatusFieldDefinitions, TheTenFieldsWithWidthsAndCommands) {
     std::vector<StatusFieldDefinition> d = LoadStatusFieldDefinitions();
     ASSERT_EQ(d.size(), 10u);
     const int widths[] = {85, 85, 85, 160, 70, 20, 30, 30, 70, 40};
-    const int commands[] = {39, 39, 0, 0, 406, 0, 89, 79, 96, 0};
+    const int commands[] = {39, 39, 0, 0, 406, 0, 89, 79, 410, 0};
     for (int i = 0; i < 10; ++i) {
         EXPECT_EQ(d[std::size_t(i)].field, 500 + i);
         EXPECT_EQ(d[std::size_t(i)].width, widths[i]);

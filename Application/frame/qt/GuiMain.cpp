@@ -3,10 +3,12 @@
 // the command-line files opened from within the event loop, and the values written back.
 #include "frame/qt/GuiMain.h"
 
+#include "document/Languages.h"
 #include "document/TextFile.h"
 #include "editing/EditWindow.h"
 #include "editing/Recording.h"
 #include "editing/UndoRecord.h"
+#include "editing/qt/LanguageChoiceDialog.h"
 #include "editing/qt/QtPrinting.h"
 #include "editing/qt/SortDialog.h"
 #include "frame/Application.h"
@@ -73,6 +75,7 @@ void InstallFrameParts(MainFrame& frame) {
     InstallMacroFrame(frame);  // scripts, F2 keys and menus reach the frame by one road
     InstallKeyAssignment(frame);
     RegisterSortDialog();
+    RegisterLanguageChoiceDialog();
     RegisterGotoDialog();
     RegisterPrintDialog();
     RegisterSearchDialogs();
@@ -120,6 +123,7 @@ int RunGui(int argc, char** argv) {
     InitUndoRecord();
     LoadTranslationOverrides();  // the user's own English texts, from the settings folder
     UseQtTranslation(app->language);  // Qt's own texts (file dialog, standard buttons)
+    LoadLanguagesAtStart(folders.data);  // before the command line's files are opened
     QApplication::setWindowIcon(ProgramIcon());  // the frame's and the document windows'
     MeasureCharacterCell();
 
