@@ -58,32 +58,38 @@ FileLock::~FileLock() {
 #else
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace varlin {
 namespace {
 
-// A file system without support for a kind of lock is no reason to refuse a file: the
-// open then stands without that lock. (Where flock is emulated by record locks, an
-// exclusive one on a read-only descriptor gives EBADF.)
-bool LockUnsupported(int error) {
-    return error == ENOLCK || error == EINVAL || error == EOPNOTSUPP || error == EBADF;
-}
+// A file system without lock support is no reason to refuse a file: the open then
+// stands without the lock.
+bool LockUnsupported(int error) { return error == ENOLCK || error == EINVAL || error == EOPNOTSUPP; }
 
-// The exclusive flock lock and a record lock of the given type over the whole file,
-// however long it grows; 0, or an errno value (EACCES for a lock another holder keeps).
-int TakeLocks(int fd, short recordType) {
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && !LockUnsupported(errno))
-        return errno == EWOULDBLOCK ? EACCES : errno;
+struct flock WholeFile(short type) {
     struct flock lock {};
-    lock.l_type = recordType;
+    lock.l_type = type;
     lock.l_whence = SEEK_SET;
     lock.l_start = 0;
-    lock.l_len = 0;
-    if (::fcntl(fd, F_OFD_SETLK, &lock) != 0 && !LockUnsupported(errno))
+    lock.l_len = 0;  // the whole file, however long it grows
+    return lock;
+}
+
+// An exclusive lock for a descriptor open for writing; for a read-only one a shared lock
+// that no other holder may share: taken, then given up again when another description
+// holds one too (two editors opening the file at the same moment may both give way).
+// 0, or an errno value (EACCES for a lock another holder keeps).
+int TakeLock(int fd, bool exclusive) {
+    struct flock lock = WholeFile(exclusive ? F_WRLCK : F_RDLCK);
+    if (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
+        if (LockUnsupported(errno)) return 0;
         return (errno == EAGAIN || errno == EACCES) ? EACCES : errno;
+    }
+    if (exclusive) return 0;
+    struct flock other = WholeFile(F_WRLCK);
+    if (::fcntl(fd, F_OFD_GETLK, &other) == 0 && other.l_type != F_UNLCK) return EACCES;
     return 0;
 }
 
@@ -115,7 +121,7 @@ std::unique_ptr<FileLock> FileLock::Open(const std::string& name, Mode mode, int
     }
     if (mode != Mode::ReadShared) {
         // A held lock reads as a sharing violation.
-        const int failed = TakeLocks(fd, mode == Mode::Held ? F_RDLCK : F_WRLCK);
+        const int failed = TakeLock(fd, mode == Mode::ReadWriteLocked);
         if (failed != 0) {
             error = failed;
             ::close(fd);
