@@ -11,6 +11,7 @@
 #include "document/Language.h"
 #include "platform/Host.h"
 #include "platform/Messages.h"
+#include "settings/Options.h"
 
 #include <algorithm>
 #include <climits>
@@ -325,6 +326,21 @@ void LineStore::TrimTail() {
 }
 
 int LineStore::IsLineEmpty(int i) const { return LineView(i).empty() ? 1 : 0; }
+
+int LineStore::LineBuffer() const { return std::max(CurrentOptions().LineBufferSize(), lineBuffer); }
+
+const FileStyle& LineStore::Style() const {
+    static const FileStyle none;
+    return fileStyle ? *fileStyle : none;
+}
+
+bool LineStore::FitLineBuffer(std::size_t length) {
+    const std::size_t need = length + 1;  // the terminator the work buffer keeps
+    if (need <= static_cast<std::size_t>(LineBuffer())) return true;
+    if (need > static_cast<std::size_t>(kMaxLineBuffer)) return false;
+    lineBuffer = static_cast<int>(std::min(2 * need, static_cast<std::size_t>(kMaxLineBuffer)));
+    return true;
+}
 
 std::size_t LineStore::MemoryUsed() const {
     std::size_t bytes = sizeof(*this) + comments_.capacity() * sizeof(CommentSpan);

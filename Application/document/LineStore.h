@@ -7,6 +7,7 @@
 
 #include "document/DiskIdentity.h"
 #include "platform/TextBlock.h"
+#include "settings/EditorConfig.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -90,6 +91,13 @@ public:
     void TrimTail();
     int IsLineEmpty(int i) const;             // 1 out of range, null or ""; else 0
 
+    // The size of the line work buffer for this document: LngLineBuffer, or more when the
+    // file it was read from holds a longer line (lineBuffer), so that no line is ever cut.
+    int LineBuffer() const;
+    // Makes the line buffer hold a line of length bytes, with as much room again to grow
+    // (but not beyond the largest buffer the settings allow); false when it cannot.
+    bool FitLineBuffer(std::size_t length);
+
     // The file name; "" for a document without a name.
     const std::string& FileName() const { return fileName_; }
     std::string GetFileName() const { return fileName_; }
@@ -160,12 +168,19 @@ public:
     // The lines read as UTF-8 characters rather than through the global code table
     // (document/DocumentEncoding.h); the bytes are the same either way.
     bool utf8 = false;
+    // The line ends were chosen for the document (new, or by its .editorconfig): written
+    // whatever KeepLineEnds says (DocumentStyle.h).
+    bool lineEndsChosen = false;
 
     // The journal told of every change (null: none). Set by the undo history.
     LineJournal* journal = nullptr;
     // How the lines end when the document is saved, chosen when it is loaded (CR LF for
     // a new document); kept through Save As.
     LineEnds lineEnds = LineEnds::CrLf;
+    int lineBuffer = 0;  // 0: LngLineBuffer's size (LineBuffer)
+    // What the file's .editorconfig asks for (document/DocumentStyle.h): null when nothing.
+    std::unique_ptr<FileStyle> fileStyle;
+    const FileStyle& Style() const;
     // Where a text-mode load stopped at a Ctrl+Z before the end of the file (-1: it did
     // not); saving over that file asks first, since the rest would be lost.
     long long cutAtCtrlZ = -1;

@@ -76,7 +76,7 @@ void PosRight(EditWindow& w) {
     int i = ColumnToIndex(w, t, w.caretCol);
     int col = w.caretCol;
     if (i >= static_cast<int>(t.size())) {
-        if (col < MaxCols() - 1) ++col;
+        if (col < MaxCols(w) - 1) ++col;
     } else {
         col = IndexToColumn(w, t, NextCharIndex(w, t, i));
     }

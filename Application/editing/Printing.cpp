@@ -3,6 +3,7 @@
 // next line would reach the bottom margin.
 #include "editing/Printing.h"
 
+#include "editing/EditActions.h"
 #include "document/SafeWrite.h"
 #include "editing/EditWindow.h"
 #include "editing/RowLayout.h"
@@ -149,7 +150,7 @@ void LayoutPrintedLine(const EditWindow& w, int line, const RowGeometry& g, int 
     if (w.doc->utf8) row.text = Utf8ToAnsi(row.text);
     else if (CurrentOptions().CodeTable == kCodeTableOem) OemToAnsiBytes(row.text);
     const long long need = g.margin + static_cast<long long>(row.text.size()) * std::max(g.tabStep, 1) + 2;
-    const int size = int(std::clamp<long long>(need, kMinRowCells, MaxCols()));
+    const int size = int(std::clamp<long long>(need, kMinRowCells, MaxCols(w)));
     row.length = LayoutLine(line, row.text, row.cells.data(), size, ' ', ' ', g);
     row.printed = 0;
 }
@@ -224,7 +225,7 @@ PrintResult PrintLines(EditWindow& w, PrintJob& job, int from, int to) {
     }
     Row row;
     try {
-        row.cells.resize(std::size_t(MaxCols()));
+        row.cells.resize(std::size_t(MaxCols(w)));
         row.text.reserve(std::size_t(CurrentOptions().LineBufferSize()));
     } catch (const std::bad_alloc&) {
         ShowMessage(kOutOfMemory);
@@ -246,7 +247,7 @@ PrintResult PrintLines(EditWindow& w, PrintJob& job, int from, int to) {
     }
     const int step = (to - from) / 100 >= 2 ? (to - from) / 100 : 1;
     const RowGeometry geometry = GeometryOf(w);
-    const int lineLimit = std::max(0, CurrentOptions().LineBufferSize() - 1);
+    const int lineLimit = std::max(0, WorkBufferSize(w) - 1);
     int lastUpdate = from;
     for (int line = from;;) {
         if (line > to && !row.Pending()) break;

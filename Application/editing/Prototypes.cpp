@@ -17,7 +17,7 @@ namespace varlin {
 
 int MakePrototypes(EditWindow& w) {
     if (w.dragKind == kDragNone) return 0;
-    const std::size_t limit = static_cast<std::size_t>(WorkBufferSize() - 1);
+    const std::size_t limit = static_cast<std::size_t>(WorkBufferSize(w) - 1);
     int changed = 0;
     BeginHistoryStep(w);
     try {

@@ -534,6 +534,8 @@ void HistoryRedo(EditWindow& w) {
 }
 
 void HistorySaved(EditWindow& w) {
+    // The one undo step kept through Save As now leads away from the saved text.
+    if (TheUndoRecord().window == &w) TheUndoRecord().fromSavedText = false;
     if (History* h = UndoHistoryOn() ? Find(&w) : nullptr) h->Saved();
 }
 

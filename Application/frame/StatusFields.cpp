@@ -117,7 +117,9 @@ std::string StatusFieldText(int field, const StatusInputs& in) {
     case kFieldLineEnds:
         // What a save writes: the document's own ends, or CR LF when they are not kept.
         if (!in.document || !in.document->doc) return {};
-        return in.keepLineEnds && in.document->doc->lineEnds == LineEnds::Lf ? "LF" : "CRLF";
+        return (in.keepLineEnds || in.document->doc->lineEndsChosen) && in.document->doc->lineEnds == LineEnds::Lf
+                   ? "LF"
+                   : "CRLF";
     default: return {};
     }
 }

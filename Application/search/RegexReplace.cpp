@@ -33,7 +33,7 @@ bool IsShown(const EditWindow& w) { return w.view.invalidateLines || w.view.inva
 
 std::string_view SearchedLine(const EditWindow& w, int line) {
     std::string_view v = w.doc->LineView(line);
-    const std::size_t limit = static_cast<std::size_t>(std::max(WorkBufferSize() - 1, 0));
+    const std::size_t limit = static_cast<std::size_t>(std::max(WorkBufferSize(w) - 1, 0));
     return v.size() > limit ? v.substr(0, limit) : v;
 }
 
@@ -213,7 +213,7 @@ void ReplaceAll(Replacing& r, int line, int index, bool notEmptyAtIndex) {
 void RunRegexReplaceLoop(EditWindow& w, FindSettings& s) {
     RegexSearcher searcher;
     if (!searcher.Compile(s, DocumentCodeTable(w))) return;
-    Replacing r{w, searcher, s.ReplaceString, {}, static_cast<long long>(WorkBufferSize()) - 1};
+    Replacing r{w, searcher, s.ReplaceString, {}, static_cast<long long>(WorkBufferSize(w)) - 1};
     int line = w.caretLine;
     int index = 0;
     if (line >= 0 && line < w.LineCount()) index = ColumnToIndex(w, SearchedLine(w, line), w.caretCol);

@@ -42,7 +42,7 @@ bool RegexSearcher::Compile(const FindSettings& s, int codeTable) {
 
 RegexOutcome RegexSearcher::SearchFrom(const EditWindow& w, int line, int index, bool notEmptyAtIndex, RegexHit& hit) {
     const int count = w.LineCount();
-    const std::size_t limit = static_cast<std::size_t>(std::max(WorkBufferSize() - 1, 0));
+    const std::size_t limit = static_cast<std::size_t>(std::max(WorkBufferSize(w) - 1, 0));
     int l = std::max(line, 0);
     std::size_t from = line >= 0 ? std::size_t(std::max(index, 0)) : 0;
     bool notEmpty = notEmptyAtIndex;
@@ -91,7 +91,7 @@ int RegexSearchForward(const FindSettings& s, EditWindow& w, int& line, int& col
     int index = 0;
     if (line >= 0) {
         std::string_view v = w.doc->LineView(line);
-        index = ColumnToIndex(w, v.substr(0, std::min<std::size_t>(v.size(), std::size_t(std::max(WorkBufferSize() - 1, 0)))), col);
+        index = ColumnToIndex(w, v.substr(0, std::min<std::size_t>(v.size(), std::size_t(std::max(WorkBufferSize(w) - 1, 0)))), col);
     }
     RegexHit hit;
     const RegexOutcome outcome = searcher.SearchFrom(w, line, index, false, hit);

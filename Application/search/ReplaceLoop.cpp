@@ -81,7 +81,7 @@ void ShowAndMark(EditWindow& w, int line, int col, int toCol) {
 
 std::string_view SearchedLine(const EditWindow& w, int line) {
     std::string_view v = w.doc->LineView(line);
-    const std::size_t limit = static_cast<std::size_t>(std::max(WorkBufferSize() - 1, 0));
+    const std::size_t limit = static_cast<std::size_t>(std::max(WorkBufferSize(w) - 1, 0));
     return v.size() > limit ? v.substr(0, limit) : v;
 }
 
@@ -153,7 +153,7 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
         return stop;
     };
     const bool shown = IsShown(w);
-    const long long limit = static_cast<long long>(WorkBufferSize()) - 1;
+    const long long limit = static_cast<long long>(WorkBufferSize(w)) - 1;
     const std::size_t n = r.pattern.text.size();
     std::string built;
     // The hits of the stored line from where its scan began, found in one pass (valid
@@ -299,7 +299,7 @@ void RunReplaceLoop(EditWindow& w, FindSettings& s) {
         return;
     }
     Replacing r{w, pattern, replacement, static_cast<int>(pattern.text.size()),
-                static_cast<int>(replacement.size()), MarginWidth(w), TabStepWidth(),
+                static_cast<int>(replacement.size()), MarginWidth(w), TabStepWidth(w),
                 !w.doc->utf8 && pattern.text.find('\t') == std::string::npos,
                 !w.doc->utf8 && replacement.find('\t') == std::string::npos};
     LoopPosition p{w.caretLine, 0, w.caretCol};

@@ -69,6 +69,8 @@ const FieldInfo kFields[] = {
     L("AutoOpen", &Options::AutoOpen),
     L("LockMode", &Options::LockMode),
     L("KeepLineEnds", &Options::KeepLineEnds),
+    L("NewFilesLf", &Options::NewFilesLf),
+    L("TabSpaces", &Options::TabSpaces),
     L("AutoDelDrag", &Options::AutoDelDrag),
     L("MouseWheelScroll", &Options::MouseWheelScroll),
     L("LineNumbers", &Options::LineNumbers),

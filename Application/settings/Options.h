@@ -24,6 +24,15 @@ struct Options {
     // 1: a file whose lines all end in LF alone is saved with LF again; 0: every save
     // writes CR LF.
     std::int32_t KeepLineEnds = 1;
+    // 1: a new document is written with LF alone, 0: with CR LF (the platform's own).
+#ifdef _WIN32
+    std::int32_t NewFilesLf = 0;
+#else
+    std::int32_t NewFilesLf = 1;
+#endif
+    // 1: Tab inserts blanks up to the next tab stop in every document; 0: a tab character,
+    // except in the languages that indent with blanks (document/IndentStyle.h).
+    std::int32_t TabSpaces = 0;
     std::int32_t AutoDelDrag = 1;
     std::int32_t MouseWheelScroll = 15;
     std::int32_t LineNumbers = 1;

@@ -17,6 +17,7 @@ enum : int {
     kFillGroup = 3225, kDotsText, kFillBlankText, kTabCharGroup, kArrowText, kTabBlankText,
     kTabDistanceGroup, kOptionsGroup, kLineNumbersText, kLanguagesText, kKeepLineEndsText,
     kThemeIconsText,
+    kNewFilesLfText, kTabSpacesText,
     kColorTextLabel = 3251, kColorLineNumbersLabel, kColorHighlightLabel, kColorKeywordsLabel,
     kColorCommentsLabel, kColorBackgroundLabel,
 };
@@ -61,7 +62,9 @@ const std::vector<SheetGroup>& GeneralPageGroups() {
                              Check(205, kAutoOpenText, &Options::AutoOpen),
                              Check(206, kInsertText, &Options::InsertMode),
                              Check(208, kAutoDelDragText, &Options::AutoDelDrag),
-                             Check(209, kKeepLineEndsText, &Options::KeepLineEnds)}},
+                             Check(209, kKeepLineEndsText, &Options::KeepLineEnds),
+                             Check(210, kNewFilesLfText, &Options::NewFilesLf),
+                             Check(211, kTabSpacesText, &Options::TabSpaces)}},
         {0, kBufferGroup, {Number(402, kLineBufferText, &Options::LngLineBuffer, kLineBufferLowest,
                                   kMaxLineBuffer)}},
         {0, kUndoGroup, {Number(403, kUndoStepsText, &Options::UndoSteps, 1, kMaxUndoSteps)}},

@@ -3,6 +3,7 @@
 #include "view/DocumentWindow.h"
 
 #include "dispatch/Dispatch.h"
+#include "document/DocumentStyle.h"
 #include "document/Language.h"
 #include "document/TextFile.h"
 #include "editing/EditActions.h"
@@ -59,8 +60,9 @@ std::unique_ptr<EditWindow> CreateEditWindow(const std::string& fileName) {
     }
     LoadEditWindowSize(*w);
     if (w->doc->IsFailed()) return nullptr;
-    if (!IsBlankFileName(fileName) &&
-        Load(*w->doc, fileName, CurrentOptions().HighLightLang) < 0)
+    if (IsBlankFileName(fileName))
+        StartNewDocument(*w->doc);
+    else if (Load(*w->doc, fileName, CurrentOptions().HighLightLang) < 0)
         return nullptr;
     // A new document keeps the store's own choice, C/C++ colouring: HighLightLang only
     // applies to files read.
@@ -129,6 +131,7 @@ std::string WindowTitle(const EditWindow& w) {
     std::string title = w.doc->FileName();
     if (title.empty()) title = LoadAppString(kUntitledStringId);
     if (title.size() > kMaxTitleLength) title.resize(kMaxTitleLength);
+    if (w.modified != 0) title += '*';  // changed since it was loaded or saved
     return title;
 }
 
@@ -187,7 +190,7 @@ std::vector<RoutineEntry> RoutineList(const EditWindow& w) {
     const bool oem = DocumentCodeTable(w) == kCodeTableOem;
     for (int line = 0; line < count; ++line) {
         std::string_view stored = w.doc->LineView(line);
-        std::string_view text = stored.substr(0, static_cast<std::size_t>(WorkBufferSize() - 1));
+        std::string_view text = stored.substr(0, static_cast<std::size_t>(WorkBufferSize(w) - 1));
         std::string name;
         if (!IsDocumentRoutineLine(*w.doc, text, &name)) continue;
         if (!HasRoutineRule(*w.doc)) name = RoutineName(text);

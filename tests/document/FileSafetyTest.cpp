@@ -131,6 +131,39 @@ TEST_F(FileSafetyTest, TheLockIsTakenAgainOnTheNewFileAfterASave) {
     EXPECT_TRUE(FileLock::Open(Path("s.txt"), FileLock::Mode::ReadWriteLocked, error));
 }
 
+// The exit status of running path in a child process (126 when it could not be run).
+int RunProgram(const std::string& path) {
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
+        ::_exit(126);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(FileSafetyTest, AHeldScriptStillRunsAndCooperatingProgramsMayNotLockIt) {
+    WriteBytes(Path("run.sh"), "#!/bin/sh\nexit 7\n");
+    ASSERT_EQ(::chmod(Path("run.sh").c_str(), 0755), 0);
+    LineStore store;
+    ASSERT_EQ(Load(store, Path("run.sh"), 1), 0);
+    ASSERT_TRUE(store.lockedFile);
+    EXPECT_EQ(RunProgram(Path("run.sh")), 7);
+    store.SetLine(1, "exit 9");
+    ASSERT_EQ(SaveTo(store, Path("run.sh")), 0);
+    ASSERT_TRUE(store.lockedFile);
+    EXPECT_EQ(RunProgram(Path("run.sh")), 9);
+    // No lock for writing is granted to anyone else meanwhile.
+    int fd = ::open(Path("run.sh").c_str(), O_RDWR);
+    ASSERT_GE(fd, 0);
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    EXPECT_NE(::fcntl(fd, F_OFD_SETLK, &lock), 0);
+    ::close(fd);
+}
+
 TEST_F(FileSafetyTest, LinksPermissionsAndOwnersSurviveASave) {
     WriteBytes(Path("real.txt"), "old\r\n");
     ASSERT_EQ(::chmod(Path("real.txt").c_str(), 0640), 0);

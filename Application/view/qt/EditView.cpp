@@ -143,6 +143,7 @@ EditView::~EditView() {
 
 void EditView::HookInvalidateLines(void* self, int first, int last) {
     auto* v = static_cast<EditView*>(self);
+    v->CheckTitleLater();
     int lines = 0;
     int cols = 0;
     HookViewportSize(self, &lines, &cols);
@@ -153,7 +154,22 @@ void EditView::HookInvalidateLines(void* self, int first, int last) {
     v->viewport()->update(0, top, v->viewport()->width(), static_cast<int>(r1 - r0 + 1) * v->ch_);
 }
 
-void EditView::HookInvalidateAll(void* self) { static_cast<EditView*>(self)->viewport()->update(); }
+void EditView::HookInvalidateAll(void* self) {
+    auto* v = static_cast<EditView*>(self);
+    v->CheckTitleLater();
+    v->viewport()->update();
+}
+
+void EditView::CheckTitleLater() {
+    // A change repaints before the action sets the modified flag: the title looks once
+    // the action is done.
+    if (titleCheckPending_) return;
+    titleCheckPending_ = true;
+    QMetaObject::invokeMethod(this, [this] {
+        titleCheckPending_ = false;
+        NoteFileName();
+    }, Qt::QueuedConnection);
+}
 
 void EditView::HookScrollBy(void* self, int rows, int columns) {
     auto* v = static_cast<EditView*>(self);
@@ -221,7 +237,7 @@ TextPos EditView::positionAt(QPoint pixel) const {
     long long line = static_cast<long long>(FloorDiv(pixel.y() - kInset, ch_)) + w_->firstLine;
     long long col = static_cast<long long>(FloorDiv(pixel.x() - kInset, cw_)) + w_->firstCol;
     if (line < 0) return TextPos{0, 0};
-    col = std::clamp<long long>(col, 0, MaxCols() - 1);
+    col = std::clamp<long long>(col, 0, MaxCols(*w_) - 1);
     return TextPos{static_cast<int>(std::min<long long>(line, 0x7FFF0000LL)), static_cast<int>(col)};
 }
 
@@ -235,8 +251,10 @@ void EditView::RunCommand(int commandId) {
 }
 
 void EditView::NoteFileName() {
-    if (w_->doc->FileName() == shownName_) return;
+    const bool modified = w_->modified != 0;
+    if (w_->doc->FileName() == shownName_ && modified == shownModified_) return;
     shownName_ = w_->doc->FileName();
+    shownModified_ = modified;
     if (titleChanged) titleChanged();
 }
 
@@ -396,7 +414,7 @@ void EditView::ResetScrollBars() {
     int visCols = 0;
     VisibleSize(*w_, visLines, visCols);
     SetScrollBar(*w_, ScrollBar::Vertical, 0, w_->firstLine, w_->LineCount());
-    SetScrollBar(*w_, ScrollBar::Horizontal, 0, w_->firstCol, MaxCols() - visCols + 1);
+    SetScrollBar(*w_, ScrollBar::Horizontal, 0, w_->firstCol, MaxCols(*w_) - visCols + 1);
 }
 
 void EditView::resizeEvent(QResizeEvent* event) {

@@ -96,6 +96,7 @@ private:
     void DragStep();
     // The title follows the document's name when it changed since it was last shown.
     void NoteFileName();
+    void CheckTitleLater();
     void ResetScrollBars();
     void UpdateCaretCell();
     // Painting (EditViewPaint.cpp).
@@ -122,6 +123,8 @@ private:
     QTimer releaseTimer_;
     QPoint dragPoint_;
     std::string shownName_;       // the document's name as the title shows it
+    bool shownModified_ = false;  // whether the title shows the change marker
+    bool titleCheckPending_ = false;
     // Buffers of the painter, kept between paints to spare the allocations.
     std::u16string glyphs_;
     std::u32string cells32_;  // a UTF-8 row's cells (editing/Utf8Layout.h)
