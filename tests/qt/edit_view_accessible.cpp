@@ -1,0 +1,212 @@
+// A document window as accessibility clients see it through Qt's accessibility API
+// (offscreen): editable text named by its title, offsets across tabs, umlauts and UTF-8,
+// the caret and the marked range, editing through the interface, and the events of
+// typing, movement, marking and focus.
+#include "edit_view_support.h"
+
+#include "frame/qt/FrameAccessibility.h"
+
+#include <QAccessible>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+
+#include <vector>
+
+using namespace varlin;
+using namespace varlin::test;
+
+namespace {
+
+// The events a client would get, as text: "insert 3 x", "remove 2 ab", "caret 4", ...
+std::vector<QString>* recorded = nullptr;
+
+void Record(QAccessibleEvent* event) {
+    if (!recorded) return;
+    switch (event->type()) {
+    case QAccessible::TextInserted: {
+        auto* e = static_cast<QAccessibleTextInsertEvent*>(event);
+        recorded->push_back(QStringLiteral("insert %1 %2").arg(e->changePosition()).arg(e->textInserted()));
+        break;
+    }
+    case QAccessible::TextRemoved: {
+        auto* e = static_cast<QAccessibleTextRemoveEvent*>(event);
+        recorded->push_back(QStringLiteral("remove %1 %2").arg(e->changePosition()).arg(e->textRemoved()));
+        break;
+    }
+    case QAccessible::TextCaretMoved:
+        recorded->push_back(QStringLiteral("caret %1").arg(static_cast<QAccessibleTextCursorEvent*>(event)->cursorPosition()));
+        break;
+    case QAccessible::TextSelectionChanged: {
+        auto* e = static_cast<QAccessibleTextSelectionEvent*>(event);
+        recorded->push_back(QStringLiteral("select %1 %2").arg(e->selectionStart()).arg(e->selectionEnd()));
+        break;
+    }
+    case QAccessible::Focus:
+        if (qobject_cast<EditView*>(event->object())) recorded->push_back(QStringLiteral("focus"));
+        break;
+    default: break;
+    }
+}
+
+}  // namespace
+
+class EditViewAccessibleTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        QAccessible::installUpdateHandler(Record);
+        QAccessible::setActive(true);
+        InstallFrameAccessibility();
+    }
+    void init() {
+        QVERIFY(h_.Start());
+        events_.clear();
+        recorded = &events_;
+    }
+    void cleanup() {
+        recorded = nullptr;
+        CurrentOptions().CodeTable = kCodeTableAnsi;
+        h_.Stop();
+    }
+
+    void theViewIsEditableTextNamedByItsDocument() {
+        EditView* view = h_.Open("int main(void)\n{\n", "named.c");
+        QVERIFY(view);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(view);
+        QVERIFY(a && a->textInterface() && a->editableTextInterface());
+        QCOMPARE(a->role(), QAccessible::EditableText);
+        QCOMPARE(a->text(QAccessible::Name), h_.frame->currentDocument()->windowTitle());
+        QVERIFY(a->text(QAccessible::Name).contains(QStringLiteral("named.c")));
+        QVERIFY(a->state().editable && a->state().multiLine);
+    }
+
+    // Offsets count the characters shown: a tab is one, an ANSI or OEM umlaut one, a
+    // UTF-8 character one (two beyond 16 bits); the caret walks them one by one.
+    void offsetsAcrossTabsUmlautsAndUtf8() {
+        struct Case {
+            const char* bytes;
+            int codeTable;
+            bool utf8;
+            QString line;
+        } cases[] = {
+            {"a\tb\xE4z", kCodeTableAnsi, false, QStringLiteral("a\tb\u00E4z")},
+            {"a\tb\x84z", kCodeTableOem, false, QStringLiteral("a\tb\u00E4z")},
+            {"\xC3\xA4\t\xF0\x9F\x98\x80z", kCodeTableAnsi, true, QString::fromUtf8("\u00E4\t\U0001F600z")},
+        };
+        for (const Case& c : cases) {
+            CurrentOptions().CodeTable = c.codeTable;
+            EditView* view = h_.Open(std::string(c.bytes) + "\nline two\n");
+            QVERIFY(view);
+            if (c.utf8 != view->window().doc->utf8) SetDocumentUtf8(view->window(), c.utf8);
+            QAccessibleTextInterface* t = QAccessible::queryAccessibleInterface(view)->textInterface();
+            const int n = static_cast<int>(c.line.size());
+            QCOMPARE(t->characterCount(), n + 1 + 8);
+            QCOMPARE(t->text(0, t->characterCount()), c.line + QStringLiteral("\nline two"));
+            int start = -1;
+            int end = -1;
+            QCOMPARE(t->textAtOffset(1, QAccessible::LineBoundary, &start, &end), c.line + QLatin1Char('\n'));
+            QCOMPARE(t->textAfterOffset(1, QAccessible::LineBoundary, &start, &end), QStringLiteral("line two"));
+            QCOMPARE(start, n + 1);
+            QCOMPARE(t->textBeforeOffset(n + 3, QAccessible::LineBoundary, &start, &end), c.line + QLatin1Char('\n'));
+            QCOMPARE(t->textAtOffset(n + 6, QAccessible::WordBoundary, &start, &end), QStringLiteral("two"));
+            QCOMPARE(start, n + 6);
+            QCOMPARE(t->textAtOffset(1, QAccessible::CharBoundary, &start, &end), QStringLiteral("\t"));
+            // Right from the start: over every character, the tab one step.
+            std::vector<int> offsets{t->cursorPosition()};
+            for (int i = 0; i < 4; ++i) {
+                QTest::keyClick(view, Qt::Key_Right);
+                offsets.push_back(t->cursorPosition());
+            }
+            const bool wide = c.utf8;
+            QCOMPARE(offsets, (std::vector<int>{0, 1, 2, wide ? 4 : 3, wide ? 5 : 4}));
+            QTest::keyClick(view, Qt::Key_Down);
+            QCOMPARE(t->textAtOffset(t->cursorPosition(), QAccessible::LineBoundary, &start, &end),
+                     QStringLiteral("line two"));
+            // A rectangle per character: the tab is wider than the letter before it.
+            QVERIFY(t->characterRect(1).width() > t->characterRect(0).width());
+            QCOMPARE(t->offsetAtPoint(t->characterRect(n + 2).center()), n + 2);
+            h_.frame->mdiArea()->closeAllSubWindows();
+        }
+    }
+
+    void typingMovingAndMarkingSendEvents() {
+        EditView* view = h_.Open("ab\ncd\n");
+        QVERIFY(view);
+        view->setFocus();
+        QAccessibleTextInterface* t = QAccessible::queryAccessibleInterface(view)->textInterface();
+        QCOMPARE(t->cursorPosition(), 0);
+        QCoreApplication::processEvents();
+        events_.clear();
+        QTest::keyClick(view, Qt::Key_Right);
+        QCoreApplication::processEvents();
+        Type(view, QStringLiteral("x"));
+        QCoreApplication::processEvents();
+        QTest::keyClick(view, Qt::Key_Down);
+        QCoreApplication::processEvents();
+        QTest::keyClick(view, Qt::Key_Backspace);
+        QCoreApplication::processEvents();
+        QTest::keyClick(view, Qt::Key_Right, Qt::ShiftModifier);
+        QCoreApplication::processEvents();
+        QCOMPARE(events_, (std::vector<QString>{"caret 1", "insert 1 x", "caret 2", "caret 6", "remove 5 c",
+                                                 "caret 5", "select 5 6", "caret 6"}));
+        QCOMPARE(h_.Text(), std::string("axb\nd"));
+        events_.clear();
+        QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);  // undo the Backspace
+        QCoreApplication::processEvents();
+        QVERIFY(events_.size() >= 2);
+        QCOMPARE(events_[0], QStringLiteral("insert 5 c"));
+        events_.clear();
+        h_.Open("other\n", "other.c");
+        h_.frame->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(view->parentWidget()));
+        QCoreApplication::processEvents();
+        QVERIFY(std::count(events_.begin(), events_.end(), QStringLiteral("focus")) >= 1);
+    }
+
+    void editingThroughTheInterface() {
+        EditView* view = h_.Open("one two\nthree\n");
+        QVERIFY(view);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(view);
+        QAccessibleTextInterface* t = a->textInterface();
+        t->setSelection(0, 4, 11);
+        int start = -1;
+        int end = -1;
+        t->selection(0, &start, &end);
+        QCOMPARE(std::pair(start, end), std::pair(4, 11));
+        QCOMPARE(t->selectionCount(), 1);
+        QCOMPARE(view->window().dragKind, static_cast<int>(kDragMarked));
+        a->editableTextInterface()->replaceText(4, 11, QStringLiteral("2\t\u00E4\n3"));
+        QCOMPARE(h_.Text(), std::string("one 2\t\xE4\n3ee"));
+        t->setCursorPosition(1);
+        QCOMPARE(view->window().caretCol, MarginWidth(view->window()) + 1);
+        QCOMPARE(t->selectionCount(), 0);
+        a->editableTextInterface()->deleteText(0, 4);
+        QCOMPARE(h_.Text(), std::string("2\t\xE4\n3ee"));
+    }
+
+    void menuItemsAreNamedWithoutMnemonicsAndKeys() {
+        EditView* view = h_.Open("x\n");
+        QVERIFY(view);
+        QAction* gotoLine = nullptr;
+        for (QAction* top : h_.frame->menuBar()->actions()) {
+            if (!top->menu()) continue;
+            for (QAction* item : top->menu()->actions())
+                if (item->data().toInt() == 39) gotoLine = item;
+        }
+        QVERIFY(gotoLine);
+        QAccessibleInterface* item = QAccessible::queryAccessibleInterface(gotoLine);
+        QVERIFY(item && item->actionInterface());
+        QCOMPARE(item->role(), QAccessible::MenuItem);
+        QCOMPARE(item->text(QAccessible::Name), QStringLiteral("Sprung auf Zeile..."));
+        QCOMPARE(item->text(QAccessible::Accelerator), QStringLiteral("F2 G"));
+        QCOMPARE(item->actionInterface()->keyBindingsForAction(QAccessibleActionInterface::pressAction()),
+                 QStringList{QStringLiteral("F2 G")});
+        QVERIFY(item->parent() && item->parent()->role() == QAccessible::PopupMenu);
+    }
+
+private:
+    EditViewHarness h_;
+    std::vector<QString> events_;
+};
+
+QTEST_MAIN(EditViewAccessibleTest)
+#include "edit_view_accessible.moc"
