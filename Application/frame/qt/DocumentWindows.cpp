@@ -34,8 +34,6 @@
 namespace varlin {
 namespace {
 
-constexpr int kRoutineListControl = 300;
-
 bool ShiftHeld() { return QGuiApplication::keyboardModifiers() & Qt::ShiftModifier; }
 
 // Command 15 and the macro Close: the window of that document is asked to close.

@@ -254,9 +254,9 @@ void EditView::NoteFileName() {
     if (w_->doc->FileName() == shownName_) return;
     shownName_ = w_->doc->FileName();
     if (titleChanged) titleChanged();
-    if (QAccessible::isActive()) {
+    if (AccessibleEventsHeard()) {
         QAccessibleEvent renamed(this, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&renamed);
+        SendAccessibleEvent(renamed);
     }
 }
 

@@ -54,7 +54,18 @@ private:
 
 constexpr int kWidestWindow = 4096;  // lines each side before a boundary search gives up
 
+AccessibleEventSink eventSink = nullptr;
+
 }  // namespace
+
+void SetAccessibleEventSink(AccessibleEventSink sink) { eventSink = sink; }
+
+bool AccessibleEventsHeard() { return eventSink || QAccessible::isActive(); }
+
+void SendAccessibleEvent(QAccessibleEvent& event) {
+    if (eventSink) eventSink(&event);
+    else QAccessible::updateAccessibility(&event);
+}
 
 // ---- The view's side ---------------------------------------------------------------------
 
@@ -73,7 +84,7 @@ ShownText& EditView::accessibleText() {
 
 void EditView::NoteAccessibleChange() {
     // Nothing at all while no client listens: typing must not pay for it.
-    if (QAccessible::isActive() && !accessibleTimer_.isActive()) accessibleTimer_.start();
+    if (AccessibleEventsHeard() && !accessibleTimer_.isActive()) accessibleTimer_.start();
 }
 
 void EditView::RememberShownRows() {
@@ -90,23 +101,23 @@ void EditView::RememberShownRows() {
 void EditView::SyncAccessible() {
     accessibleTimer_.stop();
     if (!shownText_) {
-        if (QAccessible::isActive()) accessibleText();
+        if (AccessibleEventsHeard()) accessibleText();
         return;
     }
     const ShownText::Change change = shownText_->Sync();
     RememberShownRows();
-    if (!QAccessible::isActive()) return;
+    if (!AccessibleEventsHeard()) return;
     if (change.Any()) {
         // A removal and an insertion rather than one update event: every bridge passes
         // those on with their texts.
         const int at = ToInt(change.position);
         if (!change.removed.empty()) {
             QAccessibleTextRemoveEvent removed(this, at, ToQString(change.removed));
-            QAccessible::updateAccessibility(&removed);
+            SendAccessibleEvent(removed);
         }
         if (!change.inserted.empty()) {
             QAccessibleTextInsertEvent inserted(this, at, ToQString(change.inserted));
-            QAccessible::updateAccessibility(&inserted);
+            SendAccessibleEvent(inserted);
         }
     }
     int start = -1;
@@ -116,13 +127,13 @@ void EditView::SyncAccessible() {
         sentSelectionStart_ = start;
         sentSelectionEnd_ = end;
         QAccessibleTextSelectionEvent selected(this, start, end);
-        QAccessible::updateAccessibility(&selected);
+        SendAccessibleEvent(selected);
     }
     if (change.Any() || w_->caretLine != sentCaretLine_ || w_->caretCol != sentCaretCol_) {
         sentCaretLine_ = w_->caretLine;
         sentCaretCol_ = w_->caretCol;
         QAccessibleTextCursorEvent moved(this, accessibleOffset(w_->caretLine, w_->caretCol));
-        QAccessible::updateAccessibility(&moved);
+        SendAccessibleEvent(moved);
     }
 }
 
@@ -161,7 +172,8 @@ void EditView::accessibleSelection(int* start, int* end) const {
         *end = ToInt(t.LineStart(line) + t.UnitsBefore(line, NextCharIndex(*w_, bytes, index)));
     else
         *end = ToInt(std::min(t.LineStart(line) + t.LineLength(line) + 1, t.Length()));
-    *end = std::max(*end, *start);
+    // Marked cells beyond the text hold no character.
+    if (*end <= *start) *start = *end = -1;
 }
 
 // ---- The interface -----------------------------------------------------------------------
@@ -237,8 +249,9 @@ void EditViewAccessible::setSelection(int selectionIndex, int startOffset, int e
         removeSelection(0);
         return;
     }
+    // The range's moving end stands on the first character after it.
     const TextPos from = view()->accessiblePosition(startOffset);
-    const TextPos to = view()->accessiblePosition(endOffset - 1);
+    const TextPos to = view()->accessiblePosition(endOffset);
     ClearDrag(w);
     StartDrag(w, kDragMarked, from.line, from.col, to.line, to.col);
     RefreshStatus(w, kStatusRange);

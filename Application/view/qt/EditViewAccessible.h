@@ -14,6 +14,15 @@ class ShownText;
 // Installs the factory that gives every EditView this interface; once is enough.
 void InstallEditViewAccessibility();
 
+// Where the document windows' events go: to Qt, which hands them to a listening client,
+// or, set by a test, to a receiver of its own that gets them whether a client listens
+// or not (null gives them back to Qt).
+using AccessibleEventSink = void (*)(QAccessibleEvent* event);
+void SetAccessibleEventSink(AccessibleEventSink sink);
+// Whether anybody hears the events (a client or the test's receiver).
+bool AccessibleEventsHeard();
+void SendAccessibleEvent(QAccessibleEvent& event);
+
 class EditViewAccessible : public QAccessibleWidget,
                            public QAccessibleTextInterface,
                            public QAccessibleEditableTextInterface {
