@@ -92,6 +92,7 @@ void ShownText::Build() {
     codeTable_ = DocumentCodeTable(w_);
     const int count = std::max(w_.LineCount(), 1);
     starts_.assign(static_cast<std::size_t>(count) + 1, 0);
+    shift_ = 0;
     for (int i = 0; i < count; ++i)
         starts_[static_cast<std::size_t>(i) + 1] = starts_[static_cast<std::size_t>(i)] + UnitsOf(Bytes(i)) + 1;
     remembered_.clear();
@@ -99,12 +100,25 @@ void ShownText::Build() {
 
 int ShownText::LineLength(int line) const {
     const auto i = static_cast<std::size_t>(line);
-    return static_cast<int>(starts_[i + 1] - starts_[i] - 1);
+    return static_cast<int>(Start(i + 1) - Start(i) - 1);
+}
+
+void ShownText::ApplyShift() {
+    if (shift_ != 0)
+        for (std::size_t i = shiftFrom_; i < starts_.size(); ++i) starts_[i] += shift_;
+    shift_ = 0;
 }
 
 int ShownText::LineOf(long long offset) const {
-    auto it = std::upper_bound(starts_.begin(), starts_.end() - 1, offset);
-    return std::max(static_cast<int>(it - starts_.begin()) - 1, 0);
+    // The first line starting after offset, less one.
+    std::size_t low = 0;
+    std::size_t high = starts_.size() - 1;
+    while (low < high) {
+        const std::size_t mid = low + (high - low) / 2;
+        if (Start(mid) <= offset) low = mid + 1;
+        else high = mid;
+    }
+    return std::max(static_cast<int>(low) - 1, 0);
 }
 
 std::u16string ShownText::LineText(int line) const {
@@ -205,9 +219,19 @@ ShownText::Change ShownText::Sync() {
     }
     if (c.inserted.size() > kMaxChangeText) c.inserted.resize(kMaxChangeText);
     const long long delta = (at - c.position) - oldLength;
-    starts_.erase(starts_.begin() + first + 1, starts_.begin() + oldEnd + 1);
-    starts_.insert(starts_.begin() + first + 1, middle.begin(), middle.end());
-    for (auto it = starts_.begin() + newEnd + 1; it != starts_.end(); ++it) *it += delta;
+    // The region's entries are written as they are; the entries after it keep a pending
+    // shift, which another place of change first adds to them.
+    const auto tailFrom = static_cast<std::size_t>(newEnd) + 1;
+    if (shift_ != 0 && (shiftFrom_ != tailFrom || oldEnd != newEnd)) ApplyShift();
+    const std::size_t common = std::min(middle.size(), static_cast<std::size_t>(oldEnd - first));
+    std::copy(middle.begin(), middle.begin() + static_cast<std::ptrdiff_t>(common), starts_.begin() + first + 1);
+    if (oldEnd > newEnd)
+        starts_.erase(starts_.begin() + first + 1 + static_cast<std::ptrdiff_t>(common), starts_.begin() + oldEnd + 1);
+    else if (newEnd > oldEnd)
+        starts_.insert(starts_.begin() + first + 1 + static_cast<std::ptrdiff_t>(common),
+                       middle.begin() + static_cast<std::ptrdiff_t>(common), middle.end());
+    shiftFrom_ = tailFrom;
+    shift_ += delta;
 
     if (tail == 0) TrimFinalBreak(c, known);
     if (known && at - c.position <= static_cast<long long>(kMaxChangeText)) {

@@ -37,8 +37,8 @@ public:
     Change Sync();
 
     int LineCount() const { return static_cast<int>(starts_.size()) - 1; }
-    long long Length() const { return starts_.back() - 1; }
-    long long LineStart(int line) const { return starts_[static_cast<std::size_t>(line)]; }
+    long long Length() const { return Start(starts_.size() - 1) - 1; }
+    long long LineStart(int line) const { return Start(static_cast<std::size_t>(line)); }
     int LineLength(int line) const;
     // The line holding offset (offsets between a line's end and the next start belong to
     // the earlier line; beyond the text, the last line).
@@ -60,11 +60,19 @@ private:
     std::string_view Bytes(int line) const;
     int UnitsOf(std::string_view bytes) const;
     void Build();
+    long long Start(std::size_t i) const { return starts_[i] + (i >= shiftFrom_ ? shift_ : 0); }
+    // Adds the pending shift to the entries it applies to.
+    void ApplyShift();
 
     const EditWindow& w_;
     bool utf8_ = false;
     int codeTable_ = 0;
-    std::vector<long long> starts_;  // LineCount() + 1 entries: line i starts at starts_[i]
+    // LineCount() + 1 entries: line i starts at Start(i). The entries from shiftFrom_ on
+    // are shift_ short, so that typing on one line moves the million lines below it by
+    // changing one number.
+    std::vector<long long> starts_;
+    std::size_t shiftFrom_ = 0;
+    long long shift_ = 0;
     int rememberedFirst_ = 0;
     std::vector<std::u16string> remembered_;
 };
