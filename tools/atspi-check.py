@@ -3,8 +3,8 @@
 
 Starts a virtual X server, a D-Bus session with the accessibility bus, and the window
 program on a small C file; then finds the document's text, reads its first line and the
-caret offset, presses Down and reads the caret offset again (and waits for the caret
-event). Exit 0 when all of it reads right, 1 when not, 77 (with a line starting
+caret offset, checks that the text has the focus, presses Down and reads the caret offset
+again (and waits for the caret event). Exit 0 when all of it reads right, 1 when not, 77 (with a line starting
 "unavailable here") when this machine lacks a part of the set-up.
 
     tools/atspi-check.py PATH/TO/varlin-window
@@ -64,10 +64,10 @@ def outer(program):
             unavailable("Xvfb did not start on " + display)
         env = dict(os.environ, DISPLAY=display)
         inner = subprocess.run(["dbus-run-session", "--", sys.executable, __file__, "--inner", program],
-                               env=env, timeout=90)
+                               env=env, timeout=120)
         return inner.returncode
     except subprocess.TimeoutExpired:
-        print("the check did not finish within 90 seconds")
+        print("the check did not finish within 120 seconds")
         return 1
     finally:
         xvfb.terminate()
@@ -120,7 +120,7 @@ def inner(program):
                     return text
             return None
 
-        node = wait_for(the_text, 30, 0.5)
+        node = wait_for(the_text, 60, 0.5)
         if not node:
             print("no editable text named after check.c was found on the accessibility bus")
             return 1
@@ -136,7 +136,8 @@ def inner(program):
         box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         pyatspi.Registry.generateMouseEvent(box.x + box.width // 2, box.y + box.height // 2, "abs")
         node.queryComponent().grabFocus()
-        time.sleep(0.5)
+        focused = wait_for(lambda: node.getState().contains(pyatspi.STATE_FOCUSED), 5)
+        print("focused: %s" % bool(focused))
         pyatspi.Registry.generateKeyboardEvent(116, None, pyatspi.KEY_PRESSRELEASE)  # Down
         context = GLib.MainContext.default()
 
@@ -148,7 +149,7 @@ def inner(program):
         wait_for(caret_moved, 10)
         after = text.caretOffset
         print("caret after Down: %d (events: %s)" % (after, moved))
-        ok = line.rstrip("\n") == FIRST_LINE and start == 0 and before == 0
+        ok = line.rstrip("\n") == FIRST_LINE and start == 0 and before == 0 and focused
         ok = ok and after == len(FIRST_LINE) + 1 and after in moved
         print("read right" if ok else "read wrong")
         return 0 if ok else 1

@@ -1,15 +1,19 @@
 // A document window as accessibility clients see it through Qt's accessibility API
 // (offscreen): editable text named by its title, offsets across tabs, umlauts and UTF-8,
 // the caret and the marked range, editing through the interface, and the events of
-// typing, movement, marking and a new name.
+// typing, movement, marking and a new name; the names of menu items, toolbar, routine list
+// and status fields.
 #include "edit_view_support.h"
 
 #include "dispatch/Dispatch.h"
+#include "frame/qt/StatusLine.h"
+#include "frame/qt/Toolbar.h"
 
 #include "frame/qt/FrameAccessibility.h"
 
 #include "view/qt/EditViewAccessible.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -201,6 +205,28 @@ private slots:
         QCOMPARE(item->actionInterface()->keyBindingsForAction(QAccessibleActionInterface::pressAction()),
                  QStringList{QStringLiteral("F2 G")});
         QVERIFY(item->parent() && item->parent()->role() == QAccessible::PopupMenu);
+    }
+
+    // The frame's controls a screen reader would otherwise read as nothing or as a number.
+    void toolbarRoutineListAndStatusFieldsAreNamed() {
+        h_.Stop();
+        QVERIFY(h_.Start(true));
+        EditView* view = h_.Open("int main(void)\n{\n}\n");
+        QVERIFY(view);
+        QCOMPARE(CommandButtonText(81), QStringLiteral("Codetabelle"));
+        auto* list = h_.frame->findChild<RoutineListBox*>();
+        QVERIFY(list);
+        QCOMPARE(QAccessible::queryAccessibleInterface(list)->text(QAccessible::Name),
+                 QStringLiteral("Liste der Unterprogramme"));
+        QTest::keyClick(view, Qt::Key_F1, Qt::ShiftModifier);  // the keyboard's way into it
+        QTRY_VERIFY(list->view()->isVisible());
+        list->hidePopup();
+        auto* status = h_.frame->findChild<StatusLine*>();
+        QVERIFY(status && status->fieldLabel(506) && status->fieldLabel(500));
+        QCOMPARE(QAccessible::queryAccessibleInterface(status->fieldLabel(506))->text(QAccessible::Name),
+                 QString::fromUtf8("Lernmodus für Makros"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(status->fieldLabel(500))->text(QAccessible::Name),
+                 QStringLiteral("Zeile 1"));
     }
 
 private:

@@ -218,6 +218,15 @@ QAccessible::State EditViewAccessible::state() const {
     return s;
 }
 
+void EditViewAccessible::doAction(const QString& actionName) {
+    if (actionName == setFocusAction() && view()->isEnabled()) {
+        view()->QWidget::window()->activateWindow();
+        view()->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    QAccessibleWidget::doAction(actionName);
+}
+
 void EditViewAccessible::selection(int selectionIndex, int* startOffset, int* endOffset) const {
     shown();
     *startOffset = *endOffset = -1;

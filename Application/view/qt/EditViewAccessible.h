@@ -32,6 +32,9 @@ public:
     void* interface_cast(QAccessible::InterfaceType type) override;
     QString text(QAccessible::Text type) const override;
     QAccessible::State state() const override;
+    // Taking the focus brings the document's frame to the front as well: a view in a
+    // window that is not active has no keyboard focus to take.
+    void doAction(const QString& actionName) override;
 
     // Text.
     void selection(int selectionIndex, int* startOffset, int* endOffset) const override;
