@@ -54,6 +54,28 @@ void Record(QAccessibleEvent* event) {
     }
 }
 
+// Qt's own answers on a whole text, to hold the view's line-by-line answers against.
+class WholeText : public QAccessibleTextInterface {
+public:
+    explicit WholeText(QString text) : text_(std::move(text)) {}
+    void selection(int, int* s, int* e) const override { *s = *e = -1; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int s, int e) const override { return text_.mid(s, e - s); }
+    int characterCount() const override { return static_cast<int>(text_.size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int*, int*) const override { return {}; }
+
+private:
+    QString text_;
+};
+
 }  // namespace
 
 class EditViewAccessibleTest : public QObject {
@@ -132,6 +154,32 @@ private slots:
             QVERIFY(t->characterRect(1).width() > t->characterRect(0).width());
             QCOMPARE(t->offsetAtPoint(t->characterRect(n + 2).center()), n + 2);
             h_.frame->mdiArea()->closeAllSubWindows();
+        }
+    }
+
+    // Characters, words, sentences and lines before, at and after every offset, as Qt
+    // finds them in the whole text, also where the answer lies several lines away.
+    void boundariesAsInTheWholeText() {
+        EditView* view = h_.Open("int a; /* Gr\xF6\xDF" "e. Zwei */\n\n\n\n\tb = a;\n\n\n\n\nEnde. Mehr\n\n");
+        QVERIFY(view);
+        QAccessibleTextInterface* t = QAccessible::queryAccessibleInterface(view)->textInterface();
+        const WholeText whole(t->text(0, t->characterCount()));
+        for (auto type : {QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::SentenceBoundary,
+                          QAccessible::LineBoundary}) {
+            for (int offset = 0; offset <= t->characterCount(); ++offset) {
+                int s1 = 0, e1 = 0, s2 = 0, e2 = 0;
+                QCOMPARE(t->textBeforeOffset(offset, type, &s1, &e1), whole.textBeforeOffset(offset, type, &s2, &e2));
+                QCOMPARE(std::pair(s1, e1), std::pair(s2, e2));
+                if (offset == t->characterCount() && type != QAccessible::LineBoundary) {
+                    // Qt's own search never returns there; nothing is at the end.
+                    QCOMPARE(t->textAtOffset(offset, type, &s1, &e1), QString());
+                } else {
+                    QCOMPARE(t->textAtOffset(offset, type, &s1, &e1), whole.textAtOffset(offset, type, &s2, &e2));
+                    QCOMPARE(std::pair(s1, e1), std::pair(s2, e2));
+                }
+                QCOMPARE(t->textAfterOffset(offset, type, &s1, &e1), whole.textAfterOffset(offset, type, &s2, &e2));
+                QCOMPARE(std::pair(s1, e1), std::pair(s2, e2));
+            }
         }
     }
 

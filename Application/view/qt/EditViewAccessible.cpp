@@ -297,6 +297,9 @@ QString EditViewAccessible::Around(Side side, int offset, QAccessible::TextBound
     const long long length = t.Length();
     if (offset == -1) offset = ToInt(length);
     if (offset < 0 || offset > length) return {};
+    // Qt's search for the item at the very end of a text never returns (Qt 6.4): there
+    // is no character there, so nothing is at that offset.
+    if (side == Side::At && offset == length && boundaryType != QAccessible::LineBoundary) return {};
     if (boundaryType == QAccessible::NoBoundary) {
         if (side != Side::At) return {};
         *startOffset = 0;
@@ -316,12 +319,13 @@ QString EditViewAccessible::Around(Side side, int offset, QAccessible::TextBound
         int s = -1;
         int e = -1;
         const QString found = window.Ask(static_cast<int>(side) - 1, static_cast<int>(offset - base), boundaryType, &s, &e);
-        const bool open = (a > 0 && s <= 0) || (b < last && (s < 0 || e >= window.size()));
-        if (!open || span >= kWidestWindow) {
-            if (s >= 0) {
-                *startOffset = ToInt(s + base);
-                *endOffset = ToInt(e + base);
-            }
+        // Nothing found looks further only the way the question looks.
+        const bool back = a > 0 && (s == 0 || (s < 0 && side == Side::Before));
+        const bool ahead = b < last && (e >= window.size() || (s < 0 && side == Side::After));
+        if (!(back || ahead) || span >= kWidestWindow) {
+            // Nothing found keeps Qt's marks (the window then starts the text).
+            *startOffset = s >= 0 ? ToInt(s + base) : s;
+            *endOffset = s >= 0 ? ToInt(e + base) : e;
             return found;
         }
     }
