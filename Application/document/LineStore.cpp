@@ -127,8 +127,20 @@ LineStore::~LineStore() {
     SelectLanguage(*this, 0);
 }
 
+void LineStore::NoteChange(int at, int removed) {
+    changed_.first = std::min(changed_.first, at);
+    changed_.keptTail = std::min(changed_.keptTail, std::max(count_ - at - removed, 0));
+}
+
+ChangedSpan LineStore::TakeChangedSpan() {
+    ChangedSpan span = changed_;
+    changed_ = ChangedSpan{};
+    return span;
+}
+
 void LineStore::Clear() {
     if (journal) journal->Cleared();
+    NoteChange(0, count_);
     comments_.clear();
     if (!storage_) return;
     storage_->index.Clear();
@@ -170,6 +182,7 @@ int LineStore::EnsureLine(int i) {
         std::size_t n = static_cast<std::size_t>(i) + 1;
         if (!GrowEntries(n)) return 2;
         if (journal) journal->BeforeExtend(count_, i + 1 - count_);
+        NoteChange(count_, 0);
         storage_->index.Extend(n);  // the room is there
         count_ = i + 1;
     }
@@ -212,6 +225,7 @@ int LineStore::StoreLine(int i, std::string_view text, bool pooled) {
         return -1;
     }
     if (journal && i < count_) journal->BeforeSet(i);
+    if (i < count_) NoteChange(i, 1);
     if (EnsureLine(i) != 1) return -1;
     if (!storage_->index.Set(static_cast<std::size_t>(i), text, pooled)) {
         ShowMessage(kOutOfMemory);
@@ -224,6 +238,7 @@ int LineStore::StoreLine(int i, std::string_view text, bool pooled) {
 int LineStore::SetNullLine(int i) {
     if (i < 0 || !storage_) return -1;
     if (journal && i < count_) journal->BeforeSet(i);
+    if (i < count_) NoteChange(i, 1);
     if (EnsureLine(i) != 1) return -1;
     if (!storage_->index.SetNull(static_cast<std::size_t>(i))) {
         ShowMessage(kOutOfMemory);
@@ -263,6 +278,7 @@ int LineStore::AppendBlockLine(const char* data, std::size_t size) {
         ShowMessage(kOutOfMemory);
         return -1;
     }
+    NoteChange(count_, 0);
     ++count_;
     // Reading each line for markers here would slow every load; the first look-back
     // that needs the list reads them all at once.
@@ -290,6 +306,7 @@ int LineStore::InsertLines(int at, int n) {
         ShowMessage(kOutOfMemory);
         return -1;
     }
+    NoteChange(at, 0);
     count_ += n;
     if (journal) journal->AfterInsert(at, n);
     s.marked.Shift(at, n);
@@ -307,6 +324,7 @@ void LineStore::DeleteLines(int at, int n) {
         return;
     }
     if (journal) journal->BeforeDelete(at, n);
+    NoteChange(at, n);
     s.index.Erase(static_cast<std::size_t>(at), static_cast<std::size_t>(n));
     count_ -= n;
     s.marked.Delete(at, n);
@@ -316,10 +334,11 @@ void LineStore::DeleteLines(int at, int n) {
 void LineStore::TrimTail() {
     // Only null lines go, and a null line holds no marker: the marked lines stay.
     if (!storage_) return;
-    if (journal) {
-        int keep = count_;
-        while (keep >= 1 && IsNullLine(keep - 1)) --keep;
-        if (keep < count_) journal->BeforeDelete(keep, count_ - keep);
+    int keep = count_;
+    while (keep >= 1 && IsNullLine(keep - 1)) --keep;
+    if (keep < count_) {
+        if (journal) journal->BeforeDelete(keep, count_ - keep);
+        NoteChange(keep, count_ - keep);
     }
     storage_->index.DropNullTail();
     count_ = static_cast<int>(storage_->index.Count());
@@ -373,6 +392,7 @@ void LineStore::SortLines(int from, int to, bool descending) {
     }
     if (journal)
         for (int i = from; i <= to; ++i) journal->BeforeSet(i);
+    NoteChange(from, to - from + 1);
     if (!storage_->index.Permute(static_cast<std::size_t>(from), order)) {
         ShowMessage(kOutOfMemory);
         return;

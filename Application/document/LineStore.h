@@ -58,6 +58,17 @@ public:
     virtual void Cleared() = 0;                       // all lines went (a new load)
 };
 
+// The lines changed since a reader last took the span: the lines before `first` and the
+// last `keptTail` lines kept their text (the tail may have moved). So the old text's lines
+// first .. oldCount - keptTail - 1 became the new text's first .. newCount - keptTail - 1,
+// whatever the changes were. None: first is kNoChange.
+struct ChangedSpan {
+    static constexpr int kNoChange = 0x7FFFFFFF;
+    int first = kNoChange;
+    int keptTail = kNoChange;
+    bool Any() const { return first != kNoChange; }
+};
+
 class LineStore {
 public:
     explicit LineStore(EditWindow* owner = nullptr);
@@ -172,6 +183,11 @@ public:
     // whatever KeepLineEnds says (DocumentStyle.h).
     bool lineEndsChosen = false;
 
+    // The span changed since the last call, which starts a new one (a view that reads the
+    // text as characters follows the changes with it). Costs the store two comparisons a
+    // change.
+    ChangedSpan TakeChangedSpan();
+
     // The journal told of every change (null: none). Set by the undo history.
     LineJournal* journal = nullptr;
     // How the lines end when the document is saved, chosen when it is loaded (CR LF for
@@ -205,6 +221,9 @@ private:
     bool GrowEntries(std::size_t n);
     void FreeLine(std::size_t i);
     int StoreLine(int i, std::string_view text, bool pooled);
+    // Lines at .. at + removed - 1 of the current count give way to `added` lines.
+    void NoteChange(int at, int removed);
+    ChangedSpan changed_;
     EditWindow* owner_ = nullptr;
     std::string fileName_;
     int capacity_ = kInitialLineCapacity;

@@ -8,10 +8,12 @@
 #include "editing/GotoPosition.h"
 #include "editing/Recording.h"
 #include "editing/UndoRecord.h"
+#include "frame/ButtonSet.h"
 #include "frame/qt/MainFrame.h"
 #include "frame/qt/RoutineListModel.h"
 #include "platform/Host.h"
 #include "platform/qt/QtHost.h"
+#include "resources/StringTable.h"
 #include "view/DocumentWindow.h"
 #include "view/qt/EditView.h"
 
@@ -31,8 +33,6 @@
 
 namespace varlin {
 namespace {
-
-constexpr int kRoutineListControl = 300;
 
 bool ShiftHeld() { return QGuiApplication::keyboardModifiers() & Qt::ShiftModifier; }
 
@@ -111,6 +111,7 @@ RoutineCombo::RoutineCombo(MainFrame& frame, QWidget* parent) : QComboBox(parent
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(24);
     setFocusPolicy(Qt::ClickFocus);
+    setAccessibleName(QString::fromStdString(LoadAppString(kRoutineListNameId)));
     connect(this, &QComboBox::activated, this, [this](int index) { Choose(index); });
 }
 

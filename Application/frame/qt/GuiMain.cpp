@@ -17,6 +17,7 @@
 #include "frame/TranslationFile.h"
 #include "frame/qt/CommonDialogs.h"
 #include "frame/qt/DocumentWindows.h"
+#include "frame/qt/FrameAccessibility.h"
 #include "frame/qt/KeyAssignmentDialog.h"
 #include "frame/qt/LanguageDialog.h"
 #include "frame/qt/MacroFrame.h"
@@ -81,6 +82,7 @@ void InstallFrameParts(MainFrame& frame) {
     RegisterSearchDialogs();
     RegisterSettingsSheet(ScreenFont(ScreenCell().width));
     InstallCommonDialogs(frame);
+    InstallFrameAccessibility();
     frame.hooks().canUndo = [] { return CanUndoIn(ActiveEditWindow()); };
     frame.hooks().canRedo = [] { return CanRedoIn(ActiveEditWindow()); };
     frame.hooks().forgetUndo = [] { ForgetUndo(); };

@@ -2,6 +2,9 @@
 // marking and automatic scrolling, the scroll bars and the wheel, focus and caret.
 #include "view/qt/EditView.h"
 
+#include "view/ShownText.h"
+#include "view/qt/EditViewAccessible.h"
+
 #include "editing/EditActions.h"
 #include "editing/Recording.h"
 #include "editing/UndoRecord.h"
@@ -10,6 +13,7 @@
 #include "settings/Options.h"
 #include "textutil/CodeTables.h"
 
+#include <QAccessible>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -132,6 +136,10 @@ EditView::EditView(std::unique_ptr<EditWindow> window, QWidget* parent)
     releaseTimer_.setSingleShot(true);
     releaseTimer_.setInterval(2000);
     connect(&releaseTimer_, &QTimer::timeout, this, [this] { w_->doc->ReleaseReadPages(); });
+    accessibleTimer_.setSingleShot(true);
+    accessibleTimer_.setInterval(0);
+    connect(&accessibleTimer_, &QTimer::timeout, this, [this] { SyncAccessible(); });
+    InstallEditViewAccessibility();
 }
 
 EditView::~EditView() {
@@ -144,6 +152,7 @@ EditView::~EditView() {
 void EditView::HookInvalidateLines(void* self, int first, int last) {
     auto* v = static_cast<EditView*>(self);
     v->CheckTitleLater();
+    v->NoteAccessibleChange();
     int lines = 0;
     int cols = 0;
     HookViewportSize(self, &lines, &cols);
@@ -169,6 +178,9 @@ void EditView::CheckTitleLater() {
         titleCheckPending_ = false;
         NoteFileName();
     }, Qt::QueuedConnection);
+}
+    v->NoteAccessibleChange();
+    v->viewport()->update();
 }
 
 void EditView::HookScrollBy(void* self, int rows, int columns) {
@@ -199,6 +211,8 @@ void EditView::HookSetScrollBar(void* self, ScrollBar bar, int position, int max
 
 void EditView::HookPlaceCaret(void* self, int row, int column) {
     auto* v = static_cast<EditView*>(self);
+    // The caret may move through the document while its cell stays.
+    v->NoteAccessibleChange();
     if (row == v->caretRow_ && column == v->caretColumn_) return;
     v->UpdateCaretCell();
     v->caretRow_ = row;
@@ -220,6 +234,7 @@ void EditView::HookViewportSize(void* self, int* lines, int* columns) {
 
 void EditView::HookRefreshStatus(void* self, int field) {
     auto* v = static_cast<EditView*>(self);
+    v->NoteAccessibleChange();
     // Every save refreshes the status line, whichever road it came by (a key, a script,
     // the close question): the title follows a new name here.
     v->NoteFileName();
@@ -256,6 +271,10 @@ void EditView::NoteFileName() {
     shownName_ = w_->doc->FileName();
     shownModified_ = modified;
     if (titleChanged) titleChanged();
+    if (AccessibleEventsHeard()) {
+        QAccessibleEvent renamed(this, QAccessible::NameChanged);
+        SendAccessibleEvent(renamed);
+    }
 }
 
 void EditView::keyPressEvent(QKeyEvent* event) {
