@@ -166,6 +166,7 @@ void EditView::HookInvalidateLines(void* self, int first, int last) {
 void EditView::HookInvalidateAll(void* self) {
     auto* v = static_cast<EditView*>(self);
     v->CheckTitleLater();
+    v->NoteAccessibleChange();
     v->viewport()->update();
 }
 
@@ -178,9 +179,6 @@ void EditView::CheckTitleLater() {
         titleCheckPending_ = false;
         NoteFileName();
     }, Qt::QueuedConnection);
-}
-    v->NoteAccessibleChange();
-    v->viewport()->update();
 }
 
 void EditView::HookScrollBy(void* self, int rows, int columns) {
