@@ -108,8 +108,6 @@ def inner(program):
         env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                    XDG_CONFIG_HOME=os.path.join(folder, "config"), HOME=folder)
         time.sleep(0.5)  # the bus launcher registers its name
-        editor = subprocess.Popen([program, source], env=env, stdout=subprocess.DEVNULL,
-                                  stderr=subprocess.PIPE, start_new_session=True)
 
         def the_text():
             desktop = pyatspi.Registry.getDesktop(0)
@@ -120,7 +118,20 @@ def inner(program):
                     return text
             return None
 
-        node = wait_for(the_text, 60, 0.5)
+        # An editor that started before the bus launcher had registered never joins the
+        # bus; it is started again then, at most three times.
+        node = None
+        for attempt in range(3):
+            editor = subprocess.Popen([program, source], env=env, stdout=subprocess.DEVNULL,
+                                      stderr=subprocess.DEVNULL, start_new_session=True)
+            node = wait_for(the_text, 20, 0.5)
+            if node:
+                break
+            editor.terminate()
+            try:
+                editor.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                editor.kill()
         if not node:
             print("no editable text named after check.c was found on the accessibility bus")
             return 1
