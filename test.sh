@@ -35,6 +35,7 @@ run_build() {
 }
 run_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS=suppressions="$PWD/tests/sanitizer/lsan.supp" \
   run_build build-asan -DCMAKE_BUILD_TYPE=Debug -DVARLIN_SANITIZE=ON
 # The fuzz targets, each fuzzed for 7 seconds (about a minute in all) when clang is here.
 fuzz/run.sh 7 || status=1
