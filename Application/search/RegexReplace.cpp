@@ -10,6 +10,7 @@
 #include "platform/Host.h"
 #include "platform/Messages.h"
 #include "platform/StopRequest.h"
+#include "search/ChangedLines.h"
 #include "search/FindReplace.h"
 #include "search/RegexSearch.h"
 #include "settings/Options.h"
@@ -76,25 +77,14 @@ struct Replacing {
 // The lines changed since the window was last brought up to date, and the latest
 // replacement, which the cursor and mark show.
 struct Progress {
-    int first = -1;
-    int last = -1;
-    bool all = false;
+    ChangedLines changed;
     int shownLine = -1;
     int shownFrom = 0;
     int shownTo = 0;
     int sinceUpdate = 0;
-    void Changed(EditWindow& w, int line, bool hadDelimiter) {
-        if (hadDelimiter || w.doc->HasCommentDelimiter(line)) all = true;
-        if (first < 0) first = line;
-        last = line;
-    }
+    void Changed(EditWindow& w, int line, bool hadDelimiter) { changed.Add(w, line, hadDelimiter); }
     void BringUpToDate(EditWindow& w) {
-        if (all)
-            ViewInvalidateAll(w.view);
-        else if (first >= 0)
-            ViewInvalidateLines(w.view, first, last);
-        first = last = -1;
-        all = false;
+        changed.Repaint(w);
         sinceUpdate = 0;
         if (shownLine >= 0) ShowAndMark(w, shownLine, shownFrom, shownTo);
         shownLine = -1;

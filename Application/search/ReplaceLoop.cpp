@@ -14,6 +14,7 @@
 #include "platform/Host.h"
 #include "platform/Messages.h"
 #include "platform/StopRequest.h"
+#include "search/ChangedLines.h"
 #include "search/FindReplace.h"
 #include "search/RegexReplace.h"
 #include "search/SearchEngine.h"
@@ -106,27 +107,6 @@ struct ShownHit {
         const int col = IndexToColumn(r.w, r.w.doc->LineView(line), index);
         ShowAndMark(r.w, line, col, replaced ? r.AfterReplacement(col) : r.Advance(r.pattern.text, 0, col, r.matched));
         line = -1;
-    }
-};
-
-// The lines changed since the window was last brought up to date: repainted together,
-// the whole window when one of them holds or held a block-comment delimiter.
-struct ChangedLines {
-    int first = -1;
-    int last = -1;
-    bool all = false;
-    void Add(EditWindow& w, int line, bool hadDelimiter) {
-        if (hadDelimiter || w.doc->HasCommentDelimiter(line)) all = true;
-        if (first < 0) first = line;
-        last = line;
-    }
-    void Repaint(EditWindow& w) {
-        if (all)
-            ViewInvalidateAll(w.view);
-        else if (first >= 0)
-            ViewInvalidateLines(w.view, first, last);
-        first = last = -1;
-        all = false;
     }
 };
 
