@@ -3,11 +3,13 @@
 // guard, so a hostile script meets the nesting limit long before the stack runs out.
 #include "Interpreter/Compiler.h"
 
+#include <algorithm>
 #include <cstring>
 #include <unordered_map>
 
 #include "Interpreter/Builtins.h"
 #include "Interpreter/Lexer.h"
+#include "Interpreter/Reciprocal.h"
 
 namespace macrolib {
 
@@ -63,6 +65,7 @@ private:
     // Statements.
     bool statements();
     bool statement();
+    bool statementBody(const Token& start);
     bool assignment(const Token& name);
     bool ifStatement();
     bool whileStatement();
@@ -77,6 +80,7 @@ private:
     bool notExpression();
     bool comparison();
     bool additive();
+    void emitOperator(Op op, Position where);
     bool term();
     bool unary();
     bool primary();
@@ -102,6 +106,7 @@ private:
     int stackDepth_ = 0;
     int32_t lastLabel_ = 0;     // highest code index a jump may reach: no fusing across it
     size_t checks_ = 0;         // Check instructions emitted so far
+    int loops_ = 0;             // loops around the statement being read
 };
 
 bool Compiler::fail(Position where, std::string text) {
@@ -225,7 +230,16 @@ bool Compiler::statement() {
     if (tok_.kind == Tok::Semicolon)
         return advance();
     Token start = tok_;
-    emit(Op::Check, start.where);
+    size_t check = emit(Op::Check, start.where, PollAlways);
+    TRY(statementBody(start));
+    // Inside a loop the statement weighs its instructions (see PollAlways).
+    Instruction& in = p_.code[check];
+    if (loops_ > 0 && in.op == Op::Check)
+        in.a = static_cast<int32_t>(std::min<size_t>(p_.code.size() - check, PollAlways));
+    return true;
+}
+
+bool Compiler::statementBody(const Token& start) {
     switch (start.kind) {
     case Tok::Name:
         TRY(advance());
@@ -262,17 +276,18 @@ bool Compiler::assignment(const Token& name) {
     TRY(expression());
     // x := x + k and x := x - k are the heart of counting loops: one instruction.
     std::vector<Instruction>& code = p_.code;
-    if (code.size() == begin + 3 && static_cast<int32_t>(begin) >= lastLabel_ &&
-        code[begin].op == Op::Load && code[begin].a == slot && code[begin + 1].op == Op::PushInt &&
-        (code[begin + 2].op == Op::Add ||
-         (code[begin + 2].op == Op::Sub && code[begin + 1].a != INT32_MIN))) {
-        int32_t k = code[begin + 2].op == Op::Add ? code[begin + 1].a : -code[begin + 1].a;
-        Position where = p_.positions[begin + 2];
+    if (code.size() == begin + 2 && static_cast<int32_t>(begin) >= lastLabel_ &&
+        code[begin].op == Op::Load && code[begin].a == slot &&
+        (code[begin + 1].op == Op::AddConst ||
+         (code[begin + 1].op == Op::SubConst && code[begin + 1].a != INT32_MIN))) {
+        int32_t k = code[begin + 1].op == Op::AddConst ? code[begin + 1].a : -code[begin + 1].a;
+        Position where = p_.positions[begin + 1];
         code.resize(begin);
         p_.positions.resize(begin);
-        if (begin > 0 && code[begin - 1].op == Op::Check) {
+        if (loops_ > 0 && begin > 0 && code[begin - 1].op == Op::Check) {
             // The statement's own Check goes with it: one instruction for the whole
             // statement, with the abort at the statement and an overflow at the operator.
+            // (Only inside loops: outside, the callback is asked before every statement.)
             code[begin - 1] = {Op::CheckIncrementBy, slot, k, static_cast<int32_t>(p_.fused.size())};
             FusedStep step;
             step.operatorAt = where;
@@ -348,11 +363,16 @@ bool Compiler::whileStatement() {
     size_t exitJump = emitJumpIfFalse(where);
     int32_t body = label();
     size_t checksBefore = checks_;
+    ++loops_;
     TRY(statements());
+    --loops_;
     if (checks_ == checksBefore)  // an empty body must still listen for the abort
-        emit(Op::Check, where);
-    const Instruction test = p_.code[exitJump];
+        emit(Op::Check, where, 1);
     std::vector<Instruction>& code = p_.code;
+    if (code[body].op == Op::Check)   // the round's condition weighs with its first statement
+        code[body].a = std::min<int32_t>(code[body].a + static_cast<int32_t>(exitJump + 1) - top,
+                                         PollAlways);
+    const Instruction test = code[exitJump];
     const size_t last = code.size() - 1;
     if (test.op == Op::JumpUnlessLess && code[last].op == Op::CheckIncrementBy &&
         static_cast<int32_t>(last) >= lastLabel_) {
@@ -404,9 +424,11 @@ bool Compiler::forStatement() {
     size_t test = emit(Op::ForTest, where, slot, limit);
     int32_t body = label();
     size_t checksBefore = checks_;
+    ++loops_;
     TRY(statements());
+    --loops_;
     if (checks_ == checksBefore)
-        emit(Op::Check, where);
+        emit(Op::Check, where, 1);
     emit(Op::ForNext, where, slot, limit, body);
     patch(test, label());
     return blockEnd();
@@ -501,10 +523,30 @@ bool Compiler::additive() {
         Position where = tok_.where;
         TRY(advance());
         TRY(term());
-        emit(op, where);
-        stack(-1);
+        emitOperator(op, where);
     }
     return true;
+}
+
+// An arithmetic operator; with a constant right side (i mod 7) the constant goes into
+// the instruction.
+void Compiler::emitOperator(Op op, Position where) {
+    Instruction& last = p_.code.back();
+    if (last.op == Op::PushInt && static_cast<int32_t>(p_.code.size() - 1) >= lastLabel_) {
+        switch (op) {
+        case Op::Add: last.op = Op::AddConst; break;
+        case Op::Sub: last.op = Op::SubConst; break;
+        case Op::Mul: last.op = Op::MulConst; break;
+        case Op::Div: last.op = Op::DivConst; break;
+        default: last.op = Op::ModConst; break;
+        }
+        if (last.op == Op::DivConst || last.op == Op::ModConst)
+            MakeReciprocal(last.a, last.b, last.c);   // c stays 0 without one
+        p_.positions.back() = where;
+    } else {
+        emit(op, where);
+    }
+    stack(-1);
 }
 
 bool Compiler::term() {
@@ -514,8 +556,7 @@ bool Compiler::term() {
         Position where = tok_.where;
         TRY(advance());
         TRY(unary());
-        emit(op, where);
-        stack(-1);
+        emitOperator(op, where);
     }
     return true;
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "Interpreter/Builtins.h"
+#include "Interpreter/Reciprocal.h"
 
 namespace macrolib {
 
@@ -85,25 +86,6 @@ bool CallProgram(const CallSite& site, const Value* args, std::vector<Value>& sl
     return true;
 }
 
-bool Compare(Op op, const Value& l, const Value& r, int32_t& result) {
-    int order;
-    if (l.isText() && r.isText())
-        order = l.text->compare(*r.text);
-    else if (!l.isText() && !r.isText())
-        order = l.number < r.number ? -1 : l.number > r.number ? 1 : 0;
-    else
-        return false;
-    switch (op) {
-    case Op::Eq: result = order == 0; break;
-    case Op::Ne: result = order != 0; break;
-    case Op::Lt: result = order < 0; break;
-    case Op::Le: result = order <= 0; break;
-    case Op::Gt: result = order > 0; break;
-    default: result = order >= 0; break;
-    }
-    return true;
-}
-
 // Stores a 64-bit result when it fits 32 bits; false for an overflow. (Done in 64 bits
 // rather than with compiler built-ins so that every compiler takes it.)
 bool Fits(int64_t wide, int32_t& result) {
@@ -113,25 +95,41 @@ bool Fits(int64_t wide, int32_t& result) {
     return true;
 }
 
-// Integer arithmetic of two values; false with `error` set.
-bool Arithmetic(Op op, int32_t l, int32_t r, int32_t& result, const char*& error) {
-    switch (op) {
-    case Op::Add:
-        return Fits(int64_t{l} + r, result) || (error = Overflow, false);
-    case Op::Sub:
-        return Fits(int64_t{l} - r, result) || (error = Overflow, false);
-    case Op::Mul:
-        return Fits(int64_t{l} * r, result) || (error = Overflow, false);
-    case Op::Div:
-        if (r == 0)
-            return error = DivisionByZero, false;
-        return Fits(int64_t{l} / r, result) || (error = Overflow, false);
-    default:  // Mod
-        if (r == 0)
-            return error = DivisionByZero, false;
-        result = static_cast<int32_t>(int64_t{l} % r);
+// Integer arithmetic; false with `error` set. One function per operator, so that each
+// instruction has its own code instead of a switch on the operator.
+inline bool AddIntegers(int32_t l, int32_t r, int32_t& result, const char*& error) {
+    return Fits(int64_t{l} + r, result) || (error = Overflow, false);
+}
+
+inline bool SubtractIntegers(int32_t l, int32_t r, int32_t& result, const char*& error) {
+    return Fits(int64_t{l} - r, result) || (error = Overflow, false);
+}
+
+inline bool MultiplyIntegers(int32_t l, int32_t r, int32_t& result, const char*& error) {
+    return Fits(int64_t{l} * r, result) || (error = Overflow, false);
+}
+
+// Division and remainder truncate toward zero (the remainder takes the sign of the
+// left side). They divide in 32 bits, which takes a fraction of the time of a 64-bit
+// division; the divisor -1 is the one case whose 32-bit division traps, so it is apart.
+inline bool DivideIntegers(int32_t l, int32_t r, int32_t& result, const char*& error) {
+    if (r == 0)
+        return error = DivisionByZero, false;
+    if (r == -1) {
+        if (l == INT32_MIN)
+            return error = Overflow, false;
+        result = -l;
         return true;
     }
+    result = l / r;
+    return true;
+}
+
+inline bool Remainder(int32_t l, int32_t r, int32_t& result, const char*& error) {
+    if (r == 0)
+        return error = DivisionByZero, false;
+    result = r == -1 ? 0 : l % r;
+    return true;
 }
 
 }  // namespace
@@ -166,12 +164,58 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
     std::string faultText;
     Position faultWhere{};   // set where the failing place is not the instruction's own
     const MacroAbortCallback abort = hooks.abort;
+    int32_t quiet = 0;       // instructions that may still run before the callback is asked
+
+// Weighs a statement; asks the callback once the weights pass InstructionsBetweenPolls.
+#define POLL(weight)                                \
+    if ((quiet -= (weight)) < 0) {                  \
+        quiet = InstructionsBetweenPolls;           \
+        if (abort && abort() != 0)                  \
+            goto stopped;                           \
+    }
+// An operator of two integers on the top two values, or of the top value and the
+// instruction's constant; `kinds` is the error when a text takes part.
+#define INTEGER_OPERATOR(function, kinds)                                  \
+    if (sp[-2].isText() || sp[-1].isText()) {                              \
+        fault = kinds;                                                     \
+        goto failed;                                                       \
+    }                                                                      \
+    if (!function(sp[-2].number, sp[-1].number, sp[-2].number, fault))     \
+        goto failed;                                                       \
+    --sp;                                                                  \
+    ++ip;                                                                  \
+    NEXT();
+#define CONSTANT_OPERATOR(function, kinds)                                 \
+    if (sp[-1].isText()) {                                                 \
+        fault = kinds;                                                     \
+        goto failed;                                                       \
+    }                                                                      \
+    if (!function(sp[-1].number, ip->a, sp[-1].number, fault))             \
+        goto failed;                                                       \
+    ++ip;                                                                  \
+    NEXT();
+#define COMPARISON(relation)                                               \
+    if (!sp[-2].isText() && !sp[-1].isText()) {                            \
+        sp[-2].number = sp[-2].number relation sp[-1].number;              \
+    } else if (sp[-2].isText() && sp[-1].isText()) {                       \
+        sp[-2].number = sp[-2].text->compare(*sp[-1].text) relation 0;     \
+        sp[-2].text.reset();                                               \
+        sp[-1].text.reset();                                               \
+        quiet = 0;                                                         \
+    } else {                                                               \
+        fault = KindsOfComparison;                                         \
+        goto failed;                                                       \
+    }                                                                      \
+    --sp;                                                                  \
+    ++ip;                                                                  \
+    NEXT();
 
 #if VARLIN_THREADED_DISPATCH
     // In the order of Op.
     static void* const labels[] = {
         &&L_PushInt, &&L_PushText, &&L_Load, &&L_LoadMove, &&L_Store, &&L_Pop,
         &&L_Add, &&L_Sub, &&L_Mul, &&L_Div, &&L_Mod, &&L_Neg,
+        &&L_AddConst, &&L_SubConst, &&L_MulConst, &&L_DivConst, &&L_ModConst,
         &&L_Eq, &&L_Ne, &&L_Lt, &&L_Le, &&L_Gt, &&L_Ge,
         &&L_Not, &&L_Truth, &&L_AndJump, &&L_OrJump, &&L_Jump, &&L_JumpIfFalse, &&L_Check,
         &&L_ForTest, &&L_ForNext, &&L_IncrementBy, &&L_CheckIncrementBy,
@@ -196,20 +240,38 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
         ++sp;
         ++ip;
         NEXT();
-    OP(Load)
-        *sp++ = vars[ip->a];
-        ++ip;
-        NEXT();
-    OP(LoadMove)
-        sp->number = vars[ip->a].number;
-        sp->text = std::move(vars[ip->a].text);
+    OP(Load) {
+        const Value& v = vars[ip->a];
+        if (v.isText())
+            sp->text = v.text;
+        else
+            sp->text.reset();
+        sp->number = v.number;
         ++sp;
         ++ip;
         NEXT();
-    OP(Store)
-        vars[ip->a] = std::move(*--sp);
+    }
+    OP(LoadMove) {
+        Value& v = vars[ip->a];
+        sp->number = v.number;
+        if (v.isText())
+            sp->text = std::move(v.text);
+        else
+            sp->text.reset();
+        ++sp;
         ++ip;
         NEXT();
+    }
+    OP(Store) {
+        Value& top = *--sp;
+        Value& v = vars[ip->a];
+        if (top.isText() || v.isText())
+            v = std::move(top);
+        else
+            v.number = top.number;
+        ++ip;
+        NEXT();
+    }
     OP(Pop)
         (--sp)->text.reset();
         ++ip;
@@ -231,23 +293,39 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
                 l = std::move(joined);
             }
             (--sp)->text.reset();
+            quiet = 0;
             ++ip;
             NEXT();
         }
-        FALLTHROUGH;
+        INTEGER_OPERATOR(AddIntegers, KindsOfPlus)
     OP(Sub)
+        INTEGER_OPERATOR(SubtractIntegers, KindsOfArithmetic)
     OP(Mul)
+        INTEGER_OPERATOR(MultiplyIntegers, KindsOfArithmetic)
     OP(Div)
+        INTEGER_OPERATOR(DivideIntegers, KindsOfArithmetic)
     OP(Mod)
-        if (sp[-2].isText() || sp[-1].isText()) {
-            fault = ip->op == Op::Add ? KindsOfPlus : KindsOfArithmetic;
-            goto failed;
+        INTEGER_OPERATOR(Remainder, KindsOfArithmetic)
+    OP(AddConst)
+        CONSTANT_OPERATOR(AddIntegers, KindsOfPlus)
+    OP(SubConst)
+        CONSTANT_OPERATOR(SubtractIntegers, KindsOfArithmetic)
+    OP(MulConst)
+        CONSTANT_OPERATOR(MultiplyIntegers, KindsOfArithmetic)
+    OP(DivConst)
+        if (ip->c != 0 && !sp[-1].isText()) {   // a divisor of 2 or more: never fails
+            sp[-1].number = QuotientByReciprocal(sp[-1].number, ip->b, ip->c);
+            ++ip;
+            NEXT();
         }
-        if (!Arithmetic(ip->op, sp[-2].number, sp[-1].number, sp[-2].number, fault))
-            goto failed;
-        --sp;
-        ++ip;
-        NEXT();
+        CONSTANT_OPERATOR(DivideIntegers, KindsOfArithmetic)
+    OP(ModConst)
+        if (ip->c != 0 && !sp[-1].isText()) {
+            sp[-1].number = RemainderByReciprocal(sp[-1].number, ip->a, ip->b, ip->c);
+            ++ip;
+            NEXT();
+        }
+        CONSTANT_OPERATOR(Remainder, KindsOfArithmetic)
     OP(Neg)
         if (sp[-1].isText()) {
             fault = KindsOfArithmetic;
@@ -261,23 +339,17 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
         ++ip;
         NEXT();
     OP(Eq)
+        COMPARISON(==)
     OP(Ne)
+        COMPARISON(!=)
     OP(Lt)
+        COMPARISON(<)
     OP(Le)
+        COMPARISON(<=)
     OP(Gt)
-    OP(Ge) {
-        int32_t result;
-        if (!Compare(ip->op, sp[-2], sp[-1], result)) {
-            fault = KindsOfComparison;
-            goto failed;
-        }
-        --sp;
-        sp->text.reset();
-        sp[-1].text.reset();
-        sp[-1].number = result;
-        ++ip;
-        NEXT();
-    }
+        COMPARISON(>)
+    OP(Ge)
+        COMPARISON(>=)
     OP(LessConst)
         if (sp[-1].isText()) {
             fault = KindsOfComparison;
@@ -333,14 +405,12 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
         ip = sp->number ? ip + 1 : code + ip->a;
         NEXT();
     OP(Check)
-        if (abort && abort() != 0)
-            goto stopped;
+        POLL(ip->a)
         ++ip;
         NEXT();
     OP(CheckIncrementJumpIfLess) {
         // i := i + 1 as a loop's last statement, with the loop's test at its foot.
-        if (abort && abort() != 0)
-            goto stopped;
+        POLL(2)
         Value& v = vars[ip->a];
         if (v.isText()) {
             fault = ip->b >= 0 ? KindsOfPlus : KindsOfArithmetic;
@@ -361,8 +431,7 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
         NEXT();
     }
     OP(CheckIncrementBy)
-        if (abort && abort() != 0)
-            goto stopped;
+        POLL(1)
         FALLTHROUGH;
     OP(IncrementBy) {
         Value& v = vars[ip->a];
@@ -409,6 +478,7 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
         sp->text.reset();
         sp->number = result;
         ++sp;
+        quiet = 0;
         ++ip;
         NEXT();
     }
@@ -423,6 +493,7 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
                 sp[i].text.reset();
             *sp++ = std::move(result);
         }
+        quiet = 0;
         ++ip;
         NEXT();
     }
@@ -460,5 +531,9 @@ report:
 #undef OP
 #undef NEXT
 #undef FALLTHROUGH
+#undef POLL
+#undef INTEGER_OPERATOR
+#undef CONSTANT_OPERATOR
+#undef COMPARISON
 
 }  // namespace macrolib

@@ -46,6 +46,15 @@ struct Position {
     int32_t column = 0;
 };
 
+// How often a running script asks the abort callback. A statement outside loops runs
+// once, so it asks every time (weight PollAlways). Inside loops a statement weighs its
+// instructions, and the callback is asked once that many instructions have piled up: a
+// round of a loop costs nanoseconds, a call of the callback more than the round itself.
+// A call of a function or work on texts can take long, so the statement after one asks
+// again whatever its weight.
+constexpr int32_t InstructionsBetweenPolls = 4096;
+constexpr int32_t PollAlways = InstructionsBetweenPolls + 1;
+
 enum class Op : uint8_t {
     PushInt,        // a: the integer
     PushText,       // a: index into texts
@@ -54,6 +63,8 @@ enum class Op : uint8_t {
     Store,          // a: slot; pops
     Pop,
     Add, Sub, Mul, Div, Mod, Neg,
+    AddConst, SubConst, MulConst,  // a: the right operand
+    DivConst, ModConst,  // a: the divisor; b, c: its reciprocal (Reciprocal.h), c 0 without one
     Eq, Ne, Lt, Le, Gt, Ge,
     Not,
     Truth,          // the top must be an integer; it becomes 0 or 1
@@ -61,11 +72,11 @@ enum class Op : uint8_t {
     OrJump,         // a: target; when the top is 1 jump and keep it, else pop it
     Jump,           // a: target
     JumpIfFalse,    // a: target; pops an integer
-    Check,          // asks the abort callback
+    Check,          // asks the abort callback; a: the statement's weight (see PollAlways)
     ForTest,        // a: variable, b: limit slot, c: target when the variable is past the limit
     ForNext,        // a: variable, b: limit slot, c: target of the next round
     IncrementBy,    // a: slot, b: constant; slot := slot + b (the shape of a counting loop)
-    CheckIncrementBy,  // Check, then IncrementBy; c: index into fused
+    CheckIncrementBy,  // Check (weight 1; only inside loops), then IncrementBy; c: index into fused
     CheckIncrementJumpIfLess,  // CheckIncrementBy, then a loop's JumpIfLess as fused[c] says
     LessConst,      // a: constant; top := top < a (top an integer)
     JumpUnlessLess, // a: slot, b: constant, c: target; jump unless slot < b (a loop's test)

@@ -4,9 +4,11 @@
 
 #include <climits>
 #include <cstdint>
+#include <random>
 #include <string>
 
 #include "FakeProgram.h"
+#include "Interpreter/Reciprocal.h"
 
 namespace {
 
@@ -90,6 +92,34 @@ TEST(Arithmetic, UnaryMinusAndForBoundsAtTheEdges) {
             ASSERT_EQ(program.printed.size(), 1u);
             EXPECT_EQ(program.printed[0],
                       std::to_string(count) + " " + std::to_string(count ? to : 0));
+        }
+    }
+}
+
+// A constant divisor divides by its reciprocal: exact against the processor's division at
+// the divisors' edges (powers of two and their neighbours) and for random pairs.
+TEST(Arithmetic, DivisionByAReciprocalIsExact) {
+    std::mt19937 random(38);
+    std::vector<int32_t> divisors = {2, 3, 7, 10, 641, 46341, 1000003, INT32_MAX - 1, INT32_MAX};
+    for (int k = 2; k < 31; ++k)
+        for (int32_t d : {(1 << k) - 1, 1 << k, (1 << k) + 1})
+            divisors.push_back(d);
+    for (int i = 0; i < 200; ++i)
+        divisors.push_back(static_cast<int32_t>(random() % INT32_MAX) + 1);
+    for (int32_t d : divisors) {
+        int32_t low = 0, shift = 0;
+        if (!macrolib::MakeReciprocal(d, low, shift))
+            continue;
+        std::vector<int32_t> numerators(std::begin(values), std::end(values));
+        for (int64_t near : {int64_t{d}, 2 * int64_t{d}, int64_t{INT32_MAX} / d * d})
+            for (int64_t n : {near - 1, near, near + 1, -near - 1, -near, -near + 1})
+                if (n >= INT32_MIN && n <= INT32_MAX)
+                    numerators.push_back(static_cast<int32_t>(n));
+        for (int i = 0; i < 2000; ++i)
+            numerators.push_back(static_cast<int32_t>(random()));
+        for (int32_t n : numerators) {
+            ASSERT_EQ(macrolib::QuotientByReciprocal(n, low, shift), n / d) << n << " div " << d;
+            ASSERT_EQ(macrolib::RemainderByReciprocal(n, d, low, shift), n % d) << n << " mod " << d;
         }
     }
 }
