@@ -276,12 +276,12 @@ bool Compiler::assignment(const Token& name) {
     TRY(expression());
     // x := x + k and x := x - k are the heart of counting loops: one instruction.
     std::vector<Instruction>& code = p_.code;
-    if (code.size() == begin + 2 && static_cast<int32_t>(begin) >= lastLabel_ &&
-        code[begin].op == Op::Load && code[begin].a == slot &&
-        (code[begin + 1].op == Op::AddConst ||
-         (code[begin + 1].op == Op::SubConst && code[begin + 1].a != INT32_MIN))) {
-        int32_t k = code[begin + 1].op == Op::AddConst ? code[begin + 1].a : -code[begin + 1].a;
-        Position where = p_.positions[begin + 1];
+    if (code.size() == begin + 1 && static_cast<int32_t>(begin) >= lastLabel_ &&
+        code[begin].c == slot &&
+        (code[begin].op == Op::LoadAddConst ||
+         (code[begin].op == Op::LoadSubConst && code[begin].a != INT32_MIN))) {
+        int32_t k = code[begin].op == Op::LoadAddConst ? code[begin].a : -code[begin].a;
+        Position where = p_.positions[begin];
         code.resize(begin);
         p_.positions.resize(begin);
         if (loops_ > 0 && begin > 0 && code[begin - 1].op == Op::Check) {
@@ -302,7 +302,16 @@ bool Compiler::assignment(const Token& name) {
     // owner and grows in place. Only when the rest of the expression does not read s.
     if (code[begin].op == Op::Load && code[begin].a == slot && readsOnlyFirst(begin, slot))
         code[begin].op = Op::LoadMove;
-    emit(Op::Store, name.where, slot);
+    // x := … mod 7: the last operator stores its result itself.
+    Instruction& last = code.back();
+    if (last.op >= Op::AddConst && last.op <= Op::ModConst &&
+        static_cast<int32_t>(code.size() - 1) >= lastLabel_) {
+        last.op = static_cast<Op>(static_cast<int>(last.op) - static_cast<int>(Op::AddConst) +
+                                  static_cast<int>(Op::AddConstStore));
+        last.c = slot;
+    } else {
+        emit(Op::Store, name.where, slot);
+    }
     stack(-1);
     return true;
 }
@@ -386,7 +395,10 @@ bool Compiler::whileStatement() {
         step.target = body;
         step.testAt = p_.positions[exitJump];
     } else if (test.op == Op::JumpUnlessLess) {   // test again at the foot: one jump per round
-        emit(Op::JumpIfLess, p_.positions[exitJump], test.a, test.b, body);
+        if (code[body].op == Op::Check)
+            emit(Op::JumpIfLessCheck, p_.positions[exitJump], test.a, test.b, body + 1);
+        else
+            emit(Op::JumpIfLess, p_.positions[exitJump], test.a, test.b, body);
     } else {
         emit(Op::Jump, where, top);
     }
@@ -429,7 +441,10 @@ bool Compiler::forStatement() {
     --loops_;
     if (checks_ == checksBefore)
         emit(Op::Check, where, 1);
-    emit(Op::ForNext, where, slot, limit, body);
+    if (p_.code[body].op == Op::Check)   // the next round skips the Check, done by ForNextCheck
+        emit(Op::ForNextCheck, where, slot, limit, body + 1);
+    else
+        emit(Op::ForNext, where, slot, limit, body);
     patch(test, label());
     return blockEnd();
 }
@@ -541,8 +556,21 @@ void Compiler::emitOperator(Op op, Position where) {
         default: last.op = Op::ModConst; break;
         }
         if (last.op == Op::DivConst || last.op == Op::ModConst)
-            MakeReciprocal(last.a, last.b, last.c);   // c stays 0 without one
+            MakeReciprocal(last.a, last.b);
         p_.positions.back() = where;
+        // x mod 7: the variable goes into the instruction as well.
+        size_t n = p_.code.size();
+        if (n >= 2 && p_.code[n - 2].op == Op::Load && static_cast<int32_t>(n - 2) >= lastLabel_) {
+            Instruction& left = p_.code[n - 2];
+            Instruction fused = p_.code[n - 1];
+            fused.op = static_cast<Op>(static_cast<int>(fused.op) - static_cast<int>(Op::AddConst) +
+                                       static_cast<int>(Op::LoadAddConst));
+            fused.c = left.a;
+            left = fused;
+            p_.positions[n - 2] = where;
+            p_.code.pop_back();
+            p_.positions.pop_back();
+        }
     } else {
         emit(op, where);
     }

@@ -132,6 +132,34 @@ inline bool Remainder(int32_t l, int32_t r, int32_t& result, const char*& error)
     return true;
 }
 
+// The operators with a constant right side (Op::AddConst …): a is the constant, b the
+// reciprocal of a divisor of 2 or more.
+inline bool AddConstant(int32_t l, const Instruction& in, int32_t& result, const char*& error) {
+    return AddIntegers(l, in.a, result, error);
+}
+
+inline bool SubtractConstant(int32_t l, const Instruction& in, int32_t& result, const char*& error) {
+    return SubtractIntegers(l, in.a, result, error);
+}
+
+inline bool MultiplyConstant(int32_t l, const Instruction& in, int32_t& result, const char*& error) {
+    return MultiplyIntegers(l, in.a, result, error);
+}
+
+inline bool DivideConstant(int32_t l, const Instruction& in, int32_t& result, const char*& error) {
+    if (in.a < 2)
+        return DivideIntegers(l, in.a, result, error);
+    result = QuotientByReciprocal(l, in.a, in.b);
+    return true;
+}
+
+inline bool RemainderConstant(int32_t l, const Instruction& in, int32_t& result, const char*& error) {
+    if (in.a < 2)
+        return Remainder(l, in.a, result, error);
+    result = RemainderByReciprocal(l, in.a, in.b);
+    return true;
+}
+
 }  // namespace
 
 // The dispatch: threaded where the compiler takes the address of a label (every
@@ -190,10 +218,54 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
         fault = kinds;                                                     \
         goto failed;                                                       \
     }                                                                      \
-    if (!function(sp[-1].number, ip->a, sp[-1].number, fault))             \
+    if (!function(sp[-1].number, *ip, sp[-1].number, fault))               \
         goto failed;                                                       \
     ++ip;                                                                  \
     NEXT();
+// The same with the variable ip->c on the left, the result pushed.
+#define LOAD_CONSTANT_OPERATOR(function, kinds)                            \
+    {                                                                      \
+        const Value& v = vars[ip->c];                                      \
+        if (v.isText()) {                                                  \
+            fault = kinds;                                                 \
+            goto failed;                                                   \
+        }                                                                  \
+        if (!function(v.number, *ip, sp->number, fault))                   \
+            goto failed;                                                   \
+        sp->text.reset();                                                  \
+        ++sp;                                                              \
+        ++ip;                                                              \
+        NEXT();                                                            \
+    }
+// The same with the top value on the left, the result stored into the variable ip->c.
+#define CONSTANT_OPERATOR_STORE(function, kinds)                           \
+    {                                                                      \
+        if (sp[-1].isText()) {                                             \
+            fault = kinds;                                                 \
+            goto failed;                                                   \
+        }                                                                  \
+        int32_t result;                                                    \
+        if (!function(sp[-1].number, *ip, result, fault))                  \
+            goto failed;                                                   \
+        --sp;                                                              \
+        Value& v = vars[ip->c];                                            \
+        v.number = result;                                                 \
+        if (v.isText())                                                    \
+            v.text.reset();                                                \
+        ++ip;                                                              \
+        NEXT();                                                            \
+    }
+// A loop's back jump to ip->c, which follows the Check of the body's first statement:
+// that Check is done here, and a stop is told at it.
+#define JUMP_PAST_CHECK()                                                  \
+    ip = code + ip->c;                                                     \
+    if ((quiet -= ip[-1].a) < 0) {                                         \
+        quiet = InstructionsBetweenPolls;                                  \
+        if (abort && abort() != 0) {                                       \
+            --ip;                                                          \
+            goto stopped;                                                  \
+        }                                                                  \
+    }
 #define COMPARISON(relation)                                               \
     if (!sp[-2].isText() && !sp[-1].isText()) {                            \
         sp[-2].number = sp[-2].number relation sp[-1].number;              \
@@ -216,11 +288,14 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
         &&L_PushInt, &&L_PushText, &&L_Load, &&L_LoadMove, &&L_Store, &&L_Pop,
         &&L_Add, &&L_Sub, &&L_Mul, &&L_Div, &&L_Mod, &&L_Neg,
         &&L_AddConst, &&L_SubConst, &&L_MulConst, &&L_DivConst, &&L_ModConst,
+        &&L_LoadAddConst, &&L_LoadSubConst, &&L_LoadMulConst, &&L_LoadDivConst, &&L_LoadModConst,
+        &&L_AddConstStore, &&L_SubConstStore, &&L_MulConstStore, &&L_DivConstStore,
+        &&L_ModConstStore,
         &&L_Eq, &&L_Ne, &&L_Lt, &&L_Le, &&L_Gt, &&L_Ge,
         &&L_Not, &&L_Truth, &&L_AndJump, &&L_OrJump, &&L_Jump, &&L_JumpIfFalse, &&L_Check,
-        &&L_ForTest, &&L_ForNext, &&L_IncrementBy, &&L_CheckIncrementBy,
+        &&L_ForTest, &&L_ForNext, &&L_ForNextCheck, &&L_IncrementBy, &&L_CheckIncrementBy,
         &&L_CheckIncrementJumpIfLess, &&L_LessConst,
-        &&L_JumpUnlessLess, &&L_JumpIfLess, &&L_CallTable, &&L_CallInternal, &&L_Exit,
+        &&L_JumpUnlessLess, &&L_JumpIfLess, &&L_JumpIfLessCheck, &&L_CallTable, &&L_CallInternal, &&L_Exit,
     };
     static_assert(sizeof labels / sizeof labels[0] == static_cast<size_t>(Op::Exit) + 1);
     NEXT();
@@ -307,25 +382,35 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
     OP(Mod)
         INTEGER_OPERATOR(Remainder, KindsOfArithmetic)
     OP(AddConst)
-        CONSTANT_OPERATOR(AddIntegers, KindsOfPlus)
+        CONSTANT_OPERATOR(AddConstant, KindsOfPlus)
     OP(SubConst)
-        CONSTANT_OPERATOR(SubtractIntegers, KindsOfArithmetic)
+        CONSTANT_OPERATOR(SubtractConstant, KindsOfArithmetic)
     OP(MulConst)
-        CONSTANT_OPERATOR(MultiplyIntegers, KindsOfArithmetic)
+        CONSTANT_OPERATOR(MultiplyConstant, KindsOfArithmetic)
     OP(DivConst)
-        if (ip->c != 0 && !sp[-1].isText()) {   // a divisor of 2 or more: never fails
-            sp[-1].number = QuotientByReciprocal(sp[-1].number, ip->b, ip->c);
-            ++ip;
-            NEXT();
-        }
-        CONSTANT_OPERATOR(DivideIntegers, KindsOfArithmetic)
+        CONSTANT_OPERATOR(DivideConstant, KindsOfArithmetic)
     OP(ModConst)
-        if (ip->c != 0 && !sp[-1].isText()) {
-            sp[-1].number = RemainderByReciprocal(sp[-1].number, ip->a, ip->b, ip->c);
-            ++ip;
-            NEXT();
-        }
-        CONSTANT_OPERATOR(Remainder, KindsOfArithmetic)
+        CONSTANT_OPERATOR(RemainderConstant, KindsOfArithmetic)
+    OP(LoadAddConst)
+        LOAD_CONSTANT_OPERATOR(AddConstant, KindsOfPlus)
+    OP(LoadSubConst)
+        LOAD_CONSTANT_OPERATOR(SubtractConstant, KindsOfArithmetic)
+    OP(LoadMulConst)
+        LOAD_CONSTANT_OPERATOR(MultiplyConstant, KindsOfArithmetic)
+    OP(LoadDivConst)
+        LOAD_CONSTANT_OPERATOR(DivideConstant, KindsOfArithmetic)
+    OP(LoadModConst)
+        LOAD_CONSTANT_OPERATOR(RemainderConstant, KindsOfArithmetic)
+    OP(AddConstStore)
+        CONSTANT_OPERATOR_STORE(AddConstant, KindsOfPlus)
+    OP(SubConstStore)
+        CONSTANT_OPERATOR_STORE(SubtractConstant, KindsOfArithmetic)
+    OP(MulConstStore)
+        CONSTANT_OPERATOR_STORE(MultiplyConstant, KindsOfArithmetic)
+    OP(DivConstStore)
+        CONSTANT_OPERATOR_STORE(DivideConstant, KindsOfArithmetic)
+    OP(ModConstStore)
+        CONSTANT_OPERATOR_STORE(RemainderConstant, KindsOfArithmetic)
     OP(Neg)
         if (sp[-1].isText()) {
             fault = KindsOfArithmetic;
@@ -374,6 +459,19 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
             goto failed;
         }
         ip = v.number < ip->b ? code + ip->c : ip + 1;
+        NEXT();
+    }
+    OP(JumpIfLessCheck) {
+        const Value& v = vars[ip->a];
+        if (v.isText()) {
+            fault = KindsOfComparison;
+            goto failed;
+        }
+        if (v.number < ip->b) {
+            JUMP_PAST_CHECK()
+        } else {
+            ++ip;
+        }
         NEXT();
     }
     OP(Not)
@@ -464,6 +562,21 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
         }
         NEXT();
     }
+    OP(ForNextCheck) {
+        Value& v = vars[ip->a];
+        const Value& limit = vars[ip->b];
+        if (v.isText() || limit.isText()) {
+            fault = "the loop variable and its limit must be integers";
+            goto failed;
+        }
+        if (v.number < limit.number) {
+            ++v.number;
+            JUMP_PAST_CHECK()
+        } else {
+            ++ip;
+        }
+        NEXT();
+    }
     OP(CallTable) {
         const CallSite& site = program.calls[ip->a];
         size_t values = 0;
@@ -534,6 +647,9 @@ report:
 #undef POLL
 #undef INTEGER_OPERATOR
 #undef CONSTANT_OPERATOR
+#undef LOAD_CONSTANT_OPERATOR
+#undef CONSTANT_OPERATOR_STORE
+#undef JUMP_PAST_CHECK
 #undef COMPARISON
 
 }  // namespace macrolib

@@ -63,8 +63,13 @@ enum class Op : uint8_t {
     Store,          // a: slot; pops
     Pop,
     Add, Sub, Mul, Div, Mod, Neg,
-    AddConst, SubConst, MulConst,  // a: the right operand
-    DivConst, ModConst,  // a: the divisor; b, c: its reciprocal (Reciprocal.h), c 0 without one
+    // An operator with a constant right side. a: the constant; b: for div and mod by 2 or
+    // more, the constant's reciprocal (Reciprocal.h).
+    AddConst, SubConst, MulConst, DivConst, ModConst,
+    // The same with a variable on the left (x mod 7); c: the variable. Pushes the result.
+    LoadAddConst, LoadSubConst, LoadMulConst, LoadDivConst, LoadModConst,
+    // The same with the result stored (x := … mod 7); c: the variable. Pops the left side.
+    AddConstStore, SubConstStore, MulConstStore, DivConstStore, ModConstStore,
     Eq, Ne, Lt, Le, Gt, Ge,
     Not,
     Truth,          // the top must be an integer; it becomes 0 or 1
@@ -75,12 +80,14 @@ enum class Op : uint8_t {
     Check,          // asks the abort callback; a: the statement's weight (see PollAlways)
     ForTest,        // a: variable, b: limit slot, c: target when the variable is past the limit
     ForNext,        // a: variable, b: limit slot, c: target of the next round
+    ForNextCheck,   // ForNext whose target follows a Check, which it does itself
     IncrementBy,    // a: slot, b: constant; slot := slot + b (the shape of a counting loop)
     CheckIncrementBy,  // Check (weight 1; only inside loops), then IncrementBy; c: index into fused
     CheckIncrementJumpIfLess,  // CheckIncrementBy, then a loop's JumpIfLess as fused[c] says
     LessConst,      // a: constant; top := top < a (top an integer)
     JumpUnlessLess, // a: slot, b: constant, c: target; jump unless slot < b (a loop's test)
     JumpIfLess,     // a: slot, b: constant, c: target; jump if slot < b (the same test at the loop's foot)
+    JumpIfLessCheck,  // JumpIfLess whose target follows a Check, which it does itself
     CallTable,      // a: index into calls; pops the value arguments, pushes the result
     CallInternal,   // a: internal function, b: argument count; pops them, pushes the result
     Exit,
