@@ -71,7 +71,7 @@ private:
     bool whileStatement();
     bool forStatement();
     bool blockEnd();
-    bool readsOnlyFirst(size_t begin, int slot) const;
+    bool referencedOnceIn(size_t begin, int slot, size_t& at) const;
 
     // Expressions; each leaves one value on the stack.
     bool expression();
@@ -80,7 +80,7 @@ private:
     bool notExpression();
     bool comparison();
     bool additive();
-    void emitOperator(Op op, Position where);
+    void emitOperator(Op op, Position where, size_t leftStart, size_t rightStart);
     bool term();
     bool unary();
     bool primary();
@@ -300,8 +300,13 @@ bool Compiler::assignment(const Token& name) {
     }
     // s := s + t: the old value of s is moved, not copied, so that its text has one
     // owner and grows in place. Only when the rest of the expression does not read s.
-    if (code[begin].op == Op::Load && code[begin].a == slot && readsOnlyFirst(begin, slot))
-        code[begin].op = Op::LoadMove;
+    size_t at;
+    if (referencedOnceIn(begin, slot, at)) {
+        if (at == begin && code[at].op == Op::Load)
+            code[at].op = Op::LoadMove;
+        else if (code[at].op == Op::AddVariable)
+            code[at].b = 1;
+    }
     // x := … mod 7: the last operator stores its result itself.
     Instruction& last = code.back();
     if (last.op >= Op::AddConst && last.op <= Op::ModConst &&
@@ -316,20 +321,28 @@ bool Compiler::assignment(const Token& name) {
     return true;
 }
 
-// Whether the code from `begin` on reads variable `slot` in its first instruction only
-// (an expression holds no jumps back, so that is the only read before the store).
-bool Compiler::readsOnlyFirst(size_t begin, int slot) const {
-    for (size_t i = begin + 1; i < p_.code.size(); ++i) {
+// Whether the code from `begin` on reads or writes variable `slot` in one instruction
+// only, found `at` (an expression holds no jumps back, so that is the only read before
+// the store).
+bool Compiler::referencedOnceIn(size_t begin, int slot, size_t& at) const {
+    size_t found = 0;
+    for (size_t i = begin; i < p_.code.size(); ++i) {
         const Instruction& in = p_.code[i];
-        if ((in.op == Op::Load || in.op == Op::LoadMove) && in.a == slot)
-            return false;
-        if (in.op == Op::CallTable) {
+        bool uses = false;
+        if (in.op == Op::Load || in.op == Op::LoadMove ||
+            (in.op >= Op::AddVariable && in.op <= Op::MulVariable))
+            uses = in.a == slot;
+        else if (in.op >= Op::LoadAddConst && in.op <= Op::LoadModConst)
+            uses = in.c == slot;
+        else if (in.op == Op::CallTable)
             for (int32_t out : p_.calls[in.a].outSlots)
-                if (out == slot)
-                    return false;
+                uses = uses || out == slot;
+        if (uses) {
+            at = i;
+            ++found;
         }
     }
-    return true;
+    return found == 1;
 }
 
 // The `end` of a block, with its optional `;`.
@@ -532,20 +545,40 @@ bool Compiler::comparison() {
 }
 
 bool Compiler::additive() {
+    size_t leftStart = p_.code.size();
     TRY(term());
     while (tok_.kind == Tok::Plus || tok_.kind == Tok::Minus) {
         Op op = tok_.kind == Tok::Plus ? Op::Add : Op::Sub;
         Position where = tok_.where;
         TRY(advance());
+        size_t rightStart = p_.code.size();
         TRY(term());
-        emitOperator(op, where);
+        emitOperator(op, where, leftStart, rightStart);
     }
     return true;
 }
 
-// An arithmetic operator; with a constant right side (i mod 7) the constant goes into
-// the instruction.
-void Compiler::emitOperator(Op op, Position where) {
+// An arithmetic operator whose left side was read from leftStart, its right side from
+// rightStart. A constant right side (i mod 7) goes into the instruction; a variable on
+// the left of +, - and * does (n + i * 3), its load moved past the right side, when
+// nothing there jumps and nothing writes the variable.
+void Compiler::emitOperator(Op op, Position where, size_t leftStart, size_t rightStart) {
+    std::vector<Instruction>& code = p_.code;
+    const Instruction& left = code[leftStart];
+    if (code.back().op != Op::PushInt && rightStart == leftStart + 1 && left.op == Op::Load &&
+        lastLabel_ <= static_cast<int32_t>(leftStart) &&
+        (op == Op::Add || op == Op::Sub || op == Op::Mul)) {
+        const int32_t slot = left.a;
+        size_t at;
+        if (referencedOnceIn(leftStart, slot, at)) {   // the load itself only
+            code.erase(code.begin() + static_cast<std::ptrdiff_t>(leftStart));
+            p_.positions.erase(p_.positions.begin() + static_cast<std::ptrdiff_t>(leftStart));
+            emit(op == Op::Add ? Op::AddVariable : op == Op::Sub ? Op::SubVariable : Op::MulVariable,
+                 where, slot);
+            stack(-1);
+            return;
+        }
+    }
     Instruction& last = p_.code.back();
     if (last.op == Op::PushInt && static_cast<int32_t>(p_.code.size() - 1) >= lastLabel_) {
         switch (op) {
@@ -578,13 +611,15 @@ void Compiler::emitOperator(Op op, Position where) {
 }
 
 bool Compiler::term() {
+    size_t leftStart = p_.code.size();
     TRY(unary());
     while (tok_.kind == Tok::Star || tok_.kind == Tok::KwDiv || tok_.kind == Tok::KwMod) {
         Op op = tok_.kind == Tok::Star ? Op::Mul : tok_.kind == Tok::KwDiv ? Op::Div : Op::Mod;
         Position where = tok_.where;
         TRY(advance());
+        size_t rightStart = p_.code.size();
         TRY(unary());
-        emitOperator(op, where);
+        emitOperator(op, where, leftStart, rightStart);
     }
     return true;
 }

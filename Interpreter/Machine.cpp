@@ -255,6 +255,19 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
         ++ip;                                                              \
         NEXT();                                                            \
     }
+// An operator of two integers, the variable ip->a on the left and the top value on the right.
+#define VARIABLE_OPERATOR(function)                                        \
+    {                                                                      \
+        const Value& v = vars[ip->a];                                      \
+        if (v.isText() || sp[-1].isText()) {                               \
+            fault = KindsOfArithmetic;                                     \
+            goto failed;                                                   \
+        }                                                                  \
+        if (!function(v.number, sp[-1].number, sp[-1].number, fault))      \
+            goto failed;                                                   \
+        ++ip;                                                              \
+        NEXT();                                                            \
+    }
 // A loop's back jump to ip->c, which follows the Check of the body's first statement:
 // that Check is done here, and a stop is told at it.
 #define JUMP_PAST_CHECK()                                                  \
@@ -290,7 +303,7 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
         &&L_AddConst, &&L_SubConst, &&L_MulConst, &&L_DivConst, &&L_ModConst,
         &&L_LoadAddConst, &&L_LoadSubConst, &&L_LoadMulConst, &&L_LoadDivConst, &&L_LoadModConst,
         &&L_AddConstStore, &&L_SubConstStore, &&L_MulConstStore, &&L_DivConstStore,
-        &&L_ModConstStore,
+        &&L_ModConstStore, &&L_AddVariable, &&L_SubVariable, &&L_MulVariable,
         &&L_Eq, &&L_Ne, &&L_Lt, &&L_Le, &&L_Gt, &&L_Ge,
         &&L_Not, &&L_Truth, &&L_AndJump, &&L_OrJump, &&L_Jump, &&L_JumpIfFalse, &&L_Check,
         &&L_ForTest, &&L_ForNext, &&L_ForNextCheck, &&L_IncrementBy, &&L_CheckIncrementBy,
@@ -352,6 +365,7 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
         ++ip;
         NEXT();
     OP(Add)
+    addTopTwo:
         if (sp[-2].isText() && sp[-1].isText()) {
             std::shared_ptr<std::string>& l = sp[-2].text;
             const std::string& r = *sp[-1].text;
@@ -411,6 +425,28 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
         CONSTANT_OPERATOR_STORE(DivideConstant, KindsOfArithmetic)
     OP(ModConstStore)
         CONSTANT_OPERATOR_STORE(RemainderConstant, KindsOfArithmetic)
+    OP(AddVariable) {
+        Value& v = vars[ip->a];
+        if (!v.isText() && !sp[-1].isText()) {
+            if (!AddIntegers(v.number, sp[-1].number, sp[-1].number, fault))
+                goto failed;
+            ++ip;
+            NEXT();
+        }
+        // A text takes part: as the load (or the move) of the variable and Add do it.
+        *sp = std::move(sp[-1]);
+        sp[-1].number = v.number;
+        if (ip->b)
+            sp[-1].text = std::move(v.text);
+        else
+            sp[-1].text = v.text;
+        ++sp;
+        goto addTopTwo;
+    }
+    OP(SubVariable)
+        VARIABLE_OPERATOR(SubtractIntegers)
+    OP(MulVariable)
+        VARIABLE_OPERATOR(MultiplyIntegers)
     OP(Neg)
         if (sp[-1].isText()) {
             fault = KindsOfArithmetic;
@@ -650,6 +686,7 @@ report:
 #undef LOAD_CONSTANT_OPERATOR
 #undef CONSTANT_OPERATOR_STORE
 #undef JUMP_PAST_CHECK
+#undef VARIABLE_OPERATOR
 #undef COMPARISON
 
 }  // namespace macrolib

@@ -70,6 +70,10 @@ enum class Op : uint8_t {
     LoadAddConst, LoadSubConst, LoadMulConst, LoadDivConst, LoadModConst,
     // The same with the result stored (x := … mod 7); c: the variable. Pops the left side.
     AddConstStore, SubConstStore, MulConstStore, DivConstStore, ModConstStore,
+    // An operator with a variable on the left and the top value on the right (n + i * 3).
+    // a: the variable; b: 1 when the statement stores into it and reads it no more (its
+    // text may be taken, as LoadMove does).
+    AddVariable, SubVariable, MulVariable,
     Eq, Ne, Lt, Le, Gt, Ge,
     Not,
     Truth,          // the top must be an integer; it becomes 0 or 1

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeProgram.h"
+#include "Interpreter/Program.h"
 
 namespace {
 
@@ -160,6 +161,27 @@ TEST(MacroAbort, IsAskedBeforeEveryStatement) {
     fake::abortStopAt = 0;
     EXPECT_EQ(Describe(program.calls), "38()38()38()38()");
     EXPECT_EQ(program.errorLine(), "test.vlm:4:3: stopped");
+}
+
+// Inside a loop, statements that only count are asked about in batches, yet at least
+// once per few thousand instructions; a statement after a call is asked about again.
+TEST(MacroAbort, QuietLoopsAreAskedInBatches) {
+    fake::Program program;
+    const int rounds = 100000;
+    const std::string quiet = "for i := 1 to " + std::to_string(rounds) + " do n := n + i mod 7; end";
+    ASSERT_EQ(program.run(fake::Script(quiet, "var i, n;\n")), MACROLIB_OK);
+    EXPECT_GE(fake::abortPolls, rounds / macrolib::InstructionsBetweenPolls);
+    EXPECT_LT(fake::abortPolls, rounds / 100);
+
+    fake::abortStopAt = 3;
+    EXPECT_EQ(program.run(fake::Script("while 1 do\n  n := (n + 1) mod 7;\nend", "var n;\n")),
+              MACROLIB_STOPPED);
+    EXPECT_EQ(program.errorLine(), "test.vlm:5:3: stopped");
+
+    fake::abortStopAt = 0;
+    ASSERT_EQ(program.run(fake::Script("for i := 1 to 100 do Backspace (); end", "var i;\n")),
+              MACROLIB_OK);
+    EXPECT_EQ(fake::abortPolls, 100);   // the for statement's, then one after each call
 }
 
 // A macro may run another one from inside a callback (an F3 key inside a script).

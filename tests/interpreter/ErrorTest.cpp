@@ -89,6 +89,17 @@ const ErrorCase errorCases[] = {
      MACROLIB_RUN_ERROR, "t.vlm:5:11: cannot compare a text with an integer"},
     {"Macro \"T\"\nvar i;\nbegin\n  Print (1);\n  i := 2147483640; while i < 2147483647 do i := i + 10; end\nend",
      MACROLIB_RUN_ERROR, "t.vlm:5:51: integer overflow"},
+    // Operators that take a variable or a constant into the instruction fail at themselves.
+    {"Macro \"T\"\nvar a, b;\nbegin\n  Print (1); a := \"x\";\n  b := (a + 1) mod 5;\nend",
+     MACROLIB_RUN_ERROR, "t.vlm:5:11: '+' needs two integers or two texts"},
+    {"Macro \"T\"\nvar a, b;\nbegin\n  Print (1); a := \"x\";\n  b := b - a;\nend",
+     MACROLIB_RUN_ERROR, "t.vlm:5:10: arithmetic needs integers"},
+    {"Macro \"T\"\nvar a, b;\nbegin\n  Print (1); a := \"x\";\n  b := a * b * 2;\nend",
+     MACROLIB_RUN_ERROR, "t.vlm:5:10: arithmetic needs integers"},
+    {"Macro \"T\"\nvar a;\nbegin\n  Print (1);\n  a := a + Str (1);\nend",
+     MACROLIB_RUN_ERROR, "t.vlm:5:10: '+' needs two integers or two texts"},
+    {"Macro \"T\"\nvar a;\nbegin\n  Print (1);\n  for a := 1 to 2 do a := (a + 1) mod 0; end\nend",
+     MACROLIB_RUN_ERROR, "t.vlm:5:35: division by zero"},
     {"Macro \"T\"\nvar i;\nbegin\n  Print (1);\n  i := \"x\";\n  for i := i to 3 do end\nend",
      MACROLIB_RUN_ERROR, "t.vlm:6:3: the loop variable and its limit must be integers"},
 };

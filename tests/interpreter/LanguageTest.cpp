@@ -108,6 +108,9 @@ const StatementCase statementCases[] = {
      "var a;\n", "ababba"},
     {"growing in a loop", "a := \"\"; for i := 1 to 3 do a := a + Str (i) + \"-\"; "
      "if i = 2 then b := a; end end Print (a + b);", "var a, b, i;\n", "1-2-3-1-2-"},
+    {"a variable left of a computed side", "a := 7; b := 2; Print (a - b * 3); "
+     "Print (a * (b + 1)); Print (a + b mod 4); a := \"x\"; b := a + Str (1); Print (a + b);",
+     "var a, b;\n", "1|21|9|xx1"},
     {"a literal grown twice", "for i := 1 to 2 do a := \"k\"; a := a + \"!\"; Print (a); end",
      "var a, i;\n", "k!|k!"},
 };

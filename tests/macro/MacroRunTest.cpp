@@ -19,11 +19,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <functional>
 #include <iterator>
 #include <random>
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace varlin {
@@ -195,6 +197,25 @@ TEST_F(MacroRun, AStopRequestEndsAnEndlessLoopWithoutAQuestion) {
     EXPECT_EQ(RunMacroFile(Script("l.vlm", "while 1 do a := a + 1; end;")), MACROLIB_STOPPED);
     EXPECT_TRUE(host.messageIds.empty());
     EXPECT_EQ(LastMacroError().Kind, MACROLIB_ABORTED);
+}
+
+// A loop of counting statements asks about Escape and stop requests in batches: both
+// still end it.
+TEST_F(MacroRun, AQuietEndlessLoopStopsOnEscapeAndOnARequestFromAnotherThread) {
+    const std::string loop = Script("q.vlm", "while 1 do a := (a + 1) mod 7; end;");
+    host.escapeAfterPolls = 5;
+    host.answers = {IdYes};
+    EXPECT_EQ(RunMacroFile(loop), MACROLIB_STOPPED);
+    EXPECT_EQ(host.messageIds, (std::vector<int>{kMacroStopQuestion}));
+
+    host.messageIds.clear();
+    std::thread stopper([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        RequestMacroStop();
+    });
+    EXPECT_EQ(RunMacroFile(loop), MACROLIB_STOPPED);
+    stopper.join();
+    EXPECT_TRUE(host.messageIds.empty());
 }
 
 TEST_F(MacroRun, ErrorsShowMessage1115InTheEditor) {
