@@ -140,7 +140,7 @@ bool Compiler::tooDeep(Position where) {
 }
 
 size_t Compiler::emit(Op op, Position where, int32_t a, int32_t b, int32_t c) {
-    p_.code.push_back({op, a, b, c});
+    p_.code.push_back({op, 0, a, b, c});
     p_.positions.push_back(where);
     if (op == Op::Check)
         ++checks_;
@@ -154,7 +154,7 @@ size_t Compiler::emitJumpIfFalse(Position where) {
     stack(-1);
     if (n >= 2 && static_cast<int32_t>(n - 2) >= lastLabel_ && code[n - 2].op == Op::Load &&
         code[n - 1].op == Op::LessConst) {
-        code[n - 2] = {Op::JumpUnlessLess, code[n - 2].a, code[n - 1].a, 0};
+        code[n - 2] = {Op::JumpUnlessLess, 0, code[n - 2].a, code[n - 1].a, 0};
         p_.positions[n - 2] = p_.positions[n - 1];
         code.pop_back();
         p_.positions.pop_back();
@@ -288,7 +288,8 @@ bool Compiler::assignment(const Token& name) {
             // The statement's own Check goes with it: one instruction for the whole
             // statement, with the abort at the statement and an overflow at the operator.
             // (Only inside loops: outside, the callback is asked before every statement.)
-            code[begin - 1] = {Op::CheckIncrementBy, slot, k, static_cast<int32_t>(p_.fused.size())};
+            code[begin - 1] = {Op::CheckIncrementBy, 0, slot, k,
+                               static_cast<int32_t>(p_.fused.size())};
             FusedStep step;
             step.operatorAt = where;
             p_.fused.push_back(step);
@@ -589,7 +590,7 @@ void Compiler::emitOperator(Op op, Position where, size_t leftStart, size_t righ
         default: last.op = Op::ModConst; break;
         }
         if (last.op == Op::DivConst || last.op == Op::ModConst)
-            MakeReciprocal(last.a, last.b);
+            MakeReciprocal(last.a, last.b, last.shift);
         p_.positions.back() = where;
         // x mod 7: the variable goes into the instruction as well.
         size_t n = p_.code.size();

@@ -63,8 +63,8 @@ enum class Op : uint8_t {
     Store,          // a: slot; pops
     Pop,
     Add, Sub, Mul, Div, Mod, Neg,
-    // An operator with a constant right side. a: the constant; b: for div and mod by 2 or
-    // more, the constant's reciprocal (Reciprocal.h).
+    // An operator with a constant right side. a: the constant; b and shift: for div and
+    // mod by 2 or more, the constant's reciprocal (Reciprocal.h).
     AddConst, SubConst, MulConst, DivConst, ModConst,
     // The same with a variable on the left (x mod 7); c: the variable. Pushes the result.
     LoadAddConst, LoadSubConst, LoadMulConst, LoadDivConst, LoadModConst,
@@ -109,6 +109,7 @@ struct FusedStep {
 
 struct Instruction {
     Op op;
+    uint8_t shift = 0;   // the reciprocal's shift of DivConst and ModConst and their kin, else 0
     int32_t a = 0;
     int32_t b = 0;
     int32_t c = 0;

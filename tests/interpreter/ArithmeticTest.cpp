@@ -108,7 +108,8 @@ TEST(Arithmetic, DivisionByAReciprocalIsExact) {
         divisors.push_back(static_cast<int32_t>(random() % INT32_MAX) + 1);
     for (int32_t d : divisors) {
         int32_t low = 0;
-        if (!macrolib::MakeReciprocal(d, low))
+        uint8_t shift = 0;
+        if (!macrolib::MakeReciprocal(d, low, shift))
             continue;
         std::vector<int32_t> numerators(std::begin(values), std::end(values));
         for (int64_t near : {int64_t{d}, 2 * int64_t{d}, int64_t{INT32_MAX} / d * d})
@@ -118,8 +119,8 @@ TEST(Arithmetic, DivisionByAReciprocalIsExact) {
         for (int i = 0; i < 2000; ++i)
             numerators.push_back(static_cast<int32_t>(random()));
         for (int32_t n : numerators) {
-            ASSERT_EQ(macrolib::QuotientByReciprocal(n, d, low), n / d) << n << " div " << d;
-            ASSERT_EQ(macrolib::RemainderByReciprocal(n, d, low), n % d) << n << " mod " << d;
+            ASSERT_EQ(macrolib::QuotientByReciprocal(n, low, shift), n / d) << n << " div " << d;
+            ASSERT_EQ(macrolib::RemainderByReciprocal(n, d, low, shift), n % d) << n << " mod " << d;
         }
     }
 }
