@@ -140,7 +140,7 @@ bool Compiler::tooDeep(Position where) {
 }
 
 size_t Compiler::emit(Op op, Position where, int32_t a, int32_t b, int32_t c) {
-    p_.code.push_back({op, 0, a, b, c});
+    p_.code.push_back({op, 0, 0, a, b, c});
     p_.positions.push_back(where);
     if (op == Op::Check)
         ++checks_;
@@ -154,7 +154,7 @@ size_t Compiler::emitJumpIfFalse(Position where) {
     stack(-1);
     if (n >= 2 && static_cast<int32_t>(n - 2) >= lastLabel_ && code[n - 2].op == Op::Load &&
         code[n - 1].op == Op::LessConst) {
-        code[n - 2] = {Op::JumpUnlessLess, 0, code[n - 2].a, code[n - 1].a, 0};
+        code[n - 2] = {Op::JumpUnlessLess, 0, 0, code[n - 2].a, code[n - 1].a, 0};
         p_.positions[n - 2] = p_.positions[n - 1];
         code.pop_back();
         p_.positions.pop_back();
@@ -288,7 +288,7 @@ bool Compiler::assignment(const Token& name) {
             // The statement's own Check goes with it: one instruction for the whole
             // statement, with the abort at the statement and an overflow at the operator.
             // (Only inside loops: outside, the callback is asked before every statement.)
-            code[begin - 1] = {Op::CheckIncrementBy, 0, slot, k,
+            code[begin - 1] = {Op::CheckIncrementBy, 0, 0, slot, k,
                                static_cast<int32_t>(p_.fused.size())};
             FusedStep step;
             step.operatorAt = where;
@@ -402,12 +402,19 @@ bool Compiler::whileStatement() {
         // A body that ends counting (i := i + 1) takes the test at the foot into that
         // statement: one instruction per round for the shortest loops. Nothing jumps to
         // the foot itself (no label after the statement).
-        code[last].op = Op::CheckIncrementJumpIfLess;
-        FusedStep& step = p_.fused[code[last].c];
-        step.testSlot = test.a;
-        step.limit = test.b;
-        step.target = body;
-        step.testAt = p_.positions[exitJump];
+        Instruction& in = code[last];
+        FusedStep& step = p_.fused[in.c];
+        if (in.a == test.a && in.b >= INT16_MIN && in.b <= INT16_MAX) {
+            // It tests what it counts: all in the instruction.
+            step.at = static_cast<int32_t>(last);
+            in = {Op::CountJumpIfLess, 0, static_cast<int16_t>(in.b), in.a, test.b, body};
+        } else {
+            in.op = Op::CheckIncrementJumpIfLess;
+            step.testSlot = test.a;
+            step.limit = test.b;
+            step.target = body;
+            step.testAt = p_.positions[exitJump];
+        }
     } else if (test.op == Op::JumpUnlessLess) {   // test again at the foot: one jump per round
         if (code[body].op == Op::Check)
             emit(Op::JumpIfLessCheck, p_.positions[exitJump], test.a, test.b, body + 1);

@@ -86,15 +86,6 @@ bool CallProgram(const CallSite& site, const Value* args, std::vector<Value>& sl
     return true;
 }
 
-// Stores a 64-bit result when it fits 32 bits; false for an overflow. (Done in 64 bits
-// rather than with compiler built-ins so that every compiler takes it.)
-bool Fits(int64_t wide, int32_t& result) {
-    if (wide < INT32_MIN || wide > INT32_MAX)
-        return false;
-    result = static_cast<int32_t>(wide);
-    return true;
-}
-
 // Integer arithmetic; false with `error` set. One function per operator, so that each
 // instruction has its own code instead of a switch on the operator. Where the compiler
 // has them, its overflow built-ins leave one instruction and the overflow flag.
@@ -111,6 +102,14 @@ inline bool MultiplyIntegers(int32_t l, int32_t r, int32_t& result, const char*&
     return !__builtin_mul_overflow(l, r, &result) || (error = Overflow, false);
 }
 #else
+// Stores a 64-bit result when it fits 32 bits; false for an overflow.
+inline bool Fits(int64_t wide, int32_t& result) {
+    if (wide < INT32_MIN || wide > INT32_MAX)
+        return false;
+    result = static_cast<int32_t>(wide);
+    return true;
+}
+
 inline bool AddIntegers(int32_t l, int32_t r, int32_t& result, const char*& error) {
     return Fits(int64_t{l} + r, result) || (error = Overflow, false);
 }
@@ -322,7 +321,7 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
         &&L_Eq, &&L_Ne, &&L_Lt, &&L_Le, &&L_Gt, &&L_Ge,
         &&L_Not, &&L_Truth, &&L_AndJump, &&L_OrJump, &&L_Jump, &&L_JumpIfFalse, &&L_Check,
         &&L_ForTest, &&L_ForNext, &&L_ForNextCheck, &&L_IncrementBy, &&L_CheckIncrementBy,
-        &&L_CheckIncrementJumpIfLess, &&L_LessConst,
+        &&L_CheckIncrementJumpIfLess, &&L_CountJumpIfLess, &&L_LessConst,
         &&L_JumpUnlessLess, &&L_JumpIfLess, &&L_JumpIfLessCheck, &&L_CallTable, &&L_CallInternal, &&L_Exit,
     };
     static_assert(sizeof labels / sizeof labels[0] == static_cast<size_t>(Op::Exit) + 1);
@@ -565,10 +564,8 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
             fault = ip->b >= 0 ? KindsOfPlus : KindsOfArithmetic;
             goto failedAtOperator;
         }
-        if (!Fits(int64_t{v.number} + ip->b, v.number)) {
-            fault = Overflow;
+        if (!AddIntegers(v.number, ip->b, v.number, fault))
             goto failedAtOperator;
-        }
         const FusedStep& step = program.fused[ip->c];
         const Value& tested = vars[step.testSlot];
         if (tested.isText()) {
@@ -577,6 +574,20 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
             goto report;
         }
         ip = tested.number < step.limit ? code + step.target : ip + 1;
+        NEXT();
+    }
+    OP(CountJumpIfLess) {
+        POLL(2)
+        Value& v = vars[ip->a];
+        if (v.isText()) {
+            fault = ip->step >= 0 ? KindsOfPlus : KindsOfArithmetic;
+            goto failedAtOperator;
+        }
+        int32_t next;
+        if (!AddIntegers(v.number, ip->step, next, fault))
+            goto failedAtOperator;
+        v.number = next;
+        ip = next < ip->b ? code + ip->c : ip + 1;
         NEXT();
     }
     OP(CheckIncrementBy)
@@ -588,10 +599,8 @@ int32_t Execute(const Program& program, const RunHooks& hooks, RunFailure& failu
             fault = ip->b >= 0 ? KindsOfPlus : KindsOfArithmetic;
             goto failedAtOperator;
         }
-        if (!Fits(int64_t{v.number} + ip->b, v.number)) {
-            fault = Overflow;
+        if (!AddIntegers(v.number, ip->b, v.number, fault))
             goto failedAtOperator;
-        }
         ++ip;
         NEXT();
     }
@@ -679,10 +688,15 @@ stopped:
 
 failedAtOperator:
     // A fused instruction keeps its operator's place apart from the statement's.
-    if (ip->op == Op::CheckIncrementBy || ip->op == Op::CheckIncrementJumpIfLess)
+    if (ip->op == Op::CheckIncrementBy || ip->op == Op::CheckIncrementJumpIfLess) {
         faultWhere = program.fused[ip->c].operatorAt;
-    else
+    } else if (ip->op == Op::CountJumpIfLess) {
+        for (const FusedStep& step : program.fused)
+            if (step.at == ip - code)
+                faultWhere = step.operatorAt;
+    } else {
         faultWhere = program.positions[ip - code];
+    }
     goto report;
 
 failed:

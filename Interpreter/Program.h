@@ -88,6 +88,10 @@ enum class Op : uint8_t {
     IncrementBy,    // a: slot, b: constant; slot := slot + b (the shape of a counting loop)
     CheckIncrementBy,  // Check (weight 1; only inside loops), then IncrementBy; c: index into fused
     CheckIncrementJumpIfLess,  // CheckIncrementBy, then a loop's JumpIfLess as fused[c] says
+    // The same when the loop tests the variable it counts (while i < n do … i := i + 1):
+    // a: slot, step: the increment, b: the limit, c: the target; fused[] holds the
+    // operator's place under this instruction's index.
+    CountJumpIfLess,
     LessConst,      // a: constant; top := top < a (top an integer)
     JumpUnlessLess, // a: slot, b: constant, c: target; jump unless slot < b (a loop's test)
     JumpIfLess,     // a: slot, b: constant, c: target; jump if slot < b (the same test at the loop's foot)
@@ -101,6 +105,7 @@ enum class Op : uint8_t {
 // counting statement's operator, and the test at a loop's foot that may follow it.
 struct FusedStep {
     Position operatorAt;
+    int32_t at = -1;          // the CountJumpIfLess it belongs to, else -1
     int32_t testSlot = 0;
     int32_t limit = 0;
     int32_t target = 0;
@@ -110,6 +115,7 @@ struct FusedStep {
 struct Instruction {
     Op op;
     uint8_t shift = 0;   // the reciprocal's shift of DivConst and ModConst and their kin, else 0
+    int16_t step = 0;    // the increment of CountJumpIfLess
     int32_t a = 0;
     int32_t b = 0;
     int32_t c = 0;

@@ -1,6 +1,6 @@
 // Benchmark of the macro interpreter: a counting loop of ten million rounds, timed from
-// reading the script to its end, with an abort callback asked on every statement as the
-// editor's is. Prints the seconds; bench/interpreter.sh sets them beside python3.
+// reading the script to its end, with an abort callback asked as often as the editor's
+// is. Prints the seconds; bench/interpreter.sh sets them beside its whole processes.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
