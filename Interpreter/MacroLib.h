@@ -37,7 +37,8 @@ typedef struct OPERAND {
 /* Called for every call of a command-table function; the result is the call's value. */
 typedef int32_t (*MacroFunctionCallback)(int32_t actionId, OPERAND** operands, int32_t count,
                                          char* userData);
-/* Asked between statements and on every round of a loop: 1 stops the script. */
+/* Asked between statements (in loops of integer statements once per few thousand
+ * instructions): 1 stops the script. */
 typedef int32_t (*MacroAbortCallback)(void);
 
 /* Why a run failed. */

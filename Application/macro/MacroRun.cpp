@@ -60,8 +60,8 @@ int OpenDocumentForMacros(const std::string& fileName) {
     return g_hooks.openDocument ? g_hooks.openDocument(fileName) : -1;
 }
 
-// Asked before every statement of a script: one load, and one call of the host where a
-// keyboard may press Escape.
+// Asked between the statements of a script (see the interpreter's "Stopping a script"):
+// one load, and one call of the host where a keyboard may press Escape.
 std::int32_t Macro_Abort_Callback() {
     if (StopRequested()) return 1;
     if (!g_pollEscape || !HostPollEscape()) return 0;

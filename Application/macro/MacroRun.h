@@ -23,8 +23,8 @@ struct MacroRunHooks {
 void SetMacroRunHooks(const MacroRunHooks& hooks);
 // Opens a document through the hooks; 0, or -1 when it was not opened.
 int OpenDocumentForMacros(const std::string& fileName);
-// Asked between statements: 1 after a stop request, or when Escape was pressed and the
-// user answers Yes to message 1307; else 0.
+// Asked between statements (in batches inside loops): 1 after a stop request, or when
+// Escape was pressed and the user answers Yes to message 1307; else 0.
 std::int32_t Macro_Abort_Callback();
 
 // How a failed run is told: the editor shows message 1115, batch mode writes the
