@@ -11,6 +11,7 @@
 // replaced started at, so that changing a line leaves the line above it as it is.
 #pragma once
 
+#include "platform/LeasedText.h"
 #include "platform/TextBlock.h"
 
 #include <cstddef>
@@ -100,6 +101,8 @@ public:
     bool ReplaceLastBlock(TextBlock copy);
     // platform/TextBlock.h's ReleaseMappedPages for every block.
     void ReleaseMappedPages() const;
+    // The first block's hold on a leased file (platform/LeasedText.h), or null.
+    std::shared_ptr<const LeasedText> FirstLeasedText() const;
 
     // LineStore::BlockRun over lines first .. last - 1: the number of lines of the run,
     // and in data and size the bytes from its first non-empty line to its last.

@@ -361,6 +361,10 @@ bool LineStore::FitLineBuffer(std::size_t length) {
     return true;
 }
 
+std::shared_ptr<const LeasedText> LineStore::LoadedText() const {
+    return storage_ ? storage_->index.FirstLeasedText() : nullptr;
+}
+
 std::size_t LineStore::MemoryUsed() const {
     std::size_t bytes = sizeof(*this) + comments_.capacity() * sizeof(CommentSpan);
     if (!storage_) return bytes;

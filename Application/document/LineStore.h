@@ -6,6 +6,7 @@
 #pragma once
 
 #include "document/DiskIdentity.h"
+#include "platform/LeasedText.h"
 #include "platform/TextBlock.h"
 #include "settings/EditorConfig.h"
 
@@ -143,6 +144,8 @@ public:
     // After a pass over the whole text: the pages of a file-backed copy that it read need
     // not stay in this process's memory (they stay in the system's file cache).
     void ReleaseReadPages() const;
+    // The leased file the text was loaded from (platform/LeasedText.h), or null.
+    std::shared_ptr<const LeasedText> LoadedText() const;
     // SetLine for an operation that sets many lines in one go (replacing all hits): the
     // copy goes into a shared block of the store instead of an allocation of its own, so
     // a million changed lines cost a few dozen allocations and go back as quickly. A block
