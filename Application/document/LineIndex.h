@@ -96,6 +96,16 @@ public:
         }
         return AppendLineSlot(data, size);
     }
+    // AppendBlockLine for a line of the block adopted last whose next line follows right
+    // behind its line end of gap (1 or 2) bytes, as the caller vouches: the entry alone.
+    // False (nothing done) where that does not do: no block space, or no room reserved.
+    bool AppendFollowedBlockLine(const char* data, std::size_t gap) {
+        const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(data) - reinterpret_cast<std::uintptr_t>(current_);
+        if (!currentHasSpace_ || at >= currentSize_ || entries_.size() == entries_.capacity()) return false;
+        tailSlot_ = 0;  // a slot line before it stays a slot
+        entries_.push_back(static_cast<Entry>((currentSpace_ + at) << kOffsetShift) | (gap == 2 ? 2u : 0u) | kBlockBit);
+        return true;
+    }
     // The block lines were last appended from gives way to copy, which holds the same
     // bytes; every line reads as before. False (nothing changed) when no block was adopted.
     bool ReplaceLastBlock(TextBlock copy);

@@ -138,6 +138,10 @@ public:
     // a line; the blocks live until Clear.
     int AdoptBlock(TextBlock block, std::size_t size);        // 0, or -1
     int AppendBlockLine(const char* data, std::size_t size);  // 0, or -1
+    // The lines of data[0, size), all in the block adopted last, as a file's reader cuts
+    // them: at each LF, less the line-end bytes (CR, LF, Ctrl+Z) before it; longest grows
+    // to the longest. 0, or -1 (after the message).
+    int AppendBlockText(const char* data, std::size_t size, std::size_t& longest);
     // The block lines were last appended from gives way to copy, which holds the same
     // bytes (a file-backed copy, platform/TextBlock.h). False when no block was adopted.
     bool ReplaceLastBlock(TextBlock copy);

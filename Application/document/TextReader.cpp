@@ -43,36 +43,6 @@ constexpr std::size_t kFirstBlock = 1 << 16;
 constexpr std::size_t kReadPiece = std::size_t(1) << 18;
 std::size_t g_fileBackedFrom = 0;
 
-bool IsLineEndByte(char c) { return c == '\r' || c == '\n' || c == 0x1A; }
-
-// The index of the first LF in data[from, end), or end when there is none. Sixteen bytes
-// at a time inline: the lines of a source file are too short for a call of memchr each.
-std::size_t NextLf(const char* data, std::size_t from, std::size_t end) {
-#ifdef VARLIN_READER_SSE2
-    const __m128i lf = _mm_set1_epi8('\n');
-    auto lfs = [&](std::size_t at) {
-        return static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)), lf)));
-    };
-    std::size_t i = from;
-    for (; i + 16 <= end; i += 16)
-        if (const unsigned mask = lfs(i)) return i + static_cast<std::size_t>(__builtin_ctz(mask));
-    if (i >= end) return end;
-    if (end >= 16) {
-        // The sixteen bytes that end at end, those before i masked off.
-        const std::size_t base = end - 16;
-        const unsigned mask = lfs(base) & (0xFFFFu << (i - base));
-        return mask ? base + static_cast<std::size_t>(__builtin_ctz(mask)) : end;
-    }
-    for (; i < end; ++i)
-        if (data[i] == '\n') return i;
-    return end;
-#else
-    const void* hit = std::memchr(data + from, '\n', end - from);
-    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : end;
-#endif
-}
-
 // CR LF becomes LF, as a text-mode stream reads it (the 0x1A is cut off before).
 std::size_t Translate(char* data, std::size_t size) {
     char* cr = static_cast<char*>(std::memchr(data, '\r', size));
@@ -367,16 +337,7 @@ int ReadLines(LineStore& store, TextStream& stream, const std::string& name) {
     // Every line is kept whole, however long: cutting one would change the file at the
     // next save. The document's line buffer grows to fit its longest line instead.
     std::size_t longest = 0;
-    std::size_t pos = 0;
-    while (pos < size) {
-        const std::size_t lf = NextLf(data, pos, size);
-        const std::size_t end = lf < size ? lf + 1 : size;
-        std::size_t keep = end;
-        while (keep > pos && IsLineEndByte(data[keep - 1])) --keep;
-        longest = std::max(longest, keep - pos);
-        if (store.AppendBlockLine(data + pos, keep - pos) != 0) return -1;
-        pos = end;
-    }
+    if (store.AppendBlockText(data, size, longest) != 0) return -1;
     if (!store.FitLineBuffer(longest)) {
         store.Clear();
         ShowMessage(kLineTooLongMessage, name.c_str(), std::to_string(kMaxLineBuffer - 1).c_str());
