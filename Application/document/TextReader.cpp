@@ -1,7 +1,8 @@
-// TextReader: a file is read into one block in a single pass of large reads, the text
-// translation (if any) is applied in place, and the lines are cut out of the block
-// without copies. Counting and cutting look for LFs sixteen bytes at a time (SSE2), so
-// both passes the reading rules ask for run at memory speed.
+// TextReader: a large file is mapped under a read lease (platform/LeasedText.h) and its
+// lines point into the mapping as the file holds them; a smaller one, or one we get no
+// lease on, is read into one block in a single pass of large reads, the text translation
+// (if any) applied in place. One pass at memory speed counts the lines and finds the LFs,
+// the CR LF pairs and a Ctrl+Z; the line store then cuts the lines without copies.
 #include "document/DocumentEncoding.h"
 #include "document/DocumentStyle.h"
 #include "document/FileLock.h"
