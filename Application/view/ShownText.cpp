@@ -95,7 +95,7 @@ void ShownText::Build() {
     shift_ = 0;
     for (int i = 0; i < count; ++i)
         starts_[static_cast<std::size_t>(i) + 1] = starts_[static_cast<std::size_t>(i)] + UnitsOf(Bytes(i)) + 1;
-    remembered_.clear();
+    rememberedValid_ = false;
 }
 
 int ShownText::LineLength(int line) const {
@@ -168,9 +168,21 @@ int ShownText::ByteIndexAt(int line, int units) const {
 void ShownText::Remember(int first, int last) {
     first = std::clamp(first, 0, LineCount() - 1);
     last = std::clamp(last, first, LineCount() - 1);
+    if (rememberedValid_ && first == rememberedFirst_ && last - first + 1 == RememberedCount()) return;
     rememberedFirst_ = first;
-    remembered_.clear();
-    for (int line = first; line <= last; ++line) remembered_.push_back(LineText(line));
+    rememberedBytes_.clear();
+    rememberedEnds_.clear();
+    for (int line = first; line <= last; ++line) {
+        rememberedBytes_ += Bytes(line);
+        rememberedEnds_.push_back(rememberedBytes_.size());
+    }
+    rememberedValid_ = true;
+}
+
+std::string_view ShownText::RememberedBytes(int line) const {
+    const auto i = static_cast<std::size_t>(line - rememberedFirst_);
+    const std::size_t from = i == 0 ? 0 : rememberedEnds_[i - 1];
+    return std::string_view(rememberedBytes_).substr(from, rememberedEnds_[i] - from);
 }
 
 ShownText::Change ShownText::Sync() {
@@ -178,7 +190,7 @@ ShownText::Change ShownText::Sync() {
     if (utf8_ != w_.doc->utf8 || codeTable_ != DocumentCodeTable(w_)) {
         // Every character may read differently now: the whole text was replaced.
         span = ChangedSpan{0, 0};
-        remembered_.clear();
+        rememberedValid_ = false;
         utf8_ = w_.doc->utf8;
         codeTable_ = DocumentCodeTable(w_);
     }
@@ -194,10 +206,10 @@ ShownText::Change ShownText::Sync() {
     c.position = LineStart(first);
     const long long oldLength = LineStart(oldEnd) - c.position;
     const bool known = oldLength == 0 || (first >= rememberedFirst_ && oldLength <= static_cast<long long>(kMaxChangeText) &&
-                                          oldEnd <= rememberedFirst_ + static_cast<int>(remembered_.size()));
+                                          oldEnd <= rememberedFirst_ + RememberedCount());
     if (known) {
         for (int line = first; line < oldEnd; ++line) {
-            c.removed += remembered_[static_cast<std::size_t>(line - rememberedFirst_)];
+            AppendShown(RememberedBytes(line), utf8_, codeTable_, c.removed);
             c.removed.push_back(u'\n');
         }
     } else {
@@ -247,7 +259,7 @@ ShownText::Change ShownText::Sync() {
         c.inserted = c.inserted.substr(head, c.inserted.size() - head - back);
         c.position += static_cast<long long>(head);
     }
-    remembered_.clear();
+    rememberedValid_ = false;
     return c;
 }
 

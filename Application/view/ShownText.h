@@ -52,8 +52,9 @@ public:
     int UnitsBefore(int line, int byteIndex) const;
     int ByteIndexAt(int line, int units) const;
 
-    // Keeps the text of lines first .. last as they read now, so that a change among them
-    // is reported with what it removed.
+    // Keeps the bytes of lines first .. last as they read now, so that a change among them
+    // is reported with what it removed. Kept lines that no change touched since are not
+    // read again.
     void Remember(int first, int last);
 
 private:
@@ -73,8 +74,15 @@ private:
     std::vector<long long> starts_;
     std::size_t shiftFrom_ = 0;
     long long shift_ = 0;
+    // The remembered lines' bytes end to end, rememberedEnds_[i] the end of the i-th;
+    // typing re-reads a screenful of lines, so they are copied, not decoded, and the
+    // buffers keep their room between keys.
     int rememberedFirst_ = 0;
-    std::vector<std::u16string> remembered_;
+    bool rememberedValid_ = false;
+    std::string rememberedBytes_;
+    std::vector<std::size_t> rememberedEnds_;
+    int RememberedCount() const { return rememberedValid_ ? static_cast<int>(rememberedEnds_.size()) : 0; }
+    std::string_view RememberedBytes(int line) const;
 };
 
 }  // namespace varlin

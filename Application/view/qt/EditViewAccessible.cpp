@@ -76,14 +76,15 @@ ShownText& EditView::accessibleText() {
         sentCaretLine_ = w_->caretLine;
         sentCaretCol_ = w_->caretCol;
         accessibleSelection(&sentSelectionStart_, &sentSelectionEnd_);
-    } else {
+    } else if (accessibleStale_ || w_->doc->ChangedSinceTaken()) {
         SyncAccessible();
     }
     return *shownText_;
 }
 
 void EditView::NoteAccessibleChange() {
-    // Nothing at all while no client listens: typing must not pay for it.
+    accessibleStale_ = true;
+    // Nothing more while no client listens: typing must not pay for it.
     if (AccessibleEventsHeard() && !accessibleTimer_.isActive()) accessibleTimer_.start();
 }
 
@@ -100,6 +101,7 @@ void EditView::RememberShownRows() {
 
 void EditView::SyncAccessible() {
     accessibleTimer_.stop();
+    accessibleStale_ = false;
     if (!shownText_) {
         if (AccessibleEventsHeard()) accessibleText();
         return;
