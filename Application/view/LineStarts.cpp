@@ -1,0 +1,115 @@
+// Line starts of a long text, kept in chunks with running totals.
+#include "view/LineStarts.h"
+
+#include <algorithm>
+
+namespace varlin {
+namespace {
+
+using Lengths = std::vector<long long>;
+
+Lengths LengthsOf(const Lengths& ends) {
+    Lengths out(ends.size());
+    for (std::size_t i = 0; i < ends.size(); ++i) out[i] = ends[i] - (i ? ends[i - 1] : 0);
+    return out;
+}
+
+Lengths EndsOf(Lengths::const_iterator from, Lengths::const_iterator to) {
+    Lengths out(from, to);
+    for (std::size_t i = 1; i < out.size(); ++i) out[i] += out[i - 1];
+    return out;
+}
+
+}  // namespace
+
+LineStarts::LineStarts(std::size_t chunkSize) : chunkSize_(std::max<std::size_t>(chunkSize, 1)) { Assign({}); }
+
+void LineStarts::Assign(const std::vector<long long>& lengths) {
+    chunks_.clear();
+    for (std::size_t at = 0; at < lengths.size(); at += chunkSize_)
+        chunks_.push_back(EndsOf(lengths.begin() + static_cast<std::ptrdiff_t>(at),
+                                 lengths.begin() + static_cast<std::ptrdiff_t>(std::min(at + chunkSize_, lengths.size()))));
+    if (chunks_.empty()) chunks_.emplace_back();
+    Retotal(0);
+}
+
+void LineStarts::Retotal(std::size_t from) {
+    firstLine_.resize(chunks_.size() + 1);
+    firstOffset_.resize(chunks_.size() + 1);
+    if (from == 0) {
+        firstLine_[0] = 0;
+        firstOffset_[0] = 0;
+    }
+    for (std::size_t i = from; i < chunks_.size(); ++i) {
+        firstLine_[i + 1] = firstLine_[i] + static_cast<int>(chunks_[i].size());
+        firstOffset_[i + 1] = firstOffset_[i] + (chunks_[i].empty() ? 0 : chunks_[i].back());
+    }
+    count_ = firstLine_.back();
+}
+
+std::size_t LineStarts::ChunkOf(int line) const {
+    // The last chunk starting at or before line (no chunk but a lone one is empty).
+    const auto it = std::upper_bound(firstLine_.begin(), firstLine_.end() - 1, line);
+    return static_cast<std::size_t>(std::max<std::ptrdiff_t>(it - firstLine_.begin() - 1, 0));
+}
+
+long long LineStarts::Start(int line) const {
+    line = std::clamp(line, 0, count_);
+    if (line == count_) return firstOffset_.back();
+    const std::size_t c = ChunkOf(line);
+    const int i = line - firstLine_[c];
+    return firstOffset_[c] + (i > 0 ? chunks_[c][static_cast<std::size_t>(i - 1)] : 0);
+}
+
+int LineStarts::LineOf(long long offset) const {
+    if (count_ == 0) return 0;
+    const auto it = std::upper_bound(firstOffset_.begin(), firstOffset_.end() - 1, offset);
+    const auto c = static_cast<std::size_t>(std::max<std::ptrdiff_t>(it - firstOffset_.begin() - 1, 0));
+    const Lengths& ends = chunks_[c];
+    // The first line ending after offset; beyond the text, the last.
+    const auto end = std::upper_bound(ends.begin(), ends.end(), offset - firstOffset_[c]);
+    return firstLine_[c] + static_cast<int>(std::min<std::ptrdiff_t>(end - ends.begin(), static_cast<std::ptrdiff_t>(ends.size()) - 1));
+}
+
+void LineStarts::Replace(int first, int removed, const std::vector<long long>& lengths) {
+    first = std::clamp(first, 0, count_);
+    removed = std::clamp(removed, 0, count_ - first);
+    const std::size_t c0 = ChunkOf(first);
+    const std::size_t c1 = removed > 0 ? ChunkOf(first + removed - 1) : c0;
+    if (c0 == c1 && static_cast<std::size_t>(removed) == lengths.size() && removed > 0) {
+        // As many lines as before (typing): the ends from there on move, in place.
+        Lengths& ends = chunks_[c0];
+        const auto i0 = static_cast<std::size_t>(first - firstLine_[c0]);
+        long long before = i0 > 0 ? ends[i0 - 1] : 0;
+        long long shift = 0;
+        for (std::size_t j = 0; j < lengths.size(); ++j) {
+            shift += lengths[j] - (ends[i0 + j] - before);
+            before = ends[i0 + j];
+            ends[i0 + j] += shift;
+        }
+        for (std::size_t i = i0 + lengths.size(); i < ends.size(); ++i) ends[i] += shift;
+        Retotal(c0);
+        return;
+    }
+    // The chunks c0 .. c1 as one run with the replacement made, cut into chunks again
+    // (typing: the one chunk it was).
+    Lengths merged;
+    for (std::size_t c = c0; c <= c1; ++c) {
+        const Lengths part = LengthsOf(chunks_[c]);
+        merged.insert(merged.end(), part.begin(), part.end());
+    }
+    const auto at = merged.begin() + (first - firstLine_[c0]);
+    merged.insert(merged.erase(at, at + removed), lengths.begin(), lengths.end());
+    std::vector<Lengths> cut;
+    const std::size_t pieces = (merged.size() + chunkSize_ - 1) / chunkSize_;
+    for (std::size_t p = 0; p < pieces; ++p)
+        cut.push_back(EndsOf(merged.begin() + static_cast<std::ptrdiff_t>(merged.size() * p / pieces),
+                             merged.begin() + static_cast<std::ptrdiff_t>(merged.size() * (p + 1) / pieces)));
+    chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(c0), chunks_.begin() + static_cast<std::ptrdiff_t>(c1) + 1);
+    chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(c0), std::make_move_iterator(cut.begin()),
+                   std::make_move_iterator(cut.end()));
+    if (chunks_.empty()) chunks_.emplace_back();
+    Retotal(std::min(c0, chunks_.size() - 1));
+}
+
+}  // namespace varlin
