@@ -30,6 +30,8 @@ void LineStarts::Assign(const std::vector<long long>& lengths) {
         chunks_.push_back(EndsOf(lengths.begin() + static_cast<std::ptrdiff_t>(at),
                                  lengths.begin() + static_cast<std::ptrdiff_t>(std::min(at + chunkSize_, lengths.size()))));
     if (chunks_.empty()) chunks_.emplace_back();
+    sums_.clear();
+    for (const Lengths& ends : chunks_) sums_.push_back(ends.empty() ? 0 : ends.back());
     Retotal(0);
 }
 
@@ -42,7 +44,7 @@ void LineStarts::Retotal(std::size_t from) {
     }
     for (std::size_t i = from; i < chunks_.size(); ++i) {
         firstLine_[i + 1] = firstLine_[i] + static_cast<int>(chunks_[i].size());
-        firstOffset_[i + 1] = firstOffset_[i] + (chunks_[i].empty() ? 0 : chunks_[i].back());
+        firstOffset_[i + 1] = firstOffset_[i] + sums_[i];
     }
     count_ = firstLine_.back();
 }
@@ -88,7 +90,9 @@ void LineStarts::Replace(int first, int removed, const std::vector<long long>& l
             ends[i0 + j] += shift;
         }
         for (std::size_t i = i0 + lengths.size(); i < ends.size(); ++i) ends[i] += shift;
-        Retotal(c0);
+        sums_[c0] += shift;
+        // The chunks after it move along; their line counts stay.
+        for (std::size_t c = c0 + 1; c < firstOffset_.size(); ++c) firstOffset_[c] += shift;
         return;
     }
     // The chunks c0 .. c1 as one run with the replacement made, cut into chunks again
@@ -105,10 +109,18 @@ void LineStarts::Replace(int first, int removed, const std::vector<long long>& l
     for (std::size_t p = 0; p < pieces; ++p)
         cut.push_back(EndsOf(merged.begin() + static_cast<std::ptrdiff_t>(merged.size() * p / pieces),
                              merged.begin() + static_cast<std::ptrdiff_t>(merged.size() * (p + 1) / pieces)));
-    chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(c0), chunks_.begin() + static_cast<std::ptrdiff_t>(c1) + 1);
-    chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(c0), std::make_move_iterator(cut.begin()),
-                   std::make_move_iterator(cut.end()));
-    if (chunks_.empty()) chunks_.emplace_back();
+    std::vector<long long> cutSums;
+    for (const Lengths& ends : cut) cutSums.push_back(ends.back());
+    const auto from = static_cast<std::ptrdiff_t>(c0);
+    const auto to = static_cast<std::ptrdiff_t>(c1) + 1;
+    chunks_.erase(chunks_.begin() + from, chunks_.begin() + to);
+    chunks_.insert(chunks_.begin() + from, std::make_move_iterator(cut.begin()), std::make_move_iterator(cut.end()));
+    sums_.erase(sums_.begin() + from, sums_.begin() + to);
+    sums_.insert(sums_.begin() + from, cutSums.begin(), cutSums.end());
+    if (chunks_.empty()) {
+        chunks_.emplace_back();
+        sums_.push_back(0);
+    }
     Retotal(std::min(c0, chunks_.size() - 1));
 }
 

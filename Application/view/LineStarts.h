@@ -37,6 +37,7 @@ private:
     // Per chunk, the end of each of its lines counted from the chunk's start. At least
     // one chunk; only a lone one may be empty.
     std::vector<std::vector<long long>> chunks_;
+    std::vector<long long> sums_;           // per chunk, its length, beside the others
     std::vector<int> firstLine_;            // per chunk, and the count after the last
     std::vector<long long> firstOffset_;    // per chunk, and the total after the last
 };

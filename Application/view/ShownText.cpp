@@ -161,6 +161,15 @@ void ShownText::Remember(int first, int last) {
     rememberedValid_ = true;
 }
 
+void ShownText::RememberAgain(int line) {
+    const auto i = static_cast<std::size_t>(line - rememberedFirst_);
+    const std::size_t from = i == 0 ? 0 : rememberedEnds_[i - 1];
+    const std::string_view bytes = Bytes(line);
+    const std::size_t oldSize = rememberedEnds_[i] - from;
+    rememberedBytes_.replace(from, oldSize, bytes);
+    for (std::size_t j = i; j < rememberedEnds_.size(); ++j) rememberedEnds_[j] = rememberedEnds_[j] + bytes.size() - oldSize;
+}
+
 std::string_view ShownText::RememberedBytes(int line) const {
     const auto i = static_cast<std::size_t>(line - rememberedFirst_);
     const std::size_t from = i == 0 ? 0 : rememberedEnds_[i - 1];
@@ -227,7 +236,13 @@ ShownText::Change ShownText::Sync() {
         c.inserted = c.inserted.substr(head, c.inserted.size() - head - back);
         c.position += static_cast<long long>(head);
     }
-    rememberedValid_ = false;
+    // Lines changed in place among the remembered ones (typing) are remembered anew; any
+    // other change has them read again.
+    if (known && oldEnd == newEnd && rememberedValid_) {
+        for (int line = first; line < newEnd; ++line) RememberAgain(line);
+    } else {
+        rememberedValid_ = false;
+    }
     return c;
 }
 

@@ -78,6 +78,7 @@ private:
     std::vector<std::size_t> rememberedEnds_;
     int RememberedCount() const { return rememberedValid_ ? static_cast<int>(rememberedEnds_.size()) : 0; }
     std::string_view RememberedBytes(int line) const;
+    void RememberAgain(int line);
 };
 
 }  // namespace varlin
