@@ -37,6 +37,7 @@ void ReadLikeAScreenReader(QAccessibleEvent* event) {
 }
 
 double Quantile(std::vector<double> v, double q) {
+    if (v.empty()) return 0;
     std::sort(v.begin(), v.end());
     return v[static_cast<std::size_t>(static_cast<double>(v.size() - 1) * q)];
 }

@@ -22,16 +22,22 @@ Lengths EndsOf(Lengths::const_iterator from, Lengths::const_iterator to) {
 
 }  // namespace
 
-LineStarts::LineStarts(std::size_t chunkSize) : chunkSize_(std::max<std::size_t>(chunkSize, 1)) { Assign({}); }
+LineStarts::LineStarts(std::size_t chunkSize) : chunkSize_(std::max<std::size_t>(chunkSize, 1)) { Assign(0, {}); }
 
-void LineStarts::Assign(const std::vector<long long>& lengths) {
+void LineStarts::Assign(int count, const std::function<long long(int)>& lengthOf) {
     chunks_.clear();
-    for (std::size_t at = 0; at < lengths.size(); at += chunkSize_)
-        chunks_.push_back(EndsOf(lengths.begin() + static_cast<std::ptrdiff_t>(at),
-                                 lengths.begin() + static_cast<std::ptrdiff_t>(std::min(at + chunkSize_, lengths.size()))));
-    if (chunks_.empty()) chunks_.emplace_back();
     sums_.clear();
-    for (const Lengths& ends : chunks_) sums_.push_back(ends.empty() ? 0 : ends.back());
+    for (int line = 0; line < count;) {
+        Lengths ends;
+        ends.reserve(chunkSize_);
+        for (long long end = 0; line < count && ends.size() < chunkSize_; ++line) ends.push_back(end += lengthOf(line));
+        sums_.push_back(ends.back());
+        chunks_.push_back(std::move(ends));
+    }
+    if (chunks_.empty()) {
+        chunks_.emplace_back();
+        sums_.push_back(0);
+    }
     Retotal(0);
 }
 
@@ -78,25 +84,32 @@ void LineStarts::Replace(int first, int removed, const std::vector<long long>& l
     removed = std::clamp(removed, 0, count_ - first);
     const std::size_t c0 = ChunkOf(first);
     const std::size_t c1 = removed > 0 ? ChunkOf(first + removed - 1) : c0;
-    if (c0 == c1 && static_cast<std::size_t>(removed) == lengths.size() && removed > 0) {
-        // As many lines as before (typing): the ends from there on move, in place.
-        Lengths& ends = chunks_[c0];
-        const auto i0 = static_cast<std::size_t>(first - firstLine_[c0]);
-        long long before = i0 > 0 ? ends[i0 - 1] : 0;
-        long long shift = 0;
-        for (std::size_t j = 0; j < lengths.size(); ++j) {
-            shift += lengths[j] - (ends[i0 + j] - before);
-            before = ends[i0 + j];
-            ends[i0 + j] += shift;
+    Lengths& ends = chunks_[c0];
+    if (c0 == c1 && ends.size() - static_cast<std::size_t>(removed) + lengths.size() - 1 < chunkSize_) {
+        // Within one chunk that stays neither empty nor too long (typing, Enter): in
+        // place, and the lines after it move along.
+        const auto i0 = static_cast<std::ptrdiff_t>(first - firstLine_[c0]);
+        const long long base = i0 > 0 ? ends[static_cast<std::size_t>(i0 - 1)] : 0;
+        const long long removedLength = removed > 0 ? ends[static_cast<std::size_t>(i0 + removed - 1)] - base : 0;
+        Lengths added = EndsOf(lengths.begin(), lengths.end());
+        const long long shift = (added.empty() ? 0 : added.back()) - removedLength;
+        for (long long& end : added) end += base;
+        if (static_cast<std::size_t>(removed) == added.size()) {
+            std::copy(added.begin(), added.end(), ends.begin() + i0);
+        } else {
+            ends.erase(ends.begin() + i0, ends.begin() + i0 + removed);
+            ends.insert(ends.begin() + i0, added.begin(), added.end());
         }
-        for (std::size_t i = i0 + lengths.size(); i < ends.size(); ++i) ends[i] += shift;
+        for (auto i = static_cast<std::size_t>(i0) + added.size(); i < ends.size(); ++i) ends[i] += shift;
         sums_[c0] += shift;
-        // The chunks after it move along; their line counts stay.
+        if (static_cast<std::size_t>(removed) != added.size()) {
+            Retotal(c0);
+            return;
+        }
         for (std::size_t c = c0 + 1; c < firstOffset_.size(); ++c) firstOffset_[c] += shift;
         return;
     }
-    // The chunks c0 .. c1 as one run with the replacement made, cut into chunks again
-    // (typing: the one chunk it was).
+    // The chunks c0 .. c1 as one run with the replacement made, cut into chunks again.
     Lengths merged;
     for (std::size_t c = c0; c <= c1; ++c) {
         const Lengths part = LengthsOf(chunks_[c]);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 namespace varlin {
@@ -16,7 +17,8 @@ public:
     // chunkSize: lines a chunk holds before it is split (small in tests, to cross chunks).
     explicit LineStarts(std::size_t chunkSize = 1024);
 
-    void Assign(const std::vector<long long>& lengths);
+    // Lines 0 .. count - 1 of lengthOf(line) each, asked in order.
+    void Assign(int count, const std::function<long long(int)>& lengthOf);
     int Count() const { return count_; }
     // Start(Count()) is the sum of every length.
     long long Start(int line) const;

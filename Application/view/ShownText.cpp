@@ -91,9 +91,7 @@ void ShownText::Build() {
     utf8_ = w_.doc->utf8;
     codeTable_ = DocumentCodeTable(w_);
     const int count = std::max(w_.LineCount(), 1);
-    std::vector<long long> lengths(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) lengths[static_cast<std::size_t>(i)] = UnitsOf(Bytes(i)) + 1;
-    starts_.Assign(lengths);
+    starts_.Assign(count, [this](int line) { return UnitsOf(Bytes(line)) + 1LL; });
     rememberedValid_ = false;
 }
 

@@ -63,6 +63,10 @@ private:
     std::string_view Bytes(int line) const;
     int UnitsOf(std::string_view bytes) const;
     void Build();
+    int RememberedCount() const { return rememberedValid_ ? static_cast<int>(rememberedEnds_.size()) : 0; }
+    std::string_view RememberedBytes(int line) const;
+    // A remembered line changed in place: its bytes as they read now.
+    void RememberAgain(int line);
 
     const EditWindow& w_;
     bool utf8_ = false;
@@ -76,9 +80,6 @@ private:
     bool rememberedValid_ = false;
     std::string rememberedBytes_;
     std::vector<std::size_t> rememberedEnds_;
-    int RememberedCount() const { return rememberedValid_ ? static_cast<int>(rememberedEnds_.size()) : 0; }
-    std::string_view RememberedBytes(int line) const;
-    void RememberAgain(int line);
 };
 
 }  // namespace varlin

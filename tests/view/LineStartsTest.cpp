@@ -17,7 +17,7 @@ TEST(LineStartsTest, RandomReplacementsAgreeWithARunningSum) {
         LineStarts starts(static_cast<std::size_t>(1 + pick(5)));
         std::vector<long long> lengths(static_cast<std::size_t>(pick(20)));
         for (long long& l : lengths) l = 1 + pick(9);
-        starts.Assign(lengths);
+        starts.Assign(static_cast<int>(lengths.size()), [&](int line) { return lengths[static_cast<std::size_t>(line)]; });
         for (int step = 0; step < 80; ++step) {
             const int count = static_cast<int>(lengths.size());
             const int first = pick(count + 1);
