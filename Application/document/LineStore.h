@@ -187,7 +187,6 @@ public:
     // text as characters follows the changes with it). Costs the store two comparisons a
     // change.
     ChangedSpan TakeChangedSpan();
-    bool ChangedSinceTaken() const { return changed_.Any(); }
 
     // The journal told of every change (null: none). Set by the undo history.
     LineJournal* journal = nullptr;

@@ -149,9 +149,6 @@ private:
     // Built when a client first reads the text; nothing is spent on it before.
     std::unique_ptr<ShownText> shownText_;
     QTimer accessibleTimer_;
-    // A hook noted a change or movement that the shown text and the sent events have not
-    // caught up with; a client's question syncs only then.
-    bool accessibleStale_ = false;
     int sentCaretLine_ = -1;
     int sentCaretCol_ = -1;
     int sentSelectionStart_ = -1;

@@ -76,15 +76,15 @@ ShownText& EditView::accessibleText() {
         sentCaretLine_ = w_->caretLine;
         sentCaretCol_ = w_->caretCol;
         accessibleSelection(&sentSelectionStart_, &sentSelectionEnd_);
-    } else if (accessibleStale_ || w_->doc->ChangedSinceTaken()) {
+    } else {
+        // Cheap when nothing changed: no text is read then, and the shown rows are kept.
         SyncAccessible();
     }
     return *shownText_;
 }
 
 void EditView::NoteAccessibleChange() {
-    accessibleStale_ = true;
-    // Nothing more while no client listens: typing must not pay for it.
+    // Nothing at all while no client listens: typing must not pay for it.
     if (AccessibleEventsHeard() && !accessibleTimer_.isActive()) accessibleTimer_.start();
 }
 
@@ -101,7 +101,6 @@ void EditView::RememberShownRows() {
 
 void EditView::SyncAccessible() {
     accessibleTimer_.stop();
-    accessibleStale_ = false;
     if (!shownText_) {
         if (AccessibleEventsHeard()) accessibleText();
         return;
