@@ -138,7 +138,7 @@ DiskIdentity CurrentIdentity(const std::string& name) {
     return IdentityOfFile(name, hash);
 }
 
-bool ChangedOnDisk(const DiskIdentity& known, const std::string& name) {
+bool ChangedOnDisk(const DiskIdentity& known, const std::string& name, const LeasedText* text) {
     if (!known.known) return false;
     struct stat st {};
     if (::stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
@@ -147,7 +147,18 @@ bool ChangedOnDisk(const DiskIdentity& known, const std::string& name) {
     if (now.size != known.size) return true;
     // Touched, copied back or rewritten with the same bytes: only the content counts.
     std::uint64_t hash = 0;
-    return !HashFile(name, hash) || hash != known.hash;
+    std::uint64_t knownHash = 0;
+    return !HashOf(known, text, knownHash) || !HashFile(name, hash) || hash != knownHash;
+}
+
+bool HashOf(const DiskIdentity& known, const LeasedText* text, std::uint64_t& hash) {
+    hash = known.hash;
+    if (!known.hashOfText) return true;
+    if (!text) return false;
+    ContentHash h;
+    h.Update(text->Data(), text->Size());
+    hash = h.Value();
+    return true;
 }
 
 }  // namespace varlin

@@ -4,6 +4,8 @@
 // change unseen.
 #pragma once
 
+#include "platform/LeasedText.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -31,6 +33,9 @@ private:
 
 struct DiskIdentity {
     bool known = false;
+    // The hash is not worked out yet: it is of the leased text the file was loaded from
+    // (platform/LeasedText.h), which the caller of HashOf and ChangedOnDisk hands in.
+    bool hashOfText = false;
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     long long size = 0;
@@ -38,6 +43,10 @@ struct DiskIdentity {
     long long mtimeNsec = 0;
     std::uint64_t hash = 0;
 };
+
+// known's hash, worked out from text where it is of a text; false when it is of a text and
+// none is given.
+bool HashOf(const DiskIdentity& known, const LeasedText* text, std::uint64_t& hash);
 
 // The identity of the open file fd whose bytes hashed to hash.
 DiskIdentity IdentityOfDescriptor(int fd, std::uint64_t hash);
@@ -48,7 +57,8 @@ DiskIdentity IdentityOfFile(const std::string& name, std::uint64_t hash);
 DiskIdentity CurrentIdentity(const std::string& name);
 
 // True when the file name no longer holds what known describes: another inode, size or
-// time whose bytes hash differently. A missing file, or an unknown identity, is no change.
-bool ChangedOnDisk(const DiskIdentity& known, const std::string& name);
+// time whose bytes hash differently. A missing file, or an unknown identity, is no change;
+// an identity whose text is gone counts as changed. text: as for HashOf.
+bool ChangedOnDisk(const DiskIdentity& known, const std::string& name, const LeasedText* text = nullptr);
 
 }  // namespace varlin

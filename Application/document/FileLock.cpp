@@ -59,6 +59,7 @@ FileLock::~FileLock() {
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace varlin {
@@ -100,6 +101,14 @@ std::unique_ptr<FileLock> FileLock::Open(const std::string& name, Mode mode, int
     // callers refuse what is no regular file, and a file reads the same either way.
     int flags = (mode == Mode::ReadWriteLocked ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
     int fd = ::open(name.c_str(), flags);
+    // A read lease on the file (ours or another editor's, platform/LeasedText.h) answers
+    // an open for writing that does not wait with EWOULDBLOCK, and tells its holder, who
+    // gives it back within moments: asked again for up to three seconds.
+    for (int tries = 0; fd < 0 && errno == EWOULDBLOCK && mode == Mode::ReadWriteLocked && tries < 1500; ++tries) {
+        struct timespec pause {0, 2000000};
+        ::nanosleep(&pause, nullptr);
+        fd = ::open(name.c_str(), flags);
+    }
     if (fd < 0) {
         error = errno;
         return nullptr;

@@ -347,8 +347,9 @@ bool LineIndex::AdoptBlock(TextBlock block, std::size_t size) {
             bias_[k] = reinterpret_cast<std::uintptr_t>(current_) - start;
         spaceUsed_ = std::min<std::uint64_t>(bias_.size() << kSegmentShift, kSpaceLimit);
     }
+    // A leased file's pages, like a file-backed copy's, are not the program's memory.
+    if (!IsFileBacked(block)) blockBytes_ += size;
     blocks_.push_back(std::move(block));
-    blockBytes_ += size;
     return true;
 }
 
@@ -373,6 +374,10 @@ bool LineIndex::ReplaceLastBlock(TextBlock copy) {
     if (IsFileBacked(copy)) blockBytes_ -= std::min(blockBytes_, currentSize_);
     blocks_.back() = std::move(copy);
     return true;
+}
+
+std::shared_ptr<const LeasedText> LineIndex::FirstLeasedText() const {
+    return blocks_.empty() ? nullptr : SharedText(blocks_.front());
 }
 
 void LineIndex::ReleaseMappedPages() const {

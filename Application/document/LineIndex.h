@@ -11,6 +11,7 @@
 // replaced started at, so that changing a line leaves the line above it as it is.
 #pragma once
 
+#include "platform/LeasedText.h"
 #include "platform/TextBlock.h"
 
 #include <cstddef>
@@ -95,11 +96,23 @@ public:
         }
         return AppendLineSlot(data, size);
     }
+    // AppendBlockLine for a line of the block adopted last whose next line follows right
+    // behind its line end of gap (1 or 2) bytes, as the caller vouches: the entry alone.
+    // False (nothing done) where that does not do: no block space, or no room reserved.
+    bool AppendFollowedBlockLine(const char* data, std::size_t gap) {
+        const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(data) - reinterpret_cast<std::uintptr_t>(current_);
+        if (!currentHasSpace_ || at >= currentSize_ || entries_.size() == entries_.capacity()) return false;
+        tailSlot_ = 0;  // a slot line before it stays a slot
+        entries_.push_back(static_cast<Entry>((currentSpace_ + at) << kOffsetShift) | (gap == 2 ? 2u : 0u) | kBlockBit);
+        return true;
+    }
     // The block lines were last appended from gives way to copy, which holds the same
     // bytes; every line reads as before. False (nothing changed) when no block was adopted.
     bool ReplaceLastBlock(TextBlock copy);
     // platform/TextBlock.h's ReleaseMappedPages for every block.
     void ReleaseMappedPages() const;
+    // The first block's hold on a leased file (platform/LeasedText.h), or null.
+    std::shared_ptr<const LeasedText> FirstLeasedText() const;
 
     // LineStore::BlockRun over lines first .. last - 1: the number of lines of the run,
     // and in data and size the bytes from its first non-empty line to its last.

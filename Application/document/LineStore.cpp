@@ -20,7 +20,45 @@
 #include <new>
 #include <numeric>
 
+#if defined(__SSE2__) && defined(__GNUC__)
+#include <emmintrin.h>
+#define VARLIN_LINES_SSE2 1
+#endif
+
 namespace varlin {
+namespace {
+
+bool IsLineEndByte(char c) { return c == '\r' || c == '\n' || c == 0x1A; }
+
+// The index of the first LF in data[from, end), or end when there is none. Sixteen bytes
+// at a time inline: the lines of a source file are too short for a call of memchr each.
+std::size_t NextLf(const char* data, std::size_t from, std::size_t end) {
+#ifdef VARLIN_LINES_SSE2
+    const __m128i lf = _mm_set1_epi8('\n');
+    auto lfs = [&](std::size_t at) {
+        return static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)), lf)));
+    };
+    std::size_t i = from;
+    for (; i + 16 <= end; i += 16)
+        if (const unsigned mask = lfs(i)) return i + static_cast<std::size_t>(__builtin_ctz(mask));
+    if (i >= end) return end;
+    if (end >= 16) {
+        // The sixteen bytes that end at end, those before i masked off.
+        const std::size_t base = end - 16;
+        const unsigned mask = lfs(base) & (0xFFFFu << (i - base));
+        return mask ? base + static_cast<std::size_t>(__builtin_ctz(mask)) : end;
+    }
+    for (; i < end; ++i)
+        if (data[i] == '\n') return i;
+    return end;
+#else
+    const void* hit = std::memchr(data + from, '\n', end - from);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : end;
+#endif
+}
+
+}  // namespace
 namespace {
 
 constexpr int kOutOfMemory = 1002;
@@ -265,6 +303,31 @@ void LineStore::ReleaseReadPages() const {
     if (storage_) storage_->index.ReleaseMappedPages();
 }
 
+int LineStore::AppendBlockText(const char* data, std::size_t size, std::size_t& longest) {
+    if (!storage_) return -1;
+    LineIndex& index = storage_->index;
+    NoteChange(count_, 0);
+    if (storage_->marked.valid) storage_->marked.Invalidate();
+    std::size_t pos = 0;
+    while (pos < size) {
+        const std::size_t lf = NextLf(data, pos, size);
+        const std::size_t end = lf < size ? lf + 1 : size;
+        std::size_t keep = end;
+        while (keep > pos && IsLineEndByte(data[keep - 1])) --keep;
+        longest = std::max(longest, keep - pos);
+        // A line with a next one right behind its end of one or two bytes is an entry
+        // alone; the rest (the last line, longer ends) goes the way of a single line.
+        const std::size_t gap = end - keep;
+        if (end < size && gap - 1 < 2 && count_ < capacity_ && index.AppendFollowedBlockLine(data + pos, gap)) {
+            ++count_;
+        } else if (AppendBlockLine(data + pos, keep - pos) != 0) {
+            return -1;
+        }
+        pos = end;
+    }
+    return 0;
+}
+
 int LineStore::AppendBlockLine(const char* data, std::size_t size) {
     if (!storage_ || size > kMaxLineSize) return -1;
     if (count_ >= capacity_) {
@@ -359,6 +422,10 @@ bool LineStore::FitLineBuffer(std::size_t length) {
     if (need > static_cast<std::size_t>(kMaxLineBuffer)) return false;
     lineBuffer = static_cast<int>(std::min(2 * need, static_cast<std::size_t>(kMaxLineBuffer)));
     return true;
+}
+
+std::shared_ptr<const LeasedText> LineStore::LoadedText() const {
+    return storage_ ? storage_->index.FirstLeasedText() : nullptr;
 }
 
 std::size_t LineStore::MemoryUsed() const {

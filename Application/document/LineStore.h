@@ -6,6 +6,7 @@
 #pragma once
 
 #include "document/DiskIdentity.h"
+#include "platform/LeasedText.h"
 #include "platform/TextBlock.h"
 #include "settings/EditorConfig.h"
 
@@ -137,12 +138,18 @@ public:
     // a line; the blocks live until Clear.
     int AdoptBlock(TextBlock block, std::size_t size);        // 0, or -1
     int AppendBlockLine(const char* data, std::size_t size);  // 0, or -1
+    // The lines of data[0, size), all in the block adopted last, as a file's reader cuts
+    // them: at each LF, less the line-end bytes (CR, LF, Ctrl+Z) before it; longest grows
+    // to the longest. 0, or -1 (after the message).
+    int AppendBlockText(const char* data, std::size_t size, std::size_t& longest);
     // The block lines were last appended from gives way to copy, which holds the same
     // bytes (a file-backed copy, platform/TextBlock.h). False when no block was adopted.
     bool ReplaceLastBlock(TextBlock copy);
     // After a pass over the whole text: the pages of a file-backed copy that it read need
     // not stay in this process's memory (they stay in the system's file cache).
     void ReleaseReadPages() const;
+    // The leased file the text was loaded from (platform/LeasedText.h), or null.
+    std::shared_ptr<const LeasedText> LoadedText() const;
     // SetLine for an operation that sets many lines in one go (replacing all hits): the
     // copy goes into a shared block of the store instead of an allocation of its own, so
     // a million changed lines cost a few dozen allocations and go back as quickly. A block

@@ -35,6 +35,8 @@ constexpr int kLeftoverBackupRefusal = 1269;
 // Our own warning: a save reached the disk, but the file could not be locked again.
 constexpr int kNotRelockedMessage = 1268;
 
+constexpr std::size_t kLinesUncounted = ~std::size_t(0);
+
 // The content of an open file as the reader sees it (raw, or with the text translation
 // applied), held in one block that the store adopts so that lines need no copies.
 struct TextStream {
@@ -46,11 +48,18 @@ struct TextStream {
     // Text mode only: where a 0x1A ended the input before the end of the file, else -1.
     long long cutAtCtrlZ = -1;
     std::uint64_t hash = 0;  // of the bytes as they were in the file (ContentHash)
+    std::size_t lines = kLinesUncounted;  // CountLines, where the reading counted them
 };
 
 // Reads an open file to its end; translate applies the text mode: CR LF reads as LF and
 // the byte 0x1A ends the input. 0, or -1 with error set to an errno value.
 int ReadStream(int fd, bool translate, TextStream& stream, int& error);
+
+// Reads an open file of kLeasedTextFrom bytes or more as a leased mapping
+// (platform/LeasedText.h): its bytes as they stand, CR LF pairs kept, cut at a Ctrl+Z in
+// text mode, and the hash left to the block's LeasedText. False when no lease is granted;
+// the caller then reads the file with ReadStream.
+bool MapStream(int fd, bool translate, TextStream& stream);
 
 // The line ends a loaded file is written back with: LF alone only when KeepLineEnds is on
 // and the file held LFs but no CR LF anywhere; CR LF for everything else.

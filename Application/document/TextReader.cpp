@@ -1,7 +1,8 @@
-// TextReader: a file is read into one block in a single pass of large reads, the text
-// translation (if any) is applied in place, and the lines are cut out of the block
-// without copies. Counting and cutting look for LFs sixteen bytes at a time (SSE2), so
-// both passes the reading rules ask for run at memory speed.
+// TextReader: a large file is mapped under a read lease (platform/LeasedText.h) and its
+// lines point into the mapping as the file holds them; a smaller one, or one we get no
+// lease on, is read into one block in a single pass of large reads, the text translation
+// (if any) applied in place. One pass at memory speed counts the lines and finds the LFs,
+// the CR LF pairs and a Ctrl+Z; the line store then cuts the lines without copies.
 #include "document/DocumentEncoding.h"
 #include "document/DocumentStyle.h"
 #include "document/FileLock.h"
@@ -12,6 +13,7 @@
 #include "document/TextFile.h"
 #include "platform/Host.h"
 #include "platform/FileKinds.h"
+#include "platform/LeasedText.h"
 #include "platform/Messages.h"
 #include "platform/StopRequest.h"
 #include "settings/Options.h"
@@ -41,36 +43,6 @@ constexpr std::size_t kFirstBlock = 1 << 16;
 // A file is read this much at a time, so that each piece is hashed while it is in the cache.
 constexpr std::size_t kReadPiece = std::size_t(1) << 18;
 std::size_t g_fileBackedFrom = 0;
-
-bool IsLineEndByte(char c) { return c == '\r' || c == '\n' || c == 0x1A; }
-
-// The index of the first LF in data[from, end), or end when there is none. Sixteen bytes
-// at a time inline: the lines of a source file are too short for a call of memchr each.
-std::size_t NextLf(const char* data, std::size_t from, std::size_t end) {
-#ifdef VARLIN_READER_SSE2
-    const __m128i lf = _mm_set1_epi8('\n');
-    auto lfs = [&](std::size_t at) {
-        return static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)), lf)));
-    };
-    std::size_t i = from;
-    for (; i + 16 <= end; i += 16)
-        if (const unsigned mask = lfs(i)) return i + static_cast<std::size_t>(__builtin_ctz(mask));
-    if (i >= end) return end;
-    if (end >= 16) {
-        // The sixteen bytes that end at end, those before i masked off.
-        const std::size_t base = end - 16;
-        const unsigned mask = lfs(base) & (0xFFFFu << (i - base));
-        return mask ? base + static_cast<std::size_t>(__builtin_ctz(mask)) : end;
-    }
-    for (; i < end; ++i)
-        if (data[i] == '\n') return i;
-    return end;
-#else
-    const void* hit = std::memchr(data + from, '\n', end - from);
-    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : end;
-#endif
-}
 
 // CR LF becomes LF, as a text-mode stream reads it (the 0x1A is cut off before).
 std::size_t Translate(char* data, std::size_t size) {
@@ -102,6 +74,79 @@ bool HoldsCrLf(const char* data, std::size_t size) {
         p = cr + 1;
     }
     return false;
+}
+
+// What one pass over a file's bytes tells the reader: where a Ctrl+Z ends the text (text
+// mode), whether it holds an LF and a CR LF pair, and how many lines it has.
+struct ByteSurvey {
+    std::size_t size = 0;  // the bytes before the Ctrl+Z, or all
+    long long cutAt = -1;  // the Ctrl+Z's place when bytes follow it
+    bool sawLf = false;
+    bool sawCrLf = false;
+    std::size_t lines = 0;
+};
+
+std::size_t CountLfs(const char* p, std::size_t from, std::size_t to) {
+    std::size_t lfs = 0;
+    for (std::size_t i = from; i < to; ++i) lfs += p[i] == '\n';
+    return lfs;
+}
+
+// One pass at memory speed: the LFs counted sixteen at a time in byte counters (each LF
+// subtracts -1 from its own, summed before one can overflow), CRs and Ctrl+Zs only
+// noticed per stretch of 4080 bytes and looked at closely where one stands.
+ByteSurvey SurveyBytes(const char* p, std::size_t size, bool cutAtCtrlZ) {
+    ByteSurvey out;
+    std::size_t lfs = 0;
+    std::size_t i = 0;
+    bool anyCr = false;
+    std::size_t end = size;
+#ifdef VARLIN_READER_SSE2
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i sub = _mm_set1_epi8(cutAtCtrlZ ? 0x1A : '\n');
+    const __m128i zero = _mm_setzero_si128();
+    while (i + 16 <= end) {
+        const std::size_t start = i;
+        const std::size_t stop = std::min(end, i + 255 * 16);
+        __m128i counts = zero;
+        __m128i crs = zero;
+        __m128i subs = zero;
+        for (; i + 16 <= stop; i += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            counts = _mm_sub_epi8(counts, _mm_cmpeq_epi8(v, lf));
+            crs = _mm_or_si128(crs, _mm_cmpeq_epi8(v, cr));
+            subs = _mm_or_si128(subs, _mm_cmpeq_epi8(v, sub));
+        }
+        if (cutAtCtrlZ && _mm_movemask_epi8(subs) != 0) {
+            if (const void* z = std::memchr(p + start, 0x1A, i - start)) {
+                end = static_cast<std::size_t>(static_cast<const char*>(z) - p);
+                lfs += CountLfs(p, start, end);
+                anyCr = anyCr || std::memchr(p + start, '\r', end - start) != nullptr;
+                i = end;
+                break;
+            }
+        }
+        const __m128i sums = _mm_sad_epu8(counts, zero);
+        lfs += static_cast<std::size_t>(_mm_cvtsi128_si64(sums)) +
+               static_cast<std::size_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
+        anyCr = anyCr || _mm_movemask_epi8(crs) != 0;
+    }
+#endif
+    for (; i < end; ++i) {
+        if (cutAtCtrlZ && p[i] == 0x1A) {
+            end = i;
+            break;
+        }
+        lfs += p[i] == '\n';
+        anyCr = anyCr || p[i] == '\r';
+    }
+    out.size = end;
+    if (end < size && end + 1 < size) out.cutAt = static_cast<long long>(end);
+    out.sawLf = lfs > 0;
+    out.sawCrLf = anyCr && HoldsCrLf(p, end);
+    out.lines = lfs + (end > 0 && p[end - 1] != '\n' ? 1 : 0);
+    return out;
 }
 
 // A block for a file's bytes; null when out of memory. A large one is backed by huge
@@ -153,7 +198,8 @@ bool Grow(TextBlock& block, std::size_t& room, std::size_t size) {
 static bool ReadOpenFile(FileLock& file, bool translate, TextStream& stream, const std::string& name,
                   LineStore& store) {
     int error = 0;
-    if (ReadStream(file.Descriptor(), translate, stream, error) != 0) {
+    if (!MapStream(file.Descriptor(), translate, stream) &&
+        ReadStream(file.Descriptor(), translate, stream, error) != 0) {
         if (error == ENOMEM)
             ShowMessage(kOutOfMemory);
         else if (error != EINTR)  // EINTR: stopped by the user, nothing to tell
@@ -163,6 +209,8 @@ static bool ReadOpenFile(FileLock& file, bool translate, TextStream& stream, con
     store.lineEnds = LineEndsOfStream(stream, CurrentOptions().KeepLineEnds != 0);
     store.cutAtCtrlZ = stream.cutAtCtrlZ;
     store.disk = IdentityOfDescriptor(file.Descriptor(), stream.hash);
+    // A leased file's hash is worked out only when a save or a reload question needs it.
+    store.disk.hashOfText = IsLeased(stream.block);
     store.declinedReload = DiskIdentity{};
     if (stream.cutAtCtrlZ >= 0)
         ShowMessage(kCutAtCtrlZMessage, name.c_str(), std::to_string(stream.cutAtCtrlZ).c_str());
@@ -203,23 +251,38 @@ int ReadStream(int fd, bool translate, TextStream& stream, int& error) {
         size += static_cast<std::size_t>(got);
     }
     stream.hash = hash.Value();
-    stream.cutAtCtrlZ = -1;
-    if (translate) {
-        if (const void* eof = std::memchr(block.get(), 0x1A, size)) {
-            std::size_t at = static_cast<std::size_t>(static_cast<const char*>(eof) - block.get());
-            if (at + 1 < size) stream.cutAtCtrlZ = static_cast<long long>(at);
-            size = at;
-        }
-    }
-    stream.sawLf = std::memchr(block.get(), '\n', size) != nullptr;
-    stream.sawCrLf = HoldsCrLf(block.get(), size);
-    if (translate) {
+    const ByteSurvey survey = SurveyBytes(block.get(), size, translate);
+    size = survey.size;
+    stream.cutAtCtrlZ = survey.cutAt;
+    stream.sawLf = survey.sawLf;
+    stream.sawCrLf = survey.sawCrLf;
+    stream.lines = survey.lines;  // a translation takes out CRs only
+    if (translate && survey.sawCrLf) {
         size = Translate(block.get(), size);
+        ReleaseTail(block.get(), size, room);
+    } else if (translate) {
         ReleaseTail(block.get(), size, room);
     }
     stream.block = std::move(block);
     stream.size = size;
     return 0;
+}
+
+bool MapStream(int fd, bool translate, TextStream& stream) {
+    std::size_t size = 0;
+    TextBlock block = LeaseText(fd, size);
+    if (!block) return false;
+    // The text stays as the file holds it, CR LF pairs too: a line is cut at its LF and
+    // loses the line-end bytes before it, so it reads as after the text translation.
+    const ByteSurvey survey = SurveyBytes(block.get(), size, translate);
+    stream.block = std::move(block);
+    stream.size = survey.size;
+    stream.cutAtCtrlZ = survey.cutAt;
+    stream.sawLf = survey.sawLf;
+    stream.sawCrLf = survey.sawCrLf;
+    stream.lines = survey.lines;
+    stream.hash = 0;
+    return true;
 }
 
 LineEnds LineEndsOfStream(const TextStream& stream, bool keepLineEnds) {
@@ -254,7 +317,7 @@ std::size_t CountLines(const TextStream& stream) {
 }
 
 int ReadLines(LineStore& store, TextStream& stream, const std::string& name) {
-    std::size_t lines = CountLines(stream);
+    const std::size_t lines = stream.lines != kLinesUncounted ? stream.lines : CountLines(stream);
     if (lines > static_cast<std::size_t>(kLineCountQuestionLimit) &&
         ShowMessage(kTooManyLines, "500.000") != IdYes)
         return -1;
@@ -268,22 +331,14 @@ int ReadLines(LineStore& store, TextStream& stream, const std::string& name) {
     WaitCursor wait;
     const char* data = stream.block.get();
     const std::size_t size = stream.size;
+    const bool fileBacked = IsFileBacked(stream.block);  // a leased file's too
     if (size > 0 && store.AdoptBlock(std::move(stream.block), size) != 0) return -1;
     stream.size = 0;
 
     // Every line is kept whole, however long: cutting one would change the file at the
     // next save. The document's line buffer grows to fit its longest line instead.
     std::size_t longest = 0;
-    std::size_t pos = 0;
-    while (pos < size) {
-        const std::size_t lf = NextLf(data, pos, size);
-        const std::size_t end = lf < size ? lf + 1 : size;
-        std::size_t keep = end;
-        while (keep > pos && IsLineEndByte(data[keep - 1])) --keep;
-        longest = std::max(longest, keep - pos);
-        if (store.AppendBlockLine(data + pos, keep - pos) != 0) return -1;
-        pos = end;
-    }
+    if (store.AppendBlockText(data, size, longest) != 0) return -1;
     if (!store.FitLineBuffer(longest)) {
         store.Clear();
         ShowMessage(kLineTooLongMessage, name.c_str(), std::to_string(kMaxLineBuffer - 1).c_str());
@@ -292,7 +347,7 @@ int ReadLines(LineStore& store, TextStream& stream, const std::string& name) {
     RecognizeEncoding(store, CurrentOptions().DetectUtf8 != 0, data, size);
     // Every pass over the whole text is behind it: from here on a window reads the lines
     // it shows, and a large text can live in a file of its own.
-    if (g_fileBackedFrom != 0 && size >= g_fileBackedFrom)
+    if (g_fileBackedFrom != 0 && size >= g_fileBackedFrom && !fileBacked)
         if (TextBlock copy = FileBackedCopy(data, size)) store.ReplaceLastBlock(std::move(copy));
     return 0;
 }

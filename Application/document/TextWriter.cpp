@@ -75,7 +75,7 @@ int SaveTo(LineStore& store, const std::string& name) {
         ShowMessage(kSaveCutFileQuestion, name) != IdYes)
         return -1;
     // Another program changed the file since we read or wrote it: its change would be lost.
-    if (overLoadedFile && ChangedOnDisk(store.disk, name) &&
+    if (overLoadedFile && ChangedOnDisk(store.disk, name, store.LoadedText().get()) &&
         ShowMessage(kChangedOnDiskQuestion, name) != IdYes)
         return -1;
     // A file of another name may have an .editorconfig of its own.

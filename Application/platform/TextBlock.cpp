@@ -1,6 +1,7 @@
 // The copy of a text in an unnamed temporary file, mapped read-only.
 #include "platform/TextBlock.h"
 
+#include "platform/LeasedText.h"
 #include "platform/TempFiles.h"
 
 #include <algorithm>
@@ -19,6 +20,10 @@
 namespace varlin {
 
 void TextBlockRelease::operator()(char* block) const noexcept {
+    if (length == kLeasedBlock) {
+        DropLeasedBlock(block);
+        return;
+    }
 #ifdef VARLIN_FILE_BACKED_TEXT
     if (length != 0) {
         ::munmap(block, length);
@@ -90,7 +95,12 @@ TextBlock FileBackedCopy(const char* data, std::size_t size) {
 }
 
 void ReleaseMappedPages(const TextBlock& block) {
-    if (block && IsFileBacked(block)) ::madvise(block.get(), block.get_deleter().length, MADV_DONTNEED);
+    if (!block) return;
+    if (IsLeased(block)) {
+        ReleaseLeasedPages(block.get());
+        return;
+    }
+    if (IsFileBacked(block)) ::madvise(block.get(), block.get_deleter().length, MADV_DONTNEED);
 }
 
 #else

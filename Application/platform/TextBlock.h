@@ -11,9 +11,11 @@
 
 namespace varlin {
 
-// Gives a block back the way it was made: a mapping of `length` bytes, or (length 0) an
-// array from new[], so that a std::unique_ptr<char[]> moves into a TextBlock as it is.
+// Gives a block back the way it was made: a mapping of `length` bytes, its hold on a
+// leased file's mapping (kLeasedBlock, platform/LeasedText.h), or (length 0) an array
+// from new[], so that a std::unique_ptr<char[]> moves into a TextBlock as it is.
 struct TextBlockRelease {
+    static constexpr std::size_t kLeasedBlock = ~std::size_t(0);
     TextBlockRelease() = default;
     explicit TextBlockRelease(std::size_t mappedLength) : length(mappedLength) {}
     TextBlockRelease(std::default_delete<char[]>) {}  // NOLINT: converts on purpose
@@ -22,7 +24,12 @@ struct TextBlockRelease {
 };
 using TextBlock = std::unique_ptr<char[], TextBlockRelease>;
 
+// True for a block whose pages the system can drop and read back: a copy in a file of
+// its own, or a leased file.
 inline bool IsFileBacked(const TextBlock& block) { return block.get_deleter().length != 0; }
+inline bool IsLeased(const TextBlock& block) {
+    return block.get_deleter().length == TextBlockRelease::kLeasedBlock;
+}
 
 // The first size bytes of data (size > 0) in a read-only mapping of a new, unnamed file
 // (mode 0600, never visible in any folder, gone with the process) in the private
@@ -32,7 +39,7 @@ inline bool IsFileBacked(const TextBlock& block) { return block.get_deleter().le
 // text. Null when no such folder takes the copy; the caller then keeps its own memory.
 TextBlock FileBackedCopy(const char* data, std::size_t size);
 
-// Takes the pages of a file-backed block out of this process's memory; they stay in the
+// Takes the pages of a file-backed block (or a leased one, while the lease stands) out of this process's memory; they stay in the
 // system's file cache, and reading the block brings them back. Nothing for other blocks.
 void ReleaseMappedPages(const TextBlock& block);
 

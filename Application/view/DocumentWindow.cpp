@@ -78,7 +78,7 @@ void FinishOpening(EditWindow& w) {
 int OfferReloadIfChanged(EditWindow& w) {
     if (CurrentOptions().LockMode != 0 || !w.doc) return 0;
     const std::string name = w.doc->FileName();
-    if (name.empty() || !ChangedOnDisk(w.doc->disk, name)) return 0;
+    if (name.empty() || !ChangedOnDisk(w.doc->disk, name, w.doc->LoadedText().get())) return 0;
     if (w.doc->declinedReload.known && !ChangedOnDisk(w.doc->declinedReload, name)) return 0;
     if (ShowMessage(kReloadQuestion, name) != IdYes) {
         w.doc->declinedReload = CurrentIdentity(name);
