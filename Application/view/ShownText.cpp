@@ -91,35 +91,15 @@ void ShownText::Build() {
     utf8_ = w_.doc->utf8;
     codeTable_ = DocumentCodeTable(w_);
     const int count = std::max(w_.LineCount(), 1);
-    starts_.assign(static_cast<std::size_t>(count) + 1, 0);
-    shift_ = 0;
-    for (int i = 0; i < count; ++i)
-        starts_[static_cast<std::size_t>(i) + 1] = starts_[static_cast<std::size_t>(i)] + UnitsOf(Bytes(i)) + 1;
-    remembered_.clear();
+    starts_.Assign(count, [this](int line) { return UnitsOf(Bytes(line)) + 1LL; });
+    rememberedValid_ = false;
 }
 
 int ShownText::LineLength(int line) const {
-    const auto i = static_cast<std::size_t>(line);
-    return static_cast<int>(Start(i + 1) - Start(i) - 1);
+    return static_cast<int>(starts_.Start(line + 1) - starts_.Start(line) - 1);
 }
 
-void ShownText::ApplyShift() {
-    if (shift_ != 0)
-        for (std::size_t i = shiftFrom_; i < starts_.size(); ++i) starts_[i] += shift_;
-    shift_ = 0;
-}
-
-int ShownText::LineOf(long long offset) const {
-    // The first line starting after offset, less one.
-    std::size_t low = 0;
-    std::size_t high = starts_.size() - 1;
-    while (low < high) {
-        const std::size_t mid = low + (high - low) / 2;
-        if (Start(mid) <= offset) low = mid + 1;
-        else high = mid;
-    }
-    return std::max(static_cast<int>(low) - 1, 0);
-}
+int ShownText::LineOf(long long offset) const { return starts_.LineOf(offset); }
 
 std::u16string ShownText::LineText(int line) const {
     std::u16string out;
@@ -168,9 +148,30 @@ int ShownText::ByteIndexAt(int line, int units) const {
 void ShownText::Remember(int first, int last) {
     first = std::clamp(first, 0, LineCount() - 1);
     last = std::clamp(last, first, LineCount() - 1);
+    if (rememberedValid_ && first == rememberedFirst_ && last - first + 1 == RememberedCount()) return;
     rememberedFirst_ = first;
-    remembered_.clear();
-    for (int line = first; line <= last; ++line) remembered_.push_back(LineText(line));
+    rememberedBytes_.clear();
+    rememberedEnds_.clear();
+    for (int line = first; line <= last; ++line) {
+        rememberedBytes_ += Bytes(line);
+        rememberedEnds_.push_back(rememberedBytes_.size());
+    }
+    rememberedValid_ = true;
+}
+
+void ShownText::RememberAgain(int line) {
+    const auto i = static_cast<std::size_t>(line - rememberedFirst_);
+    const std::size_t from = i == 0 ? 0 : rememberedEnds_[i - 1];
+    const std::string_view bytes = Bytes(line);
+    const std::size_t oldSize = rememberedEnds_[i] - from;
+    rememberedBytes_.replace(from, oldSize, bytes);
+    for (std::size_t j = i; j < rememberedEnds_.size(); ++j) rememberedEnds_[j] = rememberedEnds_[j] + bytes.size() - oldSize;
+}
+
+std::string_view ShownText::RememberedBytes(int line) const {
+    const auto i = static_cast<std::size_t>(line - rememberedFirst_);
+    const std::size_t from = i == 0 ? 0 : rememberedEnds_[i - 1];
+    return std::string_view(rememberedBytes_).substr(from, rememberedEnds_[i] - from);
 }
 
 ShownText::Change ShownText::Sync() {
@@ -178,7 +179,7 @@ ShownText::Change ShownText::Sync() {
     if (utf8_ != w_.doc->utf8 || codeTable_ != DocumentCodeTable(w_)) {
         // Every character may read differently now: the whole text was replaced.
         span = ChangedSpan{0, 0};
-        remembered_.clear();
+        rememberedValid_ = false;
         utf8_ = w_.doc->utf8;
         codeTable_ = DocumentCodeTable(w_);
     }
@@ -194,44 +195,30 @@ ShownText::Change ShownText::Sync() {
     c.position = LineStart(first);
     const long long oldLength = LineStart(oldEnd) - c.position;
     const bool known = oldLength == 0 || (first >= rememberedFirst_ && oldLength <= static_cast<long long>(kMaxChangeText) &&
-                                          oldEnd <= rememberedFirst_ + static_cast<int>(remembered_.size()));
+                                          oldEnd <= rememberedFirst_ + RememberedCount());
     if (known) {
         for (int line = first; line < oldEnd; ++line) {
-            c.removed += remembered_[static_cast<std::size_t>(line - rememberedFirst_)];
+            AppendShown(RememberedBytes(line), utf8_, codeTable_, c.removed);
             c.removed.push_back(u'\n');
         }
     } else {
         c.removed.assign(static_cast<std::size_t>(std::min<long long>(oldLength, kMaxChangeText)), u' ');
     }
 
-    // The new starts of the region's lines; the lines after it move by the difference.
-    std::vector<long long> middle;
-    middle.reserve(static_cast<std::size_t>(newEnd - first));
+    std::vector<long long> lengths;
+    lengths.reserve(static_cast<std::size_t>(newEnd - first));
     long long at = c.position;
     for (int line = first; line < newEnd; ++line) {
         const std::string_view bytes = Bytes(line);
-        at += UnitsOf(bytes) + 1;
-        middle.push_back(at);
+        lengths.push_back(UnitsOf(bytes) + 1);
+        at += lengths.back();
         if (c.inserted.size() < kMaxChangeText) {
             AppendShown(bytes, utf8_, codeTable_, c.inserted);
             c.inserted.push_back(u'\n');
         }
     }
     if (c.inserted.size() > kMaxChangeText) c.inserted.resize(kMaxChangeText);
-    const long long delta = (at - c.position) - oldLength;
-    // The region's entries are written as they are; the entries after it keep a pending
-    // shift, which another place of change first adds to them.
-    const auto tailFrom = static_cast<std::size_t>(newEnd) + 1;
-    if (shift_ != 0 && (shiftFrom_ != tailFrom || oldEnd != newEnd)) ApplyShift();
-    const std::size_t common = std::min(middle.size(), static_cast<std::size_t>(oldEnd - first));
-    std::copy(middle.begin(), middle.begin() + static_cast<std::ptrdiff_t>(common), starts_.begin() + first + 1);
-    if (oldEnd > newEnd)
-        starts_.erase(starts_.begin() + first + 1 + static_cast<std::ptrdiff_t>(common), starts_.begin() + oldEnd + 1);
-    else if (newEnd > oldEnd)
-        starts_.insert(starts_.begin() + first + 1 + static_cast<std::ptrdiff_t>(common),
-                       middle.begin() + static_cast<std::ptrdiff_t>(common), middle.end());
-    shiftFrom_ = tailFrom;
-    shift_ += delta;
+    starts_.Replace(first, oldEnd - first, lengths);
 
     if (tail == 0) TrimFinalBreak(c, known);
     if (known && at - c.position <= static_cast<long long>(kMaxChangeText)) {
@@ -247,7 +234,13 @@ ShownText::Change ShownText::Sync() {
         c.inserted = c.inserted.substr(head, c.inserted.size() - head - back);
         c.position += static_cast<long long>(head);
     }
-    remembered_.clear();
+    // Lines changed in place among the remembered ones (typing) are remembered anew; any
+    // other change has them read again.
+    if (known && oldEnd == newEnd && rememberedValid_) {
+        for (int line = first; line < newEnd; ++line) RememberAgain(line);
+    } else {
+        rememberedValid_ = false;
+    }
     return c;
 }
 

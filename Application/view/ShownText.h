@@ -4,11 +4,13 @@
 // 16-bit range), a tab is a tab and never its arrow or fill dots, and a '\n' stands between
 // two lines. It never holds the text itself: line by line it is read from the store when
 // asked, and only the start offset of every line is kept, so that a question about a
-// few characters of a million-line document costs a few lines. The starts follow the
-// store's changes (LineStore::TakeChangedSpan) and tell what each change replaced.
+// few characters of a million-line document costs a few lines. The starts (LineStarts)
+// follow the store's changes (LineStore::TakeChangedSpan) and tell what each change
+// replaced.
 #pragma once
 
 #include "editing/EditWindow.h"
+#include "view/LineStarts.h"
 
 #include <string>
 #include <string_view>
@@ -36,9 +38,9 @@ public:
     // code table) and returns them as one replacement; none when nothing changed.
     Change Sync();
 
-    int LineCount() const { return static_cast<int>(starts_.size()) - 1; }
-    long long Length() const { return Start(starts_.size() - 1) - 1; }
-    long long LineStart(int line) const { return Start(static_cast<std::size_t>(line)); }
+    int LineCount() const { return starts_.Count(); }
+    long long Length() const { return starts_.Start(starts_.Count()) - 1; }
+    long long LineStart(int line) const { return starts_.Start(line); }
     int LineLength(int line) const;
     // The line holding offset (offsets between a line's end and the next start belong to
     // the earlier line; beyond the text, the last line).
@@ -52,29 +54,32 @@ public:
     int UnitsBefore(int line, int byteIndex) const;
     int ByteIndexAt(int line, int units) const;
 
-    // Keeps the text of lines first .. last as they read now, so that a change among them
-    // is reported with what it removed.
+    // Keeps the bytes of lines first .. last as they read now, so that a change among them
+    // is reported with what it removed. Kept lines that no change touched since are not
+    // read again.
     void Remember(int first, int last);
 
 private:
     std::string_view Bytes(int line) const;
     int UnitsOf(std::string_view bytes) const;
     void Build();
-    long long Start(std::size_t i) const { return starts_[i] + (i >= shiftFrom_ ? shift_ : 0); }
-    // Adds the pending shift to the entries it applies to.
-    void ApplyShift();
+    int RememberedCount() const { return rememberedValid_ ? static_cast<int>(rememberedEnds_.size()) : 0; }
+    std::string_view RememberedBytes(int line) const;
+    // A remembered line changed in place: its bytes as they read now.
+    void RememberAgain(int line);
 
     const EditWindow& w_;
     bool utf8_ = false;
     int codeTable_ = 0;
-    // LineCount() + 1 entries: line i starts at Start(i). The entries from shiftFrom_ on
-    // are shift_ short, so that typing on one line moves the million lines below it by
-    // changing one number.
-    std::vector<long long> starts_;
-    std::size_t shiftFrom_ = 0;
-    long long shift_ = 0;
+    // Each line's units and its break.
+    LineStarts starts_;
+    // The remembered lines' bytes end to end, rememberedEnds_[i] the end of the i-th;
+    // typing re-reads a screenful of lines, so they are copied, not decoded, and the
+    // buffers keep their room between keys.
     int rememberedFirst_ = 0;
-    std::vector<std::u16string> remembered_;
+    bool rememberedValid_ = false;
+    std::string rememberedBytes_;
+    std::vector<std::size_t> rememberedEnds_;
 };
 
 }  // namespace varlin

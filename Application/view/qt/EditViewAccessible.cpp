@@ -77,6 +77,7 @@ ShownText& EditView::accessibleText() {
         sentCaretCol_ = w_->caretCol;
         accessibleSelection(&sentSelectionStart_, &sentSelectionEnd_);
     } else {
+        // Cheap when nothing changed: no text is read then, and the shown rows are kept.
         SyncAccessible();
     }
     return *shownText_;
@@ -306,10 +307,20 @@ QString EditViewAccessible::Around(Side side, int offset, QAccessible::TextBound
         *endOffset = ToInt(length);
         return ToQString(t.Text(0, length));
     }
-    // Qt's rules on the lines around the offset; a result that reaches the edge of those
-    // lines may go on beyond them, so the window widens until it does not.
     const int line = t.LineOf(offset);
     const int last = t.LineCount() - 1;
+    if (side == Side::At && boundaryType == QAccessible::LineBoundary && offset < length) {
+        // What a screen reader asks at every caret move, answered from the line itself as
+        // Qt's rules answer it: the line with its break.
+        const long long start = t.LineStart(line);
+        *startOffset = ToInt(start);
+        *endOffset = ToInt(std::min(start + t.LineLength(line) + 1, length));
+        QString found = ToQString(t.LineText(line));
+        if (line < last) found += QLatin1Char('\n');
+        return found;
+    }
+    // Qt's rules on the lines around the offset; a result that reaches the edge of those
+    // lines may go on beyond them, so the window widens until it does not.
     for (int span = 1;; span *= 8) {
         const int a = std::max(line - span, 0);
         const int b = std::min(line + span, last);
