@@ -13,7 +13,7 @@ if(VARLIN_SANITIZE)
 endif()
 
 # Tests never touch the user's settings: QSettings on Linux looks below XDG_CONFIG_HOME.
-set(VARLIN_TEST_ENVIRONMENT "XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-config")
+set(VARLIN_TEST_ENVIRONMENT "XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-config;XDG_STATE_HOME=${PROJECT_BINARY_DIR}/test-state")
 
 # A GoogleTest executable from every .cpp of a test folder, linked to the core.
 function(varlin_gtest name folder)

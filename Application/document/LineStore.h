@@ -22,6 +22,7 @@ struct EditWindow;
 struct KeywordEntry;
 struct LanguageDefinition;
 class AdoptedBackup;
+class RecoveryCopy;
 class FileLock;
 
 // The line ends a document is written with.
@@ -187,6 +188,9 @@ public:
     // text as characters follows the changes with it). Costs the store two comparisons a
     // change.
     ChangedSpan TakeChangedSpan();
+    // Counts every change of the lines, so that a watcher that polls (the recovery copies)
+    // sees that the text moved on without being told of each change.
+    std::uint64_t ChangeCount() const { return changes_; }
 
     // The journal told of every change (null: none). Set by the undo history.
     LineJournal* journal = nullptr;
@@ -213,6 +217,10 @@ public:
     // The leftover backup whose text this document shows (null when none): removed when
     // the document is saved or discarded.
     std::unique_ptr<AdoptedBackup> adoptedBackup;
+    // The recovery copy of the text (document/RecoveryCopy.h; null until one is written
+    // or taken over): removed when the document is saved, discarded or closed. Shared
+    // with the thread that writes it.
+    std::shared_ptr<RecoveryCopy> recovery;
 
 private:
     // The line index (document/LineIndex.h, four bytes a line, as long as the document
@@ -224,6 +232,7 @@ private:
     // Lines at .. at + removed - 1 of the current count give way to `added` lines.
     void NoteChange(int at, int removed);
     ChangedSpan changed_;
+    std::uint64_t changes_ = 0;
     EditWindow* owner_ = nullptr;
     std::string fileName_;
     int capacity_ = kInitialLineCapacity;
