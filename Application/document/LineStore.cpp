@@ -143,6 +143,7 @@ ChangedSpan LineStore::TakeChangedSpan() {
 }
 
 void LineStore::Clear() {
+    if (recovery) recovery->Forget();  // a copy being written may borrow the read blocks
     if (journal) journal->Cleared();
     NoteChange(0, count_);
     comments_.clear();

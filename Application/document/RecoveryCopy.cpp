@@ -48,13 +48,6 @@ std::string HashText(std::uint64_t value) {
     return text;
 }
 
-std::uint64_t HashOf(const std::string& original, const std::string& body) {
-    ContentHash hash;
-    hash.Update(original.data(), original.size());
-    hash.Update(body.data(), body.size());
-    return hash.Value();
-}
-
 // The names of a file's copies start with the hash of its full path.
 std::string KeyHash(const std::string& original) {
     ContentHash hash;
@@ -69,12 +62,17 @@ std::string RandomName() {
     return HashText(engine());
 }
 
-std::string MakeHeader(const RecoverySnapshot& s) {
+constexpr const char* kUnknownHash = "0000000000000000";
+
+// The header with the hash still unknown; hashAt gets where its 16 digits stand.
+std::string MakeHeader(const RecoverySnapshot& s, std::size_t& hashAt) {
     char fields[200];
-    std::snprintf(fields, sizeof fields, "time %lld\nutf8 %d\nlines %d\nsize %zu\nhash %s\npath %zu\n",
-                  static_cast<long long>(s.time), s.utf8 ? 1 : 0, s.lines, s.body.size(),
-                  HashText(HashOf(s.original, s.body)).c_str(), s.original.size());
-    return std::string(kMagic) + fields + s.original + "\n";
+    std::snprintf(fields, sizeof fields, "time %lld\nutf8 %d\nlines %zu\nsize %zu\nhash %s\npath %zu\n",
+                  static_cast<long long>(s.time), s.utf8 ? 1 : 0, s.lines.size(), s.BodySize(), kUnknownHash,
+                  s.original.size());
+    const std::string header = std::string(kMagic) + fields + s.original + "\n";
+    hashAt = header.find(kUnknownHash);
+    return header;
 }
 
 struct Header {
@@ -169,6 +167,35 @@ int WriteChecked(int fd, const char* data, std::size_t size) {
     return 0;
 }
 
+// The lines from..to - 1 in the copy's form, a megabyte at a time, hashed on the way.
+int WriteLines(int fd, const RecoverySnapshot& s, std::size_t from, std::size_t to, ContentHash& hash) {
+    constexpr std::size_t kChunk = std::size_t(1) << 20;
+    std::string chunk;
+    chunk.reserve(kChunk + 4);
+    auto flush = [&] {
+        hash.Update(chunk.data(), chunk.size());
+        const int error = WriteChecked(fd, chunk.data(), chunk.size());
+        chunk.clear();
+        return error;
+    };
+    for (std::size_t i = from; i < to; ++i) {
+        const std::string_view line = s.lines[i];
+        const auto n = static_cast<std::uint32_t>(line.size());
+        const char length[4] = {char(n & 0xFF), char((n >> 8) & 0xFF), char((n >> 16) & 0xFF), char(n >> 24)};
+        chunk.append(length, 4);
+        if (chunk.size() + line.size() > kChunk) {
+            if (int error = flush()) return error;
+            if (line.size() > kChunk) {  // a long line goes as it is
+                hash.Update(line.data(), line.size());
+                if (int error = WriteChecked(fd, line.data(), line.size())) return error;
+                continue;
+            }
+        }
+        chunk.append(line);
+    }
+    return flush();
+}
+
 // Writes the copy into a held temporary file of the folder; its descriptor, or -1 with
 // the error in `error` (the temporary file removed).
 int WriteTemporary(const std::string& folder, const std::string& prefix, const RecoverySnapshot& s,
@@ -179,13 +206,21 @@ int WriteTemporary(const std::string& folder, const std::string& prefix, const R
         error = errno;
         return -1;
     }
-    const std::string header = MakeHeader(s);
-    const std::size_t half = s.body.size() / 2;
+    std::size_t hashAt = 0;
+    const std::string header = MakeHeader(s, hashAt);
+    ContentHash hash;
+    hash.Update(s.original.data(), s.original.size());
+    const std::size_t half = s.lines.size() / 2;
     error = WriteChecked(fd, header.data(), header.size());
-    if (!error) error = WriteChecked(fd, s.body.data(), half);
+    if (!error) error = WriteLines(fd, s, 0, half, hash);
     if (!error && PauseMilliseconds() > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(PauseMilliseconds()));
-    if (!error) error = WriteChecked(fd, s.body.data() + half, s.body.size() - half);
+    if (!error) error = WriteLines(fd, s, half, s.lines.size(), hash);
+    if (!error) {
+        const std::string digits = HashText(hash.Value());
+        if (::pwrite(fd, digits.data(), digits.size(), static_cast<off_t>(hashAt)) != ssize_t(digits.size()))
+            error = errno ? errno : EIO;
+    }
     if (!error) error = CheckWriteStep(WriteStep::Sync);
     if (!error && ::fsync(fd) != 0 && errno != EINVAL) error = errno;
     if (!error) error = CheckWriteStep(WriteStep::Rename);
@@ -260,25 +295,33 @@ std::string RecoveryKeyOf(const std::string& name) {
     return full;
 }
 
+std::size_t RecoverySnapshot::BodySize() const {
+    std::size_t size = 4 * lines.size();
+    for (std::string_view line : lines) size += line.size();
+    return size;
+}
+
 RecoverySnapshot TakeRecoverySnapshot(const LineStore& store, std::uint64_t generation) {
     RecoverySnapshot s;
     s.original = RecoveryKeyOf(store.FileName());
     s.time = std::time(nullptr);
     s.utf8 = store.utf8;
     s.generation = generation;
-    s.lines = store.GetLineCount();
-    std::size_t size = 0;
-    for (int i = 0; i < s.lines; ++i) size += 4 + store.LineView(i).size();
-    s.body.resize(size);
-    char* out = s.body.data();
-    for (int i = 0; i < s.lines; ++i) {
-        const std::string_view line = store.LineView(i);
-        const auto n = static_cast<std::uint32_t>(line.size());
-        const unsigned char length[4] = {static_cast<unsigned char>(n), static_cast<unsigned char>(n >> 8),
-                                         static_cast<unsigned char>(n >> 16), static_cast<unsigned char>(n >> 24)};
-        std::memcpy(out, length, 4);
-        if (!line.empty()) std::memcpy(out + 4, line.data(), line.size());
-        out += 4 + line.size();
+    const int count = store.GetLineCount();
+    s.lines.resize(static_cast<std::size_t>(count));
+    for (int i = 0; i < count;) {
+        const char* data = nullptr;
+        std::size_t size = 0;
+        // Lines in a read block are borrowed a run at a time; any other line may change
+        // or go while the copy is written, so its bytes are copied.
+        const int run = store.BlockRun(i, count - i, &data, &size);
+        if (run > 0) {
+            store.LineViews(i, run, &s.lines[std::size_t(i)]);
+            i += run;
+        } else {
+            s.lines[std::size_t(i)] = s.copied.emplace_back(store.LineView(i));
+            ++i;
+        }
     }
     return s;
 }
@@ -325,6 +368,11 @@ void RecoveryCopy::Remove() {
     path_.clear();
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
+}
+
+void RecoveryCopy::Forget() {
+    std::lock_guard<std::mutex> hold(mutex_);
+    ++generation_;
 }
 
 void RecoveryCopy::Adopt(std::string path, int fd) {
@@ -402,9 +450,11 @@ bool ReadRecoveryCopy(const FoundRecovery& found, std::vector<std::string>& line
     } catch (const std::bad_alloc&) {
         return false;
     }
-    if (!ReadAll(found.fd, static_cast<off_t>(h.length), body.data(), body.size()) ||
-        HashText(HashOf(h.original, body)) != h.hash)
-        return false;
+    if (!ReadAll(found.fd, static_cast<off_t>(h.length), body.data(), body.size())) return false;
+    ContentHash hash;
+    hash.Update(h.original.data(), h.original.size());
+    hash.Update(body.data(), body.size());
+    if (HashText(hash.Value()) != h.hash) return false;
     std::vector<std::string> read;
     read.reserve(static_cast<std::size_t>(h.lines));
     std::size_t pos = 0;

@@ -12,6 +12,8 @@
 
 #include <cstdint>
 #include <ctime>
+#include <deque>
+#include <string_view>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -30,14 +32,20 @@ std::string RecoveryFolder();
 void SetRecoveryFolder(const std::string& folder);
 
 // The document's text as it stood when the copy was asked for, taken on the thread that
-// edits it; writing it needs nothing else of the document.
+// edits it. Taking it must not hold up typing in a long document, so the lines still in
+// the block their file was read into (which stays as it is until the store is cleared)
+// are borrowed, not copied; only changed lines are copied. The store's Clear and its end
+// wait for a write in progress and make older snapshots stale (RecoveryCopy::Forget), so
+// a borrowed line is never read after its block is gone.
 struct RecoverySnapshot {
     std::string original;          // the document's file, its links resolved; "" without a name
     std::time_t time = 0;
     bool utf8 = false;
     std::uint64_t generation = 0;  // the copy's generation it was taken in
-    int lines = 0;
-    std::string body;              // each line as four bytes of length (little-endian) and its bytes
+    std::vector<std::string_view> lines;
+    std::deque<std::string> copied;  // the changed lines' bytes that `lines` point into
+    // The copy's text: each line as four bytes of length (little-endian) and its bytes.
+    std::size_t BodySize() const;
 };
 RecoverySnapshot TakeRecoverySnapshot(const LineStore& store, std::uint64_t generation);
 
@@ -59,6 +67,9 @@ public:
     int Write(const RecoverySnapshot& snapshot);
     // Deletes the copy; snapshots taken before are not written.
     void Remove();
+    // Waits for a write in progress and makes the snapshots taken so far stale, before the
+    // text they borrow goes.
+    void Forget();
     // Takes over a found copy (its lock included) as this document's copy until the next
     // write replaces it.
     void Adopt(std::string path, int fd);

@@ -77,6 +77,12 @@ TEST_F(RecoveryCopyTest, ACopyReadsBackByteForByteAndOnlyOnceItsWriterIsGone) {
     copy.Remove();
     EXPECT_EQ(copy.Write(stale), 0);
     EXPECT_EQ(copy.Path(), "");
+    // Nor one whose borrowed lines went with a new load of the store.
+    store.recovery = std::make_shared<RecoveryCopy>();
+    const RecoverySnapshot borrowed = TakeRecoverySnapshot(store, store.recovery->Generation());
+    store.Clear();
+    EXPECT_EQ(store.recovery->Write(borrowed), 0);
+    EXPECT_EQ(store.recovery->Path(), "");
 }
 
 TEST_F(RecoveryCopyTest, AWriteCutShortAtAnyStepLeavesTheCopyBeforeIt) {
