@@ -190,7 +190,7 @@ public:
     ChangedSpan TakeChangedSpan();
     // Counts every change of the lines, so that a watcher that polls (the recovery copies)
     // sees that the text moved on without being told of each change.
-    std::uint64_t ChangeCount() const { return changes_; }
+    std::uint32_t ChangeCount() const { return changes_; }
 
     // The journal told of every change (null: none). Set by the undo history.
     LineJournal* journal = nullptr;
@@ -218,9 +218,8 @@ public:
     // the document is saved or discarded.
     std::unique_ptr<AdoptedBackup> adoptedBackup;
     // The recovery copy of the text (document/RecoveryCopy.h; null until one is written
-    // or taken over): removed when the document is saved, discarded or closed. Shared
-    // with the thread that writes it.
-    std::shared_ptr<RecoveryCopy> recovery;
+    // or taken over): removed when the document is saved, discarded or closed.
+    std::unique_ptr<RecoveryCopy> recovery;
 
 private:
     // The line index (document/LineIndex.h, four bytes a line, as long as the document
@@ -232,12 +231,12 @@ private:
     // Lines at .. at + removed - 1 of the current count give way to `added` lines.
     void NoteChange(int at, int removed);
     ChangedSpan changed_;
-    std::uint64_t changes_ = 0;
     EditWindow* owner_ = nullptr;
     std::string fileName_;
     int capacity_ = kInitialLineCapacity;
     int count_ = 0;
     int failed_ = 0;
+    std::uint32_t changes_ = 0;  // wraps; a watcher only compares it for equality
     std::unique_ptr<Storage> storage_;
     std::vector<CommentSpan> comments_;  // comments_[0] is the head of the list
 };

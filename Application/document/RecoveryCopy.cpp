@@ -326,64 +326,82 @@ RecoverySnapshot TakeRecoverySnapshot(const LineStore& store, std::uint64_t gene
     return s;
 }
 
-RecoveryCopy::RecoveryCopy() : name_(RandomName()) {}
+// What the document's handle and the thread writing its copy share; it lives as long as
+// either holds it.
+struct RecoveryCopy::Shared {
+    std::mutex mutex;
+    std::uint64_t generation = 0;
+    std::string name = RandomName();  // the name this document's copies are written under
+    std::string path;                 // the copy on the disk, "" when none
+    int fd = -1;                      // holds its lock
+    ~Shared() {
+        if (fd >= 0) ::close(fd);
+    }
+    int Write(const RecoverySnapshot& snapshot);
+};
 
-RecoveryCopy::~RecoveryCopy() {
-    if (fd_ >= 0) ::close(fd_);
+RecoveryCopy::RecoveryCopy() : s_(std::make_shared<Shared>()) {}
+
+RecoveryCopy::~RecoveryCopy() = default;
+
+std::function<int(const RecoverySnapshot&)> RecoveryCopy::Writer() {
+    return [shared = s_](const RecoverySnapshot& snapshot) { return shared->Write(snapshot); };
 }
 
+int RecoveryCopy::Write(const RecoverySnapshot& snapshot) { return s_->Write(snapshot); }
+
 std::uint64_t RecoveryCopy::Generation() {
-    std::lock_guard<std::mutex> hold(mutex_);
-    return generation_;
+    std::lock_guard<std::mutex> hold(s_->mutex);
+    return s_->generation;
 }
 
 std::string RecoveryCopy::Path() {
-    std::lock_guard<std::mutex> hold(mutex_);
-    return path_;
+    std::lock_guard<std::mutex> hold(s_->mutex);
+    return s_->path;
 }
 
-int RecoveryCopy::Write(const RecoverySnapshot& snapshot) {
-    std::lock_guard<std::mutex> hold(mutex_);
-    if (snapshot.generation != generation_) return 0;
+int RecoveryCopy::Shared::Write(const RecoverySnapshot& snapshot) {
+    std::lock_guard<std::mutex> hold(mutex);
+    if (snapshot.generation != generation) return 0;
     const std::string folder = RecoveryFolder();
     if (folder.empty()) return EACCES;
     // The name tells whose copy it is (the file's path hashed) before it is opened.
-    const std::string copyName = std::string(kCopyTag) + KeyHash(snapshot.original) + "-" + name_;
+    const std::string copyName = std::string(kCopyTag) + KeyHash(snapshot.original) + "-" + name;
     int error = 0;
-    const int fd = WriteTemporary(folder, kPartTag + copyName, snapshot, error);
-    if (fd < 0) return error;
+    const int held = WriteTemporary(folder, kPartTag + copyName, snapshot, error);
+    if (held < 0) return error;
     SyncFolder(folder);
     const std::string written = folder + "/" + copyName;
-    if (!path_.empty() && path_ != written) ::unlink(path_.c_str());
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = fd;
-    path_ = written;
+    if (!path.empty() && path != written) ::unlink(path.c_str());
+    if (fd >= 0) ::close(fd);
+    fd = held;
+    path = written;
     return 0;
 }
 
 void RecoveryCopy::Remove() {
-    std::lock_guard<std::mutex> hold(mutex_);
-    ++generation_;
-    if (!path_.empty()) ::unlink(path_.c_str());
-    path_.clear();
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
+    std::lock_guard<std::mutex> hold(s_->mutex);
+    ++s_->generation;
+    if (!s_->path.empty()) ::unlink(s_->path.c_str());
+    s_->path.clear();
+    if (s_->fd >= 0) ::close(s_->fd);
+    s_->fd = -1;
 }
 
 void RecoveryCopy::Forget() {
-    std::lock_guard<std::mutex> hold(mutex_);
-    ++generation_;
+    std::lock_guard<std::mutex> hold(s_->mutex);
+    ++s_->generation;
 }
 
 void RecoveryCopy::Adopt(std::string path, int fd) {
-    std::lock_guard<std::mutex> hold(mutex_);
+    std::lock_guard<std::mutex> hold(s_->mutex);
     // The next copy takes the adopted one's name, so that it replaces it in one rename and
     // a crash between the two never leaves both to be offered.
-    if (const std::size_t dash = path.rfind('-'); dash != std::string::npos) name_ = path.substr(dash + 1);
-    if (!path_.empty() && path_ != path) ::unlink(path_.c_str());
-    if (fd_ >= 0) ::close(fd_);
-    path_ = std::move(path);
-    fd_ = fd;
+    if (const std::size_t dash = path.rfind('-'); dash != std::string::npos) s_->name = path.substr(dash + 1);
+    if (!s_->path.empty() && s_->path != path) ::unlink(s_->path.c_str());
+    if (s_->fd >= 0) ::close(s_->fd);
+    s_->path = std::move(path);
+    s_->fd = fd;
 }
 
 FoundRecovery::FoundRecovery(FoundRecovery&& other) noexcept

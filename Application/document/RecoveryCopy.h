@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <ctime>
 #include <deque>
+#include <functional>
 #include <string_view>
 #include <memory>
 #include <mutex>
@@ -52,8 +53,9 @@ RecoverySnapshot TakeRecoverySnapshot(const LineStore& store, std::uint64_t gene
 // The full path a copy names for the file name (its folder's links resolved).
 std::string RecoveryKeyOf(const std::string& name);
 
-// One document's copy. Write runs on a worker thread, Remove on the thread that edits;
-// a write whose snapshot was taken before the latest Remove writes nothing.
+// One document's copy, held by its store. Write runs on a worker thread (through Writer,
+// which outlives the handle), Remove on the thread that edits; a write whose snapshot was
+// taken before the latest Remove writes nothing.
 class RecoveryCopy {
 public:
     RecoveryCopy();
@@ -65,6 +67,8 @@ public:
     // 0 written (or skipped as out of date), else the error number; a failed write leaves
     // the copy before it as it was.
     int Write(const RecoverySnapshot& snapshot);
+    // Write for another thread: it keeps what it needs alive should the document go first.
+    std::function<int(const RecoverySnapshot&)> Writer();
     // Deletes the copy; snapshots taken before are not written.
     void Remove();
     // Waits for a write in progress and makes the snapshots taken so far stale, before the
@@ -78,16 +82,13 @@ public:
     // Kept by the editing thread alone (view/RecoveryOffer.h): the store's change count
     // the copy holds, since when a later change waits to be copied (-1: none), and whether
     // a copy was written or taken over since the last Remove.
-    std::uint64_t copiedChanges = 0;
+    std::uint32_t copiedChanges = 0;
     double pendingSince = -1;
     bool hasCopy = false;
 
 private:
-    std::mutex mutex_;
-    std::uint64_t generation_ = 0;
-    std::string name_;  // the name this document's copies are written under
-    std::string path_;  // the copy on the disk, "" when none
-    int fd_ = -1;       // holds its lock
+    struct Shared;
+    std::shared_ptr<Shared> s_;
 };
 
 // A copy found for a file (or for documents without a name) that no living run holds.

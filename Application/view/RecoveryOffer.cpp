@@ -31,7 +31,7 @@ int Ask(FoundRecovery& copy, const std::string& title, const std::string& file) 
 }
 
 void Adopt(EditWindow& w, FoundRecovery& copy) {
-    if (!w.doc->recovery) w.doc->recovery = std::make_shared<RecoveryCopy>();
+    if (!w.doc->recovery) w.doc->recovery = std::make_unique<RecoveryCopy>();
     RecoveryCopy& r = *w.doc->recovery;
     r.Adopt(copy.path, copy.Release());
     r.hasCopy = true;
@@ -74,9 +74,9 @@ void OfferEach(std::vector<FoundRecovery> found, const std::string& title, const
 std::optional<RecoverySnapshot> RecoveryDue(EditWindow& w, double now, int seconds, bool writing) {
     if (!w.doc || seconds <= 0) return std::nullopt;
     LineStore& d = *w.doc;
-    if (!d.recovery) d.recovery = std::make_shared<RecoveryCopy>();
+    if (!d.recovery) d.recovery = std::make_unique<RecoveryCopy>();
     RecoveryCopy& r = *d.recovery;
-    const std::uint64_t changes = d.ChangeCount();
+    const std::uint32_t changes = d.ChangeCount();
     if (w.modified == 0) {
         // The file holds the text: a copy would only offer it again.
         if (r.hasCopy && !writing) {

@@ -16,7 +16,7 @@
 namespace varlin {
 
 constexpr int kRecoveryQuestion = 1334;   // Yes: load, No: keep, Discard: delete
-constexpr int kRecoveryOlderNote = 1335;  // the copy is older than the file's last save
+constexpr int kRecoveryOlderNote = 3248;  // the copy is older than the file's last save
 constexpr int kRecoveryDamaged = 1336;
 
 // Called every tick on the editing thread with the time in seconds. The snapshot to write

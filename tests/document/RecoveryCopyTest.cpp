@@ -78,7 +78,7 @@ TEST_F(RecoveryCopyTest, ACopyReadsBackByteForByteAndOnlyOnceItsWriterIsGone) {
     EXPECT_EQ(copy.Write(stale), 0);
     EXPECT_EQ(copy.Path(), "");
     // Nor one whose borrowed lines went with a new load of the store.
-    store.recovery = std::make_shared<RecoveryCopy>();
+    store.recovery = std::make_unique<RecoveryCopy>();
     const RecoverySnapshot borrowed = TakeRecoverySnapshot(store, store.recovery->Generation());
     store.Clear();
     EXPECT_EQ(store.recovery->Write(borrowed), 0);

@@ -39,17 +39,17 @@ private:
         const double now = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
         ForEachEditWindow([&](EditWindow& w) {
             std::optional<RecoverySnapshot> due = RecoveryDue(w, now, seconds, writing_.load());
-            if (due) Start(w.doc->recovery, std::move(*due));
+            if (due) Start(w.doc->recovery->Writer(), std::move(*due));
         });
     }
 
-    void Start(std::shared_ptr<RecoveryCopy> copy, RecoverySnapshot snapshot) {
+    void Start(std::function<int(const RecoverySnapshot&)> write, RecoverySnapshot snapshot) {
         if (thread_.joinable()) thread_.join();
         writing_ = true;
-        thread_ = std::thread([this, copy = std::move(copy), snapshot = std::move(snapshot)] {
+        thread_ = std::thread([this, write = std::move(write), snapshot = std::move(snapshot)] {
             // A copy that cannot be written is tried again after the next change; the
             // document itself is untouched, so there is nothing to tell the user.
-            (void)copy->Write(snapshot);
+            (void)write(snapshot);
             writing_ = false;
         });
     }
