@@ -109,6 +109,17 @@ void ApplyRecoveredText(EditWindow& w, const std::vector<std::string>& lines, bo
     while (tail < shorter - head && d.LineView(oldCount - 1 - tail) == lines[std::size_t(newCount - 1 - tail)]) ++tail;
     const int oldMiddle = oldCount - head - tail;
     const int newMiddle = newCount - head - tail;
+    if (!UndoHistoryOn() && oldMiddle == 1 && newMiddle == 1) {
+        // Typing in one line, the usual case: the program's one undo step can take it back.
+        w.caretLine = head;
+        SaveLineForUndo(w, d.LineView(head));
+        d.SetLine(head, lines[std::size_t(head)]);
+        EndUndoStep(w);
+        d.utf8 = utf8;
+        w.modified = 1;
+        PlaceCursorAt(w, head + 1, 1);
+        return;
+    }
     if (newMiddle > oldMiddle) d.InsertLines(head + oldMiddle, newMiddle - oldMiddle);
     else if (oldMiddle > newMiddle) d.DeleteLines(head + newMiddle, oldMiddle - newMiddle);
     for (int i = head; i < head + newMiddle; ++i) d.SetLine(i, lines[std::size_t(i)]);

@@ -27,8 +27,8 @@ constexpr int kRecoveryDamaged = 1336;
 std::optional<RecoverySnapshot> RecoveryDue(EditWindow& w, double now, int seconds, bool writing);
 
 // Puts the recovered lines into w as one change against the text it holds (only the lines
-// that differ are set), undoable back to that text when the undo history is on; w counts
-// as changed.
+// that differ are set), undoable back to that text when the undo history is on, or with
+// the one undo step when a single line differs; w counts as changed.
 void ApplyRecoveredText(EditWindow& w, const std::vector<std::string>& lines, bool utf8);
 
 // After the file of w was opened: question 1334 for each of its copies. Yes loads the

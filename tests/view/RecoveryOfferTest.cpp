@@ -116,6 +116,18 @@ TEST_F(RecoveryOfferTest, TheQuestionsAnswers) {
     }
 }
 
+TEST_F(RecoveryOfferTest, TheOneUndoStepTakesBackARecoveredLine) {
+    options.UndoSteps = 1;
+    OpenFile(*w, "alt\nzwei\n");
+    LeaveCopy(file, {"alt", "zwei, getippt"});
+    host.answers = {IdYes};
+    OfferRecoveryCopies(*w, nullptr);
+    EXPECT_EQ(StoreLines(*w->doc), Lines({"alt", "zwei, getippt"}));
+    Undo(*w);
+    EXPECT_EQ(StoreLines(*w->doc), Lines({"alt", "zwei"}));
+    EXPECT_EQ(w->modified, 0);
+}
+
 TEST_F(RecoveryOfferTest, ACopyWithoutNameComesBackInAWindowWithoutName) {
     LeaveCopy("", {"ungespeichert"});
     LeaveCopy(file, {"belongs to a.c"});
