@@ -13,7 +13,7 @@ if(VARLIN_SANITIZE)
 endif()
 
 # Tests never touch the user's settings: QSettings on Linux looks below XDG_CONFIG_HOME.
-set(VARLIN_TEST_ENVIRONMENT "XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-config")
+set(VARLIN_TEST_ENVIRONMENT "XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-config;XDG_STATE_HOME=${PROJECT_BINARY_DIR}/test-state")
 
 # Where the tests find their data and the built programs (tests/TestPaths.h): the absolute
 # folders live in one generated file, so that the compiler cache serves every other test

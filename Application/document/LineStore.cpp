@@ -8,6 +8,7 @@
 #include "document/FileLock.h"
 #include "document/LeftoverBackup.h"
 #include "document/LineIndex.h"
+#include "document/RecoveryCopy.h"
 #include "document/Language.h"
 #include "platform/Host.h"
 #include "platform/Messages.h"
@@ -160,12 +161,15 @@ LineStore::LineStore(EditWindow* owner) : owner_(owner) {
 }
 
 LineStore::~LineStore() {
+    // A document that goes in order (closed, or the program ends) needs no recovery.
+    if (recovery) recovery->Remove();
     lockedFile.reset();
     if (storage_) Clear();
     SelectLanguage(*this, 0);
 }
 
 void LineStore::NoteChange(int at, int removed) {
+    ++changes_;
     changed_.first = std::min(changed_.first, at);
     changed_.keptTail = std::min(changed_.keptTail, std::max(count_ - at - removed, 0));
 }
@@ -177,6 +181,7 @@ ChangedSpan LineStore::TakeChangedSpan() {
 }
 
 void LineStore::Clear() {
+    if (recovery) recovery->Forget();  // a copy being written may borrow the read blocks
     if (journal) journal->Cleared();
     NoteChange(0, count_);
     comments_.clear();

@@ -23,6 +23,7 @@ struct EditWindow;
 struct KeywordEntry;
 struct LanguageDefinition;
 class AdoptedBackup;
+class RecoveryCopy;
 class FileLock;
 
 // The line ends a document is written with.
@@ -194,6 +195,9 @@ public:
     // text as characters follows the changes with it). Costs the store two comparisons a
     // change.
     ChangedSpan TakeChangedSpan();
+    // Counts every change of the lines, so that a watcher that polls (the recovery copies)
+    // sees that the text moved on without being told of each change.
+    std::uint32_t ChangeCount() const { return changes_; }
 
     // The journal told of every change (null: none). Set by the undo history.
     LineJournal* journal = nullptr;
@@ -220,6 +224,9 @@ public:
     // The leftover backup whose text this document shows (null when none): removed when
     // the document is saved or discarded.
     std::unique_ptr<AdoptedBackup> adoptedBackup;
+    // The recovery copy of the text (document/RecoveryCopy.h; null until one is written
+    // or taken over): removed when the document is saved, discarded or closed.
+    std::unique_ptr<RecoveryCopy> recovery;
 
 private:
     // The line index (document/LineIndex.h, four bytes a line, as long as the document
@@ -236,6 +243,7 @@ private:
     int capacity_ = kInitialLineCapacity;
     int count_ = 0;
     int failed_ = 0;
+    std::uint32_t changes_ = 0;  // wraps; a watcher only compares it for equality
     std::unique_ptr<Storage> storage_;
     std::vector<CommentSpan> comments_;  // comments_[0] is the head of the list
 };

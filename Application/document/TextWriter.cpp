@@ -5,6 +5,7 @@
 #include "document/DocumentStyle.h"
 #include "document/FileLock.h"
 #include "document/LeftoverBackup.h"
+#include "document/RecoveryCopy.h"
 #include "document/LineStore.h"
 #include "document/SafeWrite.h"
 #include "document/TextFile.h"
@@ -96,6 +97,10 @@ int SaveTo(LineStore& store, const std::string& name) {
     if (store.adoptedBackup) {
         store.adoptedBackup->Remove();
         store.adoptedBackup.reset();
+    }
+    if (store.recovery) {
+        store.recovery->Remove();
+        store.recovery->hasCopy = false;
     }
     // The bytes are on the disk now, whatever follows: a lock another process took in the
     // moment after the rename is told as such, and the save still counts as done (a

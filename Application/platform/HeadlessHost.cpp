@@ -22,6 +22,10 @@ int AnswerFor(HeadlessHost::DefaultAnswer answer, MessageButtons buttons) {
         if (answer == HeadlessHost::DefaultAnswer::No) return IdNo;
         if (answer == HeadlessHost::DefaultAnswer::Cancel) return IdCancel;
         return IdYes;
+    case MessageButtons::YesNoDiscard:
+        if (answer == HeadlessHost::DefaultAnswer::No) return IdNo;
+        if (answer == HeadlessHost::DefaultAnswer::Cancel) return IdDiscard;
+        return IdYes;
     }
     return IdOk;
 }

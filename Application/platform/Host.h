@@ -10,10 +10,11 @@ namespace varlin {
 
 // Kind and buttons of a message, taken from the type code at the start of its text.
 enum class MessageKind { Error, Information, Question };
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// YesNoDiscard: a third answer that deletes something kept for the user; Escape is No.
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDiscard };
 
 // Button results, as the message box returns them.
-enum MessageResult : int { IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7 };
+enum MessageResult : int { IdOk = 1, IdCancel = 2, IdDiscard = 3, IdYes = 6, IdNo = 7 };
 
 struct MessageRequest {
     int id = 0;                 // MessageId (string resource number)

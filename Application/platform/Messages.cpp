@@ -14,9 +14,10 @@ struct TypeCode {
     MessageButtons buttons;
 };
 
-// Longest codes first, so that "?YNC" is not read as "?YN".
+// Longest codes first, so that "?YNC" and "?YND" are not read as "?YN".
 const TypeCode kTypeCodes[] = {
     {"?YNC", MessageKind::Question, MessageButtons::YesNoCancel},
+    {"?YND", MessageKind::Question, MessageButtons::YesNoDiscard},
     {"?YN", MessageKind::Question, MessageButtons::YesNo},
     {"!OC", MessageKind::Information, MessageButtons::OkCancel},
     {"!YN", MessageKind::Information, MessageButtons::YesNo},

@@ -54,4 +54,9 @@ std::string UserSettingsPath() {
     return CleanAbsolutePath(base + "/Korvel Software/Varlin.conf", folder);
 }
 
+std::string UserStateFolder() {
+    const char* xdg = std::getenv("XDG_STATE_HOME");
+    return CleanAbsolutePath(xdg && xdg[0] == '/' ? std::string(xdg) : HomeFolder() + "/.local/state", "/");
+}
+
 }  // namespace varlin

@@ -12,6 +12,10 @@ namespace varlin {
 // "Korvel Software/Varlin.conf"; cleaned of ".", ".." and doubled slashes.
 std::string UserSettingsPath();
 
+// The user's folder for state that outlives a run but is no setting (the recovery
+// copies): $XDG_STATE_HOME when it is an absolute path, else $HOME/.local/state.
+std::string UserStateFolder();
+
 // path made absolute against `folder` and cleaned as above.
 std::string CleanAbsolutePath(const std::string& path, const std::string& folder);
 

@@ -85,6 +85,7 @@ const FieldInfo kFields[] = {
     L("UndoSteps", &Options::UndoSteps),
     L("UndoMemory", &Options::UndoMemory),
     L("DetectUtf8", &Options::DetectUtf8),
+    L("RecoverySeconds", &Options::RecoverySeconds),
     L("ThemeIcons", &Options::ThemeIcons),
     C("ColorText", &Options::ColorText),
     C("ColorLineNumbers", &Options::ColorLineNumbers),

@@ -47,6 +47,7 @@ struct Options {
     std::int32_t UndoSteps = 1;     // 1: the one undo step of the program; more: a history
     std::int32_t UndoMemory = 256;  // megabytes a document's undo history may hold
     std::int32_t DetectUtf8 = 1;    // files that read as UTF-8 open as UTF-8 documents
+    std::int32_t RecoverySeconds = 5;  // a changed document's recovery copy this long after a change; 0 none
     std::int32_t ThemeIcons = 1;    // toolbar pictures from the desktop's icon theme where it has them
     Color ColorText = MakeColor(0, 0, 0);
     Color ColorLineNumbers = MakeColor(64, 64, 64);
@@ -67,6 +68,7 @@ struct Options {
 
 constexpr int kMaxLineBuffer = 1 << 24;
 constexpr int kMaxUndoSteps = 10000;
+constexpr int kMaxRecoverySeconds = 3600;
 
 void SetDefaultColors(Options& options);
 // Reads every field from key "Options"; a missing or unreadable value gives the field's

@@ -17,7 +17,8 @@ enum : int {
     kFillGroup = 3225, kDotsText, kFillBlankText, kTabCharGroup, kArrowText, kTabBlankText,
     kTabDistanceGroup, kOptionsGroup, kLineNumbersText, kLanguagesText, kKeepLineEndsText,
     kThemeIconsText,
-    kNewFilesLfText, kTabSpacesText,
+    kNewFilesLfText, kTabSpacesText, kRecoverySecondsText,
+    kRecoveryGroup = 3247,
     kColorTextLabel = 3251, kColorLineNumbersLabel, kColorHighlightLabel, kColorKeywordsLabel,
     kColorCommentsLabel, kColorBackgroundLabel,
 };
@@ -68,6 +69,8 @@ const std::vector<SheetGroup>& GeneralPageGroups() {
         {0, kBufferGroup, {Number(402, kLineBufferText, &Options::LngLineBuffer, kLineBufferLowest,
                                   kMaxLineBuffer)}},
         {0, kUndoGroup, {Number(403, kUndoStepsText, &Options::UndoSteps, 1, kMaxUndoSteps)}},
+        {0, kRecoveryGroup, {Number(404, kRecoverySecondsText, &Options::RecoverySeconds, 0,
+                                    kMaxRecoverySeconds)}},
         {0, kLockingGroup, {Check(207, kLockText, &Options::LockMode)}},
         {801, kCodeGroup,
          {Radio(802, kAsciiText), Radio(803, kAnsiText), Check(804, kDetectUtf8Text, &Options::DetectUtf8)},

@@ -5,6 +5,7 @@
 #include "dispatch/Dispatch.h"
 #include "document/DocumentStyle.h"
 #include "document/Language.h"
+#include "document/RecoveryCopy.h"
 #include "document/TextFile.h"
 #include "editing/EditActions.h"
 #include "editing/UndoRecord.h"
@@ -162,6 +163,7 @@ int QueryClose(EditWindow& w) {
         // Discarded: a leftover backup whose text this was has served its purpose.
         if (w.doc->adoptedBackup) w.doc->adoptedBackup->Remove();
         w.doc->adoptedBackup.reset();
+        if (w.doc->recovery) w.doc->recovery->Remove();
         return 1;
     }
     if (answer != IdYes) return 0;

@@ -89,6 +89,13 @@ private slots:
         QTest::newRow("Escape cancels") << int(K::Question) << int(B::YesNoCancel)
                                         << int(QMessageBox::Question)
                                         << QStringList{"&Ja", "&Nein", "Abbrechen"} << "Esc" << 2;
+        // The recovery question's third answer deletes the copy: Escape must keep it.
+        QTest::newRow("Yes No Discard, Escape keeps")
+            << int(K::Question) << int(B::YesNoDiscard) << int(QMessageBox::Question)
+            << QStringList{"&Ja", "&Nein", "&Verwerfen"} << "Esc" << 7;
+        QTest::newRow("Yes No Discard, discarded")
+            << int(K::Question) << int(B::YesNoDiscard) << int(QMessageBox::Question)
+            << QStringList{"&Ja", "&Nein", "&Verwerfen"} << "&Verwerfen" << 3;
         QTest::newRow("Escape on OK") << int(K::Error) << int(B::Ok) << int(QMessageBox::Critical)
                                       << QStringList{"OK"} << "Esc" << 1;
     }

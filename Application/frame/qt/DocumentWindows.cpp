@@ -15,6 +15,7 @@
 #include "platform/qt/QtHost.h"
 #include "resources/StringTable.h"
 #include "view/DocumentWindow.h"
+#include "view/RecoveryOffer.h"
 #include "view/qt/EditView.h"
 
 #include <QAbstractItemView>
@@ -199,13 +200,24 @@ EditView* OpenEditView(MainFrame& frame, const std::string& fileName) {
 
 }  // namespace
 
+EditWindow* OpenUntitledWindow(MainFrame& frame) {
+    EditView* untitled = OpenEditView(frame, std::string());
+    return untitled ? &untitled->window() : nullptr;
+}
+
+void RefreshDocumentTitles(MainFrame& frame) {
+    for (QMdiSubWindow* sub : frame.mdiArea()->subWindowList()) {
+        if (EditView* view = EditViewOf(sub); view && view->titleChanged) view->titleChanged();
+    }
+}
+
 int OpenEditWindow(MainFrame& frame, const std::string& fileName) {
     EditView* view = OpenEditView(frame, fileName);
     if (!view) return -1;
-    OfferLeftoverBackups(view->window(), fileName, [&frame]() -> EditWindow* {
-        EditView* untitled = OpenEditView(frame, std::string());
-        return untitled ? &untitled->window() : nullptr;
-    });
+    EditWindow& w = view->window();
+    OfferLeftoverBackups(w, fileName, [&frame] { return OpenUntitledWindow(frame); });
+    OfferRecoveryCopies(w, [&frame] { return OpenUntitledWindow(frame); });
+    RefreshDocumentTitles(frame);
     return 0;
 }
 

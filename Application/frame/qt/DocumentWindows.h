@@ -65,6 +65,11 @@ EditView* EditViewOf(QMdiSubWindow* window);
 // Opens a document window on a file (a blank name: an empty window "Ohne Namen"); 0, or
 // -1 when it was not opened (the load has said why).
 int OpenEditWindow(MainFrame& frame, const std::string& fileName);
+// A new window without a name for a text found elsewhere (a leftover backup, a recovery
+// copy); null when it could not be made.
+EditWindow* OpenUntitledWindow(MainFrame& frame);
+// The windows' titles after their documents changed behind their views' backs.
+void RefreshDocumentTitles(MainFrame& frame);
 
 // Fills the frame's document hooks, adds the routine list and installs the Shift query.
 // Hooks of the undo record and of recording that nobody has filled get theirs too.

@@ -23,6 +23,7 @@
 #include "frame/qt/MacroFrame.h"
 #include "frame/qt/MainFrame.h"
 #include "frame/qt/ProgramIcon.h"
+#include "frame/qt/RecoveryWriter.h"
 #include "frame/qt/SingleFrame.h"
 #include "frame/qt/PrefixKeysQt.h"
 #include "frame/qt/ToolbarFrame.h"
@@ -132,6 +133,7 @@ int RunGui(int argc, char** argv) {
     MainFrame frame(*app);
     SetQtHostParent(&frame);
     InstallFrameParts(frame);
+    StartRecovery(frame);
     frame.RefreshMenu();
     frame.ShowAsPersisted();
     if (!claim.socketPath.empty()) ServeHandOvers(frame, claim.socketPath);

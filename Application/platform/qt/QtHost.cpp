@@ -58,6 +58,7 @@ constexpr ButtonSpec kOk = {QMessageBox::Ok, "OK", "OK", IdOk};
 constexpr ButtonSpec kCancel = {QMessageBox::Cancel, "Abbrechen", "Cancel", IdCancel};
 constexpr ButtonSpec kYes = {QMessageBox::Yes, "&Ja", "&Yes", IdYes};
 constexpr ButtonSpec kNo = {QMessageBox::No, "&Nein", "&No", IdNo};
+constexpr ButtonSpec kDiscard = {QMessageBox::Discard, "&Verwerfen", "&Discard", IdDiscard};
 
 // The buttons of a kind, and which of them Escape presses.
 std::vector<ButtonSpec> ButtonsOf(MessageButtons buttons, int& escapeIndex) {
@@ -65,6 +66,7 @@ std::vector<ButtonSpec> ButtonsOf(MessageButtons buttons, int& escapeIndex) {
     case MessageButtons::OkCancel: escapeIndex = 1; return {kOk, kCancel};
     case MessageButtons::YesNo: escapeIndex = 1; return {kYes, kNo};
     case MessageButtons::YesNoCancel: escapeIndex = 2; return {kYes, kNo, kCancel};
+    case MessageButtons::YesNoDiscard: escapeIndex = 1; return {kYes, kNo, kDiscard};
     case MessageButtons::Ok: break;
     }
     escapeIndex = 0;
