@@ -198,7 +198,7 @@ private slots:
         QFile(dir.filePath("empty.txt")).open(QIODevice::WriteOnly);
         run = RunBatch({"--print-to", "out.pdf", "empty.txt"});  // nothing to print: a beep
         QCOMPARE(run.status, 1);
-        QVERIFY2(run.err.contains("nothing was printed"), qPrintable(run.err));
+        QVERIFY2(run.err.contains("Es wurde nichts gedruckt"), qPrintable(run.err));
         QVERIFY(!QFile::exists(dir.filePath("out.pdf")));
         // No temporary file is left behind by any of the runs.
         QCOMPARE(QDir(dir.path()).entryList({"*.pdf.*"}, QDir::Files), QStringList());

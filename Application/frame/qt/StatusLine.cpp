@@ -10,6 +10,7 @@ namespace {
 
 // Field widths are given in sixths of the average character width.
 constexpr int kWidthUnitsPerCharacter = 6;
+constexpr int kClickableFieldTip = 1620;  // "%1\nKlicken: %2"
 
 }  // namespace
 
@@ -19,7 +20,12 @@ StatusFieldLabel::StatusFieldLabel(int field, int commandId, QWidget* parent)
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setTextFormat(Qt::PlainText);
     setMargin(1);
-    setToolTip(QString::fromStdString(LoadAppString(field)));
+    // A field that runs a command says which on its tip: the road a user finds to the
+    // code table and a document's reading as UTF-8 starts here.
+    QString tip = QString::fromStdString(LoadAppString(field));
+    const std::string help = commandId > 0 ? LoadAppString(commandId) : std::string();
+    if (!help.empty()) tip = QString::fromStdString(LoadAppString(kClickableFieldTip)).arg(tip, QString::fromStdString(help));
+    setToolTip(tip);
     if (commandId > 0) setCursor(Qt::PointingHandCursor);
 }
 
