@@ -5,6 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
+# The compiler cache keys on paths relative to the checkout, so a fresh clone in another folder
+# reuses what an earlier run on this machine compiled.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 jobs=$(nproc)
 status=0
 # A skipped test passes the run only when this machine cannot give it what it needs: a
@@ -32,6 +35,7 @@ run_build() {
 }
 run_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS=suppressions="$PWD/tests/sanitizer/lsan.supp" \
   run_build build-asan -DCMAKE_BUILD_TYPE=Debug -DVARLIN_SANITIZE=ON
 # The fuzz targets, each fuzzed for 7 seconds (about a minute in all) when clang is here.
 fuzz/run.sh 7 || status=1

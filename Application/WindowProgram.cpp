@@ -7,15 +7,23 @@
 #include "frame/CommandLine.h"
 #include "frame/qt/GuiMain.h"
 
-#include <cstring>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--run") != 0) continue;
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    const varlin::ProgramMode mode = varlin::ModeOfWords(words);
+    if (mode == varlin::ProgramMode::Help || mode == varlin::ProgramMode::Version) {
+        std::fputs(mode == varlin::ProgramMode::Help ? varlin::kUsageText : "Varlin " VARLIN_VERSION "\n", stdout);
+        return 0;
+    }
+    if (mode == varlin::ProgramMode::Batch) {
         varlin::SetPdfJobOpener(varlin::OpenPdfPrintJob);
         const int status = varlin::RunBatch(argc, argv);
         varlin::EndPdfPrinting();
         return status;
     }
+    // The words go on as a list: a name may hold any character, quotes and blanks included.
     return varlin::RunGui(argc, argv);
 }

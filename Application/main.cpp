@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -45,19 +46,18 @@ int StartWindowProgram(char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("Varlin %s\n", VARLIN_VERSION);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::fputs(varlin::kUsageText, stdout);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--run") == 0) {
-            if (varlin::BatchPrintsToPdf(argc, argv)) return StartWindowProgram(argv);
-            return varlin::RunBatch(argc, argv);
-        }
+    switch (varlin::ModeOfWords(std::vector<std::string>(argv + 1, argv + argc))) {
+    case varlin::ProgramMode::Version:
+        std::printf("Varlin %s\n", VARLIN_VERSION);
+        return 0;
+    case varlin::ProgramMode::Help:
+        std::fputs(varlin::kUsageText, stdout);
+        return 0;
+    case varlin::ProgramMode::Batch:
+        if (varlin::BatchPrintsToPdf(argc, argv)) return StartWindowProgram(argv);
+        return varlin::RunBatch(argc, argv);
+    case varlin::ProgramMode::Window:
+        break;
     }
     return StartWindowProgram(argv);
 }

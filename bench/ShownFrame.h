@@ -30,7 +30,7 @@ struct ShownFrame {
         host.writeMessagesToStderr = false;
         host.defaultAnswer = HeadlessHost::DefaultAnswer::Yes;
         host.Install();
-        if (InitApplication(app, "", "/tmp") != 1) return false;
+        if (InitApplication(app, {}, "/tmp") != 1) return false;
         Korvel_WriteLongToHKCU("EditWind", "Maximized", 0);
         frame = std::make_unique<MainFrame>(app);
         InstallDocumentWindows(*frame);

@@ -6,6 +6,7 @@
 // "WALL_MS CPU_MS RESIDENT_KB LATER_KB OPEN_MS"; bench/window.sh runs it beside
 // FeatherPad, bench/linear.sh at several sizes.
 // Usage: bench_window_open FILE
+#include "document/Languages.h"
 #include "frame/Application.h"
 #include "frame/qt/DocumentWindows.h"
 #include "frame/qt/GuiMain.h"
@@ -97,7 +98,10 @@ int main(int argc, char** argv) {
     noting.showMessage = AnswerAndNote;
     InstallHost(noting);
     Application app;
-    if (InitApplication(app, "", dir.path().toStdString()) != 1) return 1;
+    if (InitApplication(app, {}, dir.path().toStdString()) != 1) return 1;
+    // As the window program does at start, before it opens files: the build folder's
+    // language definitions (beside bench/).
+    LoadLanguages((QCoreApplication::applicationDirPath() + "/..").toStdString(), "");
     MainFrame frame(app);
     InstallFrameParts(frame);
     frame.resize(1280, 800);

@@ -99,7 +99,7 @@ Rig& TheRig() {
     static Rig* rig = [] {
         HeadlessHost& host = fuzz::QuietHost();
         auto* r = new Rig;
-        if (InitApplication(r->app, std::string(), std::string()) != 1) fuzz::Fail("no application");
+        if (InitApplication(r->app, {}, std::string()) != 1) fuzz::Fail("no application");
         r->initial = CurrentOptions();
         SetMacroErrorReport(MacroErrorReport::Message);
         SetMacroEscapePolling(true);

@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-7}
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(interpreter text_file macro settings escape html row_layout)
+[ ${#targets[@]} -eq 0 ] && targets=(interpreter text_file macro settings escape html row_layout regex language)
 if ! command -v clang++ >/dev/null 2>&1; then
   echo "fuzz: clang++ is not installed here, the fuzz targets were not run"
   exit 0
@@ -32,7 +32,7 @@ status=0
 for name in "${targets[@]}"; do
   mkdir -p "$work/$name"
   dict=()
-  case $name in interpreter|macro) dict=(-dict=fuzz/macro.dict) ;; esac
+  case $name in interpreter|macro) dict=(-dict=fuzz/macro.dict) ;; language) dict=(-dict=fuzz/language.dict) ;; esac
   log=$work/$name.log
   seeds=()
   for dir in "fuzz/corpus/$name" "fuzz/regressions/$name"; do [ -d "$dir" ] && seeds+=("$dir"); done

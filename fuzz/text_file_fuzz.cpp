@@ -1,12 +1,12 @@
 // The file reader and writer: the input's first bytes choose LockMode (raw or text mode),
 // KeepLineEnds, LngLineBuffer and a line range, the rest is a file. It is loaded, saved
 // under another name, and what the reading rules promise is checked:
-// - a file whose lines fit the line buffer loads as its lines without their ends (LF
-//   splits, trailing CR, LF and 0x1A go; text mode stops at the first 0x1A) and is saved
-//   as exactly those lines, each ended by LF when the file held LFs and no CR LF (and
-//   KeepLineEnds is on), else by CR LF;
-// - so a saved file that fits the buffer loads and saves again byte for byte;
-// - a longer line is split, but no byte other than a line end is lost or added;
+// - a file loads as its lines without their ends (LF splits, trailing CR, LF and 0x1A go;
+//   text mode stops at the first 0x1A), whatever the line buffer: a line is never split,
+//   the document's buffer holds its longest line instead; it is saved as exactly those
+//   lines, each ended by LF when the file held LFs and no CR LF (and KeepLineEnds is
+//   on), else by CR LF;
+// - so a saved file loads and saves again byte for byte;
 // - a line range is written as exactly those lines;
 // - a file just loaded or saved is not taken for one changed by another program, and its
 //   hash is the same whatever pieces the bytes are hashed in.
@@ -48,23 +48,6 @@ Model ModelOf(std::string bytes, const Options& options) {
 
 bool IsLineEndByte(char c) { return c == '\r' || c == '\n' || c == '\x1A'; }
 
-// Whether every physical line fits into LngLineBuffer - 1 characters: its text, and on
-// its own the run of line-end bytes that closes it (the reader takes those as the end of
-// a line that fills the buffer exactly).
-bool FitsBuffer(const std::string& stream, const Options& options) {
-    const std::size_t room = std::size_t(std::max(1, options.LineBufferSize() - 1));
-    std::size_t start = 0;
-    while (start < stream.size()) {
-        std::size_t lf = stream.find('\n', start);
-        std::size_t end = lf == std::string::npos ? stream.size() : lf + 1;
-        std::size_t text = end;
-        while (text > start && IsLineEndByte(stream[text - 1])) --text;
-        if (text - start > room || end - text > room) return false;
-        start = end;
-    }
-    return true;
-}
-
 Lines LinesOf(const std::string& stream) {
     Lines lines;
     std::size_t start = 0;
@@ -91,35 +74,21 @@ std::string Joined(const Lines& lines, std::size_t from, std::size_t to, const s
     return out;
 }
 
-std::string WithoutLineEnds(std::string text) {
-    std::erase_if(text, IsLineEndByte);
-    return text;
-}
-
-// Loads name, checks its lines, saves it as saved; false when the load was refused.
-bool LoadAndSave(const std::string& name, const std::string& saved, const Options& options,
+// Loads name, checks its lines and the document's line buffer, saves it as saved.
+void LoadAndSave(const std::string& name, const std::string& saved, const Options& options,
                  LineStore& store) {
     const Model m = ModelOf(fuzz::ReadFile(name), options);
-    const int loaded = Load(store, name, 1);
-    if (options.LngLineBuffer < 2 && !m.stream.empty()) {
-        if (loaded == 0) fuzz::Fail("a line buffer without room for a character loaded a file");
-        return false;
-    }
-    if (loaded != 0) fuzz::Fail("a regular file did not load");
+    if (Load(store, name, 1) != 0) fuzz::Fail("a regular file did not load");
     if (ChangedOnDisk(store.disk, name)) fuzz::Fail("a file just loaded counts as changed on disk");
     const Lines lines = StoreLines(store);
-    if (FitsBuffer(m.stream, options)) {
-        if (lines != LinesOf(m.stream)) fuzz::Fail("the lines read are not the file's lines");
-    } else {
-        std::string read;
-        for (const std::string& line : lines) read += line;
-        if (WithoutLineEnds(read) != WithoutLineEnds(m.stream)) fuzz::Fail("a split lost or added bytes");
-    }
+    if (lines != LinesOf(m.stream)) fuzz::Fail("the lines read are not the file's lines");
+    for (const std::string& line : lines)
+        if (line.size() + 1 > std::size_t(store.LineBuffer())) fuzz::Fail("a line does not fit the document's line buffer");
+    if (store.LineBuffer() < options.LineBufferSize()) fuzz::Fail("the document's line buffer is below LngLineBuffer");
     if (SaveTo(store, saved) != 0) fuzz::Fail("the save failed");
     if (ChangedOnDisk(store.disk, saved)) fuzz::Fail("a file just saved counts as changed on disk");
     if (fuzz::ReadFile(saved) != Joined(lines, 0, lines.size(), m.lineEnd))
         fuzz::Fail("the file saved is not the lines read with their line ends");
-    return true;
 }
 
 // The hash of bytes given in pieces (their sizes taken from the bytes themselves) is
@@ -158,26 +127,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string again = fuzz::ScratchPath("again.txt");
     fuzz::WriteFile(original, input.Rest());
     CheckHash(std::string(input.Rest()), original);
-    bool loaded = false;
     {
         LineStore store;
-        loaded = LoadAndSave(original, saved, options, store);
-        if (loaded) {
-            const Lines lines = StoreLines(store);
-            const std::string range = fuzz::ScratchPath("range.txt");
-            const LineEnds ends = (mode >> 2) & 1 ? LineEnds::Lf : LineEnds::CrLf;
-            if (WriteRange(store, range, from, to, ends) != 0) fuzz::Fail("a range was not written");
-            const std::size_t first = std::size_t(std::max(from, 0));
-            const std::size_t last = to < 0 ? 0 : std::size_t(to) + 1;
-            if (fuzz::ReadFile(range) != Joined(lines, first, last, LineEndBytes(ends)))
-                fuzz::Fail("the range written is not those lines");
-        }
+        LoadAndSave(original, saved, options, store);
+        const Lines lines = StoreLines(store);
+        const std::string range = fuzz::ScratchPath("range.txt");
+        const LineEnds ends = (mode >> 2) & 1 ? LineEnds::Lf : LineEnds::CrLf;
+        if (WriteRange(store, range, from, to, ends) != 0) fuzz::Fail("a range was not written");
+        const std::size_t first = std::size_t(std::max(from, 0));
+        const std::size_t last = to < 0 ? 0 : std::size_t(to) + 1;
+        if (fuzz::ReadFile(range) != Joined(lines, first, last, LineEndBytes(ends)))
+            fuzz::Fail("the range written is not those lines");
     }
-    const std::string first = loaded ? fuzz::ReadFile(saved) : std::string();
-    if (loaded && FitsBuffer(ModelOf(first, options).stream, options)) {
+    const std::string first = fuzz::ReadFile(saved);
+    {
         LineStore store;
-        if (LoadAndSave(saved, again, options, store) && fuzz::ReadFile(again) != first)
-            fuzz::Fail("a saved file changed on its next load and save");
+        LoadAndSave(saved, again, options, store);
+        if (fuzz::ReadFile(again) != first) fuzz::Fail("a saved file changed on its next load and save");
     }
     SetCurrentOptions(nullptr);
     return 0;

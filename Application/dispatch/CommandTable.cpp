@@ -6,6 +6,7 @@
 #include "editing/EditActions.h"
 #include "editing/GotoPosition.h"
 #include "editing/HtmlCommands.h"
+#include "editing/LanguageChoice.h"
 #include "editing/Printing.h"
 #include "editing/Prototypes.h"
 #include "editing/Sort.h"
@@ -40,6 +41,7 @@ constexpr DocumentCommand kTable[] = {
     {31, Undo, kRun},
     {402, Redo, kRun},
     {405, ToggleDocumentUtf8, kRun},
+    {kCmdDocumentLanguage, ChooseDocumentLanguage, kRun},
     {32, Delete, kRun},
     {33, Cut, kRun},
     {34, Copy, kRun},

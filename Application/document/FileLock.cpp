@@ -38,10 +38,10 @@ std::unique_ptr<FileLock> FileLock::Open(const std::string& name, Mode mode, int
         error = EISDIR;  // opening a folder would only say "access denied"
         return nullptr;
     }
-    const bool locked = mode == Mode::ReadWriteLocked;
+    const bool write = mode == Mode::ReadWriteLocked;
     int fd = -1;
-    const errno_t failed = ::_wsopen_s(&fd, wide.c_str(), (locked ? _O_RDWR : _O_RDONLY) | _O_BINARY | _O_NOINHERIT,
-                                       locked ? _SH_DENYWR : _SH_DENYNO, 0);
+    const errno_t failed = ::_wsopen_s(&fd, wide.c_str(), (write ? _O_RDWR : _O_RDONLY) | _O_BINARY | _O_NOINHERIT,
+                                       mode == Mode::ReadShared ? _SH_DENYNO : _SH_DENYWR, 0);
     if (failed != 0) {
         error = failed;
         return nullptr;
@@ -62,6 +62,38 @@ FileLock::~FileLock() {
 #include <unistd.h>
 
 namespace varlin {
+namespace {
+
+// A file system without lock support is no reason to refuse a file: the open then
+// stands without the lock.
+bool LockUnsupported(int error) { return error == ENOLCK || error == EINVAL || error == EOPNOTSUPP; }
+
+struct flock WholeFile(short type) {
+    struct flock lock {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = 0;
+    lock.l_len = 0;  // the whole file, however long it grows
+    return lock;
+}
+
+// An exclusive lock for a descriptor open for writing; for a read-only one a shared lock
+// that no other holder may share: taken, then given up again when another description
+// holds one too (two editors opening the file at the same moment may both give way).
+// 0, or an errno value (EACCES for a lock another holder keeps).
+int TakeLock(int fd, bool exclusive) {
+    struct flock lock = WholeFile(exclusive ? F_WRLCK : F_RDLCK);
+    if (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
+        if (LockUnsupported(errno)) return 0;
+        return (errno == EAGAIN || errno == EACCES) ? EACCES : errno;
+    }
+    if (exclusive) return 0;
+    struct flock other = WholeFile(F_WRLCK);
+    if (::fcntl(fd, F_OFD_GETLK, &other) == 0 && other.l_type != F_UNLCK) return EACCES;
+    return 0;
+}
+
+}  // namespace
 
 std::unique_ptr<FileLock> FileLock::Open(const std::string& name, Mode mode, int& error) {
     // Opened without waiting, so that a pipe put in the file's place cannot block us;
@@ -79,17 +111,19 @@ std::unique_ptr<FileLock> FileLock::Open(const std::string& name, Mode mode, int
         ::close(fd);
         return nullptr;
     }
-    if (mode == Mode::ReadWriteLocked) {
-        struct flock lock {};
-        lock.l_type = F_WRLCK;
-        lock.l_whence = SEEK_SET;
-        lock.l_start = 0;
-        lock.l_len = 0;  // the whole file, however long it grows
-        // A held lock reads as a sharing violation; a file system without lock support
-        // is no reason to refuse a file, so the open then stands without the lock.
-        if (::fcntl(fd, F_OFD_SETLK, &lock) != 0 && errno != ENOLCK && errno != EINVAL &&
-            errno != EOPNOTSUPP) {
-            error = (errno == EAGAIN || errno == EACCES) ? EACCES : errno;
+    // A file we may not write is refused for holding as an open for writing would refuse
+    // it, though the descriptor itself only reads.
+    if (mode == Mode::Held && ::faccessat(AT_FDCWD, name.c_str(), W_OK, AT_EACCESS) != 0 &&
+        (errno == EACCES || errno == EPERM || errno == EROFS)) {
+        error = errno;
+        ::close(fd);
+        return nullptr;
+    }
+    if (mode != Mode::ReadShared) {
+        // A held lock reads as a sharing violation.
+        const int failed = TakeLock(fd, mode == Mode::ReadWriteLocked);
+        if (failed != 0) {
+            error = failed;
             ::close(fd);
             return nullptr;
         }

@@ -1,10 +1,13 @@
 // FileLock: a document's file held open while it is edited, so that other programs
-// cannot change it meanwhile. On Linux an open for reading and writing holds an
-// exclusive open-file-description lock on the whole file for as long as it is open;
-// such locks are advisory: programs that take no locks can still read and write the file.
-// The read-only open (the fallback after the user chose to open a held file anyway)
-// takes no lock. On Windows the same functions open with the sharing modes instead:
-// others may read a locked file but not write it.
+// cannot change it meanwhile. On Linux the document holds the file open for reading only,
+// with a shared open-file-description lock on the whole file that it lets no other holder
+// share: a descriptor open for writing would make a script that is being edited refuse
+// to run ("Text file busy"). A save opens for writing with an exclusive lock. So two
+// editors refuse each other's files, and cooperating programs cannot lock them for
+// writing; the locks are advisory: programs that take no locks can still read and write
+// the file. The read-only open without a lock is the fallback after the user chose to
+// open a held file anyway. On Windows the same functions open with the sharing modes
+// instead: others may read a locked file but not write it.
 #pragma once
 
 #include <memory>
@@ -15,7 +18,8 @@ namespace varlin {
 class FileLock {
 public:
     enum class Mode {
-        ReadWriteLocked,  // read and write, others may not lock or (with locks) write
+        Held,             // read only, others may not lock it (a document's file)
+        ReadWriteLocked,  // read and write, others may not lock it (a save)
         ReadShared,       // read only, no lock
     };
 

@@ -1,9 +1,11 @@
-// Language: recognition by extension, the three keyword tables and the syntax classes.
-// The classes read the store's language fields, which only SelectLanguage sets, so a
-// document keeps its language for life (saving under another name does not change it).
+// Language: the document's language and the syntax classes. The classes read the store's
+// language fields, which only SelectLanguage and a choice by hand set, so a document keeps
+// its language for life (saving under another name does not change it).
 #include "document/Language.h"
 
+#include "document/Languages.h"
 #include "document/LineStore.h"
+#include "resources/StringTable.h"
 #include "textutil/CodeTables.h"
 
 #include <algorithm>
@@ -11,91 +13,42 @@
 
 namespace varlin {
 
-#define KW(w) {sizeof(w) - 1, w}
-
-const KeywordEntry kKeywordsCpp[] = {
-    KW("#include"), KW("#define"), KW("#if"), KW("#ifdef"), KW("#ifndef"), KW("#else"),
-    KW("#endif"), KW("asm"), KW("auto"), KW("break"), KW("case"), KW("catch"), KW("char"),
-    KW("class"), KW("const"), KW("continue"), KW("default"), KW("delete"), KW("do"),
-    KW("double"), KW("else"), KW("enum"), KW("extern"), KW("float"), KW("for"),
-    KW("friend"), KW("goto"), KW("if"), KW("inline"), KW("int"), KW("long"), KW("new"),
-    KW("operator"), KW("private"), KW("protected"), KW("public"), KW("register"),
-    KW("return"), KW("short"), KW("signed"), KW("sizeof"), KW("static"), KW("struct"),
-    KW("switch"), KW("template"), KW("this"), KW("throw"), KW("try"), KW("typedef"),
-    KW("union"), KW("unsigned"), KW("virtual"), KW("void"), KW("volatile"), KW("while"),
-    {0, nullptr},
-};
-
-const KeywordEntry kKeywordsJava[] = {
-    KW("abstract"), KW("boolean"), KW("break"), KW("byte"), KW("byvalue"), KW("case"),
-    KW("cast"), KW("catch"), KW("char"), KW("class"), KW("const"), KW("continue"),
-    KW("default"), KW("do"), KW("double"), KW("else"), KW("extends"), KW("false"),
-    KW("final"), KW("finally"), KW("float"), KW("for"), KW("future"), KW("generic"),
-    KW("goto"), KW("if"), KW("implements"), KW("import"), KW("inner"), KW("instanceof"),
-    KW("int"), KW("interface"), KW("long"), KW("native"), KW("new"), KW("null"),
-    KW("operator"), KW("outer"), KW("package"), KW("private"), KW("protected"),
-    KW("public"), KW("rest"), KW("return"), KW("short"), KW("static"), KW("super"),
-    KW("switch"), KW("syncronized"), KW("this"), KW("throw"), KW("throws"),
-    KW("transient"), KW("true"), KW("try"), KW("var"), KW("void"), KW("volatile"),
-    KW("while"),
-    {0, nullptr},
-};
-
-const KeywordEntry kKeywordsDelphi[] = {
-    KW("absolute"), KW("abstract"), KW("and"), KW("array"), KW("as"), KW("asm"),
-    KW("assembler"), KW("at"), KW("automated"), KW("begin"), KW("case"), KW("cdecl"),
-    KW("class"), KW("const"), KW("constructor"), KW("contains"), KW("default"),
-    KW("destructor"), KW("dispid"), KW("dispinterface"), KW("div"), KW("do"),
-    KW("downto"), KW("dynamic"), KW("else"), KW("end"), KW("except"), KW("export"),
-    KW("exports"), KW("external"), KW("far"), KW("file"), KW("finalization"),
-    KW("finally"), KW("for"), KW("forward"), KW("function"), KW("goto"), KW("if"),
-    KW("implementation"), KW("implements"), KW("in"), KW("index"), KW("inherited"),
-    KW("initialization"), KW("inline"), KW("interface"), KW("is"), KW("label"),
-    KW("library"), KW("message"), KW("mod"), KW("name"), KW("near"), KW("nil"),
-    KW("nodefault"), KW("not"), KW("object"), KW("of"), KW("on"), KW("or"), KW("out"),
-    KW("overload"), KW("override"), KW("package"), KW("packed"), KW("pascal"),
-    KW("private"), KW("procedure"), KW("program"), KW("property"), KW("protected"),
-    KW("public"), KW("published"), KW("raise"), KW("read"), KW("readonly"), KW("record"),
-    KW("register"), KW("reintroduce"), KW("repeat"), KW("requires"), KW("resident"),
-    KW("resourcestring"), KW("safecall"), KW("set"), KW("shl"), KW("shr"), KW("stdcall"),
-    KW("stored"), KW("string"), KW("then"), KW("threadvar"), KW("to"), KW("try"),
-    KW("type"), KW("unit"), KW("until"), KW("uses"), KW("var"), KW("virtual"),
-    KW("while"), KW("with"), KW("write"), KW("writeonly"),
-    {0, nullptr},
-};
-
-#undef KW
-
 namespace {
 
-struct Language {
-    int labelId;
-    const KeywordEntry* keywords;
-    const char* lineComment;
-    const char* blockOpen;
-    const char* blockClose;
-};
-
-constexpr const char* kRoutinePattern = "==( =!# =!. >!;";
 constexpr int kOpenEnd = 5000;  // the end column of a span that runs to the end of lines
 
-const Language kJava = {kLabelJava, kKeywordsJava, "//", "/*", "*/"};
-const Language kCpp = {kLabelCpp, kKeywordsCpp, "//", "/*", "*/"};
-const Language kDelphi = {kLabelDelphi, kKeywordsDelphi, "//", "(*", "*)"};
+// The first three languages keep their label ids; the others show their definition's label.
+int LabelIdOf(const LanguageDefinition& d) {
+    if (d.name == "java") return kLabelJava;
+    if (d.name == "cpp") return kLabelCpp;
+    if (d.name == "delphi") return kLabelDelphi;
+    return kLabelOther;
+}
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = a[i], y = b[i];
+void ClearLanguageFields(LineStore& store) {
+    store.lineCommentMarker.clear();
+    store.blockOpenMarker.clear();
+    store.blockCloseMarker.clear();
+    store.keywordTable = nullptr;
+    store.languageLabelId = kLabelText;
+}
+
+void FillLanguageFields(LineStore& store, const LanguageDefinition& d) {
+    store.languageLabelId = LabelIdOf(d);
+    store.keywordTable = d.keywordTable.data();
+    store.lineCommentMarker = d.lineComment;
+    store.blockOpenMarker = d.blockOpen;
+    store.blockCloseMarker = d.blockClose;
+}
+
+bool SameIgnoringCase(const char* a, const char* b, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
         if (x >= 'A' && x <= 'Z') x += 32;
         if (y >= 'A' && y <= 'Z') y += 32;
         if (x != y) return false;
     }
     return true;
-}
-
-bool IsWordByte(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '#';
 }
 
 }  // namespace
@@ -110,27 +63,24 @@ std::string FileExtension(std::string_view name) {
 
 void SelectLanguage(LineStore& store, int flag) {
     store.highlight = flag != 0;
-    store.routinePattern.clear();
-    store.lineCommentMarker.clear();
-    store.blockOpenMarker.clear();
-    store.blockCloseMarker.clear();
-    store.keywordTable = nullptr;
-    store.languageLabelId = kLabelText;
-    if (!store.highlight) return;
+    ClearLanguageFields(store);
+    store.language = RecognizeLanguage(store.FileName(), store.LineView(0));
+    if (store.highlight && store.language) FillLanguageFields(store, *store.language);
+}
 
-    std::string ext = FileExtension(store.FileName());
-    const Language& lang = EqualsIgnoringCase(ext, "java")  ? kJava
-                           : EqualsIgnoringCase(ext, "pas") ? kDelphi
-                                                            : kCpp;
-    store.languageLabelId = lang.labelId;
-    store.keywordTable = lang.keywords;
-    store.routinePattern = kRoutinePattern;
-    store.lineCommentMarker = lang.lineComment;
-    store.blockOpenMarker = lang.blockOpen;
-    store.blockCloseMarker = lang.blockClose;
+void SetDocumentLanguage(LineStore& store, const std::shared_ptr<const LanguageDefinition>& language) {
+    store.highlight = language != nullptr;
+    ClearLanguageFields(store);
+    store.language = language;
+    if (language) FillLanguageFields(store, *language);
 }
 
 int GetLanguageLabelId(const LineStore& store) { return store.languageLabelId; }
+
+std::string LanguageLabel(const LineStore& store) {
+    if (!store.highlight || !store.language) return LoadAppString(kLabelText);
+    return store.language->label;
+}
 
 bool MatchesRoutinePattern(std::string_view pattern, std::string_view text) {
     if (pattern.empty() || text.empty()) return false;
@@ -152,12 +102,28 @@ bool MatchesRoutinePattern(std::string_view pattern, std::string_view text) {
     return true;
 }
 
-bool IsRoutineStart(const LineStore& store, int line) {
+bool IsPrototypeHead(const LineStore& store, int line) {
     if (!store.highlight) return false;
     std::string_view text = store.LineView(line);
     if (text.empty() || !IsAnsiAlphaNumeric(static_cast<unsigned char>(text.front())))
         return false;
-    return MatchesRoutinePattern(store.routinePattern, text);
+    return store.language && MatchesRoutinePattern(store.language->routinePattern, text);
+}
+
+bool HasRoutineRule(const LineStore& store) { return store.language && store.language->routineRule; }
+
+bool IsRoutineStart(const LineStore& store, int line) {
+    if (!store.highlight) return false;
+    if (HasRoutineRule(store)) {
+        std::string_view text = store.LineView(line);
+        return !text.empty() && store.language->routineRule->Matches(text);
+    }
+    return IsPrototypeHead(store, line);
+}
+
+bool IsDocumentRoutineLine(const LineStore& store, std::string_view text, std::string* name) {
+    if (HasRoutineRule(store)) return !text.empty() && store.language->routineRule->Matches(text, name);
+    return IsRoutineLine(text);
 }
 
 bool IsRoutineLine(std::string_view text) {
@@ -189,20 +155,24 @@ bool KeywordRunAt(const LineStore& store, int line, int index, int& runLength) {
         return false;
     }
     if (index < 0 || static_cast<std::size_t>(index) >= text.size()) return false;
+    const LanguageDefinition& rules = store.language ? *store.language : PlainScanRules();
     std::size_t start = static_cast<std::size_t>(index);
-    if (text[start] == '"') {
-        std::size_t close = text.find('"', start + 1);
+    if (rules.isQuote[static_cast<unsigned char>(text[start])]) {
+        std::size_t close = StringEnd(rules, text, start);
         runLength = close == std::string_view::npos ? int(text.size() - start) + 1
                                                     : int(close - start) + 1;
         return false;
     }
     std::size_t end = start;
-    while (end < text.size() && IsWordByte(static_cast<unsigned char>(text[end]))) ++end;
+    while (end < text.size() && rules.isWord[static_cast<unsigned char>(text[end])]) ++end;
     std::size_t length = end - start;
     runLength = length == 0 ? 1 : int(length);
     if (length == 0 || !store.keywordTable) return false;
+    const char* word = text.data() + start;
     for (const KeywordEntry* k = store.keywordTable; k->wordLength != 0; ++k) {
-        if (k->wordLength == length && std::memcmp(k->word, text.data() + start, length) == 0)
+        if (k->wordLength != length) continue;
+        if (rules.keywordsIgnoreCase ? SameIgnoringCase(k->word, word, length)
+                                     : std::memcmp(k->word, word, length) == 0)
             return true;
     }
     return false;

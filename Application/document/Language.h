@@ -1,10 +1,14 @@
-// Language: the programming language of a document, chosen once from the extension of
-// its file name (Java, Delphi, C/C++, or plain text when colouring is off), and the
-// syntax classes the painter asks for position by position: inside a comment, start of
-// a routine, keyword. Also the fixed routine-line test and the bracket list parsing.
+// Language: the programming language of a document, chosen once from its file name or
+// first line (document/Languages.h; plain text when colouring is off), and the syntax
+// classes the painter asks for position by position: inside a comment, start of a
+// routine, keyword. Also the routine tests of the jumps and the routine list, the fixed
+// routine-line test and the bracket list parsing.
 #pragma once
 
+#include "document/LanguageDefinition.h"
+
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,32 +17,39 @@ namespace varlin {
 
 class LineStore;
 
-// One keyword; a table ends with an entry whose wordLength is 0.
-struct KeywordEntry {
-    std::uint32_t wordLength;
-    const char* word;
-};
-
-extern const KeywordEntry kKeywordsCpp[];
-extern const KeywordEntry kKeywordsJava[];
-extern const KeywordEntry kKeywordsDelphi[];
-
 enum LanguageLabel : int {
     kLabelText = 1614,
     kLabelJava = 1615,
     kLabelCpp = 1616,
     kLabelDelphi = 1617,
+    kLabelOther = 0,  // a language beyond the first three: its label is its definition's
 };
 
 constexpr int kMaxExtensionLength = 8;
 constexpr int kMaxBracketLength = 19;
 
-// Sets the store's colouring flag and its language fields from its file name.
+// Sets the store's colouring flag and its language fields from its file name and first
+// line. With colouring off the document shows as "Text" but keeps the language it was
+// recognised as for its routine jumps and list.
 void SelectLanguage(LineStore& store, int flag);
+// Sets the language chosen by hand: a definition (colouring on), or null for "Text".
+void SetDocumentLanguage(LineStore& store, const std::shared_ptr<const LanguageDefinition>& language);
 int GetLanguageLabelId(const LineStore& store);
+// The label status field 508 shows: the definition's, or string 1614 "Text".
+std::string LanguageLabel(const LineStore& store);
 
-// The language's routine pattern applied to a line (painting, prototypes).
+// The routine start the painter colours: the language's routine rule, or for a language
+// with a routine pattern that pattern (also for prototypes).
 bool IsRoutineStart(const LineStore& store, int line);
+// Whether the routine head pattern of the first languages holds (prototypes): false for a
+// language that has a routine rule instead, whose lines are no C heads.
+bool IsPrototypeHead(const LineStore& store, int line);
+// The routine test of the jumps and the routine list: the language's rule, or the fixed
+// rule for languages without one. With name, a rule's match gives the routine's name
+// there (left alone when the fixed rule decides).
+bool IsDocumentRoutineLine(const LineStore& store, std::string_view text, std::string* name = nullptr);
+// Whether the document's language has a routine rule (else the fixed rule serves).
+bool HasRoutineRule(const LineStore& store);
 // The fixed routine test, independent of language and colouring (routine jumps, lists).
 bool IsRoutineLine(std::string_view text);
 // Applies a routine pattern ("==( =!# =!. >!;") to a text; an empty pattern never matches.

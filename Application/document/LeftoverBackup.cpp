@@ -77,12 +77,15 @@ bool IsBeginningOfFile(int backup, const std::string& target) {
     return same;
 }
 
-// Opens a backup that nobody holds; -1 for anything else (held, not a regular file).
+// Opens a backup of ours that nobody holds; -1 for anything else (held, not a regular
+// file, another user's). Another user's backup is that user's to look at: root would
+// offer it as its own, and any user could remove it as a mere beginning of the file.
 int OpenUnheld(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return -1;
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && NobodyHolds(fd)) return fd;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && NobodyHolds(fd))
+        return fd;
     ::close(fd);
     return -1;
 }

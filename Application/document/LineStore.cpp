@@ -11,6 +11,7 @@
 #include "document/Language.h"
 #include "platform/Host.h"
 #include "platform/Messages.h"
+#include "settings/Options.h"
 
 #include <algorithm>
 #include <climits>
@@ -126,8 +127,20 @@ LineStore::~LineStore() {
     SelectLanguage(*this, 0);
 }
 
+void LineStore::NoteChange(int at, int removed) {
+    changed_.first = std::min(changed_.first, at);
+    changed_.keptTail = std::min(changed_.keptTail, std::max(count_ - at - removed, 0));
+}
+
+ChangedSpan LineStore::TakeChangedSpan() {
+    ChangedSpan span = changed_;
+    changed_ = ChangedSpan{};
+    return span;
+}
+
 void LineStore::Clear() {
     if (journal) journal->Cleared();
+    NoteChange(0, count_);
     comments_.clear();
     if (!storage_) return;
     storage_->index.Clear();
@@ -169,6 +182,7 @@ int LineStore::EnsureLine(int i) {
         std::size_t n = static_cast<std::size_t>(i) + 1;
         if (!GrowEntries(n)) return 2;
         if (journal) journal->BeforeExtend(count_, i + 1 - count_);
+        NoteChange(count_, 0);
         storage_->index.Extend(n);  // the room is there
         count_ = i + 1;
     }
@@ -211,6 +225,7 @@ int LineStore::StoreLine(int i, std::string_view text, bool pooled) {
         return -1;
     }
     if (journal && i < count_) journal->BeforeSet(i);
+    if (i < count_) NoteChange(i, 1);
     if (EnsureLine(i) != 1) return -1;
     if (!storage_->index.Set(static_cast<std::size_t>(i), text, pooled)) {
         ShowMessage(kOutOfMemory);
@@ -223,6 +238,7 @@ int LineStore::StoreLine(int i, std::string_view text, bool pooled) {
 int LineStore::SetNullLine(int i) {
     if (i < 0 || !storage_) return -1;
     if (journal && i < count_) journal->BeforeSet(i);
+    if (i < count_) NoteChange(i, 1);
     if (EnsureLine(i) != 1) return -1;
     if (!storage_->index.SetNull(static_cast<std::size_t>(i))) {
         ShowMessage(kOutOfMemory);
@@ -262,6 +278,7 @@ int LineStore::AppendBlockLine(const char* data, std::size_t size) {
         ShowMessage(kOutOfMemory);
         return -1;
     }
+    NoteChange(count_, 0);
     ++count_;
     // Reading each line for markers here would slow every load; the first look-back
     // that needs the list reads them all at once.
@@ -289,6 +306,7 @@ int LineStore::InsertLines(int at, int n) {
         ShowMessage(kOutOfMemory);
         return -1;
     }
+    NoteChange(at, 0);
     count_ += n;
     if (journal) journal->AfterInsert(at, n);
     s.marked.Shift(at, n);
@@ -306,6 +324,7 @@ void LineStore::DeleteLines(int at, int n) {
         return;
     }
     if (journal) journal->BeforeDelete(at, n);
+    NoteChange(at, n);
     s.index.Erase(static_cast<std::size_t>(at), static_cast<std::size_t>(n));
     count_ -= n;
     s.marked.Delete(at, n);
@@ -315,16 +334,32 @@ void LineStore::DeleteLines(int at, int n) {
 void LineStore::TrimTail() {
     // Only null lines go, and a null line holds no marker: the marked lines stay.
     if (!storage_) return;
-    if (journal) {
-        int keep = count_;
-        while (keep >= 1 && IsNullLine(keep - 1)) --keep;
-        if (keep < count_) journal->BeforeDelete(keep, count_ - keep);
+    int keep = count_;
+    while (keep >= 1 && IsNullLine(keep - 1)) --keep;
+    if (keep < count_) {
+        if (journal) journal->BeforeDelete(keep, count_ - keep);
+        NoteChange(keep, count_ - keep);
     }
     storage_->index.DropNullTail();
     count_ = static_cast<int>(storage_->index.Count());
 }
 
 int LineStore::IsLineEmpty(int i) const { return LineView(i).empty() ? 1 : 0; }
+
+int LineStore::LineBuffer() const { return std::max(CurrentOptions().LineBufferSize(), lineBuffer); }
+
+const FileStyle& LineStore::Style() const {
+    static const FileStyle none;
+    return fileStyle ? *fileStyle : none;
+}
+
+bool LineStore::FitLineBuffer(std::size_t length) {
+    const std::size_t need = length + 1;  // the terminator the work buffer keeps
+    if (need <= static_cast<std::size_t>(LineBuffer())) return true;
+    if (need > static_cast<std::size_t>(kMaxLineBuffer)) return false;
+    lineBuffer = static_cast<int>(std::min(2 * need, static_cast<std::size_t>(kMaxLineBuffer)));
+    return true;
+}
 
 std::size_t LineStore::MemoryUsed() const {
     std::size_t bytes = sizeof(*this) + comments_.capacity() * sizeof(CommentSpan);
@@ -357,6 +392,7 @@ void LineStore::SortLines(int from, int to, bool descending) {
     }
     if (journal)
         for (int i = from; i <= to; ++i) journal->BeforeSet(i);
+    NoteChange(from, to - from + 1);
     if (!storage_->index.Permute(static_cast<std::size_t>(from), order)) {
         ShowMessage(kOutOfMemory);
         return;
@@ -401,24 +437,36 @@ void LineStore::BuildCommentIndex(int from, int to) {
     // could add are line comments above the range, which colour nothing the painter
     // shows: the scan reads the start line and then the range, never the lines between
     // (in a file without block comments, all the lines above the window).
+    const LanguageDefinition& rules = language ? *language : PlainScanRules();
+    // Where the line marker begins the block marker ("--" and "--[["), the longer is looked
+    // for first; otherwise no place starts both and the order does not matter.
+    const bool blockFirst = !blockOpenMarker.empty() && !lineCommentMarker.empty() &&
+                            blockOpenMarker.compare(0, lineCommentMarker.size(), lineCommentMarker) == 0;
+    auto lineCommentAt = [&](std::string_view text, std::size_t k) {
+        if (!StartsWith(text, k, lineCommentMarker)) return false;
+        return !rules.lineCommentAfterBlank || k == 0 || text[k - 1] == ' ' || text[k - 1] == '\t';
+    };
     bool inBlock = false;
     for (int line = start; line < to; line = line == start ? std::max(start + 1, from) : line + 1) {
         std::string_view text = LineView(line);
         for (std::size_t k = 0; k < text.size(); ++k) {
-            if (text[k] == '"') {
-                std::size_t close = text.find('"', k + 1);
+            if (rules.isQuote[static_cast<unsigned char>(text[k])] && (!inBlock || rules.stringsInComments)) {
+                std::size_t close = StringEnd(rules, text, k);
                 if (close == std::string_view::npos) break;
                 k = close;
                 continue;
             }
             if (inBlock) {
                 if (StartsWith(text, k, blockCloseMarker)) {
+                    // The span ends on the marker's last character (its second for the
+                    // two-character markers, and one behind a single character as always).
+                    const std::size_t last = std::max<std::size_t>(blockCloseMarker.size(), 2) - 1;
                     comments_.back().endLine = line;
-                    comments_.back().endCol = static_cast<int>(k) + 1;
+                    comments_.back().endCol = static_cast<int>(k + last);
                     inBlock = false;
                     k += blockCloseMarker.size() - 1;
                 }
-            } else if (StartsWith(text, k, lineCommentMarker)) {
+            } else if (!(blockFirst && StartsWith(text, k, blockOpenMarker)) && lineCommentAt(text, k)) {
                 comments_.push_back({line, static_cast<int>(k), line, kCommentOpenEndCol});
                 break;
             } else if (StartsWith(text, k, blockOpenMarker)) {

@@ -7,6 +7,7 @@
 
 #include "document/DiskIdentity.h"
 #include "platform/TextBlock.h"
+#include "settings/EditorConfig.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +20,7 @@ namespace varlin {
 
 struct EditWindow;
 struct KeywordEntry;
+struct LanguageDefinition;
 class AdoptedBackup;
 class FileLock;
 
@@ -56,6 +58,17 @@ public:
     virtual void Cleared() = 0;                       // all lines went (a new load)
 };
 
+// The lines changed since a reader last took the span: the lines before `first` and the
+// last `keptTail` lines kept their text (the tail may have moved). So the old text's lines
+// first .. oldCount - keptTail - 1 became the new text's first .. newCount - keptTail - 1,
+// whatever the changes were. None: first is kNoChange.
+struct ChangedSpan {
+    static constexpr int kNoChange = 0x7FFFFFFF;
+    int first = kNoChange;
+    int keptTail = kNoChange;
+    bool Any() const { return first != kNoChange; }
+};
+
 class LineStore {
 public:
     explicit LineStore(EditWindow* owner = nullptr);
@@ -88,6 +101,13 @@ public:
     void DeleteLines(int at, int n);
     void TrimTail();
     int IsLineEmpty(int i) const;             // 1 out of range, null or ""; else 0
+
+    // The size of the line work buffer for this document: LngLineBuffer, or more when the
+    // file it was read from holds a longer line (lineBuffer), so that no line is ever cut.
+    int LineBuffer() const;
+    // Makes the line buffer hold a line of length bytes, with as much room again to grow
+    // (but not beyond the largest buffer the settings allow); false when it cannot.
+    bool FitLineBuffer(std::size_t length);
 
     // The file name; "" for a document without a name.
     const std::string& FileName() const { return fileName_; }
@@ -145,9 +165,11 @@ public:
     // changed lines), for tests.
     std::size_t MemoryUsed() const;
 
-    // Language fields, filled by SelectLanguage.
+    // Language fields, filled by SelectLanguage. `language` is the definition the others
+    // come from (kept with colouring off, for the routine jumps): keywordTable points into
+    // it, and it holds the routine pattern or rule.
+    std::shared_ptr<const LanguageDefinition> language;
     const KeywordEntry* keywordTable = nullptr;
-    std::string routinePattern;
     std::string lineCommentMarker;
     std::string blockOpenMarker;
     std::string blockCloseMarker;
@@ -157,12 +179,24 @@ public:
     // The lines read as UTF-8 characters rather than through the global code table
     // (document/DocumentEncoding.h); the bytes are the same either way.
     bool utf8 = false;
+    // The line ends were chosen for the document (new, or by its .editorconfig): written
+    // whatever KeepLineEnds says (DocumentStyle.h).
+    bool lineEndsChosen = false;
+
+    // The span changed since the last call, which starts a new one (a view that reads the
+    // text as characters follows the changes with it). Costs the store two comparisons a
+    // change.
+    ChangedSpan TakeChangedSpan();
 
     // The journal told of every change (null: none). Set by the undo history.
     LineJournal* journal = nullptr;
     // How the lines end when the document is saved, chosen when it is loaded (CR LF for
     // a new document); kept through Save As.
     LineEnds lineEnds = LineEnds::CrLf;
+    int lineBuffer = 0;  // 0: LngLineBuffer's size (LineBuffer)
+    // What the file's .editorconfig asks for (document/DocumentStyle.h): null when nothing.
+    std::unique_ptr<FileStyle> fileStyle;
+    const FileStyle& Style() const;
     // Where a text-mode load stopped at a Ctrl+Z before the end of the file (-1: it did
     // not); saving over that file asks first, since the rest would be lost.
     long long cutAtCtrlZ = -1;
@@ -187,6 +221,9 @@ private:
     bool GrowEntries(std::size_t n);
     void FreeLine(std::size_t i);
     int StoreLine(int i, std::string_view text, bool pooled);
+    // Lines at .. at + removed - 1 of the current count give way to `added` lines.
+    void NoteChange(int at, int removed);
+    ChangedSpan changed_;
     EditWindow* owner_ = nullptr;
     std::string fileName_;
     int capacity_ = kInitialLineCapacity;

@@ -60,6 +60,7 @@ bool SyncAndClose(int fd, int& error) {
 }
 
 void SyncDirectory(const std::string& dir) {
+    if (CheckWriteStep(WriteStep::SyncFolder) != 0) return;
     int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);

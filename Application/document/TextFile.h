@@ -15,22 +15,25 @@
 namespace varlin {
 
 constexpr int kLineCountQuestionLimit = 500000;
-// Our own message: a load had to split lines longer than the line buffer.
-constexpr int kLinesSplitMessage = 1214;
 // Our own message: a save in place failed and the old content is kept in a backup copy.
 constexpr int kBackupKeptMessage = 1215;
 // Our own messages: a text-mode load stopped at a Ctrl+Z before the end of the file (file
 // and byte position), and the question before a save that would drop the rest.
 constexpr int kCutAtCtrlZMessage = 1260;
 constexpr int kSaveCutFileQuestion = 1330;
-// Our own message: LngLineBuffer leaves no room for a single character, so nothing loads.
-constexpr int kLineBufferTooSmallMessage = 1270;
+// Our own message: a line is longer than the largest line buffer, so the file is not
+// loaded (cutting the line would change the file).
+constexpr int kLineTooLongMessage = 1271;
 // Our own questions: the file was changed by another program since it was loaded or
 // saved; before a save (overwrite?) and, with LockMode 0, on activation (reload?).
 constexpr int kChangedOnDiskQuestion = 1331;
 constexpr int kReloadQuestion = 1332;
-// Our own question: a leftover backup of a cut save lies beside the file just opened.
+// Our own question: a leftover backup of a cut save lies beside the file just opened;
+// batch mode, which cannot show its text, refuses the file instead.
 constexpr int kLeftoverBackupQuestion = 1333;
+constexpr int kLeftoverBackupRefusal = 1269;
+// Our own warning: a save reached the disk, but the file could not be locked again.
+constexpr int kNotRelockedMessage = 1268;
 
 // The content of an open file as the reader sees it (raw, or with the text translation
 // applied), held in one block that the store adopts so that lines need no copies.
@@ -63,8 +66,9 @@ std::size_t CountLines(const TextStream& stream);
 // mode reads each line about once, and the copy would only cost it time.
 void SetFileBackedTextFrom(std::size_t bytes);
 
-// Fills the store from the stream (question 1304 above 500,000 lines, lines split at the
-// line buffer size minus one); name is only for messages. 0 or -1.
+// Fills the store from the stream (question 1304 above 500,000 lines); every line stays
+// whole and the store's line buffer fits the longest (message 1271 past the largest
+// buffer); name is only for messages. 0 or -1.
 int ReadLines(LineStore& store, TextStream& stream, const std::string& name);
 
 // Replaces the store's text by the file name; highlight is the HighLightLang setting.

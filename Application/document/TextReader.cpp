@@ -3,6 +3,7 @@
 // without copies. Counting and cutting look for LFs sixteen bytes at a time (SSE2), so
 // both passes the reading rules ask for run at memory speed.
 #include "document/DocumentEncoding.h"
+#include "document/DocumentStyle.h"
 #include "document/FileLock.h"
 #include "document/LeftoverBackup.h"
 #include "document/Language.h"
@@ -42,19 +43,6 @@ constexpr std::size_t kReadPiece = std::size_t(1) << 18;
 std::size_t g_fileBackedFrom = 0;
 
 bool IsLineEndByte(char c) { return c == '\r' || c == '\n' || c == 0x1A; }
-
-// A line that fills the buffer exactly is not split when nothing but its line end
-// follows: those bytes would only become an empty line, one more at every load and save
-// of the file. Looks at most `limit` bytes on; returns where the line ends, or `at` when
-// text follows (the line is split there).
-std::size_t EndOfFullLine(const char* data, std::size_t at, std::size_t size, std::size_t limit) {
-    const std::size_t stop = std::min(size, at + limit);
-    for (std::size_t k = at; k < stop; ++k) {
-        if (data[k] == '\n') return k + 1;
-        if (!IsLineEndByte(data[k])) return at;
-    }
-    return stop == size ? size : at;
-}
 
 // The index of the first LF in data[from, end), or end when there is none. Sixteen bytes
 // at a time inline: the lines of a source file are too short for a call of memchr each.
@@ -277,45 +265,35 @@ int ReadLines(LineStore& store, TextStream& stream, const std::string& name) {
     int want = int(lines) + 10;
     if (store.Reserve(want) != 1 || store.ReserveLines(want) != 1) return -1;
 
-    // A piece is what one read of LngLineBuffer - 1 characters up to the first LF gives.
-    // A buffer that holds no character at all cannot read the file: cutting it into
-    // one-character lines instead would change every line on the next save.
-    if (CurrentOptions().LngLineBuffer < 2 && stream.size > 0) {
-        ShowMessage(kLineBufferTooSmallMessage, name);
-        return -1;
-    }
-    const std::size_t limit =
-        static_cast<std::size_t>(std::max(1, CurrentOptions().LineBufferSize() - 1));
     WaitCursor wait;
     const char* data = stream.block.get();
     const std::size_t size = stream.size;
     if (size > 0 && store.AdoptBlock(std::move(stream.block), size) != 0) return -1;
     stream.size = 0;
 
-    bool split = false;
+    // Every line is kept whole, however long: cutting one would change the file at the
+    // next save. The document's line buffer grows to fit its longest line instead.
+    std::size_t longest = 0;
     std::size_t pos = 0;
     while (pos < size) {
-        const std::size_t room = std::min(limit, size - pos);
-        const std::size_t lf = NextLf(data, pos, pos + room);
-        const bool found = lf < pos + room;
-        std::size_t end = found ? lf + 1 : pos + room;
-        if (!found && end < size) {
-            end = EndOfFullLine(data, end, size, limit);
-            split = split || end == pos + room;
-        }
+        const std::size_t lf = NextLf(data, pos, size);
+        const std::size_t end = lf < size ? lf + 1 : size;
         std::size_t keep = end;
         while (keep > pos && IsLineEndByte(data[keep - 1])) --keep;
+        longest = std::max(longest, keep - pos);
         if (store.AppendBlockLine(data + pos, keep - pos) != 0) return -1;
         pos = end;
     }
-    // A split may cut a character, so then the lines are read one by one.
-    RecognizeEncoding(store, CurrentOptions().DetectUtf8 != 0, split ? nullptr : data, size);
+    if (!store.FitLineBuffer(longest)) {
+        store.Clear();
+        ShowMessage(kLineTooLongMessage, name.c_str(), std::to_string(kMaxLineBuffer - 1).c_str());
+        return -1;
+    }
+    RecognizeEncoding(store, CurrentOptions().DetectUtf8 != 0, data, size);
     // Every pass over the whole text is behind it: from here on a window reads the lines
     // it shows, and a large text can live in a file of its own.
     if (g_fileBackedFrom != 0 && size >= g_fileBackedFrom)
         if (TextBlock copy = FileBackedCopy(data, size)) store.ReplaceLastBlock(std::move(copy));
-    // The split changes the file when it is saved, so the user hears of it once.
-    if (split) ShowMessage(kLinesSplitMessage, name);
     return 0;
 }
 
@@ -330,12 +308,15 @@ int Load(LineStore& store, const std::string& name, int highlight) {
     store.disk = DiskIdentity{};
     store.leftoverBackups.clear();
     store.utf8 = false;
+    store.lineBuffer = 0;
+    store.lineEndsChosen = false;
+    store.fileStyle.reset();
     if (RefuseSpecialFile(name)) return -1;
 
     const bool lockMode = CurrentOptions().LockMode != 0;
     int error = 0;
     auto file = FileLock::Open(
-        name, lockMode ? FileLock::Mode::ReadWriteLocked : FileLock::Mode::ReadShared, error);
+        name, lockMode ? FileLock::Mode::Held : FileLock::Mode::ReadShared, error);
     if (file) {
         if (RefuseSpecialDescriptor(file->Descriptor(), name)) return -1;
         TextStream stream;
@@ -345,6 +326,7 @@ int Load(LineStore& store, const std::string& name, int highlight) {
         RemoveLeftoverTemporaries(name);
         store.leftoverBackups = FindLeftoverBackups(name);
         SelectLanguage(store, highlight);
+        ApplyEditorConfig(store, name, StyleFor::Load);
         if (lockMode) store.lockedFile = std::move(file);
         return 0;
     }
@@ -367,6 +349,7 @@ int Load(LineStore& store, const std::string& name, int highlight) {
     RemoveLeftoverTemporaries(name);
     store.leftoverBackups = FindLeftoverBackups(name);
     SelectLanguage(store, highlight);
+    ApplyEditorConfig(store, name, StyleFor::Load);
     store.lockedFile = std::move(file);
     return 0;
 }
@@ -379,6 +362,7 @@ int LoadLeftoverBackup(LineStore& store, std::unique_ptr<AdoptedBackup> backup,
     store.leftoverBackups.clear();
     store.SetFileName(name);
     SelectLanguage(store, highlight);
+    ApplyEditorConfig(store, name, StyleFor::Load);
     store.SetFileName(std::string());
     store.disk = DiskIdentity{};
     store.adoptedBackup = std::move(backup);

@@ -2,6 +2,7 @@
 // LF for a file that had only those), null lines as empty ones, through one large buffer
 // and the safe replacement of SafeWrite. Save and SaveAs are the parts of the save
 // commands that need no window.
+#include "document/DocumentStyle.h"
 #include "document/FileLock.h"
 #include "document/LeftoverBackup.h"
 #include "document/LineStore.h"
@@ -23,8 +24,22 @@ constexpr int kSaveAsTitle = 1502;
 
 }  // namespace
 
-int WriteRange(const LineStore& store, const std::string& name, int from, int to,
-               LineEnds ends, DiskIdentity* written) {
+namespace {
+
+// What a save does to the lines on their way out, as the file's .editorconfig asks: blanks
+// and tabs before the line end dropped, no line end after the last line.
+struct WriteRules {
+    bool trimTrailing = false;
+    bool noFinalLineEnd = false;
+};
+
+std::string_view Trimmed(std::string_view line) {
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
+    return line;
+}
+
+int WriteLines(const LineStore& store, const std::string& name, int from, int to, LineEnds ends,
+               DiskIdentity* written, WriteRules rules) {
     from = std::max(from, 0);
     to = std::min(to, store.GetLineCount() - 1);
     const char* end = LineEndBytes(ends);
@@ -35,11 +50,21 @@ int WriteRange(const LineStore& store, const std::string& name, int from, int to
         for (int i = from; i <= to; i += kBatch) {
             const int n = std::min(kBatch, to - i + 1);
             store.LineViews(i, n, lines);
-            for (int k = 0; k < n; ++k)
-                if (!sink.WriteLine(lines[k].data(), lines[k].size(), end, endSize)) return false;
+            for (int k = 0; k < n; ++k) {
+                const std::string_view line = rules.trimTrailing ? Trimmed(lines[k]) : lines[k];
+                const bool last = rules.noFinalLineEnd && i + k == to;
+                if (!sink.WriteLine(line.data(), line.size(), end, last ? 0 : endSize)) return false;
+            }
         }
         return true;
     }, written);
+}
+
+}  // namespace
+
+int WriteRange(const LineStore& store, const std::string& name, int from, int to,
+               LineEnds ends, DiskIdentity* written) {
+    return WriteLines(store, name, from, to, ends, written, WriteRules{});
 }
 
 int SaveTo(LineStore& store, const std::string& name) {
@@ -52,13 +77,17 @@ int SaveTo(LineStore& store, const std::string& name) {
     if (overLoadedFile && ChangedOnDisk(store.disk, name) &&
         ShowMessage(kChangedOnDiskQuestion, name) != IdYes)
         return -1;
+    // A file of another name may have an .editorconfig of its own.
+    if (name != store.FileName()) ApplyEditorConfig(store, name, StyleFor::Save);
     // The document's own lock would refuse the write; it is released first.
     store.lockedFile.reset();
     store.TrimTail();
-    const LineEnds ends =
-        CurrentOptions().KeepLineEnds != 0 ? store.lineEnds : LineEnds::CrLf;
+    WriteRules rules;
+    rules.trimTrailing = store.Style().trimTrailing == 1;
+    rules.noFinalLineEnd = store.Style().finalNewline == 0;
     DiskIdentity written;
-    if (WriteRange(store, name, 0, store.GetLineCount() - 1, ends, &written) != 0) return -1;
+    if (WriteLines(store, name, 0, store.GetLineCount() - 1, SavedLineEnds(store), &written, rules) != 0)
+        return -1;
     store.disk = written;
     store.declinedReload = DiskIdentity{};
     store.cutAtCtrlZ = -1;  // the document now belongs to a file that holds all of it
@@ -67,15 +96,15 @@ int SaveTo(LineStore& store, const std::string& name) {
         store.adoptedBackup->Remove();
         store.adoptedBackup.reset();
     }
+    // The bytes are on the disk now, whatever follows: a lock another process took in the
+    // moment after the rename is told as such, and the save still counts as done (a
+    // caller that took it for lost would apply its edit a second time).
+    store.SetFileName(name);
     if (CurrentOptions().LockMode != 0) {
         int error = 0;
-        store.lockedFile = FileLock::Open(name, FileLock::Mode::ReadWriteLocked, error);
-        if (!store.lockedFile) {
-            ShowFileError(name, error);
-            return -1;
-        }
+        store.lockedFile = FileLock::Open(name, FileLock::Mode::Held, error);
+        if (!store.lockedFile) ShowMessage(kNotRelockedMessage, name);
     }
-    store.SetFileName(name);
     return 0;
 }
 

@@ -75,7 +75,12 @@ int Fail(int messageId) {
 }
 
 int WriteResult(EditWindow& w, int c, const Result& result) {
-    const std::size_t limit = static_cast<std::size_t>(std::max(1, WorkBufferSize() - 1));
+    // The document's line buffer grows to hold the longest line, so that no line is cut
+    // unless it is longer than the largest buffer there is.
+    std::size_t longest = 0;
+    for (std::size_t k = 0; k < result.lineCount; ++k) longest = std::max(longest, result.Line(k).size());
+    w.doc->FitLineBuffer(longest);
+    const std::size_t limit = static_cast<std::size_t>(std::max(1, WorkBufferSize(w) - 1));
     std::size_t total = 0;
     for (std::size_t k = 0; k < result.lineCount; ++k) total += PieceCount(result.Line(k).size(), limit);
     if (total > static_cast<std::size_t>(0x7FFFFFFF - 1) - static_cast<std::size_t>(std::max(c, 0)))

@@ -18,8 +18,8 @@ namespace varlin {
 enum class LineEndRule { Reader, Exact };
 
 // Inserts text at the cursor and puts the cursor just after it, before the former rest of
-// the line. A line that would exceed the line buffer is continued on further lines (as
-// the file reader splits it), so nothing is ever lost. An empty text changes nothing but
+// the line. The document's line buffer grows to hold the longest line; only a line
+// longer than the largest buffer is continued on further lines, so nothing is ever lost. An empty text changes nothing but
 // the cursor, which goes to the column of its index. Refused with a beep when the cursor
 // line is longer than the line buffer. 0, or -1 (message 1002 when memory ran out).
 int InsertTextAtCursor(EditWindow& w, std::string_view text, LineEndRule rule);

@@ -50,7 +50,7 @@ void MoveOrigin(EditWindow& w, long long dLines, long long dCols) {
         w.firstCol = newFirst;
         if (moved != 0) ViewScrollBy(w.view, 0, moved);
         SetScrollBar(w, ScrollBar::Horizontal, 0, w.firstCol,
-                     std::max(MaxCols() - visCols + 1, w.firstCol));
+                     std::max(MaxCols(w) - visCols + 1, w.firstCol));
     }
 }
 
@@ -81,7 +81,7 @@ void ScrollHome(EditWindow& w) {
     int visCols = 0;
     VisibleSize(w, visLines, visCols);
     w.firstCol = 0;
-    SetScrollBar(w, ScrollBar::Horizontal, 0, 0, MaxCols() - visCols + 1);
+    SetScrollBar(w, ScrollBar::Horizontal, 0, 0, MaxCols(w) - visCols + 1);
     ViewInvalidateAll(w.view);
 }
 

@@ -49,7 +49,7 @@ void JoinWithLineAbove(EditWindow& w) {
     std::string upper;
     if (!EditableCopy(w, line - 1, upper)) return;
     std::string_view lower = w.doc->LineView(line);
-    if (upper.size() + lower.size() > static_cast<std::size_t>(WorkBufferSize() - 2)) {
+    if (upper.size() + lower.size() > static_cast<std::size_t>(WorkBufferSize(w) - 2)) {
         HostBeep();
         return;
     }
@@ -99,7 +99,7 @@ void DeleteCharacter(EditWindow& w) {
     SetCaret(w, line, IndexToColumn(w, t, Length(t)));
     if (line + 1 >= w.LineCount()) return;
     std::string_view next = w.doc->LineView(line + 1);
-    if (t.size() + next.size() > static_cast<std::size_t>(WorkBufferSize() - 1)) {
+    if (t.size() + next.size() > static_cast<std::size_t>(WorkBufferSize(w) - 1)) {
         HostBeep();
         return;
     }
@@ -150,14 +150,14 @@ void PutCharacter(EditWindow& w, std::string_view bytes) {
     const int n = static_cast<int>(bytes.size());
     SaveLineForUndo(w, t);
     if (o.InsertMode) {
-        if (!OpenGap(t, i, n, WorkBufferSize())) {
+        if (!OpenGap(t, i, n, WorkBufferSize(w))) {
             HostBeep();
             return;
         }
         t.replace(static_cast<std::size_t>(i), static_cast<std::size_t>(n), bytes);
     } else {
         const int old = i < Length(t) ? CharLengthAt(w, t, i) : 0;
-        if (Length(t) - old + n > WorkBufferSize() - 1) {
+        if (Length(t) - old + n > WorkBufferSize(w) - 1) {
             HostBeep();
             return;
         }
@@ -233,7 +233,7 @@ void InsertSpace(EditWindow& w) {
     if (!EditableCopy(w, line, t)) return;
     int i = ColumnToIndex(w, t, w.caretCol);
     SaveLineForUndo(w, t);
-    if (!OpenGap(t, i, 1, WorkBufferSize())) {
+    if (!OpenGap(t, i, 1, WorkBufferSize(w))) {
         HostBeep();
         return;
     }
@@ -302,7 +302,7 @@ int DeleteRange(EditWindow& w, const DragRange& range) {
     a.resize(static_cast<std::size_t>(s));
     if (e < Length(b)) {
         std::string_view tail = std::string_view(b).substr(static_cast<std::size_t>(NextCharIndex(w, b, e)));
-        if (a.size() + tail.size() > static_cast<std::size_t>(WorkBufferSize() - 1)) {
+        if (a.size() + tail.size() > static_cast<std::size_t>(WorkBufferSize(w) - 1)) {
             HostBeep();
             return -1;
         }

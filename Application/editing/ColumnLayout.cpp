@@ -17,12 +17,14 @@ int FollowColumn(const EditWindow& w, int line, int col, const ColumnLayout& bef
     const int newMargin = MarginWidth(w);
     if (col < oldMargin) return newMargin;
     const std::string_view text = w.doc->LineView(line);
-    const int index = ColumnToIndex(text, col, oldMargin, before.tabStep);
-    const int newCol = IndexToColumn(text, index, newMargin, TabStepWidth());
+    // A document whose file sets its tab width keeps it whatever TabDistance becomes.
+    const int oldStep = w.doc->Style().tabWidth > 0 ? TabStepWidth(w) : before.tabStep;
+    const int index = ColumnToIndex(text, col, oldMargin, oldStep);
+    const int newCol = IndexToColumn(text, index, newMargin, TabStepWidth(w));
     if (index < static_cast<int>(text.size())) return newCol;
     // Beyond the end of the line the distance from the end is kept.
-    const long long beyond = static_cast<long long>(col) - IndexToColumn(text, index, oldMargin, before.tabStep);
-    return static_cast<int>(std::min<long long>(newCol + std::max(beyond, 0LL), MaxCols() - 1));
+    const long long beyond = static_cast<long long>(col) - IndexToColumn(text, index, oldMargin, oldStep);
+    return static_cast<int>(std::min<long long>(newCol + std::max(beyond, 0LL), MaxCols(w) - 1));
 }
 
 void FollowColumnLayout(EditWindow& w, const ColumnLayout& before) {

@@ -63,7 +63,7 @@ int GetNormalizedDrag(const EditWindow& w, DragRange& r) {
     int kind = w.dragKind;
     r = DragRange{w.FromLine, w.FromCol, w.ToLine, w.ToCol};
     const int m = MarginWidth(w);
-    const int M = MaxCols() - 1;
+    const int M = MaxCols(w) - 1;
     if (r.FromCol < m) {
         // Anchored in the margin: whole lines From ... To.
         if (r.ToLine < r.FromLine) std::swap(r.FromLine, r.ToLine);

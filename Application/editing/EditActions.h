@@ -111,8 +111,8 @@ void SetDocumentUtf8(EditWindow& w, bool utf8);
 void ToggleDocumentUtf8(EditWindow& w);
 
 // ---- The line work buffer (EditWindow.cpp) --------------------------------------------
-// The size B of the line work buffer (LngLineBuffer, made sound).
-int WorkBufferSize();
+// The size B of the line work buffer of the window's document (LineStore::LineBuffer).
+int WorkBufferSize(const EditWindow& w);
 // Line i as an action edits it: at most B - 1 characters. `cut` tells whether the stored
 // line is longer (an action that writes the line back must then leave it alone, or the
 // rest of the line would be lost).

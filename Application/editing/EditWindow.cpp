@@ -3,6 +3,7 @@
 // through which every action reaches the view.
 #include "editing/EditWindow.h"
 
+#include "document/DocumentStyle.h"
 #include "editing/EditActions.h"
 #include "editing/UndoRecord.h"
 #include "settings/Options.h"
@@ -52,9 +53,9 @@ int NumberMarginWidth(int lineCount) {
 
 int MarginWidth(const EditWindow& w) { return MarginWidth(w.LineCount()); }
 
-int MaxCols() { return 5 * CurrentOptions().LineBufferSize(); }
+int MaxCols(const EditWindow& w) { return 5 * WorkBufferSize(w); }
 
-int TabStepWidth() { return CurrentOptions().TabStep(); }
+int TabStepWidth(const EditWindow& w) { return TabWidthOf(*w.doc); }
 
 int ColumnToIndex(std::string_view text, int col, int margin, int tabStep) {
     // Walked in 64 bits: a target far right of a long line of tabs must not overflow.
@@ -89,13 +90,13 @@ int IndexToColumn(std::string_view text, int index, int margin, int tabStep) {
 }
 
 int ColumnToIndex(const EditWindow& w, std::string_view text, int col) {
-    if (w.doc->utf8) return Utf8IndexOfCell(text, static_cast<long long>(col) - MarginWidth(w), TabStepWidth());
-    return ColumnToIndex(text, col, MarginWidth(w), TabStepWidth());
+    if (w.doc->utf8) return Utf8IndexOfCell(text, static_cast<long long>(col) - MarginWidth(w), TabStepWidth(w));
+    return ColumnToIndex(text, col, MarginWidth(w), TabStepWidth(w));
 }
 
 int IndexToColumn(const EditWindow& w, std::string_view text, int index) {
-    if (!w.doc->utf8) return IndexToColumn(text, index, MarginWidth(w), TabStepWidth());
-    const long long col = Utf8Cells(text, index, TabStepWidth()) + MarginWidth(w);
+    if (!w.doc->utf8) return IndexToColumn(text, index, MarginWidth(w), TabStepWidth(w));
+    const long long col = Utf8Cells(text, index, TabStepWidth(w)) + MarginWidth(w);
     return col > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(col);
 }
 
@@ -141,11 +142,11 @@ void SetScrollBar(EditWindow& w, ScrollBar bar, int min, int pos, int max) {
 
 // ---- The line work buffer --------------------------------------------------------------
 
-int WorkBufferSize() { return CurrentOptions().LineBufferSize(); }
+int WorkBufferSize(const EditWindow& w) { return w.doc->LineBuffer(); }
 
 std::string WorkLine(const EditWindow& w, int line, bool* cut) {
     std::string_view stored = w.doc->LineView(line);
-    const std::size_t limit = static_cast<std::size_t>(WorkBufferSize() - 1);
+    const std::size_t limit = static_cast<std::size_t>(WorkBufferSize(w) - 1);
     if (cut) *cut = stored.size() > limit;
     return std::string(stored.substr(0, limit));
 }

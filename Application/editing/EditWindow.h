@@ -103,10 +103,10 @@ int MarginWidth(int lineCount);
 int MarginWidth(const EditWindow& w);
 // The margin's width while line numbers are shown.
 int NumberMarginWidth(int lineCount);
-// MaxCols = 5 x LngLineBuffer; the widest display column is MaxCols - 1.
-int MaxCols();
-// The tab step: max(TabDistance, 2).
-int TabStepWidth();
+// MaxCols = 5 x the document's line buffer; the widest display column is MaxCols - 1.
+int MaxCols(const EditWindow& w);
+// The tab step of the window's document: its file's tab width, else max(TabDistance, 2).
+int TabStepWidth(const EditWindow& w);
 
 // Display column -> character index in text (a column inside a tab gives the tab's
 // index, one past the text the text's length); and index -> display column.

@@ -26,7 +26,7 @@ bool HasAmpersand(std::string_view text) {
 }
 
 int ConvertLines(EditWindow& w, Convert convert, MayChange mayChange) {
-    const std::size_t limit = static_cast<std::size_t>(WorkBufferSize() - 1);
+    const std::size_t limit = static_cast<std::size_t>(WorkBufferSize(w) - 1);
     // Without its work buffer the command does not start: nothing changes, not even the
     // modified flag.
     std::string converted;

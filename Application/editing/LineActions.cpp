@@ -1,6 +1,7 @@
 // Line actions: inserting, deleting and duplicating lines, cutting a line before or after
 // the cursor, bringing back the last deleted text, Enter with its indentation, cutting
 // off the rest of the file, and Tab / Shift+Tab over the marked lines.
+#include "document/DocumentStyle.h"
 #include "editing/EditActions.h"
 
 #include "editing/Recording.h"
@@ -129,7 +130,7 @@ void InsertLastDel(EditWindow& w) {
     if (!EditableCopy(w, line, t)) return;
     int i = ColumnToIndex(w, t, w.caretCol);
     BeginInsertUndo(w);
-    if (!OpenGap(t, i, Length(w.lastDel), WorkBufferSize())) {
+    if (!OpenGap(t, i, Length(w.lastDel), WorkBufferSize(w))) {
         HostBeep();
         return;
     }
@@ -155,9 +156,15 @@ void Linefeed(EditWindow& w) {
     int blanks = 0;
     while (blanks < i && (t[static_cast<std::size_t>(blanks)] == ' ' || t[static_cast<std::size_t>(blanks)] == '\t'))
         ++blanks;
-    const int n = CurrentOptions().IndentMode ? blanks : 0;
-    std::string lower = t.substr(0, static_cast<std::size_t>(n)) + t.substr(static_cast<std::size_t>(i));
-    if (Length(lower) > WorkBufferSize() - 1) lower.resize(static_cast<std::size_t>(WorkBufferSize() - 1));
+    int n = CurrentOptions().IndentMode ? blanks : 0;
+    std::string indent = t.substr(0, static_cast<std::size_t>(n));
+    // A document indented with blanks gets its copied indentation as blanks of the same width.
+    if (IndentsWithBlanks(*w.doc) && indent.find('\t') != std::string::npos) {
+        indent.assign(static_cast<std::size_t>(IndexToColumn(w, t, n) - MarginWidth(w)), ' ');
+        n = Length(indent);
+    }
+    std::string lower = indent + t.substr(static_cast<std::size_t>(i));
+    if (Length(lower) > WorkBufferSize(w) - 1) lower.resize(static_cast<std::size_t>(WorkBufferSize(w) - 1));
     w.doc->SetLine(line, std::string_view(t).substr(0, static_cast<std::size_t>(i)));
     w.doc->SetLine(line + 1, lower);
     SetCaret(w, line + 1, IndexToColumn(w, lower, n));
@@ -196,7 +203,9 @@ void OutdentLines(EditWindow& w, int from, int to) {
         std::string_view t = w.doc->LineView(l);
         if (!t.empty() && !StartsBlank(t)) return;
     }
-    const int most = std::max(CurrentOptions().TabDistance, 0);
+    const FileStyle& style = w.doc->Style();
+    const int most = style.indentSize > 0 || style.tabWidth > 0 ? IndentWidthOf(*w.doc)
+                                                                : std::max(CurrentOptions().TabDistance, 0);
     for (int l = from; l <= to; ++l) {
         std::string_view t = w.doc->LineView(l);
         if (t.empty()) continue;
@@ -211,13 +220,30 @@ void OutdentLines(EditWindow& w, int from, int to) {
 }
 
 void IndentLines(EditWindow& w, int from, int to) {
+    // One tab, or in a document indented with blanks one indentation step of blanks.
+    const std::string step = IndentsWithBlanks(*w.doc) ? std::string(std::size_t(IndentWidthOf(*w.doc)), ' ') : "\t";
     for (int l = from; l <= to; ++l) {
         if (w.doc->IsLineEmpty(l)) continue;
         bool cut = false;
         std::string t = WorkLine(w, l, &cut);
-        if (cut || !OpenGap(t, 0, 1, WorkBufferSize())) continue;  // no room: line unchanged
-        t[0] = '\t';
+        if (cut || !OpenGap(t, 0, Length(step), WorkBufferSize(w))) continue;  // no room: line unchanged
+        t.replace(0, step.size(), step);
         w.doc->SetLine(l, t);
+    }
+}
+
+// Tab without a range: a tab character, or in a document indented with blanks, blanks up
+// to the next indentation stop (typed one by one, as a macro records and replays them).
+void TypeTab(EditWindow& w) {
+    if (!IndentsWithBlanks(*w.doc)) {
+        InsertChar(w, '\t');
+        return;
+    }
+    const int width = IndentWidthOf(*w.doc);
+    for (int k = 0; k < width; ++k) {
+        const int before = w.caretCol;
+        InsertChar(w, ' ');
+        if (w.caretCol == before || (w.caretCol - MarginWidth(w)) % width == 0) return;  // full, or at the stop
     }
 }
 
@@ -226,10 +252,10 @@ void IndentLines(EditWindow& w, int from, int to) {
 void TabKey(EditWindow& w, TabDirection direction) {
     DragRange r;
     if (GetNormalizedDrag(w, r) == kDragNone || r.FromLine == r.ToLine) {
-        InsertChar(w, '\t');
+        TypeTab(w);
         return;
     }
-    StartDrag(w, kDragMarked, r.FromLine, MarginWidth(w), r.ToLine, WorkBufferSize());
+    StartDrag(w, kDragMarked, r.FromLine, MarginWidth(w), r.ToLine, WorkBufferSize(w));
     // Lines past the end of the document are empty: nothing to shift there.
     const int from = std::max(r.FromLine, 0);
     const int to = std::min(r.ToLine, w.LineCount() - 1);

@@ -76,7 +76,7 @@ void PosRight(EditWindow& w) {
     int i = ColumnToIndex(w, t, w.caretCol);
     int col = w.caretCol;
     if (i >= static_cast<int>(t.size())) {
-        if (col < MaxCols() - 1) ++col;
+        if (col < MaxCols(w) - 1) ++col;
     } else {
         col = IndexToColumn(w, t, NextCharIndex(w, t, i));
     }
@@ -147,7 +147,7 @@ void NextRoutine(EditWindow& w) {
     int line = w.caretLine;
     while (line < count) {
         ++line;
-        if (line < count && IsRoutineLine(WorkLine(w, line))) break;
+        if (line < count && IsDocumentRoutineLine(*w.doc, WorkLine(w, line))) break;
     }
     CenterOn(w, line, w.caretCol);
     Arrive(w, line, w.caretCol);
@@ -159,7 +159,7 @@ void PrevRoutine(EditWindow& w) {
     int line = w.caretLine < w.LineCount() ? w.caretLine : w.LineCount();
     while (line > 0) {
         --line;
-        if (IsRoutineLine(WorkLine(w, line))) break;
+        if (IsDocumentRoutineLine(*w.doc, WorkLine(w, line))) break;
     }
     CenterOn(w, line, w.caretCol);
     Arrive(w, line, w.caretCol);

@@ -3,11 +3,14 @@
 // next line would reach the bottom margin.
 #include "editing/Printing.h"
 
+#include "editing/EditActions.h"
+#include "document/SafeWrite.h"
 #include "editing/EditWindow.h"
 #include "editing/RowLayout.h"
 #include "editing/Utf8Layout.h"
 #include "editing/MacroCommands.h"
 #include "editing/Recording.h"
+#include "platform/FileKinds.h"
 #include "platform/FileNames.h"
 #include "platform/Host.h"
 #include "platform/Messages.h"
@@ -19,7 +22,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <new>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace varlin {
@@ -68,6 +74,61 @@ void ReportFailure(const PrintJob& job, int error) {
     ShowFileError(job.outputName, error > 0 ? error : EIO);
 }
 
+// Whether a file job may write name, as a save could replace it; else false after the
+// message. Checked before the job starts, so that nothing is printed for nothing.
+bool MayReplaceWithPrintout(const EditWindow& w, const PrintJob& job) {
+    const std::string& name = job.outputName;
+    // Temporary files of replacements of it that were cut short (a kill -9) go first.
+    RemoveLeftoverTemporaries(name);
+    const std::string target = ResolveLinks(name);
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0) {
+        const int error = errno;
+        struct stat folder {};
+        if (error == ENOENT && ::stat(DirectoryOf(target).c_str(), &folder) == 0) return true;  // a new name
+        ReportFailure(job, error);
+        return false;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        ShowFileError(name, EISDIR);
+        return false;
+    }
+    if (RefuseSpecialFile(target)) return false;
+    struct stat doc {};
+    if (!w.doc->FileName().empty() && ::stat(w.doc->FileName().c_str(), &doc) == 0 &&
+        doc.st_dev == st.st_dev && doc.st_ino == st.st_ino) {
+        ShowMessage(kPrintOverDocumentMessage, name);
+        return false;
+    }
+    // Root may write anything: a file that nobody may write is still refused.
+    if ((st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+        ShowFileError(name, EACCES);
+        return false;
+    }
+    return true;
+}
+
+// The device's finished output becomes the file name by the rules of a save; 0 or -1
+// after the message.
+int PutPrintout(const std::string& finished, const std::string& name) {
+    const int from = ::open(finished.c_str(), O_RDONLY | O_CLOEXEC);
+    if (from < 0) {
+        ShowFileError(name, errno);
+        return -1;
+    }
+    const int result = WriteFileSafely(name, [&](ByteSink& sink) {
+        std::vector<char> buffer(std::size_t(1) << 16);
+        for (;;) {
+            const ssize_t got = ::read(from, buffer.data(), buffer.size());
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) return got == 0;
+            if (!sink.Write(buffer.data(), std::size_t(got))) return false;
+        }
+    });
+    ::close(from);
+    return result;
+}
+
 // The laid-out cells of one printed line, and the part still to print. A UTF-8 row's
 // cells are characters (cells32) when the job draws characters, bytes otherwise.
 struct Row {
@@ -94,7 +155,7 @@ void LayoutPrintedLine(const EditWindow& w, int line, const RowGeometry& g, int 
     if (w.doc->utf8 && !row.characters) row.text = Utf8ToAnsi(row.text);
     else if (!w.doc->utf8 && CurrentOptions().CodeTable == kCodeTableOem) OemToAnsiBytes(row.text);
     const long long need = g.margin + static_cast<long long>(row.text.size()) * std::max(g.tabStep, 1) + 2;
-    const int size = int(std::clamp<long long>(need, kMinRowCells, MaxCols()));
+    const int size = int(std::clamp<long long>(need, kMinRowCells, MaxCols(w)));
     row.printed = 0;
     if (!row.characters) {
         row.length = LayoutLine(line, row.text, row.cells.data(), size, ' ', ' ', g);
@@ -181,12 +242,13 @@ PrintResult PrintLines(EditWindow& w, PrintJob& job, int from, int to) {
     }
     Row row;
     try {
-        row.cells.resize(std::size_t(MaxCols()));
+        row.cells.resize(std::size_t(MaxCols(w)));
         row.text.reserve(std::size_t(CurrentOptions().LineBufferSize()));
     } catch (const std::bad_alloc&) {
         ShowMessage(kOutOfMemory);
         return PrintResult::Failed;
     }
+    if (!job.outputName.empty() && !MayReplaceWithPrintout(w, job)) return PrintResult::Failed;
     if (const int error = job.startDocument(job.context, kPrintJobName); error != 0) {
         ReportFailure(job, error);
         return PrintResult::Failed;
@@ -202,7 +264,7 @@ PrintResult PrintLines(EditWindow& w, PrintJob& job, int from, int to) {
     }
     const int step = (to - from) / 100 >= 2 ? (to - from) / 100 : 1;
     const RowGeometry geometry = GeometryOf(w);
-    const int lineLimit = std::max(0, CurrentOptions().LineBufferSize() - 1);
+    const int lineLimit = std::max(0, WorkBufferSize(w) - 1);
     int lastUpdate = from;
     for (int line = from;;) {
         if (line > to && !row.Pending()) break;
@@ -241,6 +303,9 @@ PrintResult PrintLines(EditWindow& w, PrintJob& job, int from, int to) {
         ReportFailure(job, error);
         return PrintResult::Failed;
     }
+    if (!job.outputName.empty() && job.finishedFile &&
+        PutPrintout(job.finishedFile(job.context), job.outputName) != 0)
+        return PrintResult::Failed;
     ++g_finishedJobs;
     return PrintResult::Printed;
 }

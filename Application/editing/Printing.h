@@ -17,6 +17,7 @@ struct EditWindow;
 constexpr int kPrintCommandId = 16;
 constexpr const char* kPrintJobName = "VARLIN";
 constexpr int kPrintFailedMessage = 1044;  // "Der Druckauftrag ist fehlgeschlagen" with the reason
+constexpr int kPrintOverDocumentMessage = 1267;  // the printout would replace the document's file
 
 // What the device measures when a job starts, in its pixels: the printable page and the
 // cell of its fixed font.
@@ -56,8 +57,13 @@ struct PrintJob {
     // textOut as Windows-1252 bytes ('?' for characters that have none).
     void (*textOutCells)(void* context, int x, int y, std::u32string_view cells) = nullptr;
     void (*endPage)(void* context) = nullptr;
-    // Finishes the job; for a file, the file exists only when this gives 0.
+    // Finishes the job; for a file, the output is whole only when this gives 0.
     int (*endDocument)(void* context) = nullptr;
+    // A file job: the device's own temporary file that holds the finished output. The
+    // file named outputName is made from it by the rules of a save (a regular file or a
+    // new name only, its mode and owner kept), never by the device itself. Null for a
+    // printer, or for a device that writes outputName itself.
+    std::string (*finishedFile)(void* context) = nullptr;
     // Abandons the job: nothing more is printed, a file being written is removed.
     void (*abortDocument)(void* context) = nullptr;
     // The progress indicator "Drucken" over lines first ... end; false when it cannot be
@@ -88,7 +94,10 @@ void Print(EditWindow& w);
 
 // Prints lines from ... to (0-based, both included, to within the document) as one job.
 // A device that cannot start or finish the job gets a message naming the file or the
-// reason; a user's abort abandons the job quietly.
+// reason; a user's abort abandons the job quietly. A file job is refused before it starts
+// (with a message) when its file could not be replaced by a save: something other than a
+// regular file (a device, a pipe), a read-only file (also for root), or the document's
+// own file.
 PrintResult PrintLines(EditWindow& w, PrintJob& job, int from, int to);
 
 // The header of a page: "Seite N" right-aligned in the text area, the file name ("Datei:

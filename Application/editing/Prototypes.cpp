@@ -17,7 +17,7 @@ namespace varlin {
 
 int MakePrototypes(EditWindow& w) {
     if (w.dragKind == kDragNone) return 0;
-    const std::size_t limit = static_cast<std::size_t>(WorkBufferSize() - 1);
+    const std::size_t limit = static_cast<std::size_t>(WorkBufferSize(w) - 1);
     int changed = 0;
     BeginHistoryStep(w);
     try {
@@ -27,7 +27,7 @@ int MakePrototypes(EditWindow& w) {
         // Ctrl+C or a time limit stops the walk.
         const int end = std::min(w.ToLine, w.LineCount());
         for (int line = std::max(w.FromLine, 0); line < end && !StopRequested(); ++line) {
-            if (!IsRoutineStart(*w.doc, line)) continue;
+            if (!IsPrototypeHead(*w.doc, line)) continue;
             std::string_view stored = w.doc->LineView(line);
             if (stored.size() >= limit) continue;
             text.assign(stored);

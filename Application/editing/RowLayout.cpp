@@ -54,7 +54,7 @@ int Layout(int line, std::string_view text, Cell* out, int size, Cell fill, Cell
 
 }  // namespace
 
-RowGeometry GeometryOf(const EditWindow& w) { return RowGeometry{MarginWidth(w), TabStepWidth(), w.doc->utf8}; }
+RowGeometry GeometryOf(const EditWindow& w) { return RowGeometry{MarginWidth(w), TabStepWidth(w), w.doc->utf8}; }
 
 int LayoutLine(int line, std::string_view text, unsigned char* out, int size, int fillChar,
                int tabChar, const RowGeometry& geometry) {

@@ -43,7 +43,7 @@ long long HorizontalStep(const EditWindow& w, ScrollCode code, int thumb, int vi
     case ScrollCode::PageForward: return std::max(visCols, 1);
     case ScrollCode::ThumbTrack: return static_cast<long long>(thumb) - w.firstCol;
     case ScrollCode::Start: return -static_cast<long long>(w.firstCol);
-    case ScrollCode::End: return static_cast<long long>(MaxCols()) - visCols - w.firstCol;
+    case ScrollCode::End: return static_cast<long long>(MaxCols(w)) - visCols - w.firstCol;
     default: return 0;
     }
 }
@@ -65,7 +65,7 @@ void ScrollRequest(EditWindow& w, ScrollBar bar, ScrollCode code, int thumbPosit
         }
     } else {
         long long d = HorizontalStep(w, code, thumbPosition, visCols);
-        const long long limit = static_cast<long long>(MaxCols()) - visCols + 1;
+        const long long limit = static_cast<long long>(MaxCols(w)) - visCols + 1;
         if (w.firstCol + d > limit) d = limit - w.firstCol;
         if (w.firstCol + d < 0) d = -static_cast<long long>(w.firstCol);
         if (d != 0) {

@@ -15,10 +15,50 @@
 #include <new>
 #include <string>
 #include <unordered_map>
+#ifndef _WIN32
+#include <sys/mman.h>
+#endif
 #include <vector>
 
 namespace varlin {
 namespace {
+
+// The steps of big changes (a replace-all) hold tens of megabytes each, taken and given
+// back as steps come and go. From the common heap such blocks leave it in pieces that
+// the process keeps although no step holds them any more (hundreds of megabytes after a
+// few replace-alls of a large file, whatever UndoMemory said). So a step's blocks of a
+// megabyte or more are mapped of their own and go back to the system when freed: the
+// memory a step is counted with is then the memory it really holds.
+constexpr std::size_t kMappedBlock = std::size_t(1) << 20;
+
+template <typename T>
+struct StepAllocator {
+    using value_type = T;
+    StepAllocator() = default;
+    template <typename U>
+    StepAllocator(const StepAllocator<U>&) {}
+    T* allocate(std::size_t n) {
+        const std::size_t bytes = n * sizeof(T);
+#ifndef _WIN32
+        if (bytes >= kMappedBlock) {
+            void* block = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            if (block == MAP_FAILED) throw std::bad_alloc();
+            return static_cast<T*>(block);
+        }
+#endif
+        return static_cast<T*>(::operator new(bytes));
+    }
+    void deallocate(T* p, std::size_t n) {
+#ifndef _WIN32
+        if (n * sizeof(T) >= kMappedBlock) {
+            ::munmap(p, n * sizeof(T));
+            return;
+        }
+#endif
+        ::operator delete(p);
+    }
+    friend bool operator==(const StepAllocator&, const StepAllocator&) { return true; }
+};
 
 // A line as it was: its bytes in the step's text, and whether it was null (never stored).
 struct SavedLine {
@@ -49,8 +89,8 @@ constexpr std::uint64_t kNever = std::numeric_limits<std::uint64_t>::max();
 
 struct Step {
     std::vector<Op> ops;
-    std::vector<SavedLine> lines;
-    std::string text;
+    std::vector<SavedLine, StepAllocator<SavedLine>> lines;
+    std::basic_string<char, std::char_traits<char>, StepAllocator<char>> text;
     Position before, after;
     bool afterKnown = false;
     int countAfter = 0;      // the line count the step left, checked before it is undone
@@ -117,6 +157,8 @@ private:
     bool Replay(Step& s, Step& into);
     std::uint64_t TopId() const { return undo_.empty() ? baseId_ : undo_.back().id; }
     void Trim();
+    void DropOldest();
+    void MakeRoomFor(const Step& s);
 
     EditWindow& w_;
     std::deque<Step> undo_, redo_;
@@ -182,11 +224,22 @@ void History::Trim() {
     const std::size_t steps = static_cast<std::size_t>(o.UndoStepLimit());
     const std::size_t limit = o.UndoByteLimit();
     const std::size_t keep = open_ ? 2 : 1;
-    while (undo_.size() > keep && (undo_.size() - (open_ ? 1 : 0) > steps || bytes_ > limit)) {
-        bytes_ -= undo_.front().bytes;
-        baseId_ = undo_.front().id;
-        undo_.pop_front();
-    }
+    while (undo_.size() > keep && (undo_.size() - (open_ ? 1 : 0) > steps || bytes_ > limit)) DropOldest();
+}
+
+void History::DropOldest() {
+    bytes_ -= undo_.front().bytes;
+    baseId_ = undo_.front().id;
+    undo_.pop_front();
+}
+
+// While the open step grows, the older steps make room for it: a replace-all of a large
+// file would otherwise hold the step before it as well, twice the memory allowed. (A new
+// step has emptied the redo list already.)
+void History::MakeRoomFor(const Step& s) {
+    if (capture_ || !open_ || &s != &undo_.back() || undo_.size() < 2) return;
+    const std::size_t limit = CurrentOptions().UndoByteLimit();
+    while (undo_.size() > 1 && bytes_ + s.Size() > limit) DropOldest();
 }
 
 Step& History::OpenNew(State state, bool joinNext) {
@@ -250,11 +303,13 @@ void History::BeforeSet(int line) {
         if (last.kind == Op::Set && line == last.line + last.count) {
             SaveLines(*s, line, 1);
             ++last.count;
+            MakeRoomFor(*s);
             return;
         }
     }
     s->ops.push_back({Op::Set, line, 1, static_cast<std::uint32_t>(s->lines.size())});
     SaveLines(*s, line, 1);
+    MakeRoomFor(*s);
 }
 
 void History::BeforeExtend(int count, int n) {
@@ -286,6 +341,7 @@ void History::BeforeDelete(int at, int n) {
     s->ops.push_back({Op::Delete, at, n, static_cast<std::uint32_t>(s->lines.size())});
     s->freshCount = 0;
     SaveLines(*s, at, n);
+    MakeRoomFor(*s);
 }
 
 // Writes back what s took away, last change first; the store tells `into` what that
@@ -478,6 +534,8 @@ void HistoryRedo(EditWindow& w) {
 }
 
 void HistorySaved(EditWindow& w) {
+    // The one undo step kept through Save As now leads away from the saved text.
+    if (TheUndoRecord().window == &w) TheUndoRecord().fromSavedText = false;
     if (History* h = UndoHistoryOn() ? Find(&w) : nullptr) h->Saved();
 }
 

@@ -10,6 +10,7 @@
 #include "platform/Host.h"
 #include "platform/Messages.h"
 #include "platform/TempFiles.h"
+#include "settings/Options.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -38,6 +39,7 @@ void BeginStep(UndoRecord& u, const EditWindow& w) {
     ++u.stepNumber;
     u.stepRevision = 0;
     u.window = &w;
+    u.fromSavedText = w.modified == 0;
     u.complete = false;
     u.addedFrom = -1;
     u.joinedLines.clear();
@@ -237,7 +239,7 @@ UndoRecord& TheUndoRecord() {
 
 void InitUndoRecord() {
     UndoRecord& u = TheUndoRecord();
-    u.lineBufferSize = WorkBufferSize();
+    u.lineBufferSize = CurrentOptions().LineBufferSize();
     u.undoKind = kUndoNone;
     EnsureTempFile(u);
 }
@@ -279,7 +281,7 @@ void SaveLineForUndo(EditWindow& w, std::string_view line) {
     const int lineNo = std::max(w.caretLine, 0);
     HistoryLineStep(w, lineNo);
     if (u.undoKind == kUndoLine && u.stepLine == lineNo && StepStands(w, u, Gap::Skip)) return;
-    u.lineBufferSize = WorkBufferSize();
+    u.lineBufferSize = WorkBufferSize(w);
     u.undoKind = kUndoNone;
     if (line.size() >= static_cast<std::size_t>(u.lineBufferSize)) return;
     BeginStep(u, w);
@@ -391,6 +393,7 @@ void EndInsertUndo(EditWindow& w) {
 void ShiftUndoLines(const EditWindow& w, int at, int delta) {
     UndoRecord& u = TheUndoRecord();
     if (u.undoKind == kUndoNone || u.window != &w || !u.complete || delta == 0) return;
+    u.fromSavedText = false;  // lines outside the step changed
     const int first = u.addedFrom >= 0 ? std::min(u.addedFrom, u.stepLine) : u.stepLine;
     const int last = LastLine(u);
     const int removed = delta < 0 ? -delta : 0;
@@ -441,7 +444,7 @@ void Undo(EditWindow& w) {
         break;
     }
     ClearDrag(w);
-    w.modified = 1;
+    w.modified = u.fromSavedText ? 0 : 1;
     u.undoKind = kUndoNone;
     w.caretLine = u.savedCaretLine;
     w.caretCol = u.savedCaretCol;
@@ -456,7 +459,7 @@ void ShowViewAfterUndo(EditWindow& w) {
     int visCols = 0;
     VisibleSize(w, visLines, visCols);
     SetScrollBar(w, ScrollBar::Vertical, 0, w.firstLine, std::max(w.LineCount(), w.firstLine));
-    SetScrollBar(w, ScrollBar::Horizontal, 0, w.firstCol, std::max(MaxCols() - visCols + 1, w.firstCol));
+    SetScrollBar(w, ScrollBar::Horizontal, 0, w.firstCol, std::max(MaxCols(w) - visCols + 1, w.firstCol));
     RepaintAll(w);
     RefreshStatus(w, kStatusAll);
 }

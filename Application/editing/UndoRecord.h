@@ -54,6 +54,9 @@ struct UndoRecord {
     int addedFrom = -1;   // the line count before a step that wrote past the end (its lines
                           // from there on go again with it); -1 when it did not
     bool complete = false;        // the action's change is done (kind 1 and 2 apply only then)
+    // The document was as loaded or saved when the step began, and nothing but the step
+    // has changed it since: undoing the step brings back the saved text.
+    bool fromSavedText = false;
     std::uint64_t linesPrint = 0; // how the step's lines read when it was done
     int stepNumber = 0;           // counts the steps begun, so a kept step is told from a new one
     int stepRevision = 0;         // counts the changes made by the current step

@@ -1,9 +1,8 @@
-// Start-up and exit of the Application record, and the command line's words.
+// Start-up and exit of the Application record.
 #include "frame/Application.h"
 
 #include "frame/KeyTableStore.h"
 #include "frame/PrefixKeys.h"
-#include "platform/FileNames.h"
 #include "platform/Registry.h"
 #include "resources/StringTable.h"
 
@@ -34,9 +33,9 @@ void SaveOnExit(const Application& app) {
     batch.Commit();
 }
 
-int InitApplication(Application& app, const std::string& commandLine,
+int InitApplication(Application& app, std::vector<FileSpot> commandFiles,
                     const std::string& programDirectory) {
-    app.commandLine = commandLine;
+    app.commandFiles = std::move(commandFiles);
     app.programDirectory = programDirectory;
     app.userDirectory = programDirectory;
     LoadWindowSettings(app);
@@ -56,27 +55,6 @@ std::string FrameCaption(const Application& app) {
     std::string caption = app.title + "  " + app.version;
     if (caption.size() > std::size_t(kMaxCaptionLength)) caption.resize(kMaxCaptionLength);
     return caption;
-}
-
-std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
-    // Room for a whole path of this platform, not just the 511 characters of old.
-    constexpr int kWordSize = 4096;
-    std::vector<std::string> words;
-    std::size_t pos = 0;
-    std::string word;
-    while (Korvel_ScanString(commandLine, pos, word, ' ', kWordSize) >= 1) words.push_back(word);
-    return words;
-}
-
-std::string JoinCommandLine(const std::vector<std::string>& words) {
-    std::string line;
-    for (const std::string& w : words) {
-        if (w.empty()) continue;
-        if (!line.empty()) line += ' ';
-        if (w.find(' ') != std::string::npos) line += '"' + w + '"';
-        else line += w;
-    }
-    return line;
 }
 
 }  // namespace varlin

@@ -1,9 +1,10 @@
 // Application: the one record that lives from start-up to exit and holds what belongs to
-// the whole program rather than to one document window: the command line, the options,
+// the whole program rather than to one document window: the command-line files, the options,
 // the language, the frame's geometry as it is persisted and the prefix state. The windows
 // themselves belong to the Qt frame, which points back here.
 #pragma once
 
+#include "frame/CommandLine.h"
 #include "frame/KeyTable.h"
 #include "settings/Options.h"
 
@@ -18,7 +19,7 @@ constexpr int kTitleStringId = 1713;   // "Varlin"
 constexpr int kMaxCaptionLength = 99;
 
 struct Application {
-    std::string commandLine;          // the command line as one text, words blank-separated
+    std::vector<FileSpot> commandFiles;  // the files of the command line, as the words gave them
     Options* options = nullptr;       // not owned: the program's CurrentOptions()
     int language = kLanguageGerman;
     int mainWindMax = 1;              // the frame was maximized
@@ -40,7 +41,7 @@ struct Application {
 // language of "MainWindow" and "Settings", the prefix tables with the F3 assignments of
 // "KeyTableF3"; the string table switches to that language. The user's folder starts as
 // the program's folder. Returns 1 on success, 2 on failure.
-int InitApplication(Application& app, const std::string& commandLine,
+int InitApplication(Application& app, std::vector<FileSpot> commandFiles,
                     const std::string& programDirectory);
 
 // Reads or writes the "MainWindow" and "Settings" values (missing values give the defaults).
@@ -50,13 +51,5 @@ void SaveOnExit(const Application& app);
 
 // The frame's caption: title, two blanks, version, cut to 99 characters.
 std::string FrameCaption(const Application& app);
-
-// Splits a command line into its words: blanks separate, a pair of double quotes groups
-// blanks into one word (the quotes themselves are dropped), empty words are skipped.
-std::vector<std::string> SplitCommandLine(const std::string& commandLine);
-
-// Joins argument words into one command line that SplitCommandLine gives back unchanged
-// (words with blanks are quoted).
-std::string JoinCommandLine(const std::vector<std::string>& words);
 
 }  // namespace varlin

@@ -22,11 +22,15 @@ BatchDocuments* Docs(void* context) { return static_cast<BatchDocuments*>(contex
 int BatchDocuments::Open(const std::string& fileName) {
     std::unique_ptr<EditWindow> w = CreateEditWindow(fileName);
     if (!w) return -1;
+    EditWindow* before = ActiveEditWindow();
     SetActiveEditWindow(w.get());
     FinishOpening(*w);
-    // Without a window the backup's text cannot be shown: the question tells of it, and
-    // it stays where it is whatever the answer.
-    OfferLeftoverBackups(*w, fileName, nullptr);
+    // Without a window the backup's text cannot be shown, and the file beside it may be
+    // torn: it is not edited, and the backup stays (message 1269).
+    if (!OfferLeftoverBackups(*w, fileName, nullptr)) {
+        SetActiveEditWindow(before);
+        return -1;
+    }
     openedAs[w.get()] = fileName;
     open.push_back(std::move(w));
     return 0;

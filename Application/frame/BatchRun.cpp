@@ -4,6 +4,7 @@
 #include "frame/BatchRun.h"
 
 #include "dispatch/Dispatch.h"
+#include "document/Languages.h"
 #include "document/TextFile.h"
 #include "editing/EditWindow.h"
 #include "editing/MacroCommands.h"
@@ -18,6 +19,7 @@
 #include "platform/HeadlessHost.h"
 #include "platform/Messages.h"
 #include "platform/Registry.h"
+#include "platform/TrustedLinks.h"
 #include "resources/StringTable.h"
 #include "settings/Options.h"
 #include "view/DocumentWindow.h"
@@ -29,6 +31,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -107,34 +110,6 @@ void SayOnStderr(int id, std::initializer_list<std::string> values = {}) {
     std::fprintf(stderr, "varlin: %s\n", text.c_str());
 }
 
-// The settings file of --settings, made empty when it does not exist yet. A folder, a
-// pipe or a device is refused (a pipe would block the start, a device could be replaced
-// by a file), and so is a file that cannot be read.
-bool UseSettingsFile(const std::string& name) {
-    struct stat st {};
-    if (::stat(name.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) {
-            const std::string kind = LoadAppString(kKindFolder);
-            ShowMessage(kNotARegularFileMessage, name.c_str(), kind.c_str());
-            return false;
-        }
-        if (RefuseSpecialFile(name)) return false;
-        if (::access(name.c_str(), R_OK) != 0) {
-            ShowMessage(kSettingsNotReadable, name);
-            return false;
-        }
-    } else {
-        std::FILE* created = std::fopen(name.c_str(), "wb");
-        if (created == nullptr) {
-            ShowFileError(name, errno);
-            return false;
-        }
-        std::fclose(created);
-    }
-    SetSettingsFile(name);
-    return true;
-}
-
 // Reads and checks the script once, before any FILE is touched: a script that cannot
 // run at all leaves every file alone.
 bool CheckScript(const std::string& script) {
@@ -209,6 +184,44 @@ void RunOnce(BatchDocuments& docs, const BatchArguments& arguments, RunState& st
 
 }  // namespace
 
+// The settings file of --settings, made empty when it does not exist yet. A folder, a
+// pipe or a device is refused (a pipe would block the start, a device could be replaced
+// by a file), and so is a file that cannot be read.
+bool UseSettingsFile(const std::string& name) {
+    struct stat st {};
+    if (::stat(name.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) {
+            const std::string kind = LoadAppString(kKindFolder);
+            ShowMessage(kNotARegularFileMessage, name.c_str(), kind.c_str());
+            return false;
+        }
+        if (RefuseSpecialFile(name)) return false;
+        if (::access(name.c_str(), R_OK) != 0) {
+            ShowMessage(kSettingsNotReadable, name);
+            return false;
+        }
+    } else {
+        // A dangling link is followed only when it is the user's or root's: one another
+        // user planted would have us make a file of the planter's choosing.
+        std::string target, link;
+        if (!ResolveTrustedLinks(name, target, &link)) {
+            if (!link.empty()) ShowMessage(kForeignLinkMessage, link.c_str(), name.c_str());
+            else std::fprintf(stderr, "varlin: cannot create the settings file %s: %s\n", name.c_str(),
+                              std::strerror(errno));
+            return false;
+        }
+        const int created = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (created < 0 && errno != EEXIST) {
+            std::fprintf(stderr, "varlin: cannot create the settings file %s: %s\n", name.c_str(),
+                         std::strerror(errno));
+            return false;
+        }
+        if (created >= 0) ::close(created);
+    }
+    SetSettingsFile(name);
+    return true;
+}
+
 int RunBatch(const BatchArguments& arguments) {
     HeadlessHost host;
     host.defaultAnswer = HostAnswer(arguments.answer);
@@ -222,7 +235,7 @@ int RunBatch(const BatchArguments& arguments) {
     const int jobsBefore = FinishedPrintJobs();
 
     auto app = std::make_unique<Application>();
-    if (InitApplication(*app, JoinCommandLine(arguments.files), std::string()) != 1)
+    if (InitApplication(*app, arguments.files, std::string()) != 1)
         return kBatchFailed;
     for (const auto& [name, value] : arguments.sets) {
         if (!SetOptionByName(CurrentOptions(), name, value)) {
@@ -231,6 +244,9 @@ int RunBatch(const BatchArguments& arguments) {
         }
     }
     if (!CheckScript(arguments.script)) return kBatchFailed;
+    // The shipped definitions are the program's own copies here (the same files); the
+    // user's come from the settings folder, which --settings may have changed.
+    LoadLanguagesAtStart(std::string());
 
     InitUndoRecord();
     SetMacroErrorReport(MacroErrorReport::ErrorLine);
@@ -249,16 +265,17 @@ int RunBatch(const BatchArguments& arguments) {
         if (arguments.files.empty()) {
             RunOnce(docs, arguments, state);
         } else {
-            for (const std::string& file : arguments.files) {
+            for (const FileSpot& file : arguments.files) {
                 if (MacroStopRequested()) {
                     state.stopped = true;
                     break;
                 }
-                if (docs.Open(file) != 0) {
+                if (docs.Open(file.name) != 0) {
                     // Its message has been shown; the next FILE is still done.
                     state.failed = true;
                     continue;
                 }
+                if (file.line > 0 && ActiveEditWindow()) PlaceCursorAt(*ActiveEditWindow(), file.line, file.column);
                 RunOnce(docs, arguments, state);
                 if (state.stopped) break;
             }

@@ -7,7 +7,14 @@
 
 #include "frame/CommandLine.h"
 
+#include <string>
+
 namespace varlin {
+
+// Uses the settings file of --settings (the window program's too), made empty when it
+// does not exist yet. A folder, a pipe, a device or an unreadable file is refused with a
+// message: false.
+bool UseSettingsFile(const std::string& name);
 
 // Carries out checked arguments; returns the exit status (BatchExit).
 int RunBatch(const BatchArguments& arguments);

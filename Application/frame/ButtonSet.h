@@ -28,6 +28,7 @@ struct ButtonSet {
 
 constexpr int kRoutineListControl = 300;
 constexpr int kRoutineListLabelId = 1711;   // "korvform", its name in the button editor
+constexpr int kRoutineListNameId = 1712;    // "Liste der Unterprogramme", its name for screen readers
 
 // Where the toolbar stands (value "Buttons"/"Location"); other values hide it.
 enum ButtonsLocation : int {

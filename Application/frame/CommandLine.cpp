@@ -1,9 +1,14 @@
-// The usage text and the reading of batch mode's words. What the words mean is carried
-// out by BatchRun; here only their form is checked.
+// The usage text and the reading of the window program's and batch mode's words. What
+// the words mean is carried out by BatchRun and the frame; here only their form is
+// checked, and a FILE word is told apart from a FILE at a line.
 #include "frame/CommandLine.h"
 
 #include "frame/BatchRun.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,12 +16,24 @@
 namespace varlin {
 
 const char* const kUsageText =
-    "Usage: varlin [FILE...]\n"
+    "Usage: varlin [--wait] [--new-frame] [--settings FILE] [--] [[+LINE] FILE[:LINE[:COL]]...]\n"
     "       varlin --run SCRIPT [--no-save] [--answer yes|no|cancel] [--settings FILE]\n"
     "                    [--set NAME=VALUE]... [--trace] [--timeout SECONDS]\n"
-    "                    [--print-to FILE.pdf] [FILE...]\n"
+    "                    [--print-to FILE.pdf] [[+LINE] FILE[:LINE[:COL]]...]\n"
     "\n"
-    "Without --run, the editor opens each FILE in its own window.\n"
+    "Without --run, the editor opens each FILE in a window of its frame. One frame serves\n"
+    "each user, display and settings file: a second start hands its files to the running\n"
+    "frame, which comes to the front, and ends at once.\n"
+    "  +LINE FILE, FILE:LINE, FILE:LINE:COL\n"
+    "                     start at that line (a line past the end: the last line) and\n"
+    "                     column; a file whose name has the colons is opened as named\n"
+    "  --wait             return only when every document opened is closed: exit status 0\n"
+    "                     when each was saved or left unchanged, 1 when changes were\n"
+    "                     discarded (for $EDITOR: git config core.editor \"varlin --wait\")\n"
+    "  --new-frame        start a frame of its own even when one is running\n"
+    "  --settings FILE    use this settings file (a frame of its own for each settings file)\n"
+    "  --                 every word after it is a FILE, also one that starts with '-'\n"
+    "\n"
     "With --run, the macro SCRIPT runs on each FILE without a window; a changed file is saved.\n"
     "Without FILE, SCRIPT runs once with no document.\n"
     "  --no-save          do not save changed files at the end (a script's own Save still saves)\n"
@@ -34,6 +51,26 @@ namespace {
 
 const char* const kShortUsage =
     "Usage: varlin --run SCRIPT [options] [FILE...]; varlin --help lists the options.\n";
+
+bool IsExistingFile(const std::string& name) {
+    struct stat info {};
+    return ::stat(name.c_str(), &info) == 0;
+}
+
+// The number of a ":DIGITS" at the end of text (cut off there), or -1. Numbers too large
+// for an int become INT_MAX, which is past every last line.
+int CutNumberSuffix(std::string& text) {
+    const std::size_t colon = text.rfind(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size()) return -1;
+    long long value = 0;
+    for (std::size_t i = colon + 1; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9') return -1;
+        value = std::min<long long>(value * 10 + (c - '0'), INT_MAX);
+    }
+    text.resize(colon);
+    return int(value);
+}
 
 constexpr double kMaxTimeout = 1e7;  // about four months: beyond it a typo, not a limit
 
@@ -62,14 +99,92 @@ bool ParseTimeout(const std::string& text, double& seconds) {
 
 }  // namespace
 
+FileSpot SpotOfWord(const std::string& word) {
+    if (IsExistingFile(word)) return {word};
+    std::string name = word;
+    const int last = CutNumberSuffix(name);
+    if (last < 0) return {word};
+    if (IsExistingFile(name)) return {name, last};
+    std::string shorter = name;
+    const int line = CutNumberSuffix(shorter);
+    if (line < 0) return {name, last};
+    return {shorter, line, last};
+}
+
+bool IsLineWord(const std::string& word, int& line) {
+    if (word.size() < 2 || word[0] != '+') return false;
+    std::string text = "+:" + word.substr(1);  // the form CutNumberSuffix reads
+    line = CutNumberSuffix(text);
+    return line >= 0;
+}
+
+ProgramMode ModeOfWords(const std::vector<std::string>& words) {
+    for (const std::string& word : words) {
+        if (word == "--") break;
+        if (word == "--version") return ProgramMode::Version;
+        if (word == "--help" || word == "-h") return ProgramMode::Help;
+        if (word == "--run" || word.rfind("--run=", 0) == 0) return ProgramMode::Batch;
+    }
+    return ProgramMode::Window;
+}
+
+bool ParseWindowArguments(const std::vector<std::string>& words, WindowArguments& a,
+                          std::string& error) {
+    bool optionsEnded = false;
+    int pendingLine = 0;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (word.empty()) continue;  // no file has an empty name
+        int line = 0;
+        if (!optionsEnded && IsLineWord(word, line)) {
+            pendingLine = line;
+            continue;
+        }
+        if (optionsEnded || word.size() < 2 || word[0] != '-') {
+            FileSpot spot = SpotOfWord(word);
+            if (pendingLine > 0) spot = {word, pendingLine};
+            pendingLine = 0;
+            a.files.push_back(spot);
+        } else if (word == "--") {
+            optionsEnded = true;
+        } else if (word == "--new-frame") {
+            a.newFrame = true;
+        } else if (word == "--wait") {
+            a.wait = true;
+        } else if (word == "--settings" || word.rfind("--settings=", 0) == 0) {
+            const bool hasInline = word != "--settings";
+            std::string value;
+            if (!TakeValue(words, i, hasInline ? word.substr(11) : std::string(), hasInline, value, error))
+                return false;
+            if (value.empty()) {
+                error = "--settings needs a file name";
+                return false;
+            }
+            a.hasSettingsFile = true;
+            a.settingsFile = value;
+        } else {
+            error = "unknown option " + word + " (a file of that name: varlin -- " + word + ")";
+            return false;
+        }
+    }
+    return true;
+}
+
 bool ParseBatchArguments(const std::vector<std::string>& words, BatchArguments& a,
                          std::string& error) {
     bool haveScript = false;
     bool optionsEnded = false;
+    int pendingLine = 0;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
+        int line = 0;
+        if (!optionsEnded && IsLineWord(word, line)) {
+            pendingLine = line;
+            continue;
+        }
         if (optionsEnded || word.size() < 2 || word[0] != '-') {
-            a.files.push_back(word);
+            a.files.push_back(pendingLine > 0 ? FileSpot{word, pendingLine} : SpotOfWord(word));
+            pendingLine = 0;
             continue;
         }
         if (word == "--") {

@@ -40,7 +40,7 @@ std::string RangeText(const EditWindow& w) {
     const long m = MarginWidth(w);
     // A range that takes its last line's line break ends, as the user drew it, at the
     // start of the next line; its stored end column is only the mark "to the line end".
-    if (r.ToCol >= MaxCols() - 1) return Format(kFormatRange, long(r.FromLine) + 1, long(r.FromCol) + 1 - m, long(r.ToLine) + 2, 1);
+    if (r.ToCol >= MaxCols(w) - 1) return Format(kFormatRange, long(r.FromLine) + 1, long(r.FromCol) + 1 - m, long(r.ToLine) + 2, 1);
     return Format(kFormatRange, long(r.FromLine) + 1, long(r.FromCol) + 1 - m,
                   long(r.ToLine) + 1, long(r.ToCol) + 1 - m);
 }
@@ -73,12 +73,7 @@ std::string WidestNumberText(int field) {
 namespace {
 
 std::string LanguageText(const EditWindow* w) {
-    int label = kLabelText;
-    if (w && w->doc) {
-        int id = GetLanguageLabelId(*w->doc);
-        if (id >= kLabelText && id <= kLabelDelphi) label = id;
-    }
-    return LoadAppString(label);
+    return w && w->doc ? LanguageLabel(*w->doc) : LoadAppString(kLabelText);
 }
 
 std::string JoinFields(const std::vector<int>& fields) {
@@ -125,7 +120,9 @@ std::string StatusFieldText(int field, const StatusInputs& in) {
     case kFieldLineEnds:
         // What a save writes: the document's own ends, or CR LF when they are not kept.
         if (!in.document || !in.document->doc) return {};
-        return in.keepLineEnds && in.document->doc->lineEnds == LineEnds::Lf ? "LF" : "CRLF";
+        return (in.keepLineEnds || in.document->doc->lineEndsChosen) && in.document->doc->lineEnds == LineEnds::Lf
+                   ? "LF"
+                   : "CRLF";
     default: return {};
     }
 }

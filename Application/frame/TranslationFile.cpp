@@ -8,6 +8,8 @@
 #include "resources/Menus.h"
 #include "resources/StringTable.h"
 
+#include <cctype>
+#include <cstring>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -78,7 +80,61 @@ bool ValidUtf8(const std::string& text) {
     return true;
 }
 
+// The text an override replaces.
+const std::string& ReplacedText(const TranslatableText& t) { return t.english.empty() ? t.german : t.english; }
+
 }  // namespace
+
+std::vector<std::string> TextConversions(const std::string& text) {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') continue;
+        std::size_t k = i + 1;
+        if (k < text.size() && text[k] == '%') {
+            i = k;
+            continue;
+        }
+        std::string conversion;
+        if (k < text.size() && text[k] >= '1' && text[k] <= '9') {  // Qt's %1 ... %99, or printf's %1$s
+            std::size_t end = k;
+            while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end]))) ++end;
+            // Digits before a length, a conversion or a precision are printf's width.
+            const bool width = end < text.size() && std::strchr(".hlLqjztdiouxXeEfFgGaAcspn", text[end]);
+            if (end >= text.size() || (text[end] != '$' && !width)) {
+                out.push_back(text.substr(k, end - k));
+                i = end - 1;
+                continue;
+            }
+            if (!width) {
+                conversion = text.substr(k, end + 1 - k);  // a position: kept whole, never matched loosely
+                k = end + 1;
+            }
+        }
+        while (k < text.size() && std::strchr("-+ #0'", text[k])) ++k;
+        for (int part = 0; part < 2; ++part) {  // width, then precision
+            if (part == 1) {
+                if (k >= text.size() || text[k] != '.') break;
+                ++k;
+            }
+            if (k < text.size() && text[k] == '*') {
+                conversion += '*';
+                ++k;
+            }
+            while (k < text.size() && std::isdigit(static_cast<unsigned char>(text[k]))) ++k;
+        }
+        while (k < text.size() && std::strchr("hlLqjzt", text[k])) conversion += text[k++];
+        conversion += k < text.size() ? text[k] : '%';  // a lone "%" at the end counts too
+        out.push_back(conversion);
+        i = k;
+    }
+    return out;
+}
+
+bool OverrideKeepsConversions(const std::string& key, const std::string& text) {
+    for (const TranslatableText& t : TranslatableTexts())
+        if (t.key == key) return TextConversions(text) == TextConversions(ReplacedText(t));
+    return false;
+}
 
 std::vector<TranslatableText> TranslatableTexts() {
     std::vector<TranslatableText> texts;
@@ -109,8 +165,8 @@ TranslationFileResult ReadTranslationFile(const std::string& path, std::map<std:
     badLine = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) return TranslationFileResult::Missing;
-    std::set<std::string> known;
-    for (const TranslatableText& t : TranslatableTexts()) known.insert(t.key);
+    std::map<std::string, std::vector<std::string>> known;  // key: the conversions it must keep
+    for (const TranslatableText& t : TranslatableTexts()) known[t.key] = TextConversions(ReplacedText(t));
     std::string line;
     int number = 0;
     while (std::getline(in, line)) {
@@ -126,8 +182,9 @@ TranslationFileResult ReadTranslationFile(const std::string& path, std::map<std:
         if (line.empty()) continue;
         const std::size_t tab = line.find('\t');
         std::string text;
-        if (tab == std::string::npos || !known.count(line.substr(0, tab)) || !ValidUtf8(line) ||
-            !Unescape(line.substr(tab + 1), text)) {
+        const auto key = tab == std::string::npos ? known.end() : known.find(line.substr(0, tab));
+        if (key == known.end() || !ValidUtf8(line) || !Unescape(line.substr(tab + 1), text) ||
+            TextConversions(text) != key->second) {
             badLine = number;
             break;
         }

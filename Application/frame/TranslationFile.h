@@ -6,7 +6,8 @@
 // The file is UTF-8 text: the line "# Varlin English texts 1", then one text a line, its
 // key, a tab and the text, with \n, \t and \\ for line break, tab and backslash. Keys are
 // string ids in decimal or "menu:" with the German label. A file with another first line,
-// a malformed line or an unknown key is not used at all.
+// a malformed line, an unknown key or a text whose conversions ("%s", "%ld") differ from
+// the built-in text's is not used at all.
 #pragma once
 
 #include <map>
@@ -35,6 +36,18 @@ bool TranslationTooLong(const std::string& german, const std::string& english);
 
 // The file beside the settings file: "varlin-en.txt".
 std::string TranslationFileName();
+
+constexpr int kTranslationRefusedMessage = 3462;
+
+// The conversions of a text in their order, each as its length modifier and conversion
+// ("ld", "s", "*d" for a width taken from the arguments; "1" for Qt's "%1"); "%%" is
+// none. A text that is a format for snprintf must keep these, or the arguments are read
+// as what they are not: a text from a file is never a format of its own.
+std::vector<std::string> TextConversions(const std::string& text);
+
+// Whether text may take the place of the built-in text of key: the same conversions in
+// the same order as the text it replaces (the built-in English one, else the German).
+bool OverrideKeepsConversions(const std::string& key, const std::string& text);
 
 enum class TranslationFileResult { Loaded, Missing, Broken };
 // Reads a file into texts by key; for a broken one badLine is the first bad line (1-based).

@@ -81,6 +81,8 @@ std::int32_t Macro_Abort_Callback() {
 void SetMacroErrorReport(MacroErrorReport report) { g_errorReport = report; }
 void SetMacroEscapePolling(bool on) { g_pollEscape = on; }
 
+bool MacroRunning() { return g_nesting > 0; }
+
 int RunMacroFile(const std::string& fileName) {
     MacroLibError error{};
     MacroLibInstance instance{};

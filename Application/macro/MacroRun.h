@@ -40,6 +40,8 @@ void SetMacroEscapePolling(bool on);
 // deeper than kMaxMacroNesting (a script that runs itself) fails without running.
 int RunMacroFile(const std::string& fileName);
 constexpr int kMaxMacroNesting = 16;
+// Whether a script is running now (files handed to the frame wait until it ends).
+bool MacroRunning();
 
 // How many runs have failed since the program started, nested ones and those refused by
 // the nesting limit included: a caller compares it before and after its own run, since a

@@ -38,6 +38,7 @@ const char* DialogName(DialogId id) {
     case DialogId::Settings: return english ? "Settings" : "Einstellungen";
     case DialogId::BrowseOpen: return english ? "Browse and open" : "Durchsuchen und öffnen";
     case DialogId::Language: return english ? "Language" : "Sprache";
+    case DialogId::DocumentLanguage: return english ? "Document language" : "Sprache des Dokuments";
     }
     return "?";
 }

@@ -48,6 +48,7 @@ enum class DialogId : int {
     Settings = 2800,
     BrowseOpen = 3300,
     Language = 3400,
+    DocumentLanguage = 3610,
 };
 
 const char* DialogName(DialogId id);

@@ -2,6 +2,7 @@
 #include "platform/IniFile.h"
 
 #include "platform/TempFiles.h"
+#include "platform/TrustedLinks.h"
 #include "platform/WriteSteps.h"
 
 #include <algorithm>
@@ -231,15 +232,16 @@ IniDocument IniDocument::Parse(const std::string& text) {
         std::string line = Trim(text.substr(pos, end - pos));
         pos = end + 1;
         if (line.empty()) continue;
-        if (line[0] == '[') {
-            std::size_t close = line.find(']');
-            current = Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+        // Only "[name]" is a section; "[name" or "[" is a line a person wrote, kept as it
+        // stands, since a section made of it would vanish from the file once empty.
+        if (line[0] == '[' && line.size() > 1 && line.back() == ']') {
+            current = Trim(line.substr(1, line.size() - 2));
             doc.SectionFor(current);
             continue;
         }
         std::size_t eq = line.find('=');
         std::string key = eq == std::string::npos ? std::string() : Trim(line.substr(0, eq));
-        if (line[0] == ';' || line[0] == '#' || key.empty()) {
+        if (line[0] == ';' || line[0] == '#' || line[0] == '[' || key.empty()) {
             doc.SectionFor(current).entries.push_back(Entry{std::string(), line, true});
             continue;
         }
@@ -312,11 +314,12 @@ bool WriteFileReplacing(const std::string& path, const std::string& content, int
 #else
 bool WriteFileReplacing(const std::string& path, const std::string& content, int& error) {
     error = 0;
-    std::string target = path;
-    // Replace the file a symbolic link points at, not the link.
-    if (char* real = ::realpath(path.c_str(), nullptr)) {
-        target = real;
-        std::free(real);
+    // Replace the file a symbolic link points at, not the link; but follow no link that
+    // another user could have planted on the way.
+    std::string target;
+    if (!ResolveTrustedLinks(path, target)) {
+        error = errno;
+        return false;
     }
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
@@ -364,7 +367,8 @@ bool WriteFileReplacing(const std::string& path, const std::string& content, int
         return false;
     }
     // The rename itself must reach the disk too.
-    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (CheckWriteStep(WriteStep::SyncFolder) != 0) return true;
+    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);

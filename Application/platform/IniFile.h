@@ -49,7 +49,8 @@ bool ReadIniFile(const std::string& path, IniDocument& doc, int& error);
 // short left behind are removed by the next write. On any failure
 // the temporary file is removed, the old file stays as it was, the result is false and
 // error tells why. Only a regular file (or a missing one) is replaced: anything else, a
-// device above all, gives EISDIR or ENODEV and is left alone.
+// device above all, gives EISDIR or ENODEV and is left alone. Symbolic links are followed
+// only when they belong to the user or root (ResolveTrustedLinks); another's gives EACCES.
 bool WriteFileReplacing(const std::string& path, const std::string& content, int& error);
 bool WriteFileReplacing(const std::string& path, const std::string& content);
 

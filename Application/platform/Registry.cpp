@@ -8,6 +8,7 @@
 #include "platform/FileKinds.h"
 #include "platform/IniFile.h"
 #include "platform/Messages.h"
+#include "platform/TrustedLinks.h"
 #include "platform/UserSettingsPath.h"
 #include "resources/StringTable.h"
 
@@ -48,6 +49,9 @@ void ReportSettingsProblem(bool& reported, int messageId, int error) {
     if (error == EISDIR) {
         const std::string kind = LoadAppString(kKindFolder);
         ShowMessage(kNotARegularFileMessage, name.c_str(), kind.c_str());
+    } else if (std::string link, resolved; error == EACCES && !ResolveTrustedLinks(name, resolved, &link) &&
+                                           !link.empty()) {
+        ShowMessage(kForeignLinkMessage, link.c_str(), name.c_str());
     } else if (error != ENODEV || !RefuseSpecialFile(name)) {
         ShowMessage(messageId, name);
     }

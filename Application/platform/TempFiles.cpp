@@ -88,7 +88,8 @@ void HoldLock(int fd) {
 }
 
 bool IsOurTemporaryName(const char* name) {
-    return std::string_view(name).starts_with("VLE") || std::string_view(name).starts_with("LR");
+    const std::string_view n = name;
+    return n.starts_with("VLE") || n.starts_with("LR") || n.starts_with("PDF");
 }
 
 void RemoveStaleFilesIn(int dir) {

@@ -16,8 +16,9 @@ namespace varlin {
 std::string CreateTemporaryFileName(const std::string& prefix);
 
 // Removes the files of the private folder that a run which ended without cleaning up left
-// behind: undo files ("VLE") and learned macros ("LR") that no living process holds a
-// lock on and that are older than a minute (a file is locked just after it is made).
+// behind: undo files ("VLE"), learned macros ("LR") and printouts ("PDF") that no living
+// process holds a lock on and that are older than a minute (a file is locked just after
+// it is made).
 void RemoveStaleTemporaryFiles();
 
 // The base folder under which the private folder is made: $TMPDIR when it names a

@@ -1,5 +1,6 @@
 #include "platform/UserSettingsPath.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -27,15 +28,24 @@ std::string CleanAbsolutePath(const std::string& path, const std::string& folder
     return out.empty() ? "/" : out;
 }
 
+namespace {
+
+// $HOME, else the home folder of the user database: a service or a su without a login
+// shell may run with HOME unset, and the working folder is no place for settings.
+std::string HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home && *home) return home;
+    if (const passwd* user = ::getpwuid(::geteuid()); user && user->pw_dir && *user->pw_dir)
+        return user->pw_dir;
+    return "/";
+}
+
+}  // namespace
+
 std::string UserSettingsPath() {
+    // A relative XDG_CONFIG_HOME is invalid and ignored: the file would follow the working
+    // folder, and every folder the program is started in would get settings of its own.
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    std::string base;
-    if (xdg && *xdg) {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::string(home && *home ? home : "/") + "/.config";
-    }
+    const std::string base = xdg && xdg[0] == '/' ? std::string(xdg) : HomeFolder() + "/.config";
     std::string folder = "/";
     if (char* here = ::getcwd(nullptr, 0)) {
         folder = here;

@@ -7,9 +7,9 @@
 
 namespace varlin {
 
-// $XDG_CONFIG_HOME (else $HOME/.config, "/" standing for an empty HOME), then
-// "Korvel Software/Varlin.conf"; made absolute against the current folder and cleaned of
-// ".", ".." and doubled slashes.
+// $XDG_CONFIG_HOME when it is an absolute path (else $HOME/.config; without HOME the
+// user's home folder from the user database, "/" when there is none), then
+// "Korvel Software/Varlin.conf"; cleaned of ".", ".." and doubled slashes.
 std::string UserSettingsPath();
 
 // path made absolute against `folder` and cleaned as above.

@@ -149,6 +149,8 @@ constexpr MenuItem kDocLanguages[] = {
     {301, "HTML-Sequenzen a&uflösen...", "&Resolve HTML sequences...", "F2 U", kShortcutAfterTab, {}},
     {0, nullptr, nullptr, nullptr, kMenuSeparator, {}},
     {240, "C++ Prototypes erzeugen...", "C++ prototypes...", "F2 ;", kShortcutAfterTab, {}},
+    {0, nullptr, nullptr, nullptr, kMenuSeparator, {}},
+    {410, "Sprache des &Dokuments...", "Document &language...", nullptr, 0, {}},
 };
 
 constexpr MenuItem kDocWindow[] = {

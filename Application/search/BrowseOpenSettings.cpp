@@ -42,6 +42,7 @@ void LoadBrowseOpen(BrowseOpenRecord& r) {
     r.subfolders = ReadFlag("BrowseSubfolders", 1);
     r.capsSens = ReadFlag("BrowseCapsSens", 0);
     r.expandEscapes = ReadFlag("BrowseEscapes", 0);
+    r.regex = ReadFlag("BrowseRegex", 0);
     const std::string last = Korvel_ReadStringFromHKCU(kLastUsedKey, kOpenFileValue, "", kPathSize);
     std::error_code ec;
     if (!last.empty() && std::filesystem::is_directory(last, ec)) r.path = JoinBrowsePath(last, "*.*");
@@ -54,6 +55,7 @@ bool StoreBrowseOpen(const BrowseOpenRecord& r) {
     Korvel_WriteLongToHKCU(kFindKey, "BrowseSubfolders", r.subfolders ? 1 : 0);
     Korvel_WriteLongToHKCU(kFindKey, "BrowseCapsSens", r.capsSens ? 1 : 0);
     Korvel_WriteLongToHKCU(kFindKey, "BrowseEscapes", r.expandEscapes ? 1 : 0);
+    Korvel_WriteLongToHKCU(kFindKey, "BrowseRegex", r.regex ? 1 : 0);
     Korvel_WriteStringToHKCU(kLastUsedKey, kOpenFileValue, r.path);
     return batch.Commit();
 }

@@ -17,6 +17,7 @@ struct BrowseOpenRecord {
     std::int32_t subfolders = 1;      // "Find"/"BrowseSubfolders"
     std::int32_t capsSens = 0;        // "Find"/"BrowseCapsSens"
     std::int32_t expandEscapes = 0;   // "Find"/"BrowseEscapes"
+    std::int32_t regex = 0;           // "Find"/"BrowseRegex": the text is a regular expression
     int codeTable = 2;                // the documents' code table, for the comparison
     std::vector<std::string> chosen;  // set by the dialog when it closes with OK
 };

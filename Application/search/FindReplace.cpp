@@ -78,10 +78,12 @@ void Find(EditWindow& w, std::string_view text, std::int32_t mode) {
     RecordTextLong(kFindActionId, s.FindString, ModeOf(s, ModeUse::Find));
     int line = w.caretLine;
     int col = w.caretCol;
-    if (SearchForward(s, w, line, col)) {
+    const int found = SearchForward(s, w, line, col);
+    if (found > 0) {
         ShowHit(w, line, col);
     } else {
-        ShowMessage(kNotFoundMessage);
+        // A search cut short or a bad expression has said so already.
+        if (found == 0) ShowMessage(kNotFoundMessage);
         ShowCaret(w);
     }
 }
@@ -101,9 +103,10 @@ void FindNext(EditWindow& w) {
     }
     int line = w.caretLine;
     int col = line < w.LineCount() ? ColumnAfter(w, line, w.caretCol) : w.caretCol;
-    if (SearchForward(s, w, line, col))
+    const int found = SearchForward(s, w, line, col);
+    if (found > 0)
         ShowHit(w, line, col);
-    else
+    else if (found == 0)
         HostBeep();
 }
 

@@ -1,4 +1,4 @@
-// The stored search request: six values under "Find", written together so that a failed
+// The stored search request: seven values under "Find", written together so that a failed
 // write cannot leave a new search text with the old flags.
 #include "search/FindSettings.h"
 
@@ -26,6 +26,7 @@ void LoadFindSettings(FindSettings& s) {
     s.StartOfLine = ReadFlag("StartOfLine");
     s.EndOfLine = ReadFlag("EndOfLine");
     s.ExpandEscapes = ReadFlag("ExpandEscapes");
+    s.Regex = ReadFlag("Regex");
 }
 
 bool StoreFindSettings(const FindSettings& s) {
@@ -36,6 +37,7 @@ bool StoreFindSettings(const FindSettings& s) {
     Korvel_WriteLongToHKCU(kFindKey, "StartOfLine", s.StartOfLine);
     Korvel_WriteLongToHKCU(kFindKey, "EndOfLine", s.EndOfLine);
     Korvel_WriteLongToHKCU(kFindKey, "ExpandEscapes", s.ExpandEscapes);
+    Korvel_WriteLongToHKCU(kFindKey, "Regex", s.Regex);
     return batch.Commit();
 }
 
@@ -43,6 +45,7 @@ void ApplyMode(FindSettings& s, std::int32_t mode, ModeUse use) {
     s.CapsSens = (mode & kModeCapsSens) ? 1 : 0;
     s.StartOfLine = (mode & kModeStartOfLine) ? 1 : 0;
     s.EndOfLine = (mode & kModeEndOfLine) ? 1 : 0;
+    s.Regex = (mode & kModeRegex) ? 1 : 0;
     if (use == ModeUse::Replace) s.ReplaceAll = (mode & kModeReplaceAll) ? 1 : 0;
 }
 
@@ -51,6 +54,7 @@ std::int32_t ModeOf(const FindSettings& s, ModeUse use) {
     if (s.CapsSens) mode |= kModeCapsSens;
     if (s.StartOfLine) mode |= kModeStartOfLine;
     if (s.EndOfLine) mode |= kModeEndOfLine;
+    if (s.Regex) mode |= kModeRegex;
     if (use == ModeUse::Replace && s.ReplaceAll) mode |= kModeReplaceAll;
     return mode;
 }

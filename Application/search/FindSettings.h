@@ -18,6 +18,7 @@ enum FindModeBit : std::int32_t {
     kModeStartOfLine = 2,
     kModeEndOfLine = 4,
     kModeReplaceAll = 16,
+    kModeRegex = 32,
 };
 
 enum class FindDialogKind : std::int32_t { Find = 1, Replace = 2 };
@@ -29,6 +30,7 @@ struct FindSettings {
     std::int32_t StartOfLine = 0; // 1: a hit must begin the line
     std::int32_t EndOfLine = 0;   // 1: a hit must end the line
     std::int32_t ExpandEscapes = 0;  // 1: substitute notations are expanded before use
+    std::int32_t Regex = 0;       // 1: FindString is a regular expression (no escape notation)
     std::int32_t ReplaceAll = 0;  // never stored; 0 at the start of every command
     FindDialogKind DialogKind = FindDialogKind::Find;
     bool Utf8Texts = false;       // never stored: the dialogs show and take UTF-8 texts
@@ -37,14 +39,14 @@ struct FindSettings {
 // The text cut to its first kFindTextMax bytes.
 std::string CutFindText(const std::string& text);
 
-// Fills the six stored fields from key "Find"; a missing or malformed value gives the
+// Fills the seven stored fields from key "Find"; a missing or malformed value gives the
 // default (empty text, flag 0), a flag other than 0 reads as 1, a text is cut.
 void LoadFindSettings(FindSettings& settings);
-// Writes the six fields in one replacement of the settings file; false when it failed.
+// Writes the seven fields in one replacement of the settings file; false when it failed.
 bool StoreFindSettings(const FindSettings& settings);
 
-// Mode <-> flags. Find reads and records bits 1, 2 and 4; Replace also 16. Other bits are
-// ignored; ExpandEscapes has no bit and keeps its stored value.
+// Mode <-> flags. Find reads and records bits 1, 2, 4 and 32; Replace also 16. Other bits
+// are ignored; ExpandEscapes has no bit and keeps its stored value.
 enum class ModeUse { Find, Replace };
 void ApplyMode(FindSettings& settings, std::int32_t mode, ModeUse use);
 std::int32_t ModeOf(const FindSettings& settings, ModeUse use);

@@ -3,12 +3,14 @@
 // the scan itself is the search engine's (FindInLine over the whole chunk).
 #include "search/FolderSearch.h"
 
+#include "search/RegexPattern.h"
 #include "search/SearchEngine.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <string_view>
 #include <system_error>
@@ -79,9 +81,10 @@ bool IsLoopError(const std::error_code& ec) {
 
 class Searcher {
 public:
-    Searcher(const FolderSearchRequest& request, const SearchPattern& pattern, const FolderSearchHitSink& sink,
-             FolderSearchCounts& counts, const std::atomic<bool>* cancel, std::atomic<int>* progress)
-        : request_(request), pattern_(pattern), sink_(sink), counts_(counts), cancel_(cancel),
+    Searcher(const FolderSearchRequest& request, const SearchPattern& pattern, RegexPattern* regex,
+             const FolderSearchHitSink& sink, FolderSearchCounts& counts, const std::atomic<bool>* cancel,
+             std::atomic<int>* progress)
+        : request_(request), pattern_(pattern), regex_(regex), sink_(sink), counts_(counts), cancel_(cancel),
           progress_(progress) {
         buffer_.resize(kChunk + pattern.text.size());
     }
@@ -218,6 +221,7 @@ private:
     }
 
     bool FindHit(std::string_view text, std::size_t region, std::size_t linesBefore, const fs::path& path) {
+        if (regex_) return FindRegexHit(text, region, linesBefore, path);
         const std::size_t n = pattern_.text.size();
         const bool endsWithCr = pattern_.text.back() == '\r';
         int from = 0;
@@ -233,6 +237,31 @@ private:
             Report(text, std::size_t(hit), linesBefore, path);
             return true;
         }
+    }
+
+    // An expression is matched line by line, each without its line end. A file in which
+    // the library's limits cut a line's matching short is counted, not taken for a hit.
+    bool FindRegexHit(std::string_view text, std::size_t region, std::size_t linesBefore, const fs::path& path) {
+        for (std::size_t lineStart = 0; lineStart < region;) {
+            std::size_t lineEnd = text.find('\n', lineStart);
+            if (lineEnd == std::string_view::npos) lineEnd = text.size();
+            std::size_t contentEnd = lineEnd;
+            if (contentEnd > lineStart && text[contentEnd - 1] == '\r') --contentEnd;
+            std::size_t start = 0;
+            std::size_t end = 0;
+            switch (regex_->Match(text.substr(lineStart, contentEnd - lineStart), 0, false, start, end)) {
+            case MatchResult::Match:
+                Report(text, lineStart + start, linesBefore, path);
+                return true;
+            case MatchResult::Limit:
+                ++counts_.cutOff;
+                return true;
+            case MatchResult::NoMatch:
+                break;
+            }
+            lineStart = lineEnd + 1;
+        }
+        return false;
     }
 
     // The engine's scan; a pattern compared byte for byte goes to the library's substring
@@ -264,6 +293,7 @@ private:
 
     const FolderSearchRequest& request_;
     const SearchPattern& pattern_;
+    RegexPattern* regex_;  // set when the search text is a regular expression
     const FolderSearchHitSink& sink_;
     FolderSearchCounts& counts_;
     const std::atomic<bool>* cancel_;
@@ -309,12 +339,21 @@ FolderSearchStatus SearchFolder(const FolderSearchRequest& request, const Folder
                                 std::atomic<int>* progress) {
     counts = {};
     SearchPattern pattern;
-    if (!CompilePattern(request.find, request.codeTable, pattern)) return FolderSearchStatus::NoSearchText;
+    std::unique_ptr<RegexPattern> regex;
+    if (request.find.Regex) {
+        regex = std::make_unique<RegexPattern>();
+        RegexError error;
+        if (request.find.FindString.empty() || !regex->Compile(request.find, request.codeTable, error))
+            return FolderSearchStatus::NoSearchText;
+        pattern.text = " ";  // the chunks' overlap: lines are matched whole
+    } else if (!CompilePattern(request.find, request.codeTable, pattern)) {
+        return FolderSearchStatus::NoSearchText;
+    }
     std::error_code ec;
     if (request.folder.empty() || !fs::is_directory(request.folder, ec)) return FolderSearchStatus::NoFolder;
     // No line of a document holds a line feed: such a text is in no file.
-    if (pattern.text.find('\n') != std::string::npos) return FolderSearchStatus::Done;
-    Searcher searcher(request, pattern, sink, counts, cancel, progress);
+    if (!regex && pattern.text.find('\n') != std::string::npos) return FolderSearchStatus::Done;
+    Searcher searcher(request, pattern, regex.get(), sink, counts, cancel, progress);
     searcher.WalkRoot(request.folder);
     return searcher.Cancelled() ? FolderSearchStatus::Cancelled : FolderSearchStatus::Done;
 }

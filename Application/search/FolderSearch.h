@@ -36,7 +36,7 @@ struct FolderSearchRequest {
     std::string folder;
     std::vector<std::string> patterns;  // empty: every file
     bool subfolders = true;
-    FindSettings find;                  // FindString, CapsSens, ExpandEscapes are used
+    FindSettings find;                  // FindString, CapsSens, ExpandEscapes, Regex are used
     int codeTable = 2;                  // 1: files are OEM text, compared as ANSI
 };
 
@@ -53,6 +53,7 @@ struct FolderSearchCounts {
     int unreadable = 0;                 // files and folders that could not be opened or read
     int binary = 0;
     int loops = 0;                      // folders a link led back into, links that loop
+    int cutOff = 0;                     // files where an expression's matching hit its limits
 };
 
 enum class FolderSearchStatus {

@@ -14,7 +14,9 @@
 #include "platform/Host.h"
 #include "platform/Messages.h"
 #include "platform/StopRequest.h"
+#include "search/ChangedLines.h"
 #include "search/FindReplace.h"
+#include "search/RegexReplace.h"
 #include "search/SearchEngine.h"
 #include "settings/Options.h"
 #include "editing/UndoHistory.h"
@@ -80,7 +82,7 @@ void ShowAndMark(EditWindow& w, int line, int col, int toCol) {
 
 std::string_view SearchedLine(const EditWindow& w, int line) {
     std::string_view v = w.doc->LineView(line);
-    const std::size_t limit = static_cast<std::size_t>(std::max(WorkBufferSize() - 1, 0));
+    const std::size_t limit = static_cast<std::size_t>(std::max(WorkBufferSize(w) - 1, 0));
     return v.size() > limit ? v.substr(0, limit) : v;
 }
 
@@ -108,27 +110,6 @@ struct ShownHit {
     }
 };
 
-// The lines changed since the window was last brought up to date: repainted together,
-// the whole window when one of them holds or held a block-comment delimiter.
-struct ChangedLines {
-    int first = -1;
-    int last = -1;
-    bool all = false;
-    void Add(EditWindow& w, int line, bool hadDelimiter) {
-        if (hadDelimiter || w.doc->HasCommentDelimiter(line)) all = true;
-        if (first < 0) first = line;
-        last = line;
-    }
-    void Repaint(EditWindow& w) {
-        if (all)
-            ViewInvalidateAll(w.view);
-        else if (first >= 0)
-            ViewInvalidateLines(w.view, first, last);
-        first = last = -1;
-        all = false;
-    }
-};
-
 // A window is brought up to date after this many changed lines (and where the loop
 // stops): often enough to show the progress whenever it gets to paint, seldom enough
 // that scrolling and repainting cost nothing next to the replacing.
@@ -152,7 +133,7 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
         return stop;
     };
     const bool shown = IsShown(w);
-    const long long limit = static_cast<long long>(WorkBufferSize()) - 1;
+    const long long limit = static_cast<long long>(WorkBufferSize(w)) - 1;
     const std::size_t n = r.pattern.text.size();
     std::string built;
     // The hits of the stored line from where its scan began, found in one pass (valid
@@ -284,6 +265,10 @@ void ReplaceRest(Replacing& r, LoopPosition p, bool pollDone) {
 
 void RunReplaceLoop(EditWindow& w, FindSettings& s) {
     BeginHistoryStep(w);  // all its replacements are one step
+    if (s.Regex) {
+        RunRegexReplaceLoop(w, s);
+        return;
+    }
     const int codeTable = DocumentCodeTable(w);
     SearchPattern pattern;
     const bool searchable = CompilePattern(s, codeTable, pattern);
@@ -294,7 +279,7 @@ void RunReplaceLoop(EditWindow& w, FindSettings& s) {
         return;
     }
     Replacing r{w, pattern, replacement, static_cast<int>(pattern.text.size()),
-                static_cast<int>(replacement.size()), MarginWidth(w), TabStepWidth(),
+                static_cast<int>(replacement.size()), MarginWidth(w), TabStepWidth(w),
                 !w.doc->utf8 && pattern.text.find('\t') == std::string::npos,
                 !w.doc->utf8 && replacement.find('\t') == std::string::npos};
     LoopPosition p{w.caretLine, 0, w.caretCol};

@@ -11,6 +11,7 @@
 #include "platform/EscapeNotation.h"
 #include "platform/Host.h"
 #include "platform/Messages.h"
+#include "search/RegexSearch.h"
 #include "settings/Options.h"
 #include "textutil/CodeTables.h"
 #include "textutil/Utf8.h"
@@ -53,7 +54,7 @@ bool ExpandText(const std::string& text, int expand, std::string& out) {
 // The line as the work buffer holds it.
 std::string_view CutLine(const EditWindow& w, int line) {
     std::string_view v = w.doc->LineView(line);
-    const std::size_t limit = static_cast<std::size_t>(std::max(WorkBufferSize() - 1, 0));
+    const std::size_t limit = static_cast<std::size_t>(std::max(WorkBufferSize(w) - 1, 0));
     return v.size() > limit ? v.substr(0, limit) : v;
 }
 
@@ -429,7 +430,7 @@ int SearchFromIndex(const SearchPattern& p, const EditWindow& w, int& line, int&
     const std::size_t n = p.text.size();
     const int startLine = std::max(line, 0);
     const bool runs = ScansRuns(p);
-    const std::size_t limit = static_cast<std::size_t>(std::max(WorkBufferSize() - 1, 0));
+    const std::size_t limit = static_cast<std::size_t>(std::max(WorkBufferSize(w) - 1, 0));
     int missed = 0;  // lines without a hit since the last scan of a run
     for (int l = startLine; l < count; ++l) {
         // Runs are scanned from the line after a few that held no hit: a hit in one of the
@@ -476,10 +477,10 @@ int SearchForward(const SearchPattern& p, EditWindow& w, int& line, int& col) {
 int AdvanceColumn(const EditWindow& w, std::string_view text, int fromIndex, int fromCol, int toIndex) {
     if (w.doc->utf8) {
         const long long margin = MarginWidth(w);
-        const long long col = margin + Utf8CellsFrom(text, fromIndex, toIndex, fromCol - margin, TabStepWidth());
+        const long long col = margin + Utf8CellsFrom(text, fromIndex, toIndex, fromCol - margin, TabStepWidth(w));
         return static_cast<int>(std::min<long long>(col, 0x7FFFFFFF));
     }
-    return AdvanceColumn(text, fromIndex, fromCol, toIndex, MarginWidth(w), TabStepWidth());
+    return AdvanceColumn(text, fromIndex, fromCol, toIndex, MarginWidth(w), TabStepWidth(w));
 }
 
 int AdvanceColumn(std::string_view text, int fromIndex, int fromCol, int toIndex, int marginWidth,
@@ -494,6 +495,7 @@ int AdvanceColumn(std::string_view text, int fromIndex, int fromCol, int toIndex
 }
 
 int SearchForward(const FindSettings& s, EditWindow& w, int& line, int& col) {
+    if (s.Regex) return RegexSearchForward(s, w, line, col);
     SearchPattern pattern;
     if (!CompilePattern(s, DocumentCodeTable(w), pattern)) return 0;
     WaitCursor wait;
@@ -518,7 +520,7 @@ int ReplaceAtIndex(EditWindow& w, int matchedLength, std::string_view replacemen
                    int index) {
     if (line < 0 || line >= w.LineCount()) return -1;
     const std::string_view stored = w.doc->LineView(line);
-    const long long limit = static_cast<long long>(WorkBufferSize()) - 1;
+    const long long limit = static_cast<long long>(WorkBufferSize(w)) - 1;
     // A line longer than the work buffer would lose its end if it were written back.
     const bool cut = static_cast<long long>(stored.size()) > limit;
     const int len = static_cast<int>(stored.size());

@@ -61,7 +61,9 @@ void FindAllInLine(const SearchPattern& pattern, std::string_view line, int from
 // From (line, col), a display column, to the end of the document: 1 with (line, col) set
 // to the first hit, or 0 with both unchanged. Of each line only the first occurrence at or
 // after the start is tested against StartOfLine and EndOfLine. The first form shows the
-// wait cursor while it searches.
+// wait cursor while it searches, and searches with a regular expression when the request
+// says so (Regex); that may also give -1, a bad expression or a search cut short, for which
+// a message has been shown.
 int SearchForward(const FindSettings& settings, EditWindow& w, int& line, int& col);
 int SearchForward(const SearchPattern& pattern, EditWindow& w, int& line, int& col);
 

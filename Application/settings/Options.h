@@ -24,6 +24,15 @@ struct Options {
     // 1: a file whose lines all end in LF alone is saved with LF again; 0: every save
     // writes CR LF.
     std::int32_t KeepLineEnds = 1;
+    // 1: a new document is written with LF alone, 0: with CR LF (the platform's own).
+#ifdef _WIN32
+    std::int32_t NewFilesLf = 0;
+#else
+    std::int32_t NewFilesLf = 1;
+#endif
+    // 1: Tab inserts blanks up to the next tab stop in every document; 0: a tab character,
+    // except in the languages that indent with blanks (document/IndentStyle.h).
+    std::int32_t TabSpaces = 0;
     std::int32_t AutoDelDrag = 1;
     std::int32_t MouseWheelScroll = 15;
     std::int32_t LineNumbers = 1;
@@ -38,6 +47,7 @@ struct Options {
     std::int32_t UndoSteps = 1;     // 1: the one undo step of the program; more: a history
     std::int32_t UndoMemory = 256;  // megabytes a document's undo history may hold
     std::int32_t DetectUtf8 = 1;    // files that read as UTF-8 open as UTF-8 documents
+    std::int32_t ThemeIcons = 1;    // toolbar pictures from the desktop's icon theme where it has them
     Color ColorText = MakeColor(0, 0, 0);
     Color ColorLineNumbers = MakeColor(64, 64, 64);
     Color ColorHighlight = MakeColor(255, 0, 0);

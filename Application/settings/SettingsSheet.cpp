@@ -16,6 +16,8 @@ enum : int {
     kUndoGroup, kUndoStepsText, kDetectUtf8Text,
     kFillGroup = 3225, kDotsText, kFillBlankText, kTabCharGroup, kArrowText, kTabBlankText,
     kTabDistanceGroup, kOptionsGroup, kLineNumbersText, kLanguagesText, kKeepLineEndsText,
+    kThemeIconsText,
+    kNewFilesLfText, kTabSpacesText,
     kColorTextLabel = 3251, kColorLineNumbersLabel, kColorHighlightLabel, kColorKeywordsLabel,
     kColorCommentsLabel, kColorBackgroundLabel,
 };
@@ -60,7 +62,9 @@ const std::vector<SheetGroup>& GeneralPageGroups() {
                              Check(205, kAutoOpenText, &Options::AutoOpen),
                              Check(206, kInsertText, &Options::InsertMode),
                              Check(208, kAutoDelDragText, &Options::AutoDelDrag),
-                             Check(209, kKeepLineEndsText, &Options::KeepLineEnds)}},
+                             Check(209, kKeepLineEndsText, &Options::KeepLineEnds),
+                             Check(210, kNewFilesLfText, &Options::NewFilesLf),
+                             Check(211, kTabSpacesText, &Options::TabSpaces)}},
         {0, kBufferGroup, {Number(402, kLineBufferText, &Options::LngLineBuffer, kLineBufferLowest,
                                   kMaxLineBuffer)}},
         {0, kUndoGroup, {Number(403, kUndoStepsText, &Options::UndoSteps, 1, kMaxUndoSteps)}},
@@ -81,7 +85,8 @@ const std::vector<SheetGroup>& ViewPageGroups() {
         {317, kTabDistanceGroup, {Number(1004, 0, &Options::TabDistance, kTabDistanceLowest,
                                          kTabDistanceHighest)}},
         {321, kOptionsGroup, {Check(301, kLineNumbersText, &Options::LineNumbers),
-                              Check(307, kLanguagesText, &Options::HighLightLang)}},
+                              Check(307, kLanguagesText, &Options::HighLightLang),
+                              Check(308, kThemeIconsText, &Options::ThemeIcons)}},
     };
     return groups;
 }

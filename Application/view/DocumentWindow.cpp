@@ -3,6 +3,7 @@
 #include "view/DocumentWindow.h"
 
 #include "dispatch/Dispatch.h"
+#include "document/DocumentStyle.h"
 #include "document/Language.h"
 #include "document/TextFile.h"
 #include "editing/EditActions.h"
@@ -13,6 +14,7 @@
 #include "settings/Options.h"
 #include "textutil/CodeTables.h"
 
+#include <algorithm>
 #include <new>
 
 namespace varlin {
@@ -58,8 +60,9 @@ std::unique_ptr<EditWindow> CreateEditWindow(const std::string& fileName) {
     }
     LoadEditWindowSize(*w);
     if (w->doc->IsFailed()) return nullptr;
-    if (!IsBlankFileName(fileName) &&
-        Load(*w->doc, fileName, CurrentOptions().HighLightLang) < 0)
+    if (IsBlankFileName(fileName))
+        StartNewDocument(*w->doc);
+    else if (Load(*w->doc, fileName, CurrentOptions().HighLightLang) < 0)
         return nullptr;
     // A new document keeps the store's own choice, C/C++ colouring: HighLightLang only
     // applies to files read.
@@ -92,11 +95,18 @@ int OfferReloadIfChanged(EditWindow& w) {
     return 1;
 }
 
-void OfferLeftoverBackups(EditWindow& w, const std::string& name,
+bool OfferLeftoverBackups(EditWindow& w, const std::string& name,
                           const std::function<EditWindow*()>& openUntitled) {
-    if (!w.doc) return;
+    if (!w.doc) return true;
     const std::vector<std::string> backups = std::move(w.doc->leftoverBackups);
     w.doc->leftoverBackups.clear();
+    if (!openUntitled && !backups.empty()) {
+        // Nobody can look at the backup's text here, and the file may be torn: a script
+        // run on it would make the mix the file's new content. The file is left for a
+        // person to compare in a window; the backup stays.
+        ShowMessage(kLeftoverBackupRefusal, name.c_str(), backups.front().c_str());
+        return false;
+    }
     for (const std::string& backup : backups) {
         // Not offered, or declined: the backup stays, and is offered again next time.
         if (ShowMessage(kLeftoverBackupQuestion, name.c_str(), backup.c_str()) != IdYes ||
@@ -114,13 +124,29 @@ void OfferLeftoverBackups(EditWindow& w, const std::string& name,
         FinishOpening(*untitled);
         RepaintAll(*untitled);
     }
+    return true;
 }
 
 std::string WindowTitle(const EditWindow& w) {
     std::string title = w.doc->FileName();
     if (title.empty()) title = LoadAppString(kUntitledStringId);
     if (title.size() > kMaxTitleLength) title.resize(kMaxTitleLength);
+    if (w.modified != 0) title += '*';  // changed since it was loaded or saved
     return title;
+}
+
+void PlaceCursorAt(EditWindow& w, int line, int column) {
+    const int count = std::max(w.doc->GetLineCount(), 1);
+    const int l = std::clamp(line, 1, count) - 1;
+    const std::string_view text = w.doc->LineView(l);
+    int index = 0;
+    for (int c = 1; c < column && index < int(text.size()); ++c) index = NextCharIndex(w, text, index);
+    const int col = IndexToColumn(w, text, index);
+    ClearDrag(w);
+    CenterOn(w, l, col);
+    SetCaret(w, l, col);
+    RepaintAll(w);
+    RefreshStatus(w, kStatusAll);
 }
 
 int QueryClose(EditWindow& w) {
@@ -164,9 +190,10 @@ std::vector<RoutineEntry> RoutineList(const EditWindow& w) {
     const bool oem = DocumentCodeTable(w) == kCodeTableOem;
     for (int line = 0; line < count; ++line) {
         std::string_view stored = w.doc->LineView(line);
-        std::string_view text = stored.substr(0, static_cast<std::size_t>(WorkBufferSize() - 1));
-        if (!IsRoutineLine(text)) continue;
-        std::string name = RoutineName(text);
+        std::string_view text = stored.substr(0, static_cast<std::size_t>(WorkBufferSize(w) - 1));
+        std::string name;
+        if (!IsDocumentRoutineLine(*w.doc, text, &name)) continue;
+        if (!HasRoutineRule(*w.doc)) name = RoutineName(text);
         if (oem) OemToAnsiBytes(name);
         entries.push_back(RoutineEntry{std::move(name), line});
     }

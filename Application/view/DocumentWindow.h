@@ -35,12 +35,18 @@ std::unique_ptr<EditWindow> CreateEditWindow(const std::string& fileName);
 // null lines dropped, every status field refreshed.
 void FinishOpening(EditWindow& w);
 
+// Where a file named on the command line starts: line and column 1-based (0: not given,
+// the first); a line past the end is the last line, a column past the end of its line
+// the line's end. The column counts characters (a tab is one). Nothing is recorded.
+void PlaceCursorAt(EditWindow& w, int line, int column);
+
 // After opening name: question 1333 for each leftover backup of a cut save found beside
 // the file. On Yes, openUntitled makes a new document window without a name,
 // which gets the backup's text as a change (closing it asks) and holds the backup until
-// that text is saved or discarded. Declined, or without openUntitled (batch mode), the
-// backup stays where it is.
-void OfferLeftoverBackups(EditWindow& w, const std::string& name,
+// that text is saved or discarded; declined, the backup stays where it is. Without
+// openUntitled (batch mode) nothing is asked: a leftover backup is told by message 1269
+// and the result is false, the file not to be edited (the backup stays).
+bool OfferLeftoverBackups(EditWindow& w, const std::string& name,
                           const std::function<EditWindow*()>& openUntitled);
 
 // With LockMode 0 nothing keeps other programs from changing a document's file: when the

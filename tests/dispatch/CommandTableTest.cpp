@@ -30,7 +30,7 @@ TEST(CommandTableTest, RowsAreDocumentCommandsOnce) {
         EXPECT_NE(RouteOfCommand(row.commandId), CommandRoute::Frame) << row.commandId;
         if (!row.run && row.effect == CommandEffect::None) withoutOperation.insert(row.commandId);
     }
-    EXPECT_EQ(seen.size(), 53u);  // Redo (402) among them
+    EXPECT_EQ(seen.size(), 54u);  // Redo (402) and the document's language (410) among them
     // Every row does what it says.
     EXPECT_EQ(withoutOperation, (std::set<int>{}));
 }

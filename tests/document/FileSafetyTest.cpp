@@ -6,6 +6,7 @@
 #include "document/FileTestSupport.h"
 #include "document/TextFile.h"
 #include "platform/TempFiles.h"
+#include "platform/WriteSteps.h"
 
 #include <cerrno>
 #include <csignal>
@@ -130,6 +131,39 @@ TEST_F(FileSafetyTest, TheLockIsTakenAgainOnTheNewFileAfterASave) {
     EXPECT_TRUE(FileLock::Open(Path("s.txt"), FileLock::Mode::ReadWriteLocked, error));
 }
 
+// The exit status of running path in a child process (126 when it could not be run).
+int RunProgram(const std::string& path) {
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
+        ::_exit(126);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(FileSafetyTest, AHeldScriptStillRunsAndCooperatingProgramsMayNotLockIt) {
+    WriteBytes(Path("run.sh"), "#!/bin/sh\nexit 7\n");
+    ASSERT_EQ(::chmod(Path("run.sh").c_str(), 0755), 0);
+    LineStore store;
+    ASSERT_EQ(Load(store, Path("run.sh"), 1), 0);
+    ASSERT_TRUE(store.lockedFile);
+    EXPECT_EQ(RunProgram(Path("run.sh")), 7);
+    store.SetLine(1, "exit 9");
+    ASSERT_EQ(SaveTo(store, Path("run.sh")), 0);
+    ASSERT_TRUE(store.lockedFile);
+    EXPECT_EQ(RunProgram(Path("run.sh")), 9);
+    // No lock for writing is granted to anyone else meanwhile.
+    int fd = ::open(Path("run.sh").c_str(), O_RDWR);
+    ASSERT_GE(fd, 0);
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    EXPECT_NE(::fcntl(fd, F_OFD_SETLK, &lock), 0);
+    ::close(fd);
+}
+
 TEST_F(FileSafetyTest, LinksPermissionsAndOwnersSurviveASave) {
     WriteBytes(Path("real.txt"), "old\r\n");
     ASSERT_EQ(::chmod(Path("real.txt").c_str(), 0640), 0);
@@ -188,6 +222,63 @@ TEST_F(FileSafetyTest, ExtendedAttributesSurviveASave) {
     ASSERT_EQ(::getxattr(Path("x.txt").c_str(), "user.varlin.tag", back, sizeof back),
               ssize_t(sizeof tag - 1));
     EXPECT_STREQ(back, tag);
+}
+
+// Another process takes the new file's lock in the moment between the rename and our
+// lock: the bytes are on the disk, so the save is done, and the lost lock is a warning.
+std::string g_lockDir;
+std::unique_ptr<LockHolder> g_lockTaker;
+
+int TakeLockBeforeRename(WriteStep step) {
+    if (step != WriteStep::Rename) return 0;
+    for (const std::string& entry : DirEntries(g_lockDir))
+        if (entry.starts_with(".s.txt.save-")) g_lockTaker = std::make_unique<LockHolder>(g_lockDir + "/" + entry);
+    return 0;
+}
+
+TEST_F(FileSafetyTest, ASaveWhoseFileIsLockedByAnotherRightAfterTheRenameIsDone) {
+    WriteBytes(Path("s.txt"), "x\r\n");
+    LineStore store;
+    ASSERT_EQ(Load(store, Path("s.txt"), 1), 0);
+    store.SetLine(0, "y");
+    g_lockDir = dir;
+    SetWriteStepHook(TakeLockBeforeRename);
+    const int saved = SaveTo(store, Path("s.txt"));
+    SetWriteStepHook(nullptr);
+    ASSERT_TRUE(g_lockTaker && g_lockTaker->pid > 0);
+    g_lockTaker.reset();
+    EXPECT_EQ(saved, 0);
+    EXPECT_EQ(host.messageIds, std::vector<int>{kNotRelockedMessage});
+    EXPECT_EQ(ReadBytes(Path("s.txt")), "y\r\n");
+    EXPECT_EQ(store.FileName(), Path("s.txt"));
+    EXPECT_FALSE(store.lockedFile);
+}
+
+// A leftover backup belongs to the user whose save was cut: another user (root too)
+// neither removes it, when it is a mere beginning of the file, nor is offered it.
+TEST_F(FileSafetyTest, OnlyTheOwnerSweepsOrIsOfferedALeftoverBackup) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to plant another user's backup";
+    ASSERT_EQ(::chmod(dir.c_str(), 0777), 0);
+    const std::string name = Path("f.txt"), prefix = Path(".f.txt.backup-AbC123"), old = Path(".f.txt.backup-XyZ789");
+    WriteBytes(name, "mixed new\r\n");
+    WriteBytes(prefix, "mixed");
+    WriteBytes(old, "old text\r\n");
+    for (const std::string& f : {name, prefix, old}) ASSERT_EQ(::chown(f.c_str(), 65534, 65534), 0);
+    {
+        LineStore store;
+        ASSERT_EQ(Load(store, name, 0), 0);
+        EXPECT_TRUE(store.leftoverBackups.empty());
+    }
+    EXPECT_EQ(DirEntries(dir), (Lines{".f.txt.backup-AbC123", ".f.txt.backup-XyZ789", "f.txt"}));
+    // Their owner sweeps the one and is offered the other.
+    const int code = RunAsNobody(host, [&] {
+        LineStore theirs;
+        if (Load(theirs, name, 0) != 0) return 1;
+        return theirs.leftoverBackups == Lines{old} ? 0 : 2;
+    });
+    if (code == 255) GTEST_SKIP() << "unavailable here: cannot switch to user nobody";
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(DirEntries(dir), (Lines{".f.txt.backup-XyZ789", "f.txt"}));
 }
 
 TEST_F(FileSafetyTest, AReadOnlyFileIsRefusedAndAReadOnlyFolderWrittenInPlace) {

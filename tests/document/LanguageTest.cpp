@@ -38,9 +38,11 @@ int TableSize(const KeywordEntry* table) {
 }
 
 TEST_F(LanguageTest, KeywordTablesAreComplete) {
-    EXPECT_EQ(TableSize(kKeywordsCpp), 55);
-    EXPECT_EQ(TableSize(kKeywordsJava), 59);
-    EXPECT_EQ(TableSize(kKeywordsDelphi), 105);
+    for (auto [name, size] : {std::pair{"a.c", 55}, {"A.java", 59}, {"u.pas", 105}}) {
+        LineStore store;
+        Open(store, name, 1);
+        EXPECT_EQ(TableSize(store.keywordTable), size) << name;
+    }
 }
 
 TEST_F(LanguageTest, TheExtensionChoosesTheLanguage) {
@@ -51,9 +53,10 @@ TEST_F(LanguageTest, TheExtensionChoosesTheLanguage) {
         const char* blockOpen;
     } cases[] = {
         {"Test.JAVA", 1, 1615, "/*"},     {"src/unit1.PAS", 1, 1617, "(*"},
-        {"readme.txt", 1, 1616, "/*"},    {"Makefile", 1, 1616, "/*"},
-        {"", 1, 1616, "/*"},              {"dir.pas/Makefile", 1, 1616, "/*"},
+        {"readme.txt", 1, 1616, "/*"},    {"Makefile", 1, kLabelOther, ""},
+        {"", 1, 1616, "/*"},              {"dir.pas/Makefile", 1, kLabelOther, ""},
         {"x.javascript", 1, 1616, "/*"},  {"Test.java", 0, 1614, ""},
+        {"dir.pas/x.cfg", 1, 1616, "/*"},
     };
     for (const Case& c : cases) {
         LineStore store;

@@ -29,7 +29,7 @@ struct ReadCase {
     Lines expected;
 };
 
-TEST_F(TextFileTest, LineEndsAndSplitsFollowTheReadingRules) {
+TEST_F(TextFileTest, LineEndsFollowTheReadingRulesAndNoLineIsSplit) {
     const std::string s20(20, 's');
     const std::vector<ReadCase> cases = {
         {"empty file", "", 1, 3000, {}},
@@ -39,15 +39,16 @@ TEST_F(TextFileTest, LineEndsAndSplitsFollowTheReadingRules) {
         {"CR CR LF, text mode", "abc\r\r\n", 0, 3000, {"abc"}},
         {"mixed ends", "a\nb\r\nc", 0, 3000, {"a", "b", "c"}},
         {"lone CR stays inside", "ab\rcd\r", 1, 3000, {"ab\rcd"}},
-        {"lone CR file is cut at the buffer", "ab\rcd\ref\r", 1, 5, {"ab\rc", "d\ref"}},
+        {"lone CR file is one line", "ab\rcd\ref\r", 1, 5, {"ab\rcd\ref"}},
         {"0x1A ends a text-mode file", "ab\x1A" "cd\r\nef", 0, 3000, {"ab"}},
         {"0x1A stays inside in raw mode", "ab\x1A" "cd\r\nef\x1A", 1, 3000, {"ab\x1A" "cd", "ef"}},
         {"a full line ends inside CR LF, raw", "12345678\r\nx", 1, 10, {"12345678", "x"}},
         {"a full line and its end", "123456789\r\r\n\r\n", 1, 10, {"123456789", ""}},
         {"no split in text mode", "12345678\r\n", 0, 10, {"12345678"}},
-        {"long line in pieces", s20 + "\r\nx", 1, 10, {s20.substr(0, 9), s20.substr(0, 9), "ss", "x"}},
+        {"long line whole", s20 + "\r\nx", 1, 10, {s20, "x"}},
         {"exact fit at the end of file", "123456789", 1, 10, {"123456789"}},
-        {"buffer of two bytes: one character a line", "ab\n", 1, 2, {"a", "b"}},
+        {"buffer of two bytes", "ab\n", 1, 2, {"ab"}},
+        {"buffer of no byte", "ab\n", 1, -5, {"ab"}},
     };
     for (const ReadCase& c : cases) {
         options.LockMode = c.lockMode;
@@ -61,8 +62,9 @@ TEST_F(TextFileTest, LineEndsAndSplitsFollowTheReadingRules) {
 
 TEST_F(TextFileTest, RandomFilesLoadAsTheReadingRulesSay) {
     // Lines longer and shorter than the sixteen bytes the reader looks at in one step,
-    // LFs anywhere in such a step, buffers that cut them: the lines (and the message about
-    // a split) must be those of the rules applied byte by byte.
+    // LFs anywhere in such a step, line buffers far below the lines: the lines must be
+    // those of the rules applied byte by byte, none split, and the document's buffer
+    // must hold the longest.
     std::mt19937 random(5);
     const char bytes[] = {'a', 'b', '\n', '\r', 0x1A};
     for (int round = 0; round < 300; ++round) {
@@ -77,19 +79,9 @@ TEST_F(TextFileTest, RandomFilesLoadAsTheReadingRulesSay) {
             if (!(text && file[i] == '\r' && i + 1 < file.size() && file[i + 1] == '\n')) rest += file[i];
         }
         Lines expected;
-        bool split = false;
         for (std::size_t pos = 0; pos < rest.size();) {
-            const std::size_t room = std::min<std::size_t>(buffer - 1, rest.size() - pos);
             const std::size_t lf = rest.find('\n', pos);
-            std::size_t end = lf < pos + room ? lf + 1 : pos + room;
-            if (lf >= pos + room && end < rest.size()) {
-                // Only line-end bytes up to the next LF (or the end) close a full line.
-                std::size_t k = end;
-                while (k < rest.size() && k < end + buffer - 1 && (rest[k] == '\r' || rest[k] == 0x1A)) ++k;
-                if (k == rest.size()) end = k;
-                else if (rest[k] == '\n' && k < end + buffer - 1) end = k + 1;
-                else split = true;
-            }
+            const std::size_t end = lf == std::string::npos ? rest.size() : lf + 1;
             std::size_t keep = end;
             while (keep > pos && (rest[keep - 1] == '\r' || rest[keep - 1] == '\n' || rest[keep - 1] == 0x1A)) --keep;
             expected.push_back(rest.substr(pos, keep - pos));
@@ -102,7 +94,9 @@ TEST_F(TextFileTest, RandomFilesLoadAsTheReadingRulesSay) {
         LineStore store;
         ASSERT_EQ(Load(store, Path("in.txt"), 1), 0) << round;
         ASSERT_EQ(StoreLines(store), expected) << round;
-        ASSERT_EQ(std::count(host.messageIds.begin(), host.messageIds.end(), kLinesSplitMessage), split ? 1 : 0) << round;
+        EXPECT_EQ(std::count(host.messageIds.begin(), host.messageIds.end(), kLineTooLongMessage), 0) << round;
+        for (const std::string& line : expected) ASSERT_LT(line.size(), std::size_t(store.LineBuffer())) << round;
+        EXPECT_GE(store.LineBuffer(), buffer) << round;
     }
 }
 
@@ -118,8 +112,7 @@ TEST_F(TextFileTest, RecognitionOfALoadDecidesAsTheLinesOneByOne) {
         {"invalid byte after a text-mode Ctrl+Z", "\xC3\xBC\x1A\xFF", 0, 3000, true},
         {"the same raw", "\xC3\xBC\x1A\xFF", 1, 3000, false},
         {"multi-byte only after a text-mode Ctrl+Z", "abc\x1A\xC3\xBC", 0, 3000, false},
-        {"a character split at the buffer", "abcdefg\xC3\xBC\r\n", 1, 9, false},
-        {"a split between characters", "abcdefgh\xC3\xBC\r\n", 1, 9, true},
+        {"a character across the option's buffer", "abcdefg\xC3\xBC\r\n", 1, 9, true},
     };
     for (const Case& c : cases) {
         options.LockMode = c.lockMode;
@@ -158,25 +151,37 @@ TEST_F(TextFileTest, SaveAsOverAnExistingFileAsksFirst) {
     EXPECT_EQ(ReadBytes(existing), "new\r\n");
 
     host.messageIds.clear();
-    WriteBytes(existing, "keep\r\n");
-    EXPECT_EQ(SaveAs(store, existing), 1);
+    const std::string other = Path("other.txt");  // not a file a document holds
+    WriteBytes(other, "keep\r\n");
+    EXPECT_EQ(SaveAs(store, other), 1);
     EXPECT_TRUE(host.messageIds.empty());
-    EXPECT_EQ(ReadBytes(existing), "new\r\n");
+    EXPECT_EQ(ReadBytes(other), "new\r\n");
 }
 
-TEST_F(TextFileTest, FiveThousandCharactersLoadAsTwoPiecesAndTheUserIsTold) {
-    WriteBytes(Path("long.txt"), std::string(5000, 'x') + "\r\n");
-    LineStore store;
-    ASSERT_EQ(Load(store, Path("long.txt"), 1), 0);
-    ASSERT_EQ(store.GetLineCount(), 2);
-    EXPECT_EQ(store.LineView(0).size(), 2999u);
-    EXPECT_EQ(store.LineView(1).size(), 2001u);
-    ASSERT_EQ(host.messageIds, std::vector<int>{kLinesSplitMessage});
-
-    host.messageIds.clear();
-    WriteBytes(Path("short.txt"), std::string(2998, 'x') + "\n");
-    ASSERT_EQ(Load(store, Path("short.txt"), 1), 0);
-    EXPECT_TRUE(host.messageIds.empty());
+TEST_F(TextFileTest, LongLinesLoadWholeUpToTheLargestLineBuffer) {
+    struct Case { std::size_t length; int result; } cases[] = {
+        {0, 0},  // the option stays the least a document gets
+        {5000, 0},
+        {std::size_t(kMaxLineBuffer) - 1, 0},
+        {std::size_t(kMaxLineBuffer), -1},  // refused, not split
+    };
+    for (const Case& c : cases) {
+        host.messageIds.clear();
+        const std::string line(c.length, 'x');
+        WriteBytes(Path("long.txt"), "a\r\n" + line + "\r\n");
+        LineStore store;
+        ASSERT_EQ(Load(store, Path("long.txt"), 1), c.result) << c.length;
+        if (c.result != 0) {
+            EXPECT_EQ(store.GetLineCount(), 0);
+            EXPECT_EQ(host.messageIds, std::vector<int>{kLineTooLongMessage});
+            continue;
+        }
+        EXPECT_TRUE(host.messageIds.empty()) << c.length;
+        ASSERT_EQ(store.GetLineCount(), 2) << c.length;
+        EXPECT_EQ(store.LineView(1), line);
+        EXPECT_GE(store.LineBuffer(), std::max<int>(int(c.length) + 1, 3000));
+        EXPECT_LE(store.LineBuffer(), kMaxLineBuffer);
+    }
 }
 
 TEST_F(TextFileTest, MoreThanHalfAMillionLinesAsksFirst) {
@@ -380,19 +385,6 @@ TEST_F(TextFileTest, ASaveAsksWhenAnotherProgramChangedTheFileButNotWhenItWasOnl
     }
 }
 
-TEST_F(TextFileTest, ALineBufferThatHoldsNoCharacterRefusesTheLoad) {
-    WriteBytes(Path("a.txt"), "ab\n");
-    WriteBytes(Path("empty.txt"), "");
-    for (int size : {1, 0, -5}) {
-        options.LngLineBuffer = size;
-        host.messageIds.clear();
-        LineStore store;
-        EXPECT_EQ(Load(store, Path("a.txt"), 1), -1) << size;
-        EXPECT_EQ(host.messageIds, std::vector<int>{kLineBufferTooSmallMessage}) << size;
-        EXPECT_EQ(Load(store, Path("empty.txt"), 1), 0) << size;
-    }
-}
-
 // Ctrl+C and --timeout reach a load that is under way (a file another program keeps
 // growing is read until then): it ends without a message, and the next load works.
 TEST_F(TextFileTest, AStopRequestEndsALoad) {
@@ -431,20 +423,6 @@ TEST_F(TextFileTest, WriteRangeClampsToTheDocument) {
     EXPECT_TRUE(store.FileName().empty());
 }
 
-TEST_F(TextFileTest, OneTenMegabyteLine) {
-    const std::string big(10 << 20, 'q');
-    WriteBytes(Path("big.txt"), big);
-    LineStore store;
-    ASSERT_EQ(Load(store, Path("big.txt"), 1), 0);
-    EXPECT_EQ(store.GetLineCount(), int((big.size() + 2998) / 2999));
-    EXPECT_EQ(host.messageIds, std::vector<int>{kLinesSplitMessage});
-
-    options.LngLineBuffer = 16 << 20;
-    ASSERT_EQ(Load(store, Path("big.txt"), 1), 0);
-    ASSERT_EQ(store.GetLineCount(), 1);
-    ASSERT_EQ(SaveTo(store, Path("big.txt")), 0);
-    EXPECT_EQ(ReadBytes(Path("big.txt")), big + "\r\n");
-}
 
 TEST_F(TextFileTest, NamesWithBlanksAndUmlauts) {
     const std::string name = Path("neue Datei \xC3\xA4\xC3\xB6\xC3\xBC \xE4.txt");

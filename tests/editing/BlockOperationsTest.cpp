@@ -123,16 +123,15 @@ TEST_F(Blocks, PasteLandsAtTheCursor) {
     }
 }
 
-TEST_F(Blocks, PastedLinesLongerThanTheBufferContinueOnTheNextLine) {
+TEST_F(Blocks, PastedLinesLongerThanTheBufferGrowTheDocumentsBuffer) {
     options.LngLineBuffer = 6;  // lines of at most 5 characters
     Load(*w, "ab|cd");
     host.clipboard = "123456\nXY";
     Paste(*w);
-    EXPECT_EQ(Render(*w), "ab123\n456\nXY|cd") << "nothing is cut off or overwritten";
-    Load(*w, "abc|de");
-    host.clipboard = "XYZ";
-    Paste(*w);
-    EXPECT_EQ(Render(*w), "abcXY\nZ|de");
+    EXPECT_EQ(Render(*w), "ab123456\nXY|cd") << "nothing is split, cut off or overwritten";
+    EXPECT_GT(w->doc->LineBuffer(), 9);
+    Act(*w, "LineUp LineEnd type:Z");  // and the line takes typing at its end
+    EXPECT_EQ(Render(*w), "ab123456Z|\nXYcd");
 }
 
 TEST_F(Blocks, AutoDelDragReplacesTheRange) {

@@ -176,7 +176,7 @@ TEST_F(RangeFixture, NormalisationOfDrawnRanges) {
     options.LineNumbers = 1;
     Load(*w, "a\nb\nc\nd\ne");
     const int m = MarginWidth(*w);
-    const int M = MaxCols() - 1;
+    const int M = MaxCols(*w) - 1;
     struct Row { int fl, fc, tl, tc; int kind; int nfl, nfc, ntl, ntc; };
     const std::vector<Row> rows = {
         {2, m, 4, m, 3, 2, m, 3, M},          // downwards to a line start: lines 2 and 3 whole

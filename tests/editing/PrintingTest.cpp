@@ -156,7 +156,7 @@ TEST_F(PrintTest, Utf8CharactersReachTheDeviceInTheirCells) {
     EXPECT_EQ(cells[0], std::u32string(U"a       \u4E2D") + kCellWideTail + U'\u6587' + kCellWideTail + U'\u00FC' +
                             char32_t(0xFF | kCellInvalidByte));
     EXPECT_EQ(cells[1], std::u32string(79, U'x') + U'\u4E2D');  // its tail went to the next line
-    EXPECT_EQ(cells[2], std::u32string{kCellWideTail, U'y'});
+    EXPECT_EQ(cells[2], (std::u32string{kCellWideTail, U'y'}));
     EXPECT_TRUE(device.Body().empty());  // the header alone through textOut
 }
 

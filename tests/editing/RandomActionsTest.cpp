@@ -54,7 +54,7 @@ struct RandomRun : EditFixture {
         int line = Chance(300) ? 10000000 : Pick(count + 3);
         int col = 0;
         switch (Pick(5)) {
-        case 0: col = MaxCols() - 1; break;
+        case 0: col = MaxCols(*w) - 1; break;
         case 1: col = margin > 0 ? Pick(margin) : 0; break;        // in the margin
         case 2: col = margin + 1 + Pick(9); break;                  // often inside a tab
         case 3: col = margin + Pick(options.LineBufferSize() + 3); break;
@@ -111,7 +111,7 @@ struct RandomRun : EditFixture {
             break;
         case 38:
             StartDrag(*w, Chance(2) ? kDragMarked : kDragMouse, Pick(w->LineCount() + 2), Pick(40),
-                      Pick(w->LineCount() + 2), Chance(3) ? MaxCols() - 1 : Pick(40));
+                      Pick(w->LineCount() + 2), Chance(3) ? MaxCols(*w) - 1 : Pick(40));
             break;
         case 39: ScrollRequest(*w, Chance(2) ? ScrollBar::Vertical : ScrollBar::Horizontal,
                                static_cast<ScrollCode>(Pick(10)), Pick(100000)); break;
@@ -121,7 +121,7 @@ struct RandomRun : EditFixture {
             (void)GetCharacter(*w);
             break;
         }
-        case 41: CenterOn(*w, Pick(w->LineCount() + 50), Pick(MaxCols())); break;
+        case 41: CenterOn(*w, Pick(w->LineCount() + 50), Pick(MaxCols(*w))); break;
         }
     }
 
@@ -132,7 +132,7 @@ struct RandomRun : EditFixture {
         ASSERT_GE(w->firstCol, 0) << step;
         ASSERT_GE(w->caretLine, 0) << step;
         ASSERT_GE(w->caretCol, 0) << step;
-        const std::size_t longest = static_cast<std::size_t>(options.LineBufferSize() - 1);
+        const std::size_t longest = static_cast<std::size_t>(w->doc->LineBuffer() - 1);
         const int count = w->LineCount();
         // A document grown to the far line is checked around the cursor only, then reset.
         const int from = count > 100000 ? std::max(0, w->caretLine - 3) : 0;
@@ -322,7 +322,7 @@ TEST_F(RandomRun, CharacterAndLineActionsAgreeWithASecondImplementation) {
 
 TEST_F(RandomRun, TypingFarBelowTheDocumentExtendsIt) {
     Load(*w, "a");
-    SetCaret(*w, 10000000, MaxCols() - 1);
+    SetCaret(*w, 10000000, MaxCols(*w) - 1);
     InsertChar(*w, 'x');
     EXPECT_EQ(w->LineCount(), 10000001);
     EXPECT_EQ(w->doc->LineView(10000000), "x");

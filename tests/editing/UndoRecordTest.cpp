@@ -3,6 +3,7 @@
 // empty record, and the temporary file that holds deleted text.
 #include "BlockTestSupport.h"
 
+#include "editing/UndoHistory.h"
 #include "platform/TempFiles.h"
 
 #include <random>
@@ -70,6 +71,20 @@ struct UndoCase {
     const char* afterUndo;  // the document and the cursor after Undo
 };
 
+TEST_F(UndoTest, UndoBackToTheSavedTextClearsModified) {
+    Load(*w, "ab|");
+    Act(*w, "type:xy");
+    ASSERT_EQ(w->modified, 1);
+    Undo(*w);
+    EXPECT_EQ(w->modified, 0);
+    // Saved under another name with the step kept: undoing it leads away from the file.
+    Act(*w, "type:z");
+    w->modified = 0;
+    HistorySaved(*w);
+    Undo(*w);
+    EXPECT_EQ(w->modified, 1);
+}
+
 TEST_F(UndoTest, UndoBringsTheTextAndCursorBack) {
     const std::vector<UndoCase> cases = {
         {"three typed characters go back at once", "ab|cd", [](EditWindow& w) { Act(w, "type:xyz"); }, "ab|cd"},
@@ -105,8 +120,8 @@ TEST_F(UndoTest, UndoBringsTheTextAndCursorBack) {
         } else {
             Load(*w, c.before);
         }
+        w->modified = 1;  // changed before the step: undoing it leaves the document changed
         c.change(*w);
-        w->modified = 0;
         host.beeps = 0;
         Undo(*w);
         EXPECT_EQ(Render(*w), c.afterUndo);

@@ -63,7 +63,7 @@ TEST(BatchArguments, EveryOptionIsTakenInBothForms) {
     EXPECT_TRUE(a.trace);
     EXPECT_DOUBLE_EQ(a.timeoutSeconds, 1.5);
     // Files keep their order; "-" is a name, and "--" ends the options.
-    EXPECT_EQ(a.files, (std::vector<std::string>{"one.txt", "two.txt", "-", "--three"}));
+    EXPECT_EQ(a.files, (std::vector<FileSpot>{{"one.txt"}, {"two.txt"}, {"-"}, {"--three"}}));
 }
 
 TEST(BatchArguments, DefaultsAnswerYesAndSaveWithoutLimit) {

@@ -130,27 +130,6 @@ TEST(OptionToggles, InsertMode) {
     EXPECT_EQ(o.InsertMode, 1);
 }
 
-TEST(CommandLine, WordsAndQuotes) {
-    struct Case { const char* line; std::vector<std::string> words; };
-    const Case cases[] = {
-        {"", {}},
-        {"   ", {}},
-        {"a.c b.h", {"a.c", "b.h"}},
-        {"  a.c   b.h  ", {"a.c", "b.h"}},
-        {"\"my file.c\" b.h", {"my file.c", "b.h"}},
-        {"dir/\"a b\"/c.txt", {"dir/a b/c.txt"}},
-        {"\"\" x", {"x"}},
-        {"\"open end", {"open end"}},
-    };
-    for (const Case& c : cases) EXPECT_EQ(SplitCommandLine(c.line), c.words) << c.line;
-}
-
-TEST(CommandLine, JoinIsSplitBack) {
-    std::vector<std::string> words = {"a.c", "with blank.txt", "", "/tmp/x y/z"};
-    std::vector<std::string> expected = {"a.c", "with blank.txt", "/tmp/x y/z"};
-    EXPECT_EQ(SplitCommandLine(JoinCommandLine(words)), expected);
-}
-
 class WindowSettings : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -191,9 +170,9 @@ TEST_F(WindowSettings, SavedGeometryAndLanguageComeBack) {
 
 TEST_F(WindowSettings, InitGivesTheCaption) {
     Application app;
-    ASSERT_EQ(InitApplication(app, "a.c", "/opt/varlin"), 1);
+    ASSERT_EQ(InitApplication(app, {{"a.c", 3}}, "/opt/varlin"), 1);
     EXPECT_EQ(FrameCaption(app), "Varlin  4.4.0");
-    EXPECT_EQ(app.commandLine, "a.c");
+    EXPECT_EQ(app.commandFiles, (std::vector<FileSpot>{{"a.c", 3}}));
     EXPECT_NE(app.options, nullptr);
     app.title = std::string(120, 'T');
     EXPECT_EQ(FrameCaption(app).size(), 99u);

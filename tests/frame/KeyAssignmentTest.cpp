@@ -80,7 +80,7 @@ TEST_F(KeyTableFile, BadValuesStartUnassignedAndExitWritesACleanTable) {
     Korvel_WriteStringToHKCU(kF3RegistryKey, "CHAR-033", "ACTION=40");  // "!" is no F3 key
     Korvel_WriteStringToHKCU(kF3RegistryKey, "Unsinn", "ACTION=12");
     Application app;
-    ASSERT_EQ(InitApplication(app, "", folder.path()), 1);
+    ASSERT_EQ(InitApplication(app, {}, folder.path()), 1);
     const KeyTable& t = app.keyTableF3;
     EXPECT_EQ(FindKeyEntry(t, {kCharMessage, 'a'})->macroFile, "/m/a.vlm");
     EXPECT_EQ(FindKeyEntry(t, {kCharMessage, 'f'})->commandId, 40);

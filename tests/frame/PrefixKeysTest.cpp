@@ -143,7 +143,7 @@ TEST_F(PrefixFixture, F4TableIsEmptyAndEveryCharacterBeeps) {
 
 TEST_F(PrefixFixture, InitApplicationFillsTheTables) {
     Application fresh;
-    ASSERT_EQ(InitApplication(fresh, "", "/tmp"), 1);
+    ASSERT_EQ(InitApplication(fresh, {}, "/tmp"), 1);
     EXPECT_EQ(fresh.keyTableF2.entries.size(), 39u);
     EXPECT_EQ(fresh.keyTableF3.entries.size(), 50u);
     EXPECT_TRUE(fresh.keyTableF4.entries.empty());

@@ -52,10 +52,11 @@ TEST_F(StatusTextTest, MarkedRangeIsShownInOrderCountedFromOne) {
         SetDragFromMacro(*w, 3, 5, 7, 1);
         EXPECT_EQ(Text(503), "3/5 bis 7/1") << numbers;
         if (numbers) {
-            // Whole lines marked from the margin start at the first text column, not at 0.
+            // Whole lines marked from the margin start at the first text column, not at 0,
+            // and end, like whole lines drawn with the keys, at the start of the next line.
             w->dragKind = kDragMarked;
             w->FromLine = 1, w->FromCol = 0, w->ToLine = 3, w->ToCol = 0;
-            EXPECT_EQ(Text(503).substr(0, 9), "2/1 bis 4");
+            EXPECT_EQ(Text(503), "2/1 bis 5/1");
         }
         // Drawn with the keys, a range ends where the cursor went: a range that takes its
         // last line's break ends at the start of the next line, not at the internal
@@ -116,7 +117,8 @@ TEST_F(StatusTextTest, CodeFieldShowsAUtf8DocumentAndItsClickCycles) {
 
 TEST_F(StatusTextTest, LanguageLabelOfTheDocument) {
     options.HighLightLang = 1;
-    for (auto [name, label] : {std::pair{"A.java", "Java"}, {"u.pas", "Delphi"}, {"m.c", "C/C++"}}) {
+    for (auto [name, label] : {std::pair{"A.java", "Java"}, {"u.pas", "Delphi"}, {"m.c", "C/C++"},
+                              {"s.py", "Python"}}) {
         w->doc->SetFileName(name);
         SelectLanguage(*w->doc, 1);
         EXPECT_EQ(Text(508), label) << name;
@@ -149,7 +151,7 @@ TEST(StatusFieldDefinitions, TheTenFieldsWithWidthsAndCommands) {
     std::vector<StatusFieldDefinition> d = LoadStatusFieldDefinitions();
     ASSERT_EQ(d.size(), 10u);
     const int widths[] = {85, 85, 85, 160, 70, 20, 30, 30, 70, 40};
-    const int commands[] = {39, 39, 0, 0, 406, 0, 89, 79, 96, 0};
+    const int commands[] = {39, 39, 0, 0, 406, 0, 89, 79, 410, 0};
     for (int i = 0; i < 10; ++i) {
         EXPECT_EQ(d[std::size_t(i)].field, 500 + i);
         EXPECT_EQ(d[std::size_t(i)].width, widths[i]);

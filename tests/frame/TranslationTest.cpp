@@ -1,7 +1,8 @@
 // The program's texts in English and the user's own English texts: every text has a
 // built-in translation, the override file goes and comes back unchanged, its texts take
-// the place of the built-in ones in English only, and a broken or foreign file is not
-// used at all and reported by message 3460.
+// the place of the built-in ones in English only, and a broken or foreign file (a text
+// with other conversions than the built-in one's among the faults) is not used at all and
+// reported by message 3460.
 #include "frame/TranslationFile.h"
 #include "platform/HeadlessHost.h"
 #include "platform/Registry.h"
@@ -72,6 +73,11 @@ TEST_F(OverrideFile, ABrokenOrForeignFileIsNotUsedAtAll) {
         {header + "menu:&Nowhere\tx\n", 2},
         {header + "1201\tbad \\q escape\n", 2},
         {header + "1201\t\xFF\xFE\n", 2},
+        // A text another than the built-in one's conversions would turn into a format.
+        {header + "1601\tCol %5ld\n1600\tLine %s\n", 3},
+        {header + "1600\t%s%n\n", 2},
+        {header + "1603\t%ld/%ld to %ld\n", 2},
+        {header + "1201\tNot found: %s\n", 2},
     };
     for (const Case& c : cases) {
         test::WriteFile(TranslationFileName(), c.content);
@@ -86,6 +92,18 @@ TEST_F(OverrideFile, ABrokenOrForeignFileIsNotUsedAtAll) {
     EXPECT_TRUE(EnglishOverrides().empty());
     ASSERT_EQ(host_.messageIds, std::vector<int>({kTranslationBrokenMessage}));
     EXPECT_NE(host_.messageTexts[0].find(TranslationFileName() + ":2"), std::string::npos);
+}
+
+TEST(Translation, ConversionsAreReadAsSnprintfAndQtReadThem) {
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {"Zeile %ld", {"ld"}},       {"100%% %-5.2f%c", {"f", "c"}}, {"%*d %.*s", {"*d", "*s"}},
+        {"%1 und %12", {"1", "12"}}, {"%2$s %1$s", {"2$s", "1$s"}},   {"%hhn %lln", {"hhn", "lln"}},
+        {"%5ld %1", {"ld", "1"}},   {"trailing %", {"%"}},         {"", {}},
+    };
+    for (const auto& [text, want] : cases) EXPECT_EQ(TextConversions(text), want) << text;
+    EXPECT_TRUE(OverrideKeepsConversions("1603", "%ld:%ld - %ld:%ld"));
+    EXPECT_FALSE(OverrideKeepsConversions("1600", "Line %d"));
+    EXPECT_FALSE(OverrideKeepsConversions("99999", "x"));
 }
 
 }  // namespace

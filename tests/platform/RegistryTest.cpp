@@ -250,16 +250,60 @@ TEST_F(Registry, OnlyARegularFileIsReadOrReplacedAndTheFailureIsToldOnce) {
     EXPECT_EQ(host.messageIds, std::vector<int>{1262});
 }
 
+// In a shared sticky folder, a link another user planted is not followed, dangling or
+// not (no file is made where it points); a link of the writer's own or of root's is
+// written through and stays a link. Tried as root and as an ordinary user.
+TEST_F(Registry, TheSettingsWriterFollowsOnlyLinksOfTheUserOrRoot) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to plant links of other users";
+    ASSERT_EQ(::chmod(folder.path().c_str(), 01777), 0);
+    const std::string victim = folder.File("victim"), made = folder.File("made");
+    WriteFile(victim, "victim\n");
+    ASSERT_EQ(::chmod(victim.c_str(), 0666), 0);
+    auto plant = [&](const std::string& link, const std::string& to, uid_t owner) {
+        ::unlink(link.c_str());
+        return ::symlink(to.c_str(), link.c_str()) == 0 && ::lchown(link.c_str(), owner, owner) == 0;
+    };
+    // As the writer (root, then nobody): whose links are followed.
+    for (const uid_t writer : {uid_t(0), uid_t(65534)}) {
+        const uid_t stranger = writer == 0 ? 65534 : 1;  // 1: the daemon user
+        ASSERT_TRUE(plant(folder.File("planted.conf"), victim, stranger));
+        ASSERT_TRUE(plant(folder.File("dangling.conf"), made, stranger));
+        ASSERT_TRUE(plant(folder.File("trusted.conf"), victim, writer));
+        ASSERT_EQ(::chown(victim.c_str(), writer, writer), 0);  // the sticky folder's rule for the rename
+        const auto write = [&] {
+            int error = 0;
+            if (WriteFileReplacing(folder.File("planted.conf"), "[Options]\n", error) || error != EACCES) return 1;
+            if (WriteFileReplacing(folder.File("dangling.conf"), "[Options]\n", error)) return 2;
+            return WriteFileReplacing(folder.File("trusted.conf"), "[Options]\nA=1\n", error) ? 0 : 3;
+        };
+        const int result = writer == 0 ? test::RunInChild(write) : test::RunUnprivileged(write);
+        if (result == -1) GTEST_SKIP() << test::kRightsStay;
+        SCOPED_TRACE(writer);
+        EXPECT_EQ(result, 0);
+        EXPECT_EQ(ReadFile(victim), "[Options]\nA=1\n");
+        EXPECT_NE(::access(made.c_str(), F_OK), 0);
+        struct stat st {};
+        EXPECT_TRUE(::lstat(folder.File("trusted.conf").c_str(), &st) == 0 && S_ISLNK(st.st_mode));
+        WriteFile(victim, "victim\n");
+    }
+    // Through the settings store: told by its own message.
+    auto& host = QuietHost();
+    SetSettingsFile(folder.File("planted.conf"));
+    EXPECT_FALSE(Korvel_WriteLongToHKCU("Options", "A", 1));
+    EXPECT_EQ(host.messageIds, std::vector<int>{1266});
+    EXPECT_EQ(ReadFile(victim), "victim\n");
+}
+
 TEST(IniFile, CommentsAndLinesWithoutEqualsSurviveARewrite) {
     const std::string text =
-        "; written by hand\n[Options]\n# why 4: the team's rule\nTabDistance=8\nno equals here\n"
+        "; written by hand\n[half\n[\n[Options]\n# why 4: the team's rule\nTabDistance=8\nno equals here\n"
         "=no key\n\n[Find]\nMode=1\n";
     IniDocument doc = IniDocument::Parse(text);
     EXPECT_EQ(*doc.Find("Options", "TabDistance"), "8");
     doc.Set("Options", "TabDistance", "4");
     doc.Set("Options", "LockMode", "0");
     EXPECT_EQ(doc.Serialise(),
-              "; written by hand\n\n[Options]\n# why 4: the team's rule\nTabDistance=4\n"
+              "; written by hand\n[half\n[\n\n[Options]\n# why 4: the team's rule\nTabDistance=4\n"
               "no equals here\n=no key\nLockMode=0\n\n[Find]\nMode=1\n");
 }
 

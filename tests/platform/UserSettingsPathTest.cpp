@@ -1,10 +1,11 @@
-// The user's settings file without Qt: the same path QSettings("Korvel Software",
-// "Varlin") gives on Linux for each way the environment may be set (the expected paths
-// were read from QSettings itself), so that batch mode and the windows share one file.
+// The user's settings file without Qt, for each way the environment may be set: the path
+// QSettings("Korvel Software", "Varlin") gives on Linux, except that a relative
+// XDG_CONFIG_HOME is ignored and a missing HOME is looked up in the user database.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
+#include <pwd.h>
 #include <unistd.h>
 
 #include "platform/UserSettingsPath.h"
@@ -14,16 +15,17 @@ namespace {
 struct EnvCase {
     const char* xdg;    // null: unset
     const char* home;   // null: unset
-    const char* want;   // "@" stands for the current folder
+    const char* want;   // "~" stands for the home folder of the user database
 };
 
 const EnvCase envCases[] = {
     {nullptr, "/root", "/root/.config/Korvel Software/Varlin.conf"},
     {"/tmp/x//y/", "/root", "/tmp/x/y/Korvel Software/Varlin.conf"},
-    {"rel/dir", "/root", "@/rel/dir/Korvel Software/Varlin.conf"},
+    {"rel/dir", "/h", "/h/.config/Korvel Software/Varlin.conf"},
+    {"./", "/h", "/h/.config/Korvel Software/Varlin.conf"},
     {"", "/tmp/h//", "/tmp/h/.config/Korvel Software/Varlin.conf"},
-    {nullptr, nullptr, "/.config/Korvel Software/Varlin.conf"},
-    {nullptr, "", "/.config/Korvel Software/Varlin.conf"},
+    {nullptr, nullptr, "~/.config/Korvel Software/Varlin.conf"},
+    {nullptr, "", "~/.config/Korvel Software/Varlin.conf"},
     {nullptr, "/tmp/a/../b", "/tmp/b/.config/Korvel Software/Varlin.conf"},
 };
 
@@ -36,13 +38,12 @@ TEST(UserSettingsPath, IsWhereQSettingsKeepsTheFile) {
     const char* oldXdg = std::getenv("XDG_CONFIG_HOME");
     const char* oldHome = std::getenv("HOME");
     const std::string savedXdg = oldXdg ? oldXdg : "", savedHome = oldHome ? oldHome : "";
-    char* here = getcwd(nullptr, 0);
-    const std::string folder = here;
-    std::free(here);
+    const passwd* user = getpwuid(geteuid());
+    const std::string home = user && user->pw_dir && *user->pw_dir ? user->pw_dir : "";
     for (const EnvCase& c : envCases) {
         SetOrUnset("XDG_CONFIG_HOME", c.xdg);
         SetOrUnset("HOME", c.home);
-        std::string want = c.want[0] == '@' ? folder + (c.want + 1) : c.want;
+        std::string want = c.want[0] == '~' ? varlin::CleanAbsolutePath(home + (c.want + 1), "/") : c.want;
         EXPECT_EQ(varlin::UserSettingsPath(), want) << (c.xdg ? c.xdg : "-") << " " << (c.home ? c.home : "-");
     }
     SetOrUnset("XDG_CONFIG_HOME", oldXdg ? savedXdg.c_str() : nullptr);

@@ -101,6 +101,27 @@ private slots:
         QCOMPARE(h_.host.messageIds, std::vector<int>({1102, 1031}));
     }
 
+    void regularExpressionsMatchLinesAndABadOneIsNamed() {
+        QVERIFY(QDir(h_.dir.path()).mkpath("rx"));
+        Write("rx/a.c", "x needle\n");
+        Write("rx/b.c", "neeedle\n");
+        BrowseOpenRecord record;
+        record.path = Path("rx/*.c");
+        record.searchText = "ne(+dle";
+        record.regex = 1;
+        BrowseOpenDialog d(record);
+        QVERIFY(!d.findChild<QCheckBox*>("3307")->isEnabled());  // no escape notation meanwhile
+        QVERIFY(!d.StartSearch());
+        QCOMPARE(h_.host.messageIds, std::vector<int>({1240}));
+        Field(d, 3320)->setText("^ne+dle$");
+        QVERIFY(d.StartSearch());
+        for (int waited = 0; d.searching() && waited < 5000; waited += 10) QTest::qWait(10);
+        QCOMPARE(d.hitList()->topLevelItemCount(), 1);
+        QCOMPARE(d.hitList()->topLevelItem(0)->text(1), QString("1: neeedle"));
+        d.findChild<QCheckBox*>("3318")->click();
+        QVERIFY(d.findChild<QCheckBox*>("3307")->isEnabled());
+    }
+
 private:
     std::string Path(const std::string& name) { return h_.dir.filePath(QString::fromStdString(name)).toStdString(); }
     void Write(const std::string& name, const std::string& text) {

@@ -101,7 +101,7 @@ private slots:
         DragRange r;
         QCOMPARE(GetNormalizedDrag(view->window(), r), int(kDragMarked));
         QCOMPARE(QList<int>({r.FromLine, r.FromCol, r.ToLine, r.ToCol}),
-                 QList<int>({1, 5, 3, MaxCols() - 1}));
+                 QList<int>({1, 5, 3, MaxCols(view->window()) - 1}));
         QCOMPARE(view->window().caretCol, 5);  // the cursor stays out of the margin
     }
 

@@ -40,7 +40,7 @@ public:
         Korvel_WriteLongToHKCU("EditWind", "WindowWidth", 600);
         Korvel_WriteLongToHKCU("EditWind", "WindowHeight", 400);
         app = std::make_unique<Application>();
-        if (InitApplication(*app, "", "/tmp") != 1) return false;
+        if (InitApplication(*app, {}, "/tmp") != 1) return false;
         app->options->AutoOpen = 0;
         host.Reset();
         host.writeMessagesToStderr = false;

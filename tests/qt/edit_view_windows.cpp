@@ -86,10 +86,17 @@ private slots:
 
     void ctrlSSavesAndSaveAsTakesTheNewName() {
         EditView* view = h_.Open("one\n", "a.txt");
+        const QString name = h_.dir.filePath("a.txt");
         QTest::keyClicks(view, "x");
+        QTRY_COMPARE(h_.frame->currentDocument()->windowTitle(), name + "*");  // the change marker
         QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(FileBytes(h_.dir.filePath("a.txt")), QByteArray("xone\n"));  // its own LF kept
         QCOMPARE(view->window().modified, 0);
+        QTRY_COMPARE(h_.frame->currentDocument()->windowTitle(), name);
+        QTest::keyClicks(view, "y");
+        QTRY_COMPARE(h_.frame->currentDocument()->windowTitle(), name + "*");
+        QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);  // undone to the saved text
+        QTRY_COMPARE(h_.frame->currentDocument()->windowTitle(), name);
         const QString other = h_.dir.filePath("b.txt");
         h_.host.fileNameAnswers.push_back({other.toStdString()});
         QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
@@ -165,7 +172,7 @@ private slots:
         h_.host.answers = {IdYes};
         h_.Open("mixed\n", "h.txt");
         QCOMPARE(h_.frame->documentCount(), 3);
-        QCOMPARE(h_.frame->currentDocument()->windowTitle(), QString("Ohne Namen"));
+        QTRY_COMPARE(h_.frame->currentDocument()->windowTitle(), QString("Ohne Namen*"));  // a change
         QCOMPARE(h_.Text(), std::string("old one\nold two"));
         QCOMPARE(h_.Current()->window().modified, 1);
         const QString backup = h_.dir.filePath(".h.txt.backup-AbC123");
@@ -196,7 +203,7 @@ private slots:
         h_.host.answers = {IdYes};
         h_.host.fileNameAnswers.push_back({path.toStdString()});
         QVERIFY(h_.frame->currentDocument()->close());
-        QCOMPARE(FileBytes(path), QByteArray("new\r\n"));
+        QCOMPARE(FileBytes(path), QByteArray("new\n"));  // a new document gets LF
     }
 
     void anUnchangedWindowClosesWithoutAsking() {

@@ -64,7 +64,7 @@ private slots:
 
     void init() {
         app_ = std::make_unique<Application>();
-        QVERIFY(InitApplication(*app_, "", "/tmp") == 1);
+        QVERIFY(InitApplication(*app_, {}, "/tmp") == 1);
         app_->options->AutoOpen = 0;
         commands_.clear();
         headless_ = std::make_unique<HeadlessHost>();
@@ -327,7 +327,7 @@ private slots:
     }
 
     void commandLineFilesInOrderThenAutoOpen() {
-        app_->commandLine = "a.c \"mit blank.h\"  b.txt";
+        app_->commandFiles = {{"a.c"}, {"mit blank.h"}, {"b.txt"}};
         app_->options->AutoOpen = 1;
         std::vector<std::string> events;
         frame_->RegisterCommand(12, [&] { events.push_back("open dialog"); });
@@ -352,7 +352,7 @@ private slots:
     }
 
     void filesWaitWithoutDocumentWindows() {
-        app_->commandLine = "x.c";
+        app_->commandFiles = {{"x.c"}};
         frame_->OpenCommandLineFiles();
         frame_->RunCommand(11);
         QCOMPARE(frame_->waitingFiles(), (std::vector<std::string>{"x.c", ""}));

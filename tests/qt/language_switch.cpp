@@ -65,7 +65,7 @@ private slots:
         // A restart reads the stored choice.
         Choose(44);
         Application restarted;
-        QCOMPARE(InitApplication(restarted, "", "/tmp"), 1);
+        QCOMPARE(InitApplication(restarted, {}, "/tmp"), 1);
         QCOMPARE(restarted.language, 44);
         QCOMPARE(GetAppLanguage(), 44);
     }

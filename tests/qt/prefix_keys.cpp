@@ -50,7 +50,7 @@ private slots:
 
     void init() {
         app_ = std::make_unique<Application>();
-        QVERIFY(InitApplication(*app_, "", dir_.path().toStdString()) == 1);
+        QVERIFY(InitApplication(*app_, {}, dir_.path().toStdString()) == 1);
         host_ = std::make_unique<HeadlessHost>();
         host_->writeMessagesToStderr = false;
         host_->Install();

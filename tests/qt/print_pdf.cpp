@@ -24,6 +24,9 @@
 #include <QTimer>
 
 #include <csignal>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 #include <functional>
 
 using namespace varlin;
@@ -202,6 +205,64 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath("out.pdf")));
         // No temporary file is left behind by any of the runs.
         QCOMPARE(QDir(dir.path()).entryList({"*.pdf.*"}, QDir::Files), QStringList());
+    }
+
+    // --print-to replaces its file as a save would: only a regular file or a new name,
+    // mode and owner kept; a device, a pipe, a read-only file (also for root) and the
+    // document being printed are refused with a message and status 1, and the temporary
+    // file of a killed print is swept.
+    void batchPrintToReplacesOnlyWhatASaveWould() {
+        QFile text(dir.filePath("a.c"));
+        text.open(QIODevice::WriteOnly);
+        text.write("int main(void)\n{\n}\n");
+        text.close();
+        const bool root = ::geteuid() == 0;
+        auto path = [&](const char* name) { return dir.filePath(name).toStdString(); };
+        auto put = [&](const char* name, mode_t mode) {
+            QFile f(dir.filePath(name));
+            f.open(QIODevice::WriteOnly);
+            f.write("keep");
+            f.close();
+            ::chmod(path(name).c_str(), mode);
+        };
+        struct Case {
+            const char* target;
+            std::function<bool()> make;  // false: cannot be made here
+            int status;
+            const char* message;
+            std::function<bool(const struct stat&)> after;
+        };
+        const Case cases[] = {
+            {"fifo.pdf", [&] { return ::mkfifo(path("fifo.pdf").c_str(), 0644) == 0; }, 1, "varlin: 1265",
+             [](const struct stat& st) { return S_ISFIFO(st.st_mode); }},
+            {"device.pdf", [&] { return root && ::mknod(path("device.pdf").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; },
+             1, "varlin: 1265", [](const struct stat& st) { return S_ISCHR(st.st_mode); }},
+            {"readonly.pdf", [&] { put("readonly.pdf", 0444); return true; }, 1, "varlin: 1025",
+             [](const struct stat& st) { return st.st_size == 4; }},
+            {"a.c", [] { return true; }, 1, "varlin: 1267", [](const struct stat& st) { return st.st_size == 19; }},
+            {"link.pdf", [&] { return ::symlink("a.c", path("link.pdf").c_str()) == 0; }, 1, "varlin: 1267",
+             [](const struct stat& st) { return st.st_size == 19; }},
+            {"private.pdf", [&] { put("private.pdf", 0600); return true; }, 0, "",
+             [](const struct stat& st) { return (st.st_mode & 07777) == 0600 && st.st_size > 4; }},
+            {"theirs.pdf", [&] { put("theirs.pdf", 0644); return root && ::chown(path("theirs.pdf").c_str(), 65534, 65534) == 0; },
+             0, "", [](const struct stat& st) { return st.st_uid == 65534 && st.st_size > 4; }},
+        };
+        for (const Case& c : cases) {
+            if (!c.make()) {
+                qInfo("needs root: %s not tried", c.target);
+                continue;
+            }
+            const BatchRun run = RunBatch({"--print-to", c.target, "a.c"});
+            QVERIFY2(run.status == c.status, qPrintable(QString(c.target) + ": " + run.err));
+            QVERIFY2(run.err.contains(c.message), qPrintable(QString(c.target) + ": " + run.err));
+            struct stat st {};
+            QVERIFY(::stat(path(c.target).c_str(), &st) == 0);
+            QVERIFY2(c.after(st), c.target);
+        }
+        // The temporary file of a print killed before its rename.
+        QFile(QString::fromStdString(path(".out.pdf.save-AbC123"))).open(QIODevice::WriteOnly);
+        QCOMPARE(RunBatch({"--print-to", "out.pdf", "a.c"}).status, 0);
+        QVERIFY(!QFile::exists(dir.filePath(".out.pdf.save-AbC123")));
     }
 
     // Ctrl+C and --timeout abandon a long job: status 130 and no file, not even a part.

@@ -163,6 +163,13 @@ private slots:
         std::string bytes;
         QVERIFY(HostGetClipboard(bytes));
         QCOMPARE(QByteArray::fromStdString(bytes), QByteArray("\x80\xE4\r\nx?"));
+        // Ours go out with the platform's line ends, and come back as they were.
+        QVERIFY(HostSetClipboard("a\r\nb\r\n"));
+#ifndef _WIN32
+        QCOMPARE(QGuiApplication::clipboard()->mimeData()->text(), QString("a\nb\n"));
+#endif
+        QVERIFY(HostGetClipboard(bytes));
+        QCOMPARE(bytes, std::string("a\r\nb\r\n"));
     }
 
     void textConversionIsExactForEveryByte() {

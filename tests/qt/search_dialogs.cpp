@@ -159,11 +159,26 @@ private slots:
         QVERIFY(!Check(&d, 903)->isChecked());
         // Top to bottom, which is also the Tab order.
         const QList<QWidget*> order = {Edit(&d, 2202), Edit(&d, 902), Check(&d, 2201), Check(&d, 2204),
-                                       Check(&d, 2205), Check(&d, 2207), Check(&d, 903), Button(&d, 1)};
+                                       Check(&d, 2205), Check(&d, 2207), Check(&d, 2206), Check(&d, 903),
+                                       Button(&d, 1)};
         for (int i = 1; i < order.size(); ++i) {
             QVERIFY(order[i - 1]->mapTo(&d, QPoint()).y() < order[i]->mapTo(&d, QPoint()).y());
             QCOMPARE(NextTabStop(order[i - 1]), order[i]);
         }
+    }
+
+    void regexBoxDisablesTheEscapeNotationAndIsTakenBack() {
+        FindSettings s = Record(FindDialogKind::Find);
+        s.Regex = 1;
+        s.ExpandEscapes = 1;
+        FindReplaceDialog d(s);
+        QCOMPARE(Check(&d, 2206)->text(), QString("Regulärer Ausdruck"));
+        QVERIFY(!Check(&d, 2207)->isEnabled());
+        Check(&d, 2206)->click();
+        QVERIFY(Check(&d, 2207)->isEnabled());
+        Button(&d, 1)->click();
+        QCOMPARE(s.Regex, 0);
+        QCOMPARE(s.ExpandEscapes, 1);
     }
 
     void questionShowsTheTextsAsTypedAndEndsWithItsCodes() {

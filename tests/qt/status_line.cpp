@@ -33,7 +33,7 @@ private slots:
     void init() {
         QFile::remove(dir_.filePath("settings.ini"));
         app_ = std::make_unique<Application>();
-        QVERIFY(InitApplication(*app_, "", dir_.path().toStdString()) == 1);
+        QVERIFY(InitApplication(*app_, {}, dir_.path().toStdString()) == 1);
         app_->options->CodeTable = 2;
         app_->options->InsertMode = 1;
         app_->options->LineNumbers = 1;

@@ -16,6 +16,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QListWidget>
 #include <QMdiArea>
@@ -40,7 +42,7 @@ private slots:
         QFile::remove(dir_.filePath("settings.ini"));
         QFile::remove(dir_.filePath("CurrentButtons.vlb"));
         app_ = std::make_unique<Application>();
-        QVERIFY(InitApplication(*app_, "", dir_.path().toStdString()) == 1);
+        QVERIFY(InitApplication(*app_, {}, dir_.path().toStdString()) == 1);
         host_ = std::make_unique<HeadlessHost>();
         host_->writeMessagesToStderr = false;
         host_->Install();
@@ -109,6 +111,35 @@ private slots:
         QImage none(16, 16, QImage::Format_ARGB32);
         QPainter p(&none);
         QVERIFY(!PaintToolbarIcon(p, 54, 16));
+    }
+
+    // The theme's icon where it has the command's name, the drawn one elsewhere and when
+    // the option keeps the drawn set; the bar follows a change of the option.
+    void iconsFromTheDesktopTheme() {
+        QTemporaryDir themes;
+        QDir(themes.path()).mkpath("probe/16x16/actions");
+        QFile index(themes.filePath("probe/index.theme"));
+        QVERIFY(index.open(QIODevice::WriteOnly));
+        index.write("[Icon Theme]\nName=probe\nDirectories=16x16/actions\n[16x16/actions]\nSize=16\nType=Fixed\n");
+        index.close();
+        QPixmap red(16, 16);
+        red.fill(Qt::red);
+        QVERIFY(red.save(themes.filePath("probe/16x16/actions/edit-undo.png")));
+        const QStringList paths = QIcon::themeSearchPaths();
+        const QString theme = QIcon::themeName();
+        QIcon::setThemeSearchPaths({themes.path()});
+        QIcon::setThemeName("probe");
+        FrameToolbar* bar = area_->toolbar();
+        for (int themeIcons : {0, 1}) {
+            app_->options->ThemeIcons = themeIcons;
+            area_->UpdateAllStatusFields();
+            QCOMPARE(bar->commandAction(31)->icon().name(), QString(themeIcons ? "edit-undo" : ""));
+            QVERIFY(!bar->commandAction(31)->icon().isNull());
+        }
+        QCOMPARE(ToolbarIcon(13).name(), QString());  // not in the theme: drawn
+        QVERIFY(!ToolbarIcon(13).isNull());
+        QIcon::setThemeSearchPaths(paths);
+        QIcon::setThemeName(theme);
     }
 
     void buttonsRouteTheirCommands() {

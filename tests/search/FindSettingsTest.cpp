@@ -24,7 +24,7 @@ TEST_F(Stored, FreshStoreGivesAnEmptyRequest) {
     LoadFindSettings(s);
     EXPECT_EQ(s.FindString, "");
     EXPECT_EQ(s.ReplaceString, "");
-    EXPECT_EQ(s.CapsSens + s.StartOfLine + s.EndOfLine + s.ExpandEscapes, 0);
+    EXPECT_EQ(s.CapsSens + s.StartOfLine + s.EndOfLine + s.ExpandEscapes + s.Regex, 0);
 }
 
 TEST_F(Stored, RoundTripKeepsBytesAndFlagsButNotReplaceAll) {
@@ -34,6 +34,7 @@ TEST_F(Stored, RoundTripKeepsBytesAndFlagsButNotReplaceAll) {
     s.CapsSens = 1;
     s.EndOfLine = 1;
     s.ExpandEscapes = 1;
+    s.Regex = 1;
     s.ReplaceAll = 1;
     ASSERT_TRUE(StoreFindSettings(s));
     FindSettings back;
@@ -44,6 +45,7 @@ TEST_F(Stored, RoundTripKeepsBytesAndFlagsButNotReplaceAll) {
     EXPECT_EQ(back.StartOfLine, 0);
     EXPECT_EQ(back.EndOfLine, 1);
     EXPECT_EQ(back.ExpandEscapes, 1);
+    EXPECT_EQ(back.Regex, 1);
     EXPECT_EQ(back.ReplaceAll, 0);
     EXPECT_EQ(Korvel_ReadLongFromHKCU("Find", "ReplaceAll", -1), -1);
 }
@@ -86,8 +88,9 @@ TEST(FindMode, BitsMapToFlagsByUse) {
         {7, ModeUse::Find, 1, 1, 1, 0, 7},
         {16 | 2, ModeUse::Find, 0, 1, 0, 0, 2},       // Find ignores ReplaceAll
         {16 | 4, ModeUse::Replace, 0, 0, 1, 1, 20},
-        {-1, ModeUse::Replace, 1, 1, 1, 1, 23},       // other bits are ignored
-        {8 | 32, ModeUse::Replace, 0, 0, 0, 0, 0},
+        {-1, ModeUse::Replace, 1, 1, 1, 1, 55},       // other bits are ignored
+        {8 | 32, ModeUse::Replace, 0, 0, 0, 0, 32},   // 32: a regular expression
+        {16 | 32, ModeUse::Find, 0, 0, 0, 0, 32},
     };
     for (const Row& r : rows) {
         FindSettings s;

@@ -188,3 +188,26 @@ TEST(FolderSearch, PatternsOfAFilterEntryOrATypedText) {
 }
 
 }  // namespace
+
+TEST(FolderSearch, RegularExpressionsMatchLineByLine) {
+    TestFolder f;
+    WriteFile(f.File("a.c"), "int x;\r\nlong y = 42;\r\n");
+    WriteFile(f.File("b.c"), "y =\r\n42\r\n");              // no match across a line end
+    WriteFile(f.File("c.c"), "z\n" + std::string(40, 'a') + "b\n");
+    FolderSearchRequest r;
+    r.folder = f.path();
+    r.find.FindString = "^(long|short) \\w+ = \\d+;$";
+    r.find.Regex = 1;
+    Result out;
+    out.status = SearchFolder(r, [&](const FolderSearchHit& h) { out.hits.push_back(h); }, out.counts);
+    ASSERT_EQ(out.names(), (Names{"a.c"}));
+    EXPECT_EQ(out.hits[0].line, 2);
+    EXPECT_EQ(out.hits[0].lineText, "long y = 42;");
+    r.find.FindString = "(a+)+$";
+    out = {};
+    out.status = SearchFolder(r, [&](const FolderSearchHit& h) { out.hits.push_back(h); }, out.counts);
+    EXPECT_TRUE(out.hits.empty());
+    EXPECT_EQ(out.counts.cutOff, 1);  // counted, not taken for "not in the file"
+    r.find.FindString = "a(";
+    EXPECT_EQ(SearchFolder(r, nullptr, out.counts), FolderSearchStatus::NoSearchText);
+}

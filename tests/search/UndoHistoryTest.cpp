@@ -6,6 +6,8 @@
 #include "editing/BlockActions.h"
 #include "editing/UndoHistory.h"
 
+#include <malloc.h>
+
 namespace varlin {
 namespace {
 
@@ -82,6 +84,30 @@ TEST_F(UndoHistoryTest, OldestStepsGoFirstPastTheLimitOfStepsOrBytes) {
     DeleteLine(*w);
     Undo(*w);
     EXPECT_EQ(w->doc->LineView(0).size(), big.size() * 3);
+}
+
+// UndoMemory bounds what the process really holds, not only what the steps count: the
+// steps of replace-all after replace-all must not leave the heap in pieces that stay.
+TEST_F(UndoHistoryTest, ReplaceAllsAgainAndAgainKeepTheMemoryBounded) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "unavailable here: the sanitizer's allocator gives no heap figures";
+#endif
+    std::string text;
+    for (int i = 0; i < 1000000; ++i) text += "a\n";  // steps of tens of megabytes
+    options.UndoMemory = 1;
+    Start(text, 10000);
+    const auto held = [] {
+        const struct mallinfo2 m = mallinfo2();
+        return m.arena + m.hblkhd;  // the heap and the blocks mapped of their own
+    };
+    std::size_t afterTwo = 0;
+    for (int k = 0; k < 5; ++k) {
+        DocStart(*w);
+        Replace(*w, k % 2 ? "B" : "a", k % 2 ? "a" : "B", kModeReplaceAll);
+        if (k == 1) afterTwo = held();
+    }
+    EXPECT_EQ(HistorySizeOf(*w).undoSteps, 1);
+    EXPECT_LT(held(), afterTwo + afterTwo / 8) << "grew from " << afterTwo;
 }
 
 TEST_F(UndoHistoryTest, ReplaceAllAndALargePasteAreOneStepKeepingOnlyWhatTheyChanged) {

@@ -261,6 +261,7 @@ struct RandomUndo : UndoRule {
         DragRange r;
         if (!options.AutoDelDrag || GetNormalizedDrag(x, r) != kDragMarked) return;
         EditWindow scratch;
+        scratch.doc->lineBuffer = x.doc->lineBuffer;  // a paste may have grown the document's
         for (int l = 0; l < x.LineCount(); ++l) scratch.doc->SetLine(l, x.doc->LineView(l));
         if (DeleteRange(scratch, r) >= 0) autoDeleted = LinesOf(scratch);
     }

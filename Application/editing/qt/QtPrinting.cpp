@@ -2,6 +2,7 @@
 #include "editing/qt/QtPrinting.h"
 
 #include "editing/Utf8Layout.h"
+#include "platform/TempFiles.h"
 #include "platform/qt/QtHost.h"
 #include "textutil/Utf8.h"
 #include "resources/StringTable.h"
@@ -19,7 +20,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <memory>
 #include <unistd.h>
@@ -46,7 +46,7 @@ struct QtPrintJob {
     int ascent = 0;
     int cellWidth = 1;
     std::string target;  // the PDF file asked for; "" for a printer
-    std::string temp;    // the file being written until the job finished
+    std::string temp;    // the file the device writes, until the job is released
     bool firstPage = true;
     bool withProgress = false;
     std::unique_ptr<QProgressDialog> progress;
@@ -73,25 +73,19 @@ PageMetrics Measure(void* context) {
     return m;
 }
 
-// A file of our own beside the target, so that the final rename stays on one file system.
-int MakeTempBeside(QtPrintJob& job) {
-    std::string pattern = job.target + ".XXXXXX";
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) return errno;
-    // mkstemp makes the file private; the PDF gets the modes of any new file.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    ::close(fd);
-    job.temp = pattern;
-    return 0;
+// The device writes into a file of our own in the private temporary folder, held while
+// this process lives (a killed run's file is swept as stale); the core then makes the
+// target from it by the rules of a save.
+int MakeTemp(QtPrintJob& job) {
+    job.temp = CreateTemporaryFileName("PDF");
+    return job.temp.empty() ? (errno != 0 ? errno : EIO) : 0;
 }
 
 int StartDocument(void* context, const char* jobName) {
     QtPrintJob& job = Job(context);
     job.printer->setDocName(QString::fromUtf8(jobName));
     if (!job.target.empty()) {
-        if (const int error = MakeTempBeside(job); error != 0) return error;
+        if (const int error = MakeTemp(job); error != 0) return error;
         job.printer->setOutputFileName(QString::fromStdString(job.temp));
     }
     if (!job.painter.begin(job.printer.get())) {
@@ -166,17 +160,10 @@ int EndDocument(void* context) {
         job.RemoveTemp();
         return EIO;
     }
-    const int fd = ::open(job.temp.c_str(), O_RDONLY);
-    const bool synced = fd >= 0 && ::fsync(fd) == 0;
-    if (fd >= 0) ::close(fd);
-    if (!synced || ::rename(job.temp.c_str(), job.target.c_str()) != 0) {
-        const int error = errno != 0 ? errno : EIO;
-        job.RemoveTemp();
-        return error;
-    }
-    job.temp.clear();
     return 0;
 }
+
+std::string FinishedFile(void* context) { return Job(context).temp; }
 
 void AbortDocument(void* context) {
     QtPrintJob& job = Job(context);
@@ -239,6 +226,7 @@ PrintJob MakePrintJob(QtPrintJob* job) {
     p.textOutCells = TextOutCells;
     p.endPage = EndPage;
     p.endDocument = EndDocument;
+    p.finishedFile = FinishedFile;
     p.abortDocument = AbortDocument;
     if (job->withProgress) {
         p.createProgress = CreateProgress;

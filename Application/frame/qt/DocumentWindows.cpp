@@ -8,10 +8,12 @@
 #include "editing/GotoPosition.h"
 #include "editing/Recording.h"
 #include "editing/UndoRecord.h"
+#include "frame/ButtonSet.h"
 #include "frame/qt/MainFrame.h"
 #include "frame/qt/RoutineListModel.h"
 #include "platform/Host.h"
 #include "platform/qt/QtHost.h"
+#include "resources/StringTable.h"
 #include "view/DocumentWindow.h"
 #include "view/qt/EditView.h"
 
@@ -31,8 +33,6 @@
 
 namespace varlin {
 namespace {
-
-constexpr int kRoutineListControl = 300;
 
 bool ShiftHeld() { return QGuiApplication::keyboardModifiers() & Qt::ShiftModifier; }
 
@@ -75,6 +75,7 @@ void EditSubWindow::closeEvent(QCloseEvent* event) {
     // The window itself goes later, from the event loop; its file is let go now, so that
     // a macro or a test that opens the file again at once does not find it held.
     view_->window().doc->lockedFile.reset();
+    emit documentClosed(view_->window().modified != 0);
     QMdiSubWindow::closeEvent(event);
 }
 
@@ -110,6 +111,7 @@ RoutineCombo::RoutineCombo(MainFrame& frame, QWidget* parent) : QComboBox(parent
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(24);
     setFocusPolicy(Qt::ClickFocus);
+    setAccessibleName(QString::fromStdString(LoadAppString(kRoutineListNameId)));
     connect(this, &QComboBox::activated, this, [this](int index) { Choose(index); });
 }
 
@@ -263,6 +265,13 @@ void InstallDocumentWindows(MainFrame& frame) {
         state.rangeMarked = HasDrag(view->window());
         state.utf8 = view->window().doc->utf8;
         return true;
+    };
+    hooks.placeCursor = [](QMdiSubWindow* window, int line, int column) {
+        if (EditView* view = EditViewOf(window)) PlaceCursorAt(view->window(), line, column);
+    };
+    hooks.documentFile = [](QMdiSubWindow* window) {
+        EditView* view = EditViewOf(window);
+        return view ? view->window().doc->FileName() : std::string();
     };
     hooks.repaintDocument = [](QMdiSubWindow* window) {
         if (EditView* view = EditViewOf(window)) view->viewport()->update();

@@ -23,6 +23,11 @@ public:
     EditView* view() const { return view_; }
     void UpdateTitle();
 
+signals:
+    // The window closes (its question, if any, answered): discardedChanges when the
+    // document still had changes that were not saved.
+    void documentClosed(bool discardedChanges);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -35,6 +35,11 @@ struct FrameHooks {
     std::function<bool(QMdiSubWindow* window, DocumentMenuState& state)> documentState;
     // Repaints a document window after a display option changed.
     std::function<void(QMdiSubWindow* window)> repaintDocument;
+    // Puts a document window's cursor at a 1-based line and column (0: the first) of a
+    // file named on the command line or by a second start.
+    std::function<void(QMdiSubWindow* window, int line, int column)> placeCursor;
+    // The name of the file a document window shows ("" without one).
+    std::function<std::string(QMdiSubWindow* window)> documentFile;
     // The window became the frame's current document window (focus and caret).
     std::function<void(QMdiSubWindow* window)> documentActivated;
 

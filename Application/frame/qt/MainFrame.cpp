@@ -28,6 +28,8 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 
 namespace varlin {
@@ -36,6 +38,14 @@ namespace {
 constexpr int kOpenTitleId = 1501;          // "Öffnen"
 constexpr int kActionOpen = 22;             // macro actions written while recording
 constexpr int kActionToggleInsertMode = 79;
+
+// Two names of one file: the same device and inode when both exist, else the same text.
+bool IsSameFile(const std::string& a, const std::string& b) {
+    struct stat sa {}, sb {};
+    if (::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0)
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return a == b;
+}
 
 std::vector<QMdiSubWindow*> OpenWindows(QMdiArea* mdi) {
     std::vector<QMdiSubWindow*> open;
@@ -255,8 +265,28 @@ int MainFrame::OpenDocument(const std::string& fileName) {
 }
 
 void MainFrame::OpenCommandLineFiles() {
-    for (const std::string& name : SplitCommandLine(app_.commandLine)) OpenDocument(name);
+    for (const FileSpot& spot : app_.commandFiles) OpenFileSpot(spot, Reuse::OpenAgain);
     if (app_.options && app_.options->AutoOpen) PostCommand(kCmdOpen);
+}
+
+QMdiSubWindow* MainFrame::OpenFileSpot(const FileSpot& spot, Reuse reuse) {
+    QMdiSubWindow* window = nullptr;
+    if (reuse == Reuse::ReuseOpen && hooks_.documentFile && !spot.name.empty()) {
+        for (QMdiSubWindow* w : OpenWindows(mdi_)) {
+            if (IsSameFile(hooks_.documentFile(w), spot.name)) window = w;
+        }
+        if (window) {
+            if (window->isMinimized()) window->showNormal();
+            mdi_->setActiveSubWindow(window);
+        }
+    }
+    if (!window) {
+        const int before = documentCount();
+        if (OpenDocument(spot.name) != 0 || documentCount() == before) return nullptr;
+        window = currentDocument();
+    }
+    if (window && spot.line > 0 && hooks_.placeCursor) hooks_.placeCursor(window, spot.line, spot.column);
+    return window;
 }
 
 void MainFrame::OpenDialog() {

@@ -70,6 +70,10 @@ public:
     // Files asked for while no document window code is installed (kept in order).
     const std::vector<std::string>& waitingFiles() const { return waitingFiles_; }
     void OpenCommandLineFiles();
+    // Opens a file at its line and column. With ReuseOpen a file shown in a window already
+    // gets that window, made current. The window, or nullptr when the file did not open.
+    enum class Reuse { OpenAgain, ReuseOpen };
+    QMdiSubWindow* OpenFileSpot(const FileSpot& spot, Reuse reuse);
     void OpenDialog();
 
     // Asks every document window to close; returns how many stayed open.

@@ -12,6 +12,14 @@ namespace {
 constexpr int kWidthUnitsPerCharacter = 6;
 constexpr int kClickableFieldTip = 1620;  // "%1\nKlicken: %2"
 
+// An empty field would read as nothing at all: it is named by what it shows, while a
+// field with a text is read by its text ("Zeile 3"). The tip's first line is the name; the
+// line after it, what a click does.
+void NameWhenEmpty(QLabel* label) {
+    const QString name = label->text().isEmpty() ? label->toolTip().section('\n', 0, 0) : QString();
+    if (label->accessibleName() != name) label->setAccessibleName(name);
+}
+
 }  // namespace
 
 StatusFieldLabel::StatusFieldLabel(int field, int commandId, QWidget* parent)
@@ -61,6 +69,7 @@ void StatusLine::Configure(const std::vector<StatusFieldDefinition>& definitions
                                   widest.isEmpty() ? 0 : label->fontMetrics().horizontalAdvance(widest) + 2 * label->margin());
         label->setFixedWidth(text + 2 * label->frameWidth() + 2);
         label->setText(texts_[d.field]);
+        NameWhenEmpty(label);
         label->clicked = [this](int commandId) {
             if (runCommand) runCommand(commandId);
         };
@@ -81,6 +90,7 @@ void StatusLine::SetFieldText(int field, const QString& text) {
     const int needed = metrics.horizontalAdvance(text) + 2 * label->frameWidth() + 2 * label->margin() + 2;
     if (needed > label->width()) label->setFixedWidth(needed + 2 * metrics.horizontalAdvance(QLatin1Char('0')));
     label->setText(text);
+    NameWhenEmpty(label);
 }
 
 QString StatusLine::fieldText(int field) const {

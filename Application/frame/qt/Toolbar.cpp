@@ -19,10 +19,14 @@ constexpr int kWideRoutineList = 24;   // characters shown in a horizontal bar
 constexpr int kNarrowRoutineList = 6;  // and in a vertical one
 constexpr int kConfigureCommand = 82;
 constexpr int kMacroListCommand = 95;
+constexpr int kCodeTableCommand = 81;
+constexpr int kCodeTableFieldText = 504;  // "Codetabelle"
 
 QString MenuLabel(int commandId) {
     const MenuItem* item = FindMenuItem(MenuResource(kMenuIdDocument), commandId);
     if (!item) item = FindMenuItem(MenuResource(kMenuIdNoDocument), commandId);
+    // The code table has no menu item; it is called what its status field shows.
+    if (!item && commandId == kCodeTableCommand) return QString::fromStdString(LoadAppString(kCodeTableFieldText));
     if (!item) return {};
     QString label = QString::fromStdString(StripMnemonic(MenuItemLabel(*item, GetAppLanguage())));
     label = label.trimmed();
@@ -51,6 +55,7 @@ RoutineListBox::RoutineListBox(QWidget* parent) : QComboBox(parent) {
     setMinimumContentsLength(kWideRoutineList);
     setFocusPolicy(Qt::ClickFocus);
     setToolTip(QString::fromStdString(LoadAppString(kRoutineListLabelId)));
+    setAccessibleName(QString::fromStdString(LoadAppString(kRoutineListNameId)));
     connect(this, &QComboBox::activated, this, [this](int) {
         if (!open_ && !closing_) return;  // arrow keys on the closed list choose nothing
         chosen_ = true;

@@ -14,6 +14,7 @@
 #include "macro/MacroRun.h"
 #include "platform/Host.h"
 #include "resources/StringTable.h"
+#include "settings/Options.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -53,6 +54,7 @@ FrameArea::FrameArea(MainFrame& frame, QMdiArea* mdi)
     };
     definitions_ = LoadStatusFieldDefinitions();
     language_ = GetAppLanguage();
+    themeIcons_ = CurrentOptions().ThemeIcons;
 }
 
 FrameArea::~FrameArea() {
@@ -110,6 +112,11 @@ void FrameArea::UpdateAllStatusFields() {
     if (GetAppLanguage() != language_) {
         language_ = GetAppLanguage();
         status_->Configure(definitions_, statusConfig_);
+        ApplyButtons(toolbar_->buttonSet(), buttonsLocation_);
+    }
+    // So do the pictures after the settings switched between the desktop's and our own.
+    if (CurrentOptions().ThemeIcons != themeIcons_) {
+        themeIcons_ = CurrentOptions().ThemeIcons;
         ApplyButtons(toolbar_->buttonSet(), buttonsLocation_);
     }
     for (int field = kFirstStatusField; field <= kLastStatusField; ++field) UpdateStatusField(field);

@@ -62,6 +62,7 @@ private:
     StatusConfig statusConfig_;
     std::vector<StatusFieldDefinition> definitions_;
     int language_ = 0;   // the language the bars' texts are in
+    int themeIcons_ = 1; // the option ThemeIcons the buttons' pictures follow
 };
 
 // Puts the status line and the toolbar into the frame (loading their configuration from

@@ -3,6 +3,8 @@
 // 1-unit lines stay sharp at 16 and 32 pixels.
 #include "frame/qt/ToolbarIcons.h"
 
+#include "settings/Options.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -366,11 +368,35 @@ QIcon IconFrom(const Draw& draw) {
     return icon;
 }
 
+// The desktop's names (freedesktop icon naming) of the commands that have one. A command
+// whose meaning no standard name says keeps its drawn picture, so that the bar does not
+// show two buttons alike (find and find next, say).
+const std::map<int, const char*>& ThemeNames() {
+    static const std::map<int, const char*> names = {
+        {11, "document-new"},  {12, "document-open"},     {13, "document-save"},
+        {15, "window-close"},  {16, "document-print"},    {19, "application-exit"},
+        {31, "edit-undo"},     {402, "edit-redo"},        {33, "edit-cut"},
+        {34, "edit-copy"},     {35, "edit-paste"},        {39, "go-jump"},
+        {40, "edit-find"},     {42, "edit-find-replace"}, {212, "go-top"},
+        {213, "go-bottom"},
+    };
+    return names;
+}
+
+QIcon DrawnIcon(int commandId) {
+    auto it = Pictures().find(commandId);
+    return it == Pictures().end() ? QIcon() : IconFrom(it->second);
+}
+
 }  // namespace
 
 QIcon ToolbarIcon(int commandId) {
-    auto it = Pictures().find(commandId);
-    return it == Pictures().end() ? QIcon() : IconFrom(it->second);
+    if (CurrentOptions().ThemeIcons != 0) {
+        auto it = ThemeNames().find(commandId);
+        const QString name = it == ThemeNames().end() ? QString() : QString::fromLatin1(it->second);
+        if (!name.isEmpty() && QIcon::hasThemeIcon(name)) return QIcon::fromTheme(name);
+    }
+    return DrawnIcon(commandId);
 }
 
 QIcon MacroButtonIcon() { return IconFrom(DrawMacro); }

@@ -9,7 +9,9 @@ class QPainter;
 
 namespace varlin {
 
-// The command's icon; a null icon for commands without an image.
+// The command's icon: the desktop theme's icon of the command's standard name where the
+// theme has one (unless the option ThemeIcons is 0), else the drawn picture; a null icon
+// for commands without an image.
 QIcon ToolbarIcon(int commandId);
 QIcon MacroButtonIcon();
 

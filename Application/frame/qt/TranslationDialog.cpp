@@ -95,7 +95,22 @@ TranslationDialog::TranslationDialog(QWidget* parent) : QDialog(parent) {
     header->setSectionResizeMode(3, QHeaderView::ResizeToContents);
     table_->setMinimumSize(900, 480);
     connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
-        if (item->column() == 2) Mark(item->row());
+        if (item->column() != 2) return;
+        // A text with other conversions than the built-in one would be a format of its
+        // own where the program formats with it: it is refused, the built-in text stays.
+        const std::string key = table_->item(item->row(), 0)->text().toStdString();
+        const std::string english = Stored(item->text());
+        if (!english.empty() && !OverrideKeepsConversions(key, english)) {
+            const QString builtIn = item->data(kBuiltInRole).toString();
+            {
+                const QSignalBlocker quiet(table_);
+                item->setText(Shown(builtIn.toStdString()));
+            }
+            const std::string shown = builtIn.isEmpty() ? Stored(table_->item(item->row(), 1)->text())
+                                                        : builtIn.toStdString();
+            ShowMessage(kTranslationRefusedMessage, key.c_str(), shown.c_str());
+        }
+        Mark(item->row());
     });
     layout->addWidget(table_, 1);
 

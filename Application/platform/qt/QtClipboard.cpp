@@ -64,8 +64,13 @@ std::string Windows1252ToBytes(const QString& text) {
 
 QMimeData* MakeClipboardData(const std::string& bytes, ClipboardText kind) {
     auto* data = new QMimeData;
-    data->setText(kind == ClipboardText::Utf8 ? QString::fromUtf8(bytes.data(), qsizetype(bytes.size()))
-                                              : BytesToWindows1252(bytes));
+    QString text = kind == ClipboardText::Utf8 ? QString::fromUtf8(bytes.data(), qsizetype(bytes.size()))
+                                               : BytesToWindows1252(bytes);
+#ifndef _WIN32
+    // Other programs get the platform's line ends; the editor's own type keeps the bytes.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+#endif
+    data->setText(text);
     data->setData(MimeTypeOf(kind), QByteArray(bytes.data(), qsizetype(bytes.size())));
     return data;
 }

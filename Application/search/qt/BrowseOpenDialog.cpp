@@ -7,6 +7,7 @@
 #include "platform/Messages.h"
 #include "platform/qt/QtHost.h"
 #include "resources/StringTable.h"
+#include "search/RegexSearch.h"
 #include "search/SearchEngine.h"
 #include "textutil/CodeTables.h"
 
@@ -41,6 +42,7 @@ constexpr int kBrowseButton = 3304;
 constexpr int kSubfoldersBox = 3305;
 constexpr int kCapsSensBox = 3306;
 constexpr int kEscapesBox = 3307;
+constexpr int kRegexBox = 3318;
 constexpr int kSearchButton = 3308;
 constexpr int kOpenButton = 3309;
 constexpr int kCloseButton = 3310;
@@ -50,6 +52,7 @@ constexpr int kLineColumn = 3313;
 constexpr int kSearchingText = 3314;
 constexpr int kCancelledText = 3315;
 constexpr int kSkippedText = 3316;
+constexpr int kCutOffText = 3319;
 constexpr int kFolderTitle = 3317;
 constexpr int kTextField = 3320;
 constexpr int kPatternBox = 3321;
@@ -140,9 +143,14 @@ BrowseOpenDialog::BrowseOpenDialog(BrowseOpenRecord& record, QWidget* parent)
     subfolders_->setChecked(record.subfolders != 0);
     capsSens_->setChecked(record.capsSens != 0);
     escapes_->setChecked(record.expandEscapes != 0);
+    regex_ = Named(new QCheckBox(this), kRegexBox);
+    regex_->setChecked(record.regex != 0);
+    escapes_->setEnabled(!regex_->isChecked());
+    connect(regex_, &QCheckBox::toggled, escapes_, [this](bool on) { escapes_->setEnabled(!on); });
     boxes->addWidget(subfolders_);
     boxes->addWidget(capsSens_);
     boxes->addWidget(escapes_);
+    boxes->addWidget(regex_);
     boxes->addStretch();
     layout->addLayout(boxes);
 
@@ -207,6 +215,7 @@ void BrowseOpenDialog::Retranslate() {
     subfolders_->setText(AppText(kSubfoldersBox));
     capsSens_->setText(AppText(kCapsSensBox));
     escapes_->setText(AppText(kEscapesBox));
+    regex_->setText(AppText(kRegexBox));
     search_->setText(AppText(kSearchButton));
     open_->setText(AppText(kOpenButton));
     close_->setText(AppText(kCloseButton));
@@ -234,12 +243,19 @@ bool BrowseOpenDialog::StartSearch() {
     request.find.FindString = Windows1252ToBytes(text_->text());
     request.find.CapsSens = capsSens_->isChecked() ? 1 : 0;
     request.find.ExpandEscapes = escapes_->isChecked() ? 1 : 0;
+    request.find.Regex = regex_->isChecked() ? 1 : 0;
     request.codeTable = record_.codeTable;
     request.subfolders = subfolders_->isChecked();
     request.patterns = ParseNamePatterns(pattern_->currentText().toStdString());
     request.folder = QDir::fromNativeSeparators(folder_->text().trimmed()).toStdString();
     SearchPattern probe;
-    if (!CompilePattern(request.find, request.codeTable, probe)) {
+    if (request.find.Regex && !request.find.FindString.empty()) {
+        RegexSearcher expression;  // a bad expression gets its message here
+        if (!expression.Compile(request.find, request.codeTable)) {
+            text_->setFocus();
+            return false;
+        }
+    } else if (!CompilePattern(request.find, request.codeTable, probe)) {
         ShowMessage(kNoSearchTextMessage);
         text_->setFocus();
         return false;
@@ -300,6 +316,8 @@ void BrowseOpenDialog::SearchEnded() {
                            .arg(counts.binary)
                            .arg(counts.loops);
     }
+    // Files where an expression gave up were not searched to their end.
+    if (counts.cutOff > 0) text += "  " + AppText(kCutOffText).arg(counts.cutOff);
     endText_ = text;
     status_->setText(text);
     UpdateButtons();
@@ -335,6 +353,7 @@ void BrowseOpenDialog::StoreFields() {
     record_.subfolders = subfolders_->isChecked() ? 1 : 0;
     record_.capsSens = capsSens_->isChecked() ? 1 : 0;
     record_.expandEscapes = escapes_->isChecked() ? 1 : 0;
+    record_.regex = regex_->isChecked() ? 1 : 0;
     const QString folder = QDir::fromNativeSeparators(folder_->text().trimmed());
     record_.path = JoinBrowsePath(folder.toStdString(), PatternsOf(pattern_->currentText()));
 }

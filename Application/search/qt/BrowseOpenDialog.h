@@ -57,6 +57,7 @@ private:
     QCheckBox* subfolders_ = nullptr;
     QCheckBox* capsSens_ = nullptr;
     QCheckBox* escapes_ = nullptr;
+    QCheckBox* regex_ = nullptr;  // while ticked, the escape notation box is disabled
     QTreeWidget* hits_ = nullptr;
     QLabel* status_ = nullptr;
     QProgressBar* progress_ = nullptr;

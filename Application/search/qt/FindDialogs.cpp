@@ -33,6 +33,7 @@ constexpr int kSearchLabel = 2203;
 constexpr int kReplaceSearchLabel = 216;
 constexpr int kStartOfLineBox = 2204;
 constexpr int kEndOfLineBox = 2205;
+constexpr int kRegexBox = 2206;
 constexpr int kEscapesBox = 2207;
 constexpr int kOkText = 2208;
 constexpr int kCancelText = 2209;
@@ -100,7 +101,11 @@ FindReplaceDialog::FindReplaceDialog(FindSettings& record, QWidget* parent)
     startOfLine_ = Box(this, kStartOfLineBox, record_.StartOfLine);
     endOfLine_ = Box(this, kEndOfLineBox, record_.EndOfLine);
     expandEscapes_ = Box(this, kEscapesBox, record_.ExpandEscapes);
-    for (QCheckBox* box : {capsSens_, startOfLine_, endOfLine_, expandEscapes_}) layout->addWidget(box);
+    regex_ = Box(this, kRegexBox, record_.Regex);
+    for (QCheckBox* box : {capsSens_, startOfLine_, endOfLine_, expandEscapes_, regex_}) layout->addWidget(box);
+    // An expression has escapes of its own: the notation would only change what it says.
+    expandEscapes_->setEnabled(!regex_->isChecked());
+    connect(regex_, &QCheckBox::toggled, expandEscapes_, [this](bool on) { expandEscapes_->setEnabled(!on); });
     if (replace_) {
         // The caller starts every command with ReplaceAll 0, so the box opens unchecked.
         replaceAll_ = Box(this, kReplaceAllBox, record_.ReplaceAll);
@@ -146,6 +151,7 @@ void FindReplaceDialog::TakeFields() {
     record_.StartOfLine = Flag(startOfLine_);
     record_.EndOfLine = Flag(endOfLine_);
     record_.ExpandEscapes = Flag(expandEscapes_);
+    record_.Regex = Flag(regex_);
     if (replace_) {
         record_.ReplaceString = CutFindText(ToDocument(replaceField_->text(), record_.Utf8Texts));
         record_.ReplaceAll = Flag(replaceAll_);

@@ -38,6 +38,7 @@ private:
     QCheckBox* startOfLine_ = nullptr;
     QCheckBox* endOfLine_ = nullptr;
     QCheckBox* expandEscapes_ = nullptr;
+    QCheckBox* regex_ = nullptr;  // while ticked, the escape notation box is disabled
     QCheckBox* replaceAll_ = nullptr;
 };
 

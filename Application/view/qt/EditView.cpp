@@ -2,6 +2,9 @@
 // marking and automatic scrolling, the scroll bars and the wheel, focus and caret.
 #include "view/qt/EditView.h"
 
+#include "view/ShownText.h"
+#include "view/qt/EditViewAccessible.h"
+
 #include "editing/EditActions.h"
 #include "editing/Recording.h"
 #include "editing/UndoRecord.h"
@@ -10,6 +13,7 @@
 #include "settings/Options.h"
 #include "textutil/CodeTables.h"
 
+#include <QAccessible>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -132,6 +136,10 @@ EditView::EditView(std::unique_ptr<EditWindow> window, QWidget* parent)
     releaseTimer_.setSingleShot(true);
     releaseTimer_.setInterval(2000);
     connect(&releaseTimer_, &QTimer::timeout, this, [this] { w_->doc->ReleaseReadPages(); });
+    accessibleTimer_.setSingleShot(true);
+    accessibleTimer_.setInterval(0);
+    connect(&accessibleTimer_, &QTimer::timeout, this, [this] { SyncAccessible(); });
+    InstallEditViewAccessibility();
 }
 
 EditView::~EditView() {
@@ -143,6 +151,8 @@ EditView::~EditView() {
 
 void EditView::HookInvalidateLines(void* self, int first, int last) {
     auto* v = static_cast<EditView*>(self);
+    v->CheckTitleLater();
+    v->NoteAccessibleChange();
     int lines = 0;
     int cols = 0;
     HookViewportSize(self, &lines, &cols);
@@ -153,7 +163,23 @@ void EditView::HookInvalidateLines(void* self, int first, int last) {
     v->viewport()->update(0, top, v->viewport()->width(), static_cast<int>(r1 - r0 + 1) * v->ch_);
 }
 
-void EditView::HookInvalidateAll(void* self) { static_cast<EditView*>(self)->viewport()->update(); }
+void EditView::HookInvalidateAll(void* self) {
+    auto* v = static_cast<EditView*>(self);
+    v->CheckTitleLater();
+    v->NoteAccessibleChange();
+    v->viewport()->update();
+}
+
+void EditView::CheckTitleLater() {
+    // A change repaints before the action sets the modified flag: the title looks once
+    // the action is done.
+    if (titleCheckPending_) return;
+    titleCheckPending_ = true;
+    QMetaObject::invokeMethod(this, [this] {
+        titleCheckPending_ = false;
+        NoteFileName();
+    }, Qt::QueuedConnection);
+}
 
 void EditView::HookScrollBy(void* self, int rows, int columns) {
     auto* v = static_cast<EditView*>(self);
@@ -183,6 +209,8 @@ void EditView::HookSetScrollBar(void* self, ScrollBar bar, int position, int max
 
 void EditView::HookPlaceCaret(void* self, int row, int column) {
     auto* v = static_cast<EditView*>(self);
+    // The caret may move through the document while its cell stays.
+    v->NoteAccessibleChange();
     if (row == v->caretRow_ && column == v->caretColumn_) return;
     v->UpdateCaretCell();
     v->caretRow_ = row;
@@ -204,6 +232,7 @@ void EditView::HookViewportSize(void* self, int* lines, int* columns) {
 
 void EditView::HookRefreshStatus(void* self, int field) {
     auto* v = static_cast<EditView*>(self);
+    v->NoteAccessibleChange();
     // Every save refreshes the status line, whichever road it came by (a key, a script,
     // the close question): the title follows a new name here.
     v->NoteFileName();
@@ -221,7 +250,7 @@ TextPos EditView::positionAt(QPoint pixel) const {
     long long line = static_cast<long long>(FloorDiv(pixel.y() - kInset, ch_)) + w_->firstLine;
     long long col = static_cast<long long>(FloorDiv(pixel.x() - kInset, cw_)) + w_->firstCol;
     if (line < 0) return TextPos{0, 0};
-    col = std::clamp<long long>(col, 0, MaxCols() - 1);
+    col = std::clamp<long long>(col, 0, MaxCols(*w_) - 1);
     return TextPos{static_cast<int>(std::min<long long>(line, 0x7FFF0000LL)), static_cast<int>(col)};
 }
 
@@ -235,9 +264,15 @@ void EditView::RunCommand(int commandId) {
 }
 
 void EditView::NoteFileName() {
-    if (w_->doc->FileName() == shownName_) return;
+    const bool modified = w_->modified != 0;
+    if (w_->doc->FileName() == shownName_ && modified == shownModified_) return;
     shownName_ = w_->doc->FileName();
+    shownModified_ = modified;
     if (titleChanged) titleChanged();
+    if (AccessibleEventsHeard()) {
+        QAccessibleEvent renamed(this, QAccessible::NameChanged);
+        SendAccessibleEvent(renamed);
+    }
 }
 
 void EditView::keyPressEvent(QKeyEvent* event) {
@@ -396,7 +431,7 @@ void EditView::ResetScrollBars() {
     int visCols = 0;
     VisibleSize(*w_, visLines, visCols);
     SetScrollBar(*w_, ScrollBar::Vertical, 0, w_->firstLine, w_->LineCount());
-    SetScrollBar(*w_, ScrollBar::Horizontal, 0, w_->firstCol, MaxCols() - visCols + 1);
+    SetScrollBar(*w_, ScrollBar::Horizontal, 0, w_->firstCol, MaxCols(*w_) - visCols + 1);
 }
 
 void EditView::resizeEvent(QResizeEvent* event) {

@@ -19,6 +19,8 @@
 
 namespace varlin {
 
+class ShownText;
+
 // The screen font: DejaVu Sans Mono (or the system's fixed font), spaced so that every
 // character advances exactly one cell of the given width.
 QFont ScreenFont(int cellWidth);
@@ -63,6 +65,15 @@ public:
     int cellWidth() const { return cw_; }
     int cellHeight() const { return ch_; }
 
+    // The document's text as accessibility clients read it (EditViewAccessible.cpp),
+    // caught up with every change, whose events go out first while a client listens.
+    ShownText& accessibleText();
+    // Offsets of that text and the positions (line, display column) they stand for; the
+    // marked range as offsets (-1, -1 when none). Valid after accessibleText().
+    int accessibleOffset(int line, int col) const;
+    TextPos accessiblePosition(int offset) const;
+    void accessibleSelection(int* start, int* end) const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -92,10 +103,17 @@ private:
     static void HookRefreshStatus(void* self, int field);
 
     void TypeText(const QString& text);
+    friend class EditViewAccessible;
+    // Accessibility (EditViewAccessible.cpp): a change or movement noted by a hook is
+    // told to clients once control is back in the event loop, as one batch.
+    void NoteAccessibleChange();
+    void SyncAccessible();
+    void RememberShownRows();
     void OnScrollAction(ScrollBar bar, int action);
     void DragStep();
     // The title follows the document's name when it changed since it was last shown.
     void NoteFileName();
+    void CheckTitleLater();
     void ResetScrollBars();
     void UpdateCaretCell();
     // Painting (EditViewPaint.cpp).
@@ -122,10 +140,19 @@ private:
     QTimer releaseTimer_;
     QPoint dragPoint_;
     std::string shownName_;       // the document's name as the title shows it
+    bool shownModified_ = false;  // whether the title shows the change marker
+    bool titleCheckPending_ = false;
     // Buffers of the painter, kept between paints to spare the allocations.
     std::u16string glyphs_;
     std::u32string cells32_;  // a UTF-8 row's cells (editing/Utf8Layout.h)
     std::vector<CellRun> runs_;
+    // Built when a client first reads the text; nothing is spent on it before.
+    std::unique_ptr<ShownText> shownText_;
+    QTimer accessibleTimer_;
+    int sentCaretLine_ = -1;
+    int sentCaretCol_ = -1;
+    int sentSelectionStart_ = -1;
+    int sentSelectionEnd_ = -1;
 };
 
 }  // namespace varlin

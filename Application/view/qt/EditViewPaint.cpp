@@ -62,7 +62,7 @@ void EditView::PaintRows(QPainter& painter, const QRect& area) {
     const long long lastRow = static_cast<long long>(FloorDiv(text.bottom() - kInset, ch_)) + w.firstLine;
     const int c0 = FloorDiv(text.left() - kInset, cw_) + w.firstCol;
     const int c1 = FloorDiv(text.right() - kInset, cw_) + w.firstCol;
-    const int maxCols = MaxCols();
+    const int maxCols = MaxCols(w);
     DragRange range;
     const bool marked = GetNormalizedDrag(w, range) != kDragNone;
     // Comments opened above the window must be known to the rows shown.
@@ -87,7 +87,7 @@ void EditView::PaintRow(QPainter& painter, int line, int firstCell, int cellCoun
     EditWindow& w = *w_;
     const RowGeometry geometry = GeometryOf(w);
     std::string_view text = w.doc->LineView(line);
-    text = text.substr(0, static_cast<std::size_t>(WorkBufferSize() - 1));
+    text = text.substr(0, static_cast<std::size_t>(WorkBufferSize(w) - 1));
     // Only the cells up to the painted ones are laid out (a row may have thousands): two
     // more than those, so that the rule that text ends before a row's last cell, and a
     // tab or wide character that would reach it, never touch a painted cell.

@@ -3,6 +3,7 @@
 #include "view/qt/GotoDialog.h"
 
 #include "platform/qt/DialogControls.h"
+#include "editing/EditActions.h"
 #include "editing/EditWindow.h"
 #include "editing/RowLayout.h"
 #include "editing/Utf8Layout.h"
@@ -88,7 +89,7 @@ void GotoPreview::paintEvent(QPaintEvent*) {
     const int ascent = painter.fontMetrics().ascent();
     const int target = targetLine();
     const RowGeometry geometry = GeometryOf(window_);
-    const std::size_t lineLimit = std::size_t(std::max(1, o.LineBufferSize() - 1));
+    const std::size_t lineLimit = std::size_t(std::max(1, WorkBufferSize(window_) - 1));
     std::vector<char16_t> row(std::size_t(cells), u' ');
     const std::vector<int> lines = shownLines();
     for (std::size_t i = 0; i < lines.size(); ++i) {
