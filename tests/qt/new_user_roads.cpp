@@ -1,5 +1,5 @@
 // What a new user trips over, tried with keys and the mouse on the frame with its real
-// dialogs and message boxes: Save As onto an existing file, the print dialog's page
+// dialogs and message boxes: Save As and F2 Y onto an existing file, the print dialog's page
 // range, a UTF-8 file with a damaged byte, the range in the status line, the texts of
 // the dialogs (cut, garbled, in the wrong language) and the settings sheet's Alt+B.
 #include "edit_view_support.h"
@@ -78,6 +78,35 @@ private slots:
             QVERIFY2(question.contains("Die Datei besteht bereits"), qPrintable(question));
             QCOMPARE(ReadFile(existing), QByteArray(answer == "&Nein" ? "keep\n" : "new text\n"));
         }
+    }
+
+    // F2 Y names an existing macro file: the same question; No and Escape keep the file.
+    void savingTheLearnedMacroOntoAnExistingFileAsksFirst() {
+        const QString existing = h_.dir.filePath("existing.vlm");
+        WriteFile(existing, "Macro \"keep\"\n");
+        EditView* view = h_.Open("text\n");
+        QVERIFY(view);
+        Type(view, {}, Qt::Key_F2);
+        Type(view, "l", Qt::Key_L);
+        Type(view, "a", Qt::Key_A);
+        Type(view, {}, Qt::Key_F2);
+        Type(view, "l", Qt::Key_L);
+        QString question;
+        WhenModalShows<QFileDialog>([existing, &question](QFileDialog* dialog) {
+            WhenModalShows<QMessageBox>([&question](QMessageBox* box) {
+                question = box->text();
+                WhenModalShows<QFileDialog>([](QFileDialog* again) { QTest::keyClick(again, Qt::Key_Escape); });
+                for (QAbstractButton* b : box->buttons())
+                    if (b->text() == "&Nein") QTest::mouseClick(b, Qt::LeftButton);
+            });
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            name->setText(existing);
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        Type(view, {}, Qt::Key_F2);
+        Type(view, "y", Qt::Key_Y);
+        QVERIFY2(question.contains("Die Datei besteht bereits"), qPrintable(question));
+        QCOMPARE(ReadFile(existing), QByteArray("Macro \"keep\"\n"));
     }
 
     // F2 D: the dialog has no page range to offer (it prints all or the selection).
