@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the editor need, when any is missing.
-# clang with its libFuzzer runtime builds the fuzz targets (fuzz/run.sh). The last line:
-# making the Debian package (dpkg-shlibdeps) and checking it, the compiler cache, and the libraries
+# clang with its libFuzzer runtime builds the fuzz targets (fuzz/run.sh). The last lines:
+# making the Debian package (dpkg-shlibdeps) and checking it, the compiler cache, the libraries
 # for regular expressions and EditorConfig; the AT-SPI check's virtual X server, accessibility
-# bus and Python bindings (tools/atspi-check.py).
+# bus and Python bindings (tools/atspi-check.py); a fast linker.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-l10n-tools qt6-translations-l10n
           libgl-dev libgtest-dev fonts-dejavu-core xauth poppler-utils clang libclang-rt-14-dev
           dpkg-dev desktop-file-utils appstream lintian ccache libpcre2-dev libeditorconfig-dev
-          xvfb dbus at-spi2-core python3-pyatspi)
+          xvfb dbus at-spi2-core python3-pyatspi lld)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -2,6 +2,7 @@
 // sample with traps, the syntax of the newer languages (quotes with escapes, comments only
 // after a blank, a block marker that begins with the line marker, keywords ignoring case),
 // and definition files that are broken, hostile or the user's own.
+#include "TestPaths.h"
 #include "document/Language.h"
 #include "document/Languages.h"
 #include "document/LineStore.h"

@@ -1,5 +1,6 @@
 // Button sets and their files: the text format both ways, what a damaged or foreign file
 // gives, the shipped standard set, and which file the toolbar takes at start-up.
+#include "TestPaths.h"
 #include "frame/ButtonSet.h"
 #include "platform/HeadlessHost.h"
 #include "platform/Registry.h"

@@ -4,6 +4,8 @@
 // tests/interpreter/cases/ and run here too.
 #include <gtest/gtest.h>
 
+#include "TestPaths.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <random>

@@ -3,6 +3,8 @@
 // Application/README.md, so that the map and the code cannot drift apart.
 #include <gtest/gtest.h>
 
+#include "TestPaths.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>

@@ -2,6 +2,7 @@
 // the library loaded afresh and released for every call, the names kept under "DllTest",
 // "&Abbruch" loading nothing, and messages 1120 and 1121 (a 60-character name is looked
 // up with its first 49 characters).
+#include "TestPaths.h"
 #include "macro/DllTest.h"
 #include "platform/HeadlessHost.h"
 #include "platform/Registry.h"

@@ -3,6 +3,7 @@
 // lines, also names with quotes and leading dashes; files wait while a modal dialog is
 // open; --wait returns when the documents close, with 1 after discarded changes; a stale
 // socket of a crashed frame is taken over by the next frame.
+#include "TestPaths.h"
 #include "edit_view_support.h"
 #include "frame/HandOver.h"
 #include "frame/qt/SingleFrame.h"
@@ -23,7 +24,7 @@ namespace {
 
 constexpr int kEndsWithinMs = 10000;
 
-QString WindowProgram() { return QStringLiteral(VARLIN_BINARY_DIR "/varlin-window"); }
+QString WindowProgram() { return QString::fromUtf8(VARLIN_BINARY_DIR) + QStringLiteral("/varlin-window"); }
 
 void WriteText(const QString& path, const QByteArray& text) {
     QFile file(path);

@@ -5,6 +5,7 @@
 // print dialog printing to a file); and batch mode's --print-to with its failures (no
 // file reported as printed unless it was written whole) and its stop by Ctrl+C or
 // --timeout in the middle of a long job.
+#include "TestPaths.h"
 #include "dispatch/CommandTable.h"
 #include "editing/EditWindow.h"
 #include "editing/Printing.h"
@@ -102,7 +103,7 @@ class PrintPdfTest : public QObject {
         script.close();
         QProcess p;
         p.setWorkingDirectory(dir.path());
-        p.start(QStringLiteral(VARLIN_BINARY_DIR "/varlin"),
+        p.start(QString::fromUtf8(VARLIN_BINARY_DIR) + QStringLiteral("/varlin"),
                 QStringList{"--run", "print.vlm", "--settings", "s.ini"} + arguments);
         if (meanwhile) {
             p.waitForStarted();
