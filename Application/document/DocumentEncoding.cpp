@@ -9,14 +9,12 @@ bool LinesLookLikeUtf8(const LineStore& store) {
     const int count = store.GetLineCount();
     if (count == 0) return false;
     if (store.LineView(0).starts_with(kUtf8Bom)) return true;
-    bool multibyte = false;
+    Utf8Tally tally;
     for (int i = 0; i < count; ++i) {
         const std::string_view line = store.LineView(i);
-        bool lineMultibyte = false;
-        if (!IsValidUtf8(line.data(), line.size(), &lineMultibyte)) return false;
-        multibyte = multibyte || lineMultibyte;
+        tally.Add(line.data(), line.size());
     }
-    return multibyte;
+    return tally.Mostly();
 }
 
 void RecognizeEncoding(LineStore& store, bool detect, const char* block, std::size_t size) {

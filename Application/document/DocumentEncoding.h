@@ -1,7 +1,8 @@
 // How a document's bytes are read as characters: through the global code table, or as
 // UTF-8 (a per-document choice, LineStore::utf8). The bytes themselves never change with
-// the choice; a file is recognised as UTF-8 when it is valid UTF-8 holding a multi-byte
-// character, or when it starts with the byte-order mark.
+// the choice; a file is recognised as UTF-8 when it holds multi-byte characters and at
+// most a few bytes of no valid sequence (Utf8Tally), or when it starts with the
+// byte-order mark.
 #pragma once
 
 #include "document/LineStore.h"

@@ -22,7 +22,6 @@ namespace varlin {
 namespace {
 
 constexpr int kSaveAsTitle = 1502;
-constexpr int kDefaultFilter = 1400;
 
 }  // namespace
 
@@ -127,9 +126,7 @@ int SaveAs(LineStore& store, std::string_view name) {
         FileDialogRequest request;
         request.mode = FileDialogMode::Save;
         request.titleId = kSaveAsTitle;
-        request.filter = CurrentOptions().FileNameFilter.empty()
-                             ? LoadAppString(kDefaultFilter)
-                             : CurrentOptions().FileNameFilter;
+        request.filter = DialogFileFilter(CurrentOptions().FileNameFilter);
         request.registryValue = "OpenFile";
         std::vector<std::string> names;
         if (!HostAskFileNames(request, names) || names.empty() || IsBlankFileName(names[0]))

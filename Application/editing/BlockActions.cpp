@@ -29,7 +29,6 @@ namespace {
 
 constexpr std::size_t kMaxFileName = 511;  // the 512-byte name buffer
 constexpr std::size_t kMaxExtension = 19;
-constexpr int kDefaultFilterId = 1400;
 
 bool MarkedRange(const EditWindow& w, DragRange& range) {
     return GetNormalizedDrag(w, range) == kDragMarked;
@@ -44,8 +43,7 @@ bool NameOrAsk(std::string_view given, FileDialogMode mode, int titleId, std::st
     FileDialogRequest request;
     request.mode = mode;
     request.titleId = titleId;
-    request.filter = CurrentOptions().FileNameFilter;
-    if (request.filter.empty()) request.filter = LoadAppString(kDefaultFilterId);
+    request.filter = DialogFileFilter(CurrentOptions().FileNameFilter);
     request.registryValue = kAppendFileValue;
     std::vector<std::string> names;
     if (!HostAskFileNames(request, names) || names.empty() || names[0].empty()) return false;

@@ -7,6 +7,7 @@
 #include "document/SafeWrite.h"
 #include "editing/EditWindow.h"
 #include "editing/RowLayout.h"
+#include "editing/Utf8Layout.h"
 #include "editing/MacroCommands.h"
 #include "editing/Recording.h"
 #include "platform/FileKinds.h"
@@ -128,9 +129,12 @@ int PutPrintout(const std::string& finished, const std::string& name) {
     return result;
 }
 
-// The laid-out cells of one printed line, and the part still to print.
+// The laid-out cells of one printed line, and the part still to print. A UTF-8 row's
+// cells are characters (cells32) when the job draws characters, bytes otherwise.
 struct Row {
     std::vector<unsigned char> cells;
+    std::u32string cells32;
+    bool characters = false;
     std::string text;
     int length = 0;     // cells laid out
     int printed = 0;    // cells already printed
@@ -138,25 +142,38 @@ struct Row {
     bool Pending() const { return printed < length; }
 };
 
-// Lays the document's line out with blanks for tabs and fill, in ANSI bytes. The row is
-// only as long as the text can need, which gives the same cells as a row of MaxCols.
+// Lays the document's line out with blanks for tabs and fill. The row is only as long as
+// the text can need, which gives the same cells as a row of MaxCols.
 void LayoutPrintedLine(const EditWindow& w, int line, const RowGeometry& g, int lineLimit,
-                       Row& row) {
+                       bool characters, Row& row) {
     std::string_view stored = w.doc->LineView(line);
     if (stored.size() > std::size_t(lineLimit)) stored = stored.substr(0, std::size_t(lineLimit));
     row.text.assign(stored);
-    // The printer font is an ANSI one: a UTF-8 document's characters print as their
-    // Windows-1252 bytes ('?' where there is none).
-    if (w.doc->utf8) row.text = Utf8ToAnsi(row.text);
-    else if (CurrentOptions().CodeTable == kCodeTableOem) OemToAnsiBytes(row.text);
+    row.characters = characters && w.doc->utf8;
+    // Without a device that draws characters, a UTF-8 document prints as its Windows-1252
+    // bytes ('?' where there is none).
+    if (w.doc->utf8 && !row.characters) row.text = Utf8ToAnsi(row.text);
+    else if (!w.doc->utf8 && CurrentOptions().CodeTable == kCodeTableOem) OemToAnsiBytes(row.text);
     const long long need = g.margin + static_cast<long long>(row.text.size()) * std::max(g.tabStep, 1) + 2;
     const int size = int(std::clamp<long long>(need, kMinRowCells, MaxCols(w)));
-    row.length = LayoutLine(line, row.text, row.cells.data(), size, ' ', ' ', g);
     row.printed = 0;
+    if (!row.characters) {
+        row.length = LayoutLine(line, row.text, row.cells.data(), size, ' ', ' ', g);
+        return;
+    }
+    // The number field and fill from the common layout, the text's cells from the UTF-8 one.
+    row.length = LayoutLine(line, std::string_view(), row.cells.data(), size, ' ', ' ', g);
+    row.cells32.assign(row.cells.begin(), row.cells.begin() + size);
+    if (size >= kMinRowCells) row.length = LayoutUtf8Text(row.text, row.cells32.data(), size, U' ', g.margin, g.tabStep);
 }
 
 std::string_view Cells(const Row& row, int first, int count) {
     return std::string_view(reinterpret_cast<const char*>(row.cells.data()) + first, std::size_t(count));
+}
+
+void PrintCells(PrintJob& job, int x, int y, const Row& row, int first, int count) {
+    if (row.characters) job.textOutCells(job.context, x, y, std::u32string_view(row.cells32).substr(std::size_t(first), std::size_t(count)));
+    else job.textOut(job.context, x, y, Cells(row, first, count));
 }
 
 }  // namespace
@@ -252,15 +269,14 @@ PrintResult PrintLines(EditWindow& w, PrintJob& job, int from, int to) {
     for (int line = from;;) {
         if (line > to && !row.Pending()) break;
         if (!row.Pending()) {
-            LayoutPrintedLine(w, line, geometry, lineLimit, row);
+            LayoutPrintedLine(w, line, geometry, lineLimit, job.textOutCells != nullptr, row);
             row.indent = std::min(geometry.margin, p.cols / 2);
             row.printed = std::min(row.length, p.cols);
-            job.textOut(job.context, p.leftMargin, y, Cells(row, 0, row.printed));
+            PrintCells(job, p.leftMargin, y, row, 0, row.printed);
             ++line;
         } else {
             const int count = std::min(p.cols - row.indent, row.length - row.printed);
-            job.textOut(job.context, p.leftMargin + row.indent * m.charWidth, y,
-                        Cells(row, row.printed, count));
+            PrintCells(job, p.leftMargin + row.indent * m.charWidth, y, row, row.printed, count);
             row.printed += count;
         }
         y += m.lineHeight;

@@ -51,6 +51,11 @@ struct PrintJob {
     // Text at a pixel position (x of its first cell, y of the top of the row): bytes of
     // the ANSI code table (Windows-1252).
     void (*textOut)(void* context, int x, int y, std::string_view ansi) = nullptr;
+    // The text of a UTF-8 document: one character per cell from x on (kCellWideTail in the
+    // second cell of a wide one, kCellInvalidByte or'ed onto the glyph of an invalid byte),
+    // each drawn in its cell by whichever font has it. Null: such text is printed through
+    // textOut as Windows-1252 bytes ('?' for characters that have none).
+    void (*textOutCells)(void* context, int x, int y, std::u32string_view cells) = nullptr;
     void (*endPage)(void* context) = nullptr;
     // Finishes the job; for a file, the output is whole only when this gives 0.
     int (*endDocument)(void* context) = nullptr;

@@ -33,6 +33,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <mutex>
 #include <sys/stat.h>
@@ -46,6 +47,8 @@ namespace {
 constexpr std::size_t kScriptReadLimit = (4u << 20) + 1;  // the interpreter refuses more
 constexpr int kSettingsNotReadable = 1263;
 constexpr int kKindFolder = 1541;
+constexpr int kScriptUnreadableText = 3470, kDialogCancelledText = 3471, kNoPdfWriterText = 3472;
+constexpr int kBadSetText = 3473, kNothingPrintedText = 3474;
 
 // --timeout: a thread that asks the script to stop when the time is up, unless the run
 // ends first.
@@ -93,14 +96,27 @@ HeadlessHost::DefaultAnswer HostAnswer(BatchAnswer answer) {
     return HeadlessHost::DefaultAnswer::Yes;
 }
 
+// Batch mode's own texts, in the language of its messages: "varlin: " and the text of
+// the string id with each "%s" taken in turn from values.
+void SayOnStderr(int id, std::initializer_list<std::string> values = {}) {
+    std::string text = LoadAppString(id);
+    std::size_t from = 0;
+    for (const std::string& value : values) {
+        const std::size_t at = text.find("%s", from);
+        if (at == std::string::npos) break;
+        text.replace(at, 2, value);
+        from = at + value.size();
+    }
+    std::fprintf(stderr, "varlin: %s\n", text.c_str());
+}
+
 // Reads and checks the script once, before any FILE is touched: a script that cannot
 // run at all leaves every file alone.
 bool CheckScript(const std::string& script) {
     MacroLibError error{};
     std::FILE* file = std::fopen(script.c_str(), "rb");
     if (file == nullptr) {
-        std::fprintf(stderr, "%s: cannot open the script: %s\n", script.c_str(),
-                     std::strerror(errno));
+        ShowFileError(script, errno);
         return false;
     }
     std::string text;
@@ -111,7 +127,7 @@ bool CheckScript(const std::string& script) {
     const bool readFailed = std::ferror(file) != 0;
     std::fclose(file);
     if (readFailed) {
-        std::fprintf(stderr, "%s: cannot read the script\n", script.c_str());
+        SayOnStderr(kScriptUnreadableText, {script});
         return false;
     }
     if (MacroLib_Check(script.c_str(), text.data(), text.size(), MacroCommandTable(), &error) ==
@@ -129,13 +145,13 @@ bool CheckScript(const std::string& script) {
 std::function<int(DialogId, void*)> PrintToHandler(const std::string& file) {
     return [file](DialogId id, void* record) {
         if (id != DialogId::Print || record == nullptr) {
-            std::fprintf(stderr, "varlin: dialog \"%s\" cancelled (no window)\n", DialogName(id));
+            SayOnStderr(kDialogCancelledText, {DialogName(id)});
             return 2;
         }
         auto& print = *static_cast<PrintDialogRecord*>(record);
         const PdfJobOpener open = ThePdfJobOpener();
         if (open == nullptr) {
-            std::fprintf(stderr, "varlin: --print-to: this program cannot write PDF files\n");
+            SayOnStderr(kNoPdfWriterText);
             return 2;
         }
         print.selectionChosen = print.selectionOffered;
@@ -223,8 +239,7 @@ int RunBatch(const BatchArguments& arguments) {
         return kBatchFailed;
     for (const auto& [name, value] : arguments.sets) {
         if (!SetOptionByName(CurrentOptions(), name, value)) {
-            std::fprintf(stderr, "varlin: --set %s=%s: no such option or not a valid value\n",
-                         name.c_str(), value.c_str());
+            SayOnStderr(kBadSetText, {name, value});
             return kBatchBadCommandLine;
         }
     }
@@ -278,7 +293,7 @@ int RunBatch(const BatchArguments& arguments) {
     if (state.stopped || MacroStopRequested()) return kBatchAborted;
     // --print-to promises a file: a run that wrote none has failed, also when it beeped only.
     if (!arguments.printTo.empty() && FinishedPrintJobs() == jobsBefore && host.errorMessages == 0) {
-        std::fprintf(stderr, "varlin: --print-to %s: nothing was printed\n", arguments.printTo.c_str());
+        SayOnStderr(kNothingPrintedText, {arguments.printTo});
         return kBatchFailed;
     }
     if (state.failed || host.errorMessages > 0) return kBatchFailed;

@@ -12,15 +12,13 @@
 namespace varlin {
 namespace {
 
-constexpr int kDefaultFilterId = 1400;
 
 }  // namespace
 
 int CommandBrowseAndOpen() {
     BrowseOpenRecord record;
     LoadBrowseOpen(record);
-    record.filter = CurrentOptions().FileNameFilter;
-    if (record.filter.empty()) record.filter = LoadAppString(kDefaultFilterId);
+    record.filter = DialogFileFilter(CurrentOptions().FileNameFilter);
     record.codeTable = CurrentOptions().CodeTable;
     const int result = HostRunDialog(DialogId::BrowseOpen, &record);
     StoreBrowseOpen(record);

@@ -40,7 +40,7 @@ int OpenWithDialog() {
     FileDialogRequest request;
     request.mode = FileDialogMode::OpenMany;
     request.titleId = kOpenTitle;
-    request.filter = CurrentOptions().FileNameFilter;
+    request.filter = DialogFileFilter(CurrentOptions().FileNameFilter);
     request.registryValue = "OpenFile";
     std::vector<std::string> names;
     if (!HostAskFileNames(request, names) || names.empty()) return 0;

@@ -22,7 +22,17 @@ KeyRowTexts KeyRow(const KeyTable& table, const std::string& prefixName, int row
     if (!ValidRow(table, row)) return texts;
     const KeyEntry& entry = table.entries[std::size_t(row)];
     texts.key = prefixName + ' ' + char(entry.key);
-    if (!HasMacroFile(entry)) return texts;
+    if (!HasMacroFile(entry)) {
+        // A key bound to a command (ACTION= in the store) says which, with its help text.
+        if (entry.commandId > 0) {
+            std::string format = LoadAppString(kKeyCommandText);
+            const std::size_t at = format.find("%s");
+            if (at != std::string::npos) format.replace(at, 2, std::to_string(entry.commandId));
+            texts.file = format;
+            texts.description = LoadAppString(entry.commandId);
+        }
+        return texts;
+    }
     texts.file = entry.macroFile;
     char description[kMacroDescriptionSize];
     if (Get_MacroHeader(entry.macroFile.c_str(), description, sizeof description) >= 0)

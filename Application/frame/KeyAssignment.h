@@ -18,10 +18,12 @@ struct KeyAssignmentRecord {
 
 constexpr int kKeyListColumnsText = 1851;   // "Taste|100\tMakrodatei|300\tMakrobeschreibung|200"
 constexpr int kMacroFileTitle = 1513;       // "Makrodatei"
+constexpr int kKeyCommandText = 1852;       // "Befehl %s": a row bound to a command
 constexpr int kMacroDescriptionSize = 500;
 
 // The three texts of a row: "F3 A", the macro file (empty without one) and the macro's
-// description (empty without a macro, or when the file gives none).
+// description (empty without a macro, or when the file gives none); for a row bound to a
+// command instead, "Befehl 40" and the command's help text.
 struct KeyRowTexts {
     std::string key;
     std::string file;

@@ -38,6 +38,9 @@ std::string RangeText(const EditWindow& w) {
     DragRange r;
     if (GetNormalizedDrag(w, r) == kDragNone) return LoadAppString(kNoRange);
     const long m = MarginWidth(w);
+    // A range that takes its last line's line break ends, as the user drew it, at the
+    // start of the next line; its stored end column is only the mark "to the line end".
+    if (r.ToCol >= MaxCols(w) - 1) return Format(kFormatRange, long(r.FromLine) + 1, long(r.FromCol) + 1 - m, long(r.ToLine) + 2, 1);
     return Format(kFormatRange, long(r.FromLine) + 1, long(r.FromCol) + 1 - m,
                   long(r.ToLine) + 1, long(r.ToCol) + 1 - m);
 }

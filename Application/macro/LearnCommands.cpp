@@ -3,13 +3,13 @@
 // that the Qt frame and batch mode share them.
 #include "macro/LearnCommands.h"
 
+#include "document/SafeWrite.h"
 #include "editing/Recording.h"
 #include "macro/MacroRun.h"
 #include "platform/Host.h"
 #include "platform/Messages.h"
 #include "resources/StringTable.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <vector>
 
@@ -35,35 +35,27 @@ bool AskMacroFile(FileDialogMode mode, int titleId, std::string& name) {
     return true;
 }
 
-// Copies the learned macro to target in blocks; the messages are those of the command.
-// True when the whole macro was written.
+// Copies the learned macro to target through the safe save, so that a full disk or a
+// failed write leaves an existing target as it was. True when the whole macro was written.
 bool CopyLearnedFile(const std::string& source, const std::string& target) {
     std::FILE* in = std::fopen(source.c_str(), "rb");
     if (in == nullptr) {
         ShowMessage(kLearnFileBusyMessage);
         return false;
     }
-    std::FILE* out = std::fopen(target.c_str(), "wb");
-    if (out == nullptr) {
-        ShowFileError(target);
-        std::fclose(in);
-        return false;
-    }
-    char block[1024];
-    std::size_t got = 0;
-    while ((got = std::fread(block, 1, sizeof block, in)) > 0) {
-        if (std::fwrite(block, 1, got, out) != got) {
-            ShowFileError(target);
-            break;
+    bool readFailed = false;
+    const int written = WriteFileSafely(target, [in, &readFailed](ByteSink& sink) {
+        char block[1 << 14];
+        std::size_t got = 0;
+        while ((got = std::fread(block, 1, sizeof block, in)) > 0) {
+            if (!sink.Write(block, got)) return false;
         }
-    }
+        readFailed = std::ferror(in) != 0;
+        return !readFailed;
+    });
     std::fclose(in);
-    // A failed flush on close loses the end of the copy as surely as a failed write.
-    if (std::fclose(out) != 0) {
-        if (got == 0) ShowFileError(target);
-        return false;
-    }
-    return got == 0;
+    if (readFailed) ShowMessage(kLearnFileBusyMessage);
+    return written == 0;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "platform/Messages.h"
 #include "platform/StopRequest.h"
 
+#include <cerrno>
 #include <cstdio>
 
 namespace varlin {
@@ -46,9 +47,18 @@ void ReportErrorHook(void*, const MacroLibError* error) {
     // The user stopped it: nothing to tell.
     if (error->Kind == MACROLIB_ABORTED) return;
     // The message says what failed; the line below it says where ("FILE:LINE:COL: text").
+    // A script that cannot be opened is told with the program's own file message, in the
+    // user's language like the message above it.
     MessageRequest request = BuildMessageRequest(kMacroBrokenMessage);
     request.text += "\n\n";
-    request.text += line;
+    std::FILE* file = nullptr;
+    if (error->Kind == MACROLIB_FILE_ERROR && error->File[0] != '\0' &&
+        (file = std::fopen(error->File, "rb")) == nullptr) {
+        request.text += BuildMessageRequest(MessageIdForErrno(errno), error->File).text;
+    } else {
+        request.text += line;
+    }
+    if (file) std::fclose(file);
     HostShowMessage(request);
 }
 

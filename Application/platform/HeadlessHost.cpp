@@ -1,5 +1,6 @@
 #include "platform/HeadlessHost.h"
 
+#include "resources/StringTable.h"
 #include "textutil/Utf8.h"
 
 #include <cstdio>
@@ -8,6 +9,9 @@ namespace varlin {
 namespace {
 
 HeadlessHost& Self(void* context) { return *static_cast<HeadlessHost*>(context); }
+
+// Told on stderr in the language of the messages around it.
+constexpr int kDialogCancelledText = 3471, kFileDialogCancelledText = 3475;
 
 int AnswerFor(HeadlessHost::DefaultAnswer answer, MessageButtons buttons) {
     switch (buttons) {
@@ -59,7 +63,8 @@ void Beep(void* context) {
 bool AskFileNames(void* context, const FileDialogRequest&, std::vector<std::string>& names) {
     HeadlessHost& self = Self(context);
     if (self.fileNameAnswers.empty()) {
-        if (self.writeMessagesToStderr) std::fprintf(stderr, "varlin: file dialog cancelled (no window)\n");
+        if (self.writeMessagesToStderr)
+            std::fprintf(stderr, "varlin: %s\n", LoadAppString(kFileDialogCancelledText).c_str());
         return false;
     }
     names = self.fileNameAnswers.front();
@@ -72,8 +77,11 @@ int RunDialog(void* context, DialogId id, void* record) {
     self.dialogsWanted.push_back(id);
     if (self.dialogAnswers.empty()) {
         if (self.dialogHandler) return self.dialogHandler(id, record);
-        if (self.writeMessagesToStderr)
-            std::fprintf(stderr, "varlin: dialog \"%s\" cancelled (no window)\n", DialogName(id));
+        if (self.writeMessagesToStderr) {
+            std::string text = LoadAppString(kDialogCancelledText);
+            if (const std::size_t at = text.find("%s"); at != std::string::npos) text.replace(at, 2, DialogName(id));
+            std::fprintf(stderr, "varlin: %s\n", text.c_str());
+        }
         return 2;
     }
     auto handler = std::move(self.dialogAnswers.front());

@@ -3,6 +3,10 @@
 #include "platform/StopRequest.h"
 
 #include "platform/HeadlessHost.h"
+#include "platform/Messages.h"
+#include "resources/StringTable.h"
+
+#include <sys/stat.h>
 
 namespace varlin {
 namespace {
@@ -20,20 +24,21 @@ Host& TheHost() { return InstalledHost(); }
 void InstallHost(const Host& host) { InstalledHost() = host; }
 
 const char* DialogName(DialogId id) {
+    const bool english = GetAppLanguage() == int(AppLanguage::English);
     switch (id) {
-    case DialogId::Find: return "Suchen";
-    case DialogId::Replace: return "Ersetzen";
-    case DialogId::ReplaceQuestion: return "Ersetzen bestätigen";
-    case DialogId::Sort: return "Sortieren";
-    case DialogId::Goto: return "Gehe zu";
-    case DialogId::Print: return "Drucken";
-    case DialogId::KeyTable: return "Tastenbelegung";
-    case DialogId::MacroList: return "Makros";
-    case DialogId::DllTest: return "DLL-Test";
-    case DialogId::Settings: return "Einstellungen";
-    case DialogId::BrowseOpen: return "Durchsuchen und öffnen";
-    case DialogId::Language: return "Sprache";
-    case DialogId::DocumentLanguage: return "Sprache des Dokuments";
+    case DialogId::Find: return english ? "Find" : "Suchen";
+    case DialogId::Replace: return english ? "Replace" : "Ersetzen";
+    case DialogId::ReplaceQuestion: return english ? "Confirm replace" : "Ersetzen bestätigen";
+    case DialogId::Sort: return english ? "Sort" : "Sortieren";
+    case DialogId::Goto: return english ? "Go to" : "Gehe zu";
+    case DialogId::Print: return english ? "Print" : "Drucken";
+    case DialogId::KeyTable: return english ? "Key assignment" : "Tastenbelegung";
+    case DialogId::MacroList: return english ? "Macros" : "Makros";
+    case DialogId::DllTest: return english ? "DLL test" : "DLL-Test";
+    case DialogId::Settings: return english ? "Settings" : "Einstellungen";
+    case DialogId::BrowseOpen: return english ? "Browse and open" : "Durchsuchen und öffnen";
+    case DialogId::Language: return english ? "Language" : "Sprache";
+    case DialogId::DocumentLanguage: return english ? "Document language" : "Sprache des Dokuments";
     }
     return "?";
 }
@@ -50,8 +55,18 @@ void HostBeep() {
 
 bool HostAskFileNames(const FileDialogRequest& request, std::vector<std::string>& names) {
     Host& h = TheHost();
-    names.clear();
-    return h.askFileNames && h.askFileNames(h.context, request, names);
+    for (;;) {
+        names.clear();
+        if (!h.askFileNames || !h.askFileNames(h.context, request, names)) return false;
+        // A name typed into a save dialog may be that of a file the user did not mean to
+        // lose; No goes back to the dialog, where cancelling ends the command.
+        struct stat info {};
+        if (request.mode != FileDialogMode::Save || names.empty() || names.front().empty() ||
+            ::stat(names.front().c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+            return true;
+        }
+        if (ShowMessage(kReplaceExistingFileMessage, names.front()) == IdYes) return true;
+    }
 }
 
 int HostRunDialog(DialogId id, void* record) {

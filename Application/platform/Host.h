@@ -85,7 +85,10 @@ void InstallHost(const Host& host);
 // Convenience wrappers that tolerate missing hooks.
 int HostShowMessage(const MessageRequest& request);
 void HostBeep();
+// In save mode an existing file is only taken after the user agreed to replace it (message
+// 1335); otherwise the dialog is shown again.
 bool HostAskFileNames(const FileDialogRequest& request, std::vector<std::string>& names);
+constexpr int kReplaceExistingFileMessage = 1335;
 int HostRunDialog(DialogId id, void* record);
 bool HostSetClipboard(const std::string& bytes, ClipboardText kind = ClipboardText::Ansi);
 bool HostGetClipboard(std::string& bytes, ClipboardText kind = ClipboardText::Ansi);

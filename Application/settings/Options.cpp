@@ -122,6 +122,14 @@ std::string CutText(const std::string& text) {
 
 }  // namespace
 
+std::string DialogFileFilter(const std::string& stored) {
+    for (int language : {int(AppLanguage::German), int(AppLanguage::English)}) {
+        const char* builtIn = BuiltInString(kFilterDefaultId, language);
+        if (builtIn && stored == builtIn) return DefaultFileNameFilter();
+    }
+    return stored.empty() ? DefaultFileNameFilter() : stored;
+}
+
 void LoadOptions(Options& options) {
     RegistryBatch snapshot;  // one read of the store for all fields; never committed
     const Options& d = Defaults();

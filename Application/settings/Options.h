@@ -77,6 +77,11 @@ void LoadOptions(Options& options);
 // Writes every field in one replacement of the settings file; false when it failed
 // (the stored options then stay as they were).
 bool SaveOptions(const Options& options);
+
+// The filter list the file dialogs show for a stored FileNameFilter: the default list in
+// the current language when the stored one is empty or the default of either language
+// (stored while the other one was in use); any list of the user's own as it stands.
+std::string DialogFileFilter(const std::string& stored);
 // What creating the record does: the default colours, then LoadOptions.
 void InitOptions(Options& options);
 

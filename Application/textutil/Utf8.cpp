@@ -112,7 +112,28 @@ int Utf8Prev(std::string_view text, int i) {
 bool LooksLikeUtf8(const char* data, std::size_t size) {
     if (size >= kUtf8Bom.size() && std::memcmp(data, kUtf8Bom.data(), kUtf8Bom.size()) == 0) return true;
     bool multibyte = false;
-    return IsValidUtf8(data, size, &multibyte) && multibyte;
+    if (IsValidUtf8(data, size, &multibyte)) return multibyte;
+    Utf8Tally tally;
+    tally.Add(data, size);
+    return tally.Mostly();
+}
+
+void Utf8Tally::Add(const char* data, std::size_t size) {
+    for (std::size_t i = 0; i < size;) {
+        // ASCII eight bytes at a time: most of any text.
+        if (i + 8 <= size) {
+            std::uint64_t word;
+            std::memcpy(&word, data + i, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const int n = Utf8SequenceLength(data + i, size - i);
+        if (n == 0) ++invalid;
+        else if (n > 1) ++multibyte;
+        i += std::size_t(n == 0 ? 1 : n);
+    }
 }
 
 int EncodeUtf8(char32_t cp, char* out) {

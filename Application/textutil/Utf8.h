@@ -40,9 +40,22 @@ int Utf8Prev(std::string_view text, int i);
 // loop is what processors without AVX2 run; it is public for the tests that compare both.
 bool IsValidUtf8(const char* data, std::size_t size, bool* multibyte = nullptr);
 bool IsValidUtf8Portable(const char* data, std::size_t size, bool* multibyte = nullptr);
-// Recognition of a loaded file: starts with the byte-order mark, or is valid UTF-8 and
-// holds at least one multi-byte sequence.
+// Recognition of a loaded file: starts with the byte-order mark, or holds at least one
+// multi-byte sequence and no more invalid bytes than Utf8Tally::Mostly allows.
 bool LooksLikeUtf8(const char* data, std::size_t size);
+
+// The valid multi-byte sequences and the bytes of no valid sequence of a text, counted
+// over one or more pieces (a sequence never spans two).
+struct Utf8Tally {
+    std::size_t multibyte = 0;
+    std::size_t invalid = 0;
+    void Add(const char* data, std::size_t size);
+    // UTF-8 with a few damaged bytes: at least two valid sequences for every invalid byte.
+    // A Windows-1252 text is never near that: an accented letter or sharp s forms a
+    // sequence only where the next one or two bytes happen to be punctuation of 0x80 to
+    // 0xBF (ß then a closing quote), while every other one is an invalid byte.
+    bool Mostly() const { return multibyte > 0 && multibyte >= 2 * invalid; }
+};
 
 // The bytes of code point cp (1 to 4, at most 4 written to out); 0 for a surrogate or a
 // value above U+10FFFF.

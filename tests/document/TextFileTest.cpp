@@ -130,6 +130,34 @@ TEST_F(TextFileTest, RecognitionOfALoadDecidesAsTheLinesOneByOne) {
     }
 }
 
+// A name typed into the save dialog that names an existing file replaces it only after
+// Yes to 1335; No shows the dialog again. A name given by a script replaces unasked.
+TEST_F(TextFileTest, SaveAsOverAnExistingFileAsksFirst) {
+    const std::string existing = Path("existing.txt");
+    WriteBytes(existing, "keep\r\n");
+    LineStore store;
+    store.SetLine(0, "new");
+    host.fileNameAnswers.push_back({existing});
+    host.answers.push_back(IdNo);
+    host.fileNameAnswers.push_back({Path("fresh.txt")});  // the dialog again: another name
+    EXPECT_EQ(SaveAs(store, {}), 1);
+    EXPECT_EQ(host.messageIds, (std::vector<int>{kReplaceExistingFileMessage}));
+    EXPECT_EQ(ReadBytes(existing), "keep\r\n");
+    EXPECT_EQ(ReadBytes(Path("fresh.txt")), "new\r\n");
+
+    host.fileNameAnswers.push_back({existing});
+    host.answers.push_back(IdYes);
+    EXPECT_EQ(SaveAs(store, {}), 1);
+    EXPECT_EQ(ReadBytes(existing), "new\r\n");
+
+    host.messageIds.clear();
+    const std::string other = Path("other.txt");  // not a file a document holds
+    WriteBytes(other, "keep\r\n");
+    EXPECT_EQ(SaveAs(store, other), 1);
+    EXPECT_TRUE(host.messageIds.empty());
+    EXPECT_EQ(ReadBytes(other), "new\r\n");
+}
+
 TEST_F(TextFileTest, LongLinesLoadWholeUpToTheLargestLineBuffer) {
     struct Case { std::size_t length; int result; } cases[] = {
         {0, 0},  // the option stays the least a document gets

@@ -4,6 +4,7 @@
 // an abort and a job that cannot start can be checked exactly.
 #include "EditTestSupport.h"
 #include "editing/Printing.h"
+#include "editing/Utf8Layout.h"
 
 #include <cerrno>
 
@@ -132,6 +133,31 @@ TEST_F(PrintTest, TabsBlanksAndOemBytesAsThePrinterShowsThem) {
     w->doc->SetLine(0, std::string("a\tb\x84"));
     PrintAll();
     EXPECT_EQ(device.Body().at(0).text, "a   b\xE4");
+}
+
+// A UTF-8 document reaches a device that draws characters as characters, each in its
+// cell (a wide one in two), so that the device's font fallback can draw what its own font
+// lacks; a continuation never starts inside a wide character's cells.
+TEST_F(PrintTest, Utf8CharactersReachTheDeviceInTheirCells) {
+    w->doc->utf8 = true;
+    w->doc->SetLine(0, "a\t\xE4\xB8\xAD\xE6\x96\x87\xC3\xBC\xFF");  // a, tab, 中文, ü, a bad byte
+    w->doc->SetLine(1, std::string(79, 'x') + "\xE4\xB8\xAD" + "y");  // 中 from cell 79 on
+    std::vector<std::u32string> cells;
+    static std::vector<std::u32string>* sink = nullptr;
+    sink = &cells;
+    host.dialogAnswers.push_back([this](DialogId, void* r) {
+        auto* record = static_cast<PrintDialogRecord*>(r);
+        record->job = device.Job();
+        record->job.textOutCells = [](void*, int, int, std::u32string_view c) { sink->emplace_back(c); };
+        return 1;
+    });
+    Print(*w);
+    ASSERT_EQ(cells.size(), 3u);
+    EXPECT_EQ(cells[0], std::u32string(U"a       \u4E2D") + kCellWideTail + U'\u6587' + kCellWideTail + U'\u00FC' +
+                            char32_t(0xFF | kCellInvalidByte));
+    EXPECT_EQ(cells[1], std::u32string(79, U'x') + U'\u4E2D');  // its tail went to the next line
+    EXPECT_EQ(cells[2], (std::u32string{kCellWideTail, U'y'}));
+    EXPECT_TRUE(device.Body().empty());  // the header alone through textOut
 }
 
 TEST_F(PrintTest, SelectionPrintsWholeLinesAndOnlyAFinishedRange) {

@@ -8,6 +8,8 @@
 #include "platform/Registry.h"
 #include "platform/TestFolder.h"
 
+#include "resources/StringTable.h"
+
 #include <gtest/gtest.h>
 
 namespace varlin {
@@ -127,7 +129,10 @@ TEST_F(KeyTableFile, AssignmentRowsAndButtons) {
     EXPECT_EQ(KeyRow(t, "F3", 1).description, "");  // cannot be read
     EXPECT_EQ(KeyRow(t, "F3", 2).description, "");  // not a script
     EXPECT_EQ(KeyRow(t, "F3", 49).key, "F3 &");
-    EXPECT_EQ(KeyRow(t, "F3", 5).file, "");
+    // A key bound to a command says which, with the command's help text.
+    EXPECT_EQ(KeyRow(t, "F3", 5).file, "Befehl 40");
+    EXPECT_EQ(KeyRow(t, "F3", 5).description, LoadAppString(40));
+    EXPECT_FALSE(KeyRow(t, "F3", 5).description.empty());
 
     EXPECT_TRUE(CanAssignRow(t, 5));
     EXPECT_FALSE(CanAssignRow(t, -1));

@@ -52,10 +52,24 @@ TEST_F(StatusTextTest, MarkedRangeIsShownInOrderCountedFromOne) {
         SetDragFromMacro(*w, 3, 5, 7, 1);
         EXPECT_EQ(Text(503), "3/5 bis 7/1") << numbers;
         if (numbers) {
-            // Whole lines marked from the margin start at the first text column, not at 0.
+            // Whole lines marked from the margin start at the first text column, not at 0,
+            // and end, like whole lines drawn with the keys, at the start of the next line.
             w->dragKind = kDragMarked;
             w->FromLine = 1, w->FromCol = 0, w->ToLine = 3, w->ToCol = 0;
-            EXPECT_EQ(Text(503).substr(0, 9), "2/1 bis 4");
+            EXPECT_EQ(Text(503), "2/1 bis 5/1");
+        }
+        // Drawn with the keys, a range ends where the cursor went: a range that takes its
+        // last line's break ends at the start of the next line, not at the internal
+        // "to the line end" column.
+        const struct { const char* keys; const char* shown; } drawn[] = {
+            {"Shift+ LineDown LineDown Shift-", "1/1 bis 3/1"},
+            {"Shift+ LineEnd Shift-", "1/1 bis 1/10"},
+            {"PosRight PosRight Shift+ LineDown PosRight Shift-", "1/3 bis 2/3"},
+        };
+        for (const auto& d : drawn) {
+            Load(*w, "|0123456789\n0123456789\n0123456789");
+            Act(*w, d.keys);
+            EXPECT_EQ(Text(503), d.shown) << d.keys << " numbers " << numbers;
         }
     }
 }

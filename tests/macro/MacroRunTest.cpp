@@ -14,11 +14,13 @@
 #include "platform/HeadlessHost.h"
 #include "platform/TempFiles.h"
 #include "platform/TestFolder.h"
+#include "platform/WriteSteps.h"
 #include "settings/Options.h"
 #include "view/DocumentWindow.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <functional>
@@ -224,12 +226,43 @@ TEST_F(MacroRun, ErrorsShowMessage1115InTheEditor) {
     EXPECT_EQ(LastMacroError().Line, 4);
     EXPECT_EQ(RunMacroFile(folder.File("missing.vlm")), MACROLIB_FAILED);
     EXPECT_EQ(host.messageIds.size(), 2u);
+    // A script that cannot be opened is told in the program's own words, in its language.
+    EXPECT_NE(host.messageTexts.back().find("Datei existiert nicht"), std::string::npos) << host.messageTexts.back();
+    EXPECT_EQ(host.messageTexts.back().find("No such file"), std::string::npos);
     // Batch mode writes the line instead of showing the message.
     SetMacroErrorReport(MacroErrorReport::ErrorLine);
     testing::internal::CaptureStderr();
     RunMacroFile(Script("e.vlm", "a := 1 div 0;"));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), folder.File("e.vlm") + ":4:8: division by zero\n");
     EXPECT_EQ(host.messageIds.size(), 2u);
+}
+
+// F2 Y onto an existing file: replaced only after Yes to 1335 (No shows the dialog again),
+// and written by the safe save, so that a full disk leaves the old macro whole.
+TEST_F(MacroRun, SavingTheLearnedMacroAsksFirstAndNeverCutsTheOldFile) {
+    const std::string target = folder.File("old.vlm");
+    const std::string old = "Macro \"old\"\nbegin\nend\n";
+    WriteFile(target, old);
+    ToggleLearnMode();
+    ToggleLearnMode();
+    host.fileNameAnswers.push_back({target});
+    host.answers.push_back(IdNo);  // then the dialog again, cancelled
+    EXPECT_FALSE(SaveLearnedMacro());
+    EXPECT_EQ(host.messageIds, (std::vector<int>{kReplaceExistingFileMessage}));
+    EXPECT_EQ(ReadFile(target), old);
+
+    SetWriteStepHook([](WriteStep step) { return step == WriteStep::Write ? ENOSPC : 0; });
+    host.fileNameAnswers.push_back({target});
+    host.answers.push_back(IdYes);
+    EXPECT_FALSE(SaveLearnedMacro());
+    SetWriteStepHook(nullptr);
+    EXPECT_EQ(ReadFile(target), old);
+    EXPECT_EQ(host.messageIds.size(), 3u);  // the question, then the disk's error
+
+    host.fileNameAnswers.push_back({target});
+    host.answers.push_back(IdYes);
+    EXPECT_TRUE(SaveLearnedMacro());
+    EXPECT_EQ(ReadFile(target), ReadFile(TheLearnRecorder().LearnFileName));
 }
 
 TEST_F(MacroRun, SendCommandTakesTheRoadOfAMenuItem) {

@@ -185,10 +185,49 @@ TEST(Utf8, RecognitionWantsValidTextWithAMultibyteCharacterOrTheMark) {
     EXPECT_TRUE(LooksLikeUtf8("Gr\xC3\xBC\xC3\x9F" "e\n", 8));
     EXPECT_FALSE(LooksLikeUtf8("plain ASCII text\n", 17));
     EXPECT_FALSE(LooksLikeUtf8("Gr\xFC\xDF" "e\n", 6));                 // Windows-1252
-    EXPECT_FALSE(LooksLikeUtf8("\xC3\xA4 and \xE4", 9));               // mostly UTF-8, one bad byte
+    EXPECT_FALSE(LooksLikeUtf8("\xC3\xA4 and \xE4", 9));               // as many bad bytes as characters
+    EXPECT_TRUE(LooksLikeUtf8("\xC3\xA4\xC3\xB6 and \xE4", 11));       // two characters, one bad byte
     EXPECT_TRUE(LooksLikeUtf8("\xEF\xBB\xBFplain", 8));
     EXPECT_TRUE(LooksLikeUtf8("\xEF\xBB\xBF\xFF", 4));                 // the mark decides
     EXPECT_FALSE(LooksLikeUtf8("", 0));
+}
+
+// German texts in Windows-1252, as letters and mails are written: umlauts and sharp s,
+// typographic quotes, dashes, euro and degree signs. Such a text is never taken for
+// UTF-8, also where a sharp s before a closing quote happens to form a valid sequence;
+// the same texts in UTF-8 are, also with a byte of Windows-1252 pasted in.
+TEST(Utf8, GermanWindows1252TextsAreNeverTakenForUtf8) {
+    const std::vector<std::string> words = {
+        "Gr\xFC\xDF" "e", "Stra\xDF" "e", "Fu\xDF", "Ma\xDF", "Gru\xDF", "\xFC" "ber", "\xC4" "rger",
+        "\xD6" "l", "\xDC" "bung", "sch\xF6n", "B\xE4ren", "M\xFC" "nchen", "hei\xDF", "Caf\xE9", "gro\xDF",
+        "\x80", "20\xB0" "C", "\xA7" "3", "m\xB2", "und", "der", "die", "das", "ist", "nicht", "mit",
+        "Editor", "Zeile", "Datei", "\x96", "\x85", "\xAB" "Hinweis\xBB", "Gr\xF6\xDF" "e", "Ma\xDF" "e"};
+    std::mt19937 random(1252);
+    auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
+    for (int text = 0; text < 3000; ++text) {
+        std::string ansi;
+        const std::size_t sentences = 1 + pick(4);
+        for (std::size_t s = 0; s < sentences; ++s) {
+            const std::size_t count = 3 + pick(10);
+            for (std::size_t w = 0; w < count; ++w) {
+                const std::string& word = words[pick(words.size())];
+                ansi += pick(6) == 0 ? "\x84" + word + "\x93" : word;  // \u201Eword\u201C
+                ansi += w + 1 < count ? " " : pick(2) ? ".\r\n" : ". ";
+            }
+        }
+        bool high = false;
+        for (char c : ansi) high = high || static_cast<unsigned char>(c) >= 0x80;
+        if (!high) continue;
+        ASSERT_FALSE(LooksLikeUtf8(ansi.data(), ansi.size())) << ansi;
+        std::string utf8 = AnsiToUtf8(ansi);
+        ASSERT_TRUE(LooksLikeUtf8(utf8.data(), utf8.size())) << utf8;
+        Utf8Tally tally;
+        tally.Add(utf8.data(), utf8.size());
+        if (tally.multibyte >= 2) {
+            utf8.insert(utf8.find(' ') + 1, "\xFC");  // one Windows-1252 byte in it
+            EXPECT_TRUE(LooksLikeUtf8(utf8.data(), utf8.size())) << utf8;
+        }
+    }
 }
 
 }  // namespace

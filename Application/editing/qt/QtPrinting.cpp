@@ -1,12 +1,15 @@
 // The print job on a QPrinter and the print dialog.
 #include "editing/qt/QtPrinting.h"
 
+#include "editing/Utf8Layout.h"
 #include "platform/TempFiles.h"
 #include "platform/qt/QtHost.h"
+#include "textutil/Utf8.h"
 #include "resources/StringTable.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
@@ -41,6 +44,7 @@ struct QtPrintJob {
     QPainter painter;
     QFont font = PrinterFont();
     int ascent = 0;
+    int cellWidth = 1;
     std::string target;  // the PDF file asked for; "" for a printer
     std::string temp;    // the file the device writes, until the job is released
     bool firstPage = true;
@@ -65,6 +69,7 @@ PageMetrics Measure(void* context) {
     m.pageHeight = job.printer->height();
     m.lineHeight = std::max(1, metrics.height());
     m.charWidth = std::max(1, metrics.horizontalAdvance(QLatin1Char('M')));
+    job.cellWidth = m.charWidth;
     return m;
 }
 
@@ -102,6 +107,31 @@ void TextOut(void* context, int x, int y, std::string_view ansi) {
     QtPrintJob& job = Job(context);
     if (ansi.empty()) return;
     job.painter.drawText(x, y + job.ascent, BytesToWindows1252(std::string(ansi)));
+}
+
+// Runs of characters that the printer font has and that take one cell are drawn as one
+// text; every other character alone in its cells, so that one taken from another font,
+// with an advance of its own, moves nothing after it.
+void TextOutCells(void* context, int x, int y, std::u32string_view cells) {
+    QtPrintJob& job = Job(context);
+    const QFontMetrics metrics(job.font, job.printer.get());
+    QString run;
+    int runStart = 0;
+    auto flush = [&] {
+        if (!run.isEmpty()) job.painter.drawText(x + runStart * job.cellWidth, y + job.ascent, run);
+        run.clear();
+    };
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        char32_t cp = cells[i];
+        if (cp == kCellWideTail) continue;
+        if (cp & kCellInvalidByte) cp &= ~kCellInvalidByte;
+        const bool single = CellWidth(cp) == 1 && metrics.inFontUcs4(uint(cp));
+        if (!single || run.isEmpty()) flush();
+        if (run.isEmpty()) runStart = int(i);
+        run += QString::fromUcs4(&cp, 1);
+        if (!single) flush();
+    }
+    flush();
 }
 
 void EndPage(void*) {}  // a page ends with the next one or with the job
@@ -193,6 +223,7 @@ PrintJob MakePrintJob(QtPrintJob* job) {
     p.startDocument = StartDocument;
     p.startPage = StartPage;
     p.textOut = TextOut;
+    p.textOutCells = TextOutCells;
     p.endPage = EndPage;
     p.endDocument = EndDocument;
     p.finishedFile = FinishedFile;
@@ -207,6 +238,26 @@ PrintJob MakePrintJob(QtPrintJob* job) {
     return p;
 }
 
+// The platform's dialog may still offer a page range of its own (a "Pages" field next to
+// the options): printing has no page numbers to choose, so every such field is greyed
+// once the dialog has set up its widgets.
+class NoPageRange : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            for (QWidget* w : static_cast<QWidget*>(watched)->findChildren<QWidget*>()) {
+                if (IsPageRangeControl(w->objectName())) w->setEnabled(false);
+            }
+        }
+        return false;
+    }
+    static bool IsPageRangeControl(const QString& name) {
+        static const QStringList names = {"printRange", "from", "to", "pagesRadioButton", "pagesLineEdit"};
+        return names.contains(name);
+    }
+};
+
 int RunPrintDialog(QWidget* parent, PrintDialogRecord& record) {
     auto job = std::make_unique<QtPrintJob>();
     job->printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -217,6 +268,8 @@ int RunPrintDialog(QWidget* parent, PrintDialogRecord& record) {
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     dialog.setPrintRange(record.selectionOffered ? QAbstractPrintDialog::Selection
                                                  : QAbstractPrintDialog::AllPages);
+    NoPageRange noPageRange;
+    dialog.installEventFilter(&noPageRange);
     if (dialog.exec() != QDialog::Accepted) return 2;
     record.selectionChosen = job->printer->printRange() == QPrinter::Selection;
     if (job->printer->outputFormat() == QPrinter::PdfFormat)

@@ -21,20 +21,40 @@ QString QtMenuText(const MenuItem& item, int language) {
     return text;
 }
 
-FrameMenus::FrameMenus(MainFrame& frame) : QObject(&frame), frame_(frame) { Rebuild(); }
-
-void FrameMenus::Rebuild() {
-    int shown = shown_;
-    frame_.menuBar()->clear();
-    windowListActions_.clear();
-    for (auto& [id, set] : sets_) {
-        for (QMenu* popup : set.popups) delete popup;
-    }
-    sets_.clear();
-    shown_ = 0;
+FrameMenus::FrameMenus(MainFrame& frame) : QObject(&frame), frame_(frame) {
     Build(kMenuIdNoDocument);
     Build(kMenuIdDocument);
-    if (shown) Show(shown);
+}
+
+// The popups and actions stay and only their texts change: a change of language comes
+// from a command that a menu item started, and that item's menu is still handling its key
+// or click further up the stack (also under the modal loop of a dialog), so deleting it
+// here would pull the menu out from under its own event handler.
+void FrameMenus::Retranslate() {
+    for (auto& [id, set] : sets_) {
+        std::span<const MenuItem> tops = MenuResource(id);
+        for (std::size_t i = 0; i < tops.size() && i < set.popups.size(); ++i) {
+            set.popups[i]->setTitle(QString::fromUtf8(MenuItemLabel(tops[i], GetAppLanguage())));
+            RetranslateItems(set.popups[i], tops[i].children);
+        }
+    }
+}
+
+void FrameMenus::RetranslateItems(QMenu* popup, std::span<const MenuItem> items) {
+    // The actions are in the order of the items; the window list follows them.
+    const QList<QAction*> actions = popup->actions();
+    for (std::size_t i = 0; i < items.size() && i < std::size_t(actions.size()); ++i) {
+        const MenuItem& item = items[i];
+        QAction* action = actions[qsizetype(i)];
+        if (item.flags & kMenuSeparator) continue;
+        if (item.flags & kMenuPopup) {
+            action->setText(QString::fromUtf8(MenuItemLabel(item, GetAppLanguage())));
+            if (QMenu* sub = action->menu()) RetranslateItems(sub, item.children);
+            continue;
+        }
+        action->setText(QtMenuText(item, GetAppLanguage()));
+        action->setStatusTip(HelpText(item));
+    }
 }
 
 void FrameMenus::Build(int menuId) {

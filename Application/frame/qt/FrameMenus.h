@@ -23,8 +23,9 @@ class FrameMenus : public QObject {
 public:
     explicit FrameMenus(MainFrame& frame);
 
-    // Builds the popups again in the current language (after a change of language).
-    void Rebuild();
+    // Gives the popups and items the texts of the current language (after a change of
+    // language); the objects themselves are kept.
+    void Retranslate();
     // Puts the popups of menu 107 or 108 into the frame's menu bar.
     void Show(int menuId);
     int shownMenuId() const { return shown_; }
@@ -39,6 +40,7 @@ private:
 
     void Build(int menuId);
     void AddItems(QMenu* popup, std::span<const MenuItem> items, MenuSet& set);
+    void RetranslateItems(QMenu* popup, std::span<const MenuItem> items);
     static QString HelpText(const MenuItem& item);
     void FillWindowList(QMenu* popup);
 

@@ -57,6 +57,7 @@ KeyAssignmentDialog::KeyAssignmentDialog(KeyAssignmentRecord& record, QWidget* p
     list_->verticalHeader()->hide();
     list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 6);  // list rows
     list_->horizontalHeader()->setHighlightSections(false);
+    list_->horizontalHeader()->setStretchLastSection(true);  // no empty strip at the right
     int width = 0;
     for (int c = 0; c < int(columns.size()); ++c) {
         list_->setHorizontalHeaderItem(c, new QTableWidgetItem(QString::fromUtf8(columns[std::size_t(c)].title)));

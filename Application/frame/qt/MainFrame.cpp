@@ -12,6 +12,7 @@
 #include "platform/Host.h"
 #include "platform/qt/QtHost.h"
 #include "resources/StringTable.h"
+#include "settings/Options.h"
 #include "settings/SettingsSheet.h"
 
 #include <QAction>
@@ -35,7 +36,6 @@ namespace varlin {
 namespace {
 
 constexpr int kOpenTitleId = 1501;          // "Öffnen"
-constexpr int kDefaultFilterId = 1400;
 constexpr int kActionOpen = 22;             // macro actions written while recording
 constexpr int kActionToggleInsertMode = 79;
 
@@ -201,7 +201,7 @@ void MainFrame::RefreshMenu() {
 }
 
 void MainFrame::RetranslateMenus() {
-    menus_->Rebuild();
+    menus_->Retranslate();
     RefreshMenu();
 }
 
@@ -293,8 +293,7 @@ void MainFrame::OpenDialog() {
     FileDialogRequest request;
     request.mode = FileDialogMode::OpenMany;
     request.titleId = kOpenTitleId;
-    request.filter = app_.options ? app_.options->FileNameFilter : std::string();
-    if (request.filter.empty()) request.filter = LoadAppString(kDefaultFilterId);
+    request.filter = DialogFileFilter(app_.options ? app_.options->FileNameFilter : std::string());
     request.registryValue = "OpenFile";
     std::vector<std::string> names;
     if (!HostAskFileNames(request, names)) return;

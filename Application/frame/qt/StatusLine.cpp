@@ -10,11 +10,13 @@ namespace {
 
 // Field widths are given in sixths of the average character width.
 constexpr int kWidthUnitsPerCharacter = 6;
+constexpr int kClickableFieldTip = 1620;  // "%1\nKlicken: %2"
 
 // An empty field would read as nothing at all: it is named by what it shows, while a
-// field with a text is read by its text ("Zeile 3").
+// field with a text is read by its text ("Zeile 3"). The tip's first line is the name; the
+// line after it, what a click does.
 void NameWhenEmpty(QLabel* label) {
-    const QString name = label->text().isEmpty() ? label->toolTip() : QString();
+    const QString name = label->text().isEmpty() ? label->toolTip().section('\n', 0, 0) : QString();
     if (label->accessibleName() != name) label->setAccessibleName(name);
 }
 
@@ -26,7 +28,12 @@ StatusFieldLabel::StatusFieldLabel(int field, int commandId, QWidget* parent)
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setTextFormat(Qt::PlainText);
     setMargin(1);
-    setToolTip(QString::fromStdString(LoadAppString(field)));
+    // A field that runs a command says which on its tip: the road a user finds to the
+    // code table and a document's reading as UTF-8 starts here.
+    QString tip = QString::fromStdString(LoadAppString(field));
+    const std::string help = commandId > 0 ? LoadAppString(commandId) : std::string();
+    if (!help.empty()) tip = QString::fromStdString(LoadAppString(kClickableFieldTip)).arg(tip, QString::fromStdString(help));
+    setToolTip(tip);
     if (commandId > 0) setCursor(Qt::PointingHandCursor);
 }
 

@@ -19,6 +19,7 @@ namespace {
 
 constexpr int kCaption = 3450;
 constexpr int kIdColumn = 3451;
+constexpr int kKeyColumnWidth = 110;
 constexpr int kGermanColumn = 3452;
 constexpr int kEnglishColumn = 3453;
 constexpr int kNoteColumn = 3454;
@@ -74,7 +75,9 @@ TranslationDialog::TranslationDialog(QWidget* parent) : QDialog(parent) {
     for (int row = 0; row < int(texts.size()); ++row) {
         const TranslatableText& t = texts[std::size_t(row)];
         table_->setItem(row, 0, Fixed(QString::fromStdString(t.key)));
+        table_->item(row, 0)->setToolTip(QString::fromStdString(t.key));
         table_->setItem(row, 1, Fixed(Shown(t.german)));
+        table_->item(row, 1)->setToolTip(Shown(t.german));
         auto it = own.find(t.key);
         auto* english = new QTableWidgetItem(Shown(it != own.end() ? it->second : t.english));
         english->setData(kBuiltInRole, QString::fromStdString(t.english));
@@ -82,10 +85,14 @@ TranslationDialog::TranslationDialog(QWidget* parent) : QDialog(parent) {
         table_->setItem(row, 3, Fixed(QString()));
         Mark(row);
     }
-    table_->resizeColumnToContents(0);
-    table_->setColumnWidth(1, 330);
-    table_->setColumnWidth(2, 330);
-    table_->horizontalHeader()->setStretchLastSection(true);
+    // The keys of menu items are long labels: their column stays narrow (the whole key is
+    // its tooltip) and the two texts share the width.
+    QHeaderView* header = table_->horizontalHeader();
+    header->setSectionResizeMode(0, QHeaderView::Interactive);
+    table_->setColumnWidth(0, kKeyColumnWidth);
+    header->setSectionResizeMode(1, QHeaderView::Stretch);
+    header->setSectionResizeMode(2, QHeaderView::Stretch);
+    header->setSectionResizeMode(3, QHeaderView::ResizeToContents);
     table_->setMinimumSize(900, 480);
     connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (item->column() != 2) return;

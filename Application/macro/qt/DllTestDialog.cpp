@@ -48,6 +48,9 @@ DllTestDialog::DllTestDialog(DllTestRecord& record, QWidget* parent) : QDialog(p
     functionLabel_ = Named(new QLabel(this), kFunctionLabel);
     dllLabel_->setBuddy(dll_);
     functionLabel_->setBuddy(function_);
+    // Drawn, a mnemonic's underline splits the text and with it the kerning of its letter
+    // ("&Te"): the text comes out wider than measured, and its last letter was cut.
+    for (QLabel* label : {dllLabel_, functionLabel_}) label->setContentsMargins(0, 0, label->fontMetrics().averageCharWidth(), 0);
     fields->addWidget(dllLabel_, 0, 0);
     fields->addWidget(dll_, 0, 1);
     fields->addWidget(functionLabel_, 1, 0);

@@ -114,7 +114,8 @@ bool AskFileNames(void*, const FileDialogRequest& request, std::vector<std::stri
     QFileDialog dialog(QtHostParent(), title);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     FitFileDialog(dialog);
-    // The caller decides what an existing target means (copy to a file appends, say).
+    // The question before an existing file is replaced is the program's own, in its
+    // language and also for names given by other hosts (HostAskFileNames).
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     switch (request.mode) {
     case FileDialogMode::Open: dialog.setFileMode(QFileDialog::ExistingFile); break;

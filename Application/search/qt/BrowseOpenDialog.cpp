@@ -11,6 +11,8 @@
 #include "search/SearchEngine.h"
 #include "textutil/CodeTables.h"
 
+#include "textutil/Utf8.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -63,8 +65,11 @@ constexpr int kNoFilesMessage = 1207;
 constexpr int kFilesFoundMessage = 1208;
 constexpr int kPollMilliseconds = 25;
 
-// The line as the documents show it: bytes of the ANSI table, OEM ones converted.
+// The line as the documents show it: a UTF-8 line as UTF-8 (a damaged byte, or a
+// character cut at the end, shown as the replacement mark), else bytes of the ANSI
+// table, OEM ones converted.
 QString LineText(std::string bytes, int codeTable) {
+    if (LooksLikeUtf8(bytes.data(), bytes.size())) return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
     if (codeTable == 1) OemToAnsiBytes(bytes);
     return BytesToWindows1252(bytes);
 }

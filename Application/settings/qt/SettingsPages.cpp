@@ -231,8 +231,12 @@ SheetPage BuildColorPage(Options& options, const QFont& sampleFont, PageChanged 
         return true;
     };
     result.read = [page, &options] {
-        for (const SheetColorRow& row : ColorRows())
+        // A field keeps only the lowest 8 bits of its number (300 is stored as 44): the
+        // fields then show what was stored.
+        for (const SheetColorRow& row : ColorRows()) {
             options.*row.field = GetItemColor(page, row.redId, row.greenId, row.blueId);
+            SetItemColor(page, row.redId, row.greenId, row.blueId, options.*row.field);
+        }
     };
     return result;
 }
