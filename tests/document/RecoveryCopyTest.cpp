@@ -3,6 +3,7 @@
 // foreign or expired copy is never loaded.
 #include "document/FileTestSupport.h"
 #include "document/RecoveryCopy.h"
+#include "document/TextFile.h"
 #include "platform/WriteSteps.h"
 
 #include <fcntl.h>
@@ -83,6 +84,25 @@ TEST_F(RecoveryCopyTest, ACopyReadsBackByteForByteAndOnlyOnceItsWriterIsGone) {
     store.Clear();
     EXPECT_EQ(store.recovery->Write(borrowed), 0);
     EXPECT_EQ(store.recovery->Path(), "");
+}
+
+// A large file's lines stay where the load put them (its mapping); the copy borrows them
+// and still reads back line for line, changed lines included.
+TEST_F(RecoveryCopyTest, ACopyOfALargeLoadedFileHoldsEveryLine) {
+    std::string text;
+    for (int i = 0; i < 150000; ++i) text += "line " + std::to_string(i) + (i % 3 ? "\n" : "\r\n");
+    WriteBytes(Path("a.c"), text);
+    LineStore store;
+    ASSERT_EQ(Load(store, Path("a.c"), 1), 0);
+    store.SetLine(5, "changed");
+    store.SetLine(100000, "");
+    std::vector<std::string> lines;
+    for (int i = 0; i < store.GetLineCount(); ++i) lines.emplace_back(store.LineView(i));
+    {
+        RecoveryCopy copy;
+        ASSERT_EQ(copy.Write(TakeRecoverySnapshot(store, copy.Generation())), 0);
+    }
+    EXPECT_EQ(Found(), lines);
 }
 
 TEST_F(RecoveryCopyTest, AWriteCutShortAtAnyStepLeavesTheCopyBeforeIt) {

@@ -1,7 +1,8 @@
 // Browse and open in the Qt frame (offscreen): command 18 fills its dialog from
 // "LastUsed"/"OpenFile", the search lists the hits, the chosen files open in the order of
 // the list, and the dialog's values go back under "Find" beside the find dialog's;
-// "Abbrechen" and Escape stop a running search and keep the dialog.
+// "Abbrechen" and Escape stop a running search and keep the dialog; hits read as the
+// documents show them.
 #include "edit_view_support.h"
 
 #include "frame/FrameCommands.h"
@@ -120,6 +121,22 @@ private slots:
         QCOMPARE(d.hitList()->topLevelItem(0)->text(1), QString("1: neeedle"));
         d.findChild<QCheckBox*>("3318")->click();
         QVERIFY(d.findChild<QCheckBox*>("3307")->isEnabled());
+    }
+
+    // A hit's line as the documents show it: UTF-8 as UTF-8, other bytes as Windows-1252.
+    void hitsShowUtf8AndWindows1252LinesAsTheDocumentsDo() {
+        QVERIFY(QDir(h_.dir.path()).mkpath("u"));
+        Write("u/a.c", "gr\xc3\xbc\xc3\x9f" "e needle\n");
+        Write("u/b.c", "gr\xfc\xdf" "e needle\n");
+        BrowseOpenRecord record;
+        record.path = Path("u/*.c");
+        BrowseOpenDialog d(record);
+        d.show();
+        QTest::keyClicks(Field(d, 3320), "needle");
+        QTest::mouseClick(d.findChild<QPushButton*>("3308"), Qt::LeftButton);
+        for (int waited = 0; d.searching() && waited < 5000; waited += 10) QTest::qWait(10);
+        QCOMPARE(d.hitList()->topLevelItemCount(), 2);
+        for (int i = 0; i < 2; ++i) QCOMPARE(d.hitList()->topLevelItem(i)->text(1), QString::fromUtf8("1: grüße needle"));
     }
 
 private:
